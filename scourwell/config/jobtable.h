@@ -1,0 +1,62 @@
+#pragma once
+
+#include "config/jobrow.h"
+
+#include <QObject>
+
+#include <vector>
+
+enum class SortKind;
+
+// The in-memory job table: ordered rows with a stable identity each, and the two global
+// options. Every change goes through these methods so that a view can follow it by the
+// signals. Indices are 0-based here; the procedures that take a 1-based row say so.
+class JobTable : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit JobTable(QObject* parent = nullptr);
+
+    int Count() const { return static_cast<int>(m_rows.size()); }
+    bool IsEmpty() const { return m_rows.empty(); }
+    const JobRow& Row(int index) const { return m_rows[static_cast<size_t>(index)]; }
+    const std::vector<JobRow>& Rows() const { return m_rows; }
+    // -1 when no row has this id (it was removed).
+    int IndexOf(quint64 id) const;
+
+    // Appends a row and gives it a fresh id, which is returned.
+    quint64 Append(JobRow row);
+    // Replaces the content of row index, keeping its id.
+    void Update(int index, JobRow row);
+    void SetIcon(int index, int icon);
+    void Remove(int index);
+    // Replaces all rows (load); each gets a fresh id.
+    void Reset(std::vector<JobRow> rows);
+    // Sorts the rows in place by list column 1..7; the order is what the next save writes.
+    void Sort(int column, SortKind kind, bool ascending);
+
+    // LookPurgeBy: the date kind, shown in status bar panel 3.
+    const QString& LookPurgeBy() const { return m_lookPurgeBy; }
+    // DeleteSpecific: "1" removes a Specific job after its run, "0" keeps it as passed.
+    const QString& DeleteSpecific() const { return m_deleteSpecific; }
+    void SetOptions(const QString& lookPurgeBy, const QString& deleteSpecific);
+
+Q_SIGNALS:
+    void RowChanged(int index);
+    void RowAboutToBeInserted(int index);
+    void RowInserted(int index);
+    void RowAboutToBeRemoved(int index);
+    void RowRemoved(int index);
+    void AboutToReset();
+    void ResetDone();
+    void LayoutAboutToChange();
+    void LayoutChanged();
+    void OptionsChanged();
+
+private:
+    std::vector<JobRow> m_rows;
+    quint64 m_nextId = 1;
+    QString m_lookPurgeBy;
+    QString m_deleteSpecific;
+};

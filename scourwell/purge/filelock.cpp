@@ -1,0 +1,7 @@
+#include "purge/filelock.h"
+
+QMutex& SharedFileLock()
+{
+    static QMutex lock;
+    return lock;
+}
