@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Access to one INI file by path, keeping the rules of the old profile functions: names
+// match without case, values are trimmed and lose one pair of enclosing quotes, an existing
+// key is replaced in place, a new key is appended to its section, a missing section or file
+// is created. Nothing is cached: each call reads the file, and each write replaces the file
+// atomically. Values are read whole.
+class clsIni
+{
+public:
+    QString IniPath() const { return m_iniPath; }
+    void SetIniPath(const QString& strPath) { m_iniPath = strPath; }
+    void ClearAllValues() { m_iniPath.clear(); }
+
+    QString GetIniSetting(const QString& section, const QString& key) const;
+    // False when the file could not be written; the old file is then left intact.
+    bool SaveIniSetting(const QString& section, const QString& key, const QString& setting);
+    bool DeleteSection(const QString& section);
+
+private:
+    QString m_iniPath;
+};

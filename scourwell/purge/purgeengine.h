@@ -1,0 +1,45 @@
+#pragma once
+
+#include "schedule/clock.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+
+enum class PurgeStyle
+{
+    FilesOnly,
+    IncludeFilesInSubfolders,
+    SubfoldersOnly
+};
+
+// "Files Only", "Include Files in Subfolders", "Subfolders Only" in any letter case.
+std::optional<PurgeStyle> PurgeStyleFromText(const QString& text);
+
+struct PurgeRequest
+{
+    PurgeStyle style = PurgeStyle::FilesOnly;
+    QString folder;     // sPath
+    QString lookByDate; // "Date: Created" / "Date: Last Modified" / "Date: Last Accessed"
+    QString purgeVal;   // threshold N as text
+    QString purgeValOf; // "Minute" / "Hour" / "Day" / "Month"
+    // Never deleted nor descended into: the program folder, its files and the programs.
+    QStringList protectedPaths;
+    bool dryRun = false;
+};
+
+// The program's own files, which no purge may delete.
+QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder);
+
+// Whole units of unit elapsed from itemDate to now, both cut to the minute; 0 for an unknown unit.
+qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now);
+void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs);
+
+// Runs one purge and returns the count deleted. stop is checked before each item;
+// onDeleted hears each path deleted (or, in a dry run, that would be).
+qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
+                const std::function<void(const QString&)>& onDeleted = {});

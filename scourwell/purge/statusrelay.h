@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+class JobTable;
+
+// One tick of TimerCheckStat: rows whose folder has a marker in statdump.tmp show the running
+// icon, the others their saved icon. Reads the file once per tick.
+void TimerCheckStatTick(JobTable& table, const QString& programFolder);
