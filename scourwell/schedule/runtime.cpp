@@ -86,10 +86,16 @@ std::optional<QDateTime> ParseFullForm(const QString& text)
     if (!date.isValid())
         return std::nullopt;
     const int hour = hour12 % 12 + (half == QLatin1Char('P') ? 12 : 0);
-    const QDateTime result(date, QTime(hour, minute));
-    if (!result.isValid())
+    const QTime time(hour, minute);
+    const QDateTime result(date, time);
+    if (result.isValid())
+        return result;
+    // A time that a change to summer time skips: the same time a day earlier, one day on,
+    // lands where adding days to a run time lands too, just after the gap.
+    const QDateTime dayBefore(date.addDays(-1), time);
+    if (!dayBefore.isValid())
         return std::nullopt;
-    return result;
+    return dayBefore.addDays(1);
 }
 
 QDateTime CutToMinute(const QDateTime& t)

@@ -2,8 +2,15 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 class JobTable;
+
+// ValEvery read as a recurrence count: a whole number from 1 to 32767, else nullopt. A count
+// of 0 or less would never move a job past the present minute, so it is no count.
+std::optional<int> RecurrenceCount(const QString& valEvery);
+// Whether unit is "minute", "hour", "day" or "month" in any case.
+bool IsScheduleUnit(const QString& unit);
 
 // base plus count units when base has come (base <= now cut to the minute), else base;
 // cut to the minute. Units "minute", "hour", "day", "month" in any case; a month is a
@@ -11,8 +18,12 @@ class JobTable;
 QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now);
 
 // The move-on rule on row index (0-based): the next run is counted from the present minute;
-// day and month units keep the old time of day. Returns whether NextRun changed.
+// day and month units keep the old time of day. A row without a valid count and unit (or,
+// for days and months, without a readable NextRun) is left as it is. Returns whether NextRun
+// changed.
 bool MoveOn(JobTable& table, int index, const QDateTime& now);
 
-// Adjust Date on row index (0-based).
+// Adjust Date on row index (0-based): a passed next run moves on and a passed icon (3, 4)
+// becomes its not-passed one (1, 2) with Status "Enabled" or "Disabled". A NextRun that is
+// not a date-time leaves the row as it is.
 void AdjustDate(JobTable& table, int index, const QDateTime& now);

@@ -1,0 +1,139 @@
+#include "schedule/checktimer.h"
+
+#include "config/jobconfig.h"
+#include "config/jobtable.h"
+#include "purge/logmod.h"
+#include "schedule/runtime.h"
+#include "schedule/schedulemath.h"
+
+namespace {
+
+const QLatin1String NoValue("&nbsp");
+
+bool IsRoutine(const QString& style)
+{
+    return style.compare(QLatin1String("routine"), Qt::CaseInsensitive) == 0;
+}
+
+bool IsSpecific(const QString& style)
+{
+    return style.compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
+}
+
+bool IsPurgeStyle(const QString& fileFolderStyle)
+{
+    const QString style = fileFolderStyle.toLower();
+    return style == QLatin1String("files only") || style == QLatin1String("include files in subfolders") ||
+           style == QLatin1String("subfolders only");
+}
+
+// A hand-edited row with an unknown purge style, or a Routine job without a valid recurrence,
+// is kept as it stands: launching it could not move it on, so it would run on every tick.
+bool IsRunnable(const JobRow& row)
+{
+    if (!IsPurgeStyle(row.FileFolderStyle()))
+        return false;
+    return !IsRoutine(row.Style()) || (RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()));
+}
+
+// The values every collector takes from the row as they stand; key5, key7, key8 and key9
+// are the collector's own.
+LaunchValues RowValues(const JobTable& table, int index)
+{
+    const JobRow& row = table.Row(index);
+    LaunchValues values;
+    values[0] = row.FolderLoc();
+    values[1] = row.Status();
+    values[2] = row.ValPurge();
+    values[3] = row.ValOfPurge();
+    values[4] = row.Style();
+    values[5] = row.FileFolderStyle();
+    values[6] = row.ValEvery();
+    values[7] = row.ValOfEvery();
+    values[8] = row.NextRun();
+    values[9] = table.LookPurgeBy();
+    return values;
+}
+
+void Launch(const LaunchValues& values, JobLauncher& launcher)
+{
+    const QString style = values[5].toLower();
+    if (style == QLatin1String("files only"))
+        launcher.RunNowPurgeFiles(values);
+    else if (style == QLatin1String("include files in subfolders"))
+        launcher.RunNowPurgeFileSubfolders(values);
+    else if (style == QLatin1String("subfolders only"))
+        launcher.RunNowPurgeSubfolders(values);
+}
+
+void EnsureWeekLog(const QString& programFolder, const QDateTime& now)
+{
+    if (!LogFileExists(programFolder, now))
+        WriteLogHeader(programFolder, now);
+}
+
+} // namespace
+
+void CollectCheck(const JobTable& table, int index, JobLauncher& launcher)
+{
+    Launch(RowValues(table, index), launcher);
+}
+
+void CollectCheckSpecific(const JobTable& table, int index, JobLauncher& launcher)
+{
+    LaunchValues values = RowValues(table, index);
+    values[6] = NoValue;
+    values[7] = NoValue;
+    Launch(values, launcher);
+}
+
+void CollectCheckManually(const JobTable& table, int index, const QDateTime& now, JobLauncher& launcher)
+{
+    LaunchValues values = RowValues(table, index);
+    values[4] = QStringLiteral("Manual");
+    if (IsSpecific(table.Row(index).Style())) {
+        values[6] = NoValue;
+        values[7] = NoValue;
+    }
+    values[8] = FullForm(now);
+    Launch(values, launcher);
+}
+
+bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launcher,
+                       const QString& programFolder)
+{
+    if (table.IsEmpty())
+        return false;
+    const QString due = FullForm(now);
+    bool saveNeeded = false;
+    // A removed row's place is taken by the next one, which is scanned without stepping on.
+    for (int i = 0; i < table.Count();) {
+        const JobRow& row = table.Row(i);
+        if (row.NextRun() != due || !IsRunnable(row)) {
+            ++i;
+            continue;
+        }
+        const bool routine = IsRoutine(row.Style());
+        const bool specific = IsSpecific(row.Style());
+        if (row.icon == RowIcon::Enabled && routine) {
+            EnsureWeekLog(programFolder, now);
+            CollectCheck(table, i, launcher);
+            MoveOn(table, i, now);
+            saveNeeded = true;
+        } else if (row.icon == RowIcon::Enabled && specific) {
+            EnsureWeekLog(programFolder, now);
+            CollectCheckSpecific(table, i, launcher);
+            saveNeeded = true;
+            if (table.DeleteSpecific().trimmed().toInt() == 1) {
+                table.Remove(i);
+                continue;
+            }
+            table.SetIcon(i, RowIcon::EnabledPassed);
+        } else if (row.icon == RowIcon::Disabled && routine) {
+            MoveOn(table, i, now);
+            saveNeeded = true;
+        }
+        ++i;
+    }
+    return saveNeeded && SaveJobList(table, programFolder);
+}
