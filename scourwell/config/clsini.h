@@ -6,7 +6,7 @@
 // match without case, values are trimmed and lose one pair of enclosing quotes, an existing
 // key is replaced in place, a new key is appended to its section, a missing section or file
 // is created. Nothing is cached: each call reads the file, and each write replaces the file
-// atomically. Values are read whole.
+// atomically. Values are read whole. Many changes in one write: see IniDocument.
 class clsIni
 {
 public:
@@ -15,8 +15,9 @@ public:
     void ClearAllValues() { m_iniPath.clear(); }
 
     QString GetIniSetting(const QString& section, const QString& key) const;
-    // False when the file could not be written; the old file is then left intact.
+    // False when the file could not be read or written; the old file is then left intact.
     bool SaveIniSetting(const QString& section, const QString& key, const QString& setting);
+    // A missing section or file is no error: true, and the file is left as it was.
     bool DeleteSection(const QString& section);
 
 private:

@@ -1,0 +1,168 @@
+#include "config/jobconfig.h"
+
+#include "config/atomicfile.h"
+#include "config/clsini.h"
+#include "config/inidocument.h"
+#include "config/jobtable.h"
+#include "config/programfolder.h"
+#include "schedule/runtime.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString Initial = QStringLiteral("Initial");
+const QString TotalJob = QStringLiteral("TotalJob");
+const QString LookPurgeBy = QStringLiteral("LookPurgeBy");
+const QString DeleteSpecific = QStringLiteral("DeleteSpecific");
+
+// The keys of a job section in the order they are written, with the cell of the row each one
+// fills: cell 0 is the row itself, 1..6 the sub-items.
+struct JobKey
+{
+    QString name;
+    int cell;
+    bool isTag;
+};
+const JobKey JobKeys[] = {
+    {QStringLiteral("FolderLoc"), 0, false}, {QStringLiteral("Status"), 0, true},
+    {QStringLiteral("ValPurge"), 1, false},  {QStringLiteral("ValOfPurge"), 2, false},
+    {QStringLiteral("Style"), 3, false},     {QStringLiteral("FileFolderStyle"), 3, true},
+    {QStringLiteral("ValEvery"), 4, false},  {QStringLiteral("ValOfEvery"), 5, false},
+    {QStringLiteral("NextRun"), 6, false},   {QStringLiteral("Description"), 2, true},
+};
+
+// The most jobs the table numbers (a 16-bit count, as TotalJob always was).
+constexpr int MaxJobs = 32767;
+
+// The numbered sections 1..span hold the job list. TotalJob gives the span when it is a whole
+// number from 0 to MaxJobs. A hand-edited TotalJob that is not such a number (text, negative,
+// beyond 16 bits) gives MaxJobs, so that every job section still in the file is shown, and
+// saved back, rather than lost; the bound keeps a huge count from running away.
+int JobSpan(const IniDocument& doc)
+{
+    bool ok = false;
+    const int total = doc.Value(Initial, TotalJob).toInt(&ok);
+    return ok && total >= 0 && total <= MaxJobs ? total : MaxJobs;
+}
+
+// The lookup of a path that includes folders: an entry that exists and is not hidden. A
+// relative path would depend on the working folder, so it is not found; nor is any error.
+bool FolderFound(const QString& folder)
+{
+    if (folder.isEmpty() || folder.contains(QChar(0)) || QDir::isRelativePath(folder))
+        return false;
+    const QFileInfo info(QDir::cleanPath(folder));
+    return info.exists() && !info.fileName().startsWith(QLatin1Char('.'));
+}
+
+// A NextRun that is not a date-time counts as passed: the row shows, but is never due.
+int LoadedIcon(const QString& status, const QString& nextRun, const QDateTime& nowMinute)
+{
+    const QString lower = status.toLower();
+    const bool enabled = lower == QLatin1String("enabled");
+    if (!enabled && lower != QLatin1String("disabled"))
+        return RowIcon::Enabled;
+    const std::optional<QDateTime> next = ParseFullForm(nextRun);
+    const bool passed = !next || CutToMinute(*next) < nowMinute;
+    if (enabled)
+        return passed ? RowIcon::EnabledPassed : RowIcon::Enabled;
+    return passed ? RowIcon::DisabledPassed : RowIcon::Disabled;
+}
+
+JobRow ReadJob(const IniDocument& doc, const QString& section, const QDateTime& nowMinute)
+{
+    JobRow row;
+    for (const JobKey& key : JobKeys) {
+        JobCell& cell = row.cells[static_cast<size_t>(key.cell)];
+        (key.isTag ? cell.tag : cell.text) = doc.Value(section, key.name);
+    }
+    row.toolTip = row.FolderLoc();
+    row.icon = FolderFound(row.FolderLoc()) ? LoadedIcon(row.Status(), row.NextRun(), nowMinute)
+                                            : RowIcon::FolderMissing;
+    return row;
+}
+
+void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
+{
+    for (const JobKey& key : JobKeys) {
+        const JobCell& cell = row.cells[static_cast<size_t>(key.cell)];
+        doc.SetValue(section, key.name, key.isTag ? cell.tag : cell.text);
+    }
+}
+
+} // namespace
+
+bool CreateDefaultConfig(const QString& programFolder)
+{
+    const QString path = ConfigDatPath(programFolder);
+    if (QFileInfo::exists(path))
+        return true;
+    return WriteFileAtomically(path, QByteArrayLiteral("# 0 = False, 1 = True\r\n"
+                                                       "# TotalJob is not a false or true condition. "
+                                                       "Must input Integer\r\n"
+                                                       "\r\n"
+                                                       "[Initial]\r\n"
+                                                       "LookPurgeBy=Date: Last Modified\r\n"
+                                                       "DeleteSpecific=0\r\n"
+                                                       "TotalJob=0\r\n"
+                                                       "\r\n"));
+}
+
+void LoadOptions(JobTable& table, const QString& programFolder)
+{
+    IniDocument doc;
+    doc.Load(ConfigDatPath(programFolder));
+    table.SetOptions(doc.Value(Initial, LookPurgeBy), doc.Value(Initial, DeleteSpecific));
+}
+
+void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now)
+{
+    IniDocument doc;
+    doc.Load(ConfigDatPath(programFolder));
+    const QDateTime nowMinute = CutToMinute(now);
+    const int span = JobSpan(doc);
+    std::vector<JobRow> rows;
+    // A numbered section that is missing is passed over: no empty job is made up for it.
+    for (int i = 1; i <= span; ++i) {
+        const QString section = QString::number(i);
+        if (doc.HasSection(section))
+            rows.push_back(ReadJob(doc, section, nowMinute));
+    }
+    table.Reset(std::move(rows));
+}
+
+bool SaveJobList(const JobTable& table, const QString& programFolder)
+{
+    const QString path = ConfigDatPath(programFolder);
+    IniDocument doc;
+    // An unreadable file is not replaced: its other sections would be lost.
+    if (!doc.Load(path))
+        return false;
+    const int oldSpan = JobSpan(doc);
+    for (int s = 1; s <= oldSpan; ++s)
+        doc.RemoveSection(QString::number(s));
+    for (int i = 0; i < table.Count(); ++i)
+        WriteJob(doc, QString::number(i + 1), table.Row(i));
+    doc.SetValue(Initial, TotalJob, QString::number(table.Count()));
+    return doc.Save(path);
+}
+
+bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific)
+{
+    const QString path = ConfigDatPath(programFolder);
+    IniDocument doc;
+    if (!doc.Load(path))
+        return false;
+    doc.SetValue(Initial, LookPurgeBy, lookPurgeBy);
+    doc.SetValue(Initial, DeleteSpecific, deleteSpecific);
+    return doc.Save(path);
+}
+
+bool DeleteJobSection(const QString& programFolder, const QString& section)
+{
+    clsIni ini;
+    ini.SetIniPath(ConfigDatPath(programFolder));
+    return ini.DeleteSection(section);
+}
