@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 
-// Running markers "<folder>" in statdump.tmp. Every read-modify-write holds SharedFileLock.
+// Running markers "<folder>" in statdump.tmp. Every access holds SharedFileLock, so markers of
+// concurrent runs are never lost. Bytes are compared exactly (case counts).
 bool AddTextToFile(const QString& filePath, const QString& text);
+// Removes every "<text>"; a file without it is not touched, nor is one that cannot be read.
 bool RemoveTextFromFile(const QString& filePath, const QString& text);
 // True when the file holds text, or when it cannot be read.
 bool IsTextInFile(const QString& filePath, const QString& text);
+// The whole file, or nullopt when it cannot be opened or read.
+std::optional<QByteArray> ReadStatusFile(const QString& filePath);
 // statdump.tmp holds exactly 00 0D 0A afterwards.
 bool ResetStatusDump(const QString& programFolder);

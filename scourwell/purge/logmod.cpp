@@ -1,0 +1,154 @@
+#include "purge/logmod.h"
+
+#include "config/programfolder.h"
+#include "purge/filelock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMutexLocker>
+
+namespace {
+
+struct WeekNames
+{
+    const char* fileTag;
+    const char* titleText;
+};
+
+// Days 1-7, 8-14, 15-21 and 22-31: there is no fifth week.
+WeekNames WeekOf(const QDate& date)
+{
+    const int day = date.day();
+    if (day <= 7)
+        return {"-1st_week-", "1st Week of "};
+    if (day <= 14)
+        return {"-2nd_week-", "2nd Week of "};
+    if (day <= 21)
+        return {"-3rd_week-", "3rd Week of "};
+    return {"-4th_week-", "4th Week of "};
+}
+
+QString MonthName(const QDate& date)
+{
+    return QLocale::system().standaloneMonthName(date.month(), QLocale::LongFormat);
+}
+
+QString YearText(const QDate& date)
+{
+    return QString::number(date.year()).rightJustified(4, u'0');
+}
+
+const QString Nbsp = QStringLiteral("&nbsp");
+
+QString EscapeHtml(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+            out += QLatin1String("&amp;");
+            break;
+        case '<':
+            out += QLatin1String("&lt;");
+            break;
+        case '>':
+            out += QLatin1String("&gt;");
+            break;
+        case '"':
+            out += QLatin1String("&quot;");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// "&nbsp" marks an empty cell (and fills both halves of a Specific job's recurrence), so it
+// passes as written; everything around it is escaped.
+QString CellHtml(const QString& value)
+{
+    const QStringList parts = value.split(Nbsp);
+    QStringList escaped;
+    escaped.reserve(parts.size());
+    for (const QString& part : parts)
+        escaped.append(EscapeHtml(part));
+    return escaped.join(Nbsp);
+}
+
+// Unbuffered, so the block goes to the file in one write call.
+bool WriteWhole(QFile& file, const QByteArray& bytes)
+{
+    return file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+QString GetLogFileName(const QString& programFolder, const QDateTime& now)
+{
+    const QString logs = LogsFolder(programFolder);
+    if (!QFileInfo::exists(logs))
+        QDir().mkpath(logs);
+    const QDate date = now.date();
+    return logs + u'/' + MonthName(date) + QLatin1String(WeekOf(date).fileTag) + YearText(date) +
+           QLatin1String(".htm");
+}
+
+QString GetLogWeekTitle(const QDateTime& now)
+{
+    const QDate date = now.date();
+    return QLatin1String(WeekOf(date).titleText) + MonthName(date) + QLatin1String(", ") + YearText(date);
+}
+
+bool LogFileExists(const QString& programFolder, const QDateTime& now)
+{
+    return QFileInfo::exists(GetLogFileName(programFolder, now));
+}
+
+bool WriteLogHeader(const QString& programFolder, const QDateTime& now)
+{
+    const QString title = GetLogWeekTitle(now);
+    const QStringList lines = {
+        "<title>Orvik's Scourwell - Log : " + title + "</title>",
+        QStringLiteral("<body bgcolor=FFFFCC>"),
+        "<h3 align=center>Orvik's Scourwell - Log for " + title + "</h3>",
+        QStringLiteral("<table width=1000 border=2 align=center cellpadding=1 cellspacing=1>"),
+        QStringLiteral("<tr bgcolor=000066> "),
+        QStringLiteral("<td><font color=FFFFFF>Folder<br>Path</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Status<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Purge<br>Value</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Purge<br>Style</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Purge<br>Object</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Recurrance<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Last Run<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Delete By<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Deleted<br>Files</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Deleted<br>Subfolders</font></td>"),
+        QStringLiteral("</tr>"),
+    };
+    const QByteArray bytes = (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8();
+
+    const QString path = GetLogFileName(programFolder, now);
+    QMutexLocker lock(&SharedFileLock());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
+           WriteWhole(file, bytes);
+}
+
+bool WriteLogRow(const QString& programFolder, const QDateTime& now, const std::array<QString, 10>& cells)
+{
+    QString block = QStringLiteral("<tr> \r\n");
+    for (const QString& cell : cells)
+        block += QLatin1String("<td>") + CellHtml(cell) + QLatin1String("</td>\r\n");
+    block += QLatin1String("</tr>\r\n");
+    const QByteArray bytes = block.toUtf8();
+
+    const QString path = GetLogFileName(programFolder, now);
+    QMutexLocker lock(&SharedFileLock());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) &&
+           WriteWhole(file, bytes);
+}

@@ -1,0 +1,90 @@
+#include "purge/purgerun.h"
+
+#include "config/programfolder.h"
+#include "purge/logmod.h"
+#include "purge/stringhandling.h"
+#include "purge/threadid.h"
+#include "schedule/clock.h"
+
+PurgeRun::PurgeRun(PurgeStyle style, LaunchValues values, QString programFolder, QStringList protectedPaths,
+                   const Clock& clock, QObject* parent)
+    : QObject(parent), m_style(style), m_values(std::move(values)), m_programFolder(std::move(programFolder)),
+      m_protectedPaths(std::move(protectedPaths)), m_clock(clock)
+{
+    std::promise<quint64> id;
+    std::future<quint64> idKnown = id.get_future();
+    m_worker = std::thread([this, id = std::move(id), go = m_go.get_future()]() mutable {
+        id.set_value(CurrentThreadNumber());
+        Work(std::move(go));
+    });
+    m_threadId = idKnown.get();
+}
+
+PurgeRun::~PurgeRun()
+{
+    RequestStop();
+    if (!m_begun)
+        m_go.set_value(false);
+    m_worker.join();
+}
+
+void PurgeRun::Begin()
+{
+    if (m_begun)
+        return;
+    m_begun = true;
+    m_go.set_value(true);
+}
+
+void PurgeRun::Wait()
+{
+    if (m_begun && m_worker.joinable())
+        m_worker.join();
+}
+
+void PurgeRun::RemoveMarker() const
+{
+    RemoveTextFromFile(StatDumpPath(m_programFolder), m_values[0]);
+}
+
+void PurgeRun::Work(std::future<bool> go)
+{
+    if (!go.get())
+        return;
+
+    AddTextToFile(StatDumpPath(m_programFolder), m_values[0]);
+    PurgeRequest request;
+    request.style = m_style;
+    request.folder = m_values[0];
+    request.lookByDate = m_values[9];
+    request.purgeVal = m_values[2];
+    request.purgeValOf = m_values[3];
+    request.protectedPaths = m_protectedPaths;
+    const qint64 count = RunPurge(request, m_clock, m_stop);
+
+    // A row that cannot be written (Logs full or read-only) is lost; the marker still goes.
+    WriteLogRow(m_programFolder, m_clock.Now(), LogCells(count));
+    RemoveMarker();
+
+    m_count = count;
+    m_finished = true;
+    QMetaObject::invokeMethod(
+        this, [this, count] { Q_EMIT Finished(count); }, Qt::QueuedConnection);
+}
+
+std::array<QString, 10> PurgeRun::LogCells(qint64 count) const
+{
+    const QString nbsp = QStringLiteral("&nbsp");
+    const QString number = QString::number(count);
+    const bool subfolders = m_style == PurgeStyle::SubfoldersOnly;
+    return {m_values[0],
+            m_values[1],
+            m_values[2] + u' ' + m_values[3],
+            m_values[4],
+            m_values[5],
+            m_values[6] + u' ' + m_values[7],
+            m_values[8],
+            m_values[9],
+            subfolders ? nbsp : number,
+            subfolders ? number : nbsp};
+}

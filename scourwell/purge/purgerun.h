@@ -1,0 +1,72 @@
+#pragma once
+
+#include "purge/launchvalues.h"
+#include "purge/purgeengine.h"
+
+#include <QObject>
+#include <QStringList>
+#include <atomic>
+#include <future>
+#include <thread>
+
+class Clock;
+
+// One executor run on a worker thread of its own. The worker is created with the run and
+// waits until Begin(), so that a window can show the labels and the worker's id first. Then
+// it adds its running marker, purges, writes its week-log row and removes its marker, and
+// Finished is emitted on the thread that owns the object. Nothing of it ends the program.
+class PurgeRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    // values are the launch values; the style is the launcher's, not values[5].
+    PurgeRun(PurgeStyle style, LaunchValues values, QString programFolder, QStringList protectedPaths,
+             const Clock& clock, QObject* parent = nullptr);
+    // Stops the run at its next item and waits until its end-of-run steps are done.
+    ~PurgeRun() override;
+
+    PurgeRun(const PurgeRun&) = delete;
+    PurgeRun& operator=(const PurgeRun&) = delete;
+
+    PurgeStyle Style() const { return m_style; }
+    const LaunchValues& Values() const { return m_values; }
+    // The worker thread's id, for the window's Thread label.
+    quint64 ThreadId() const { return m_threadId; }
+
+    // Lets the worker go; once only.
+    void Begin();
+    // The run ends before its next item and still writes its row with what it deleted.
+    void RequestStop() { m_stop = true; }
+    bool IsStopRequested() const { return m_stop; }
+    // True once the end-of-run steps are done (any thread may ask).
+    bool IsFinished() const { return m_finished; }
+    // The deletion count; final once IsFinished().
+    qint64 Count() const { return m_count; }
+    // Blocks until the worker has ended (Begin() must have been called).
+    void Wait();
+    // Removes the running marker again, as the executor window's unload does.
+    void RemoveMarker() const;
+
+Q_SIGNALS:
+    // Emitted on the owner's thread once the run has ended.
+    void Finished(qint64 count);
+
+private:
+    void Work(std::future<bool> go);
+    std::array<QString, 10> LogCells(qint64 count) const;
+
+    const PurgeStyle m_style;
+    const LaunchValues m_values;
+    const QString m_programFolder;
+    const QStringList m_protectedPaths;
+    const Clock& m_clock;
+
+    std::atomic_bool m_stop = false;
+    std::atomic_bool m_finished = false;
+    std::atomic<qint64> m_count = 0;
+    quint64 m_threadId = 0;
+    std::promise<bool> m_go;
+    bool m_begun = false;
+    std::thread m_worker;
+};

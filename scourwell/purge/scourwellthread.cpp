@@ -1,0 +1,89 @@
+#include "purge/scourwellthread.h"
+
+#include "purge/purgerun.h"
+
+#include <algorithm>
+
+ScourwellThread::ScourwellThread(QString programFolder, QStringList protectedPaths, const Clock& clock,
+                                 ExecutorHook hook)
+    : m_programFolder(std::move(programFolder)), m_protectedPaths(std::move(protectedPaths)), m_clock(clock),
+      m_hook(std::move(hook))
+{
+}
+
+ScourwellThread::~ScourwellThread()
+{
+    StopAll();
+    WaitAll();
+}
+
+void ScourwellThread::NewFormThread_Files(const LaunchValues& values)
+{
+    Launch(PurgeStyle::FilesOnly, values);
+}
+
+void ScourwellThread::NewFormThread_FileSubfolders(const LaunchValues& values)
+{
+    Launch(PurgeStyle::IncludeFilesInSubfolders, values);
+}
+
+void ScourwellThread::NewFormThread_Subfolders(const LaunchValues& values)
+{
+    Launch(PurgeStyle::SubfoldersOnly, values);
+}
+
+void ScourwellThread::RunNowPurgeFiles(const LaunchValues& values)
+{
+    NewFormThread_Files(values);
+}
+
+void ScourwellThread::RunNowPurgeFileSubfolders(const LaunchValues& values)
+{
+    NewFormThread_FileSubfolders(values);
+}
+
+void ScourwellThread::RunNowPurgeSubfolders(const LaunchValues& values)
+{
+    NewFormThread_Subfolders(values);
+}
+
+int ScourwellThread::RunningCount() const
+{
+    return static_cast<int>(
+        std::count_if(m_runs.begin(), m_runs.end(), [](const auto& run) { return !run->IsFinished(); }));
+}
+
+void ScourwellThread::StopAll()
+{
+    for (const auto& run : m_runs)
+        run->RequestStop();
+}
+
+void ScourwellThread::WaitAll()
+{
+    for (const auto& run : m_runs)
+        run->Wait();
+}
+
+void ScourwellThread::Launch(PurgeStyle style, const LaunchValues& values)
+{
+    auto owned = std::make_unique<PurgeRun>(style, values, m_programFolder, m_protectedPaths, m_clock);
+    PurgeRun* run = owned.get();
+    // Queued, so that every other receiver of Finished (the window) has heard it first.
+    QObject::connect(
+        run, &PurgeRun::Finished, &m_context, [this, run] { Forget(run); }, Qt::QueuedConnection);
+    m_runs.push_back(std::move(owned));
+    if (m_hook)
+        m_hook(*run);
+    run->Begin();
+}
+
+void ScourwellThread::Forget(PurgeRun* run)
+{
+    const auto it =
+        std::find_if(m_runs.begin(), m_runs.end(), [run](const auto& r) { return r.get() == run; });
+    if (it == m_runs.end())
+        return;
+    (*it)->Wait();
+    m_runs.erase(it);
+}

@@ -1,0 +1,32 @@
+#include "purge/statusrelay.h"
+
+#include "config/jobtable.h"
+#include "config/programfolder.h"
+#include "purge/stringhandling.h"
+
+namespace {
+
+// The saved icon, or the present one when nothing valid was saved (a running icon is never
+// taken back to an icon that would let the job be launched by mistake).
+int SavedIconOr(const JobRow& row, int fallback)
+{
+    bool ok = false;
+    const int icon = row.SavedIcon().toInt(&ok);
+    return ok && icon >= RowIcon::Enabled && icon < RowIcon::Running ? icon : fallback;
+}
+
+} // namespace
+
+void TimerCheckStatTick(JobTable& table, const QString& programFolder)
+{
+    const std::optional<QByteArray> dump = ReadStatusFile(StatDumpPath(programFolder));
+    for (int i = 0; i < table.Count(); ++i) {
+        JobRow row = table.Row(i);
+        if (row.icon != RowIcon::Running)
+            row.SubItem(1).tag = QString::number(row.icon);
+        // An unreadable dump shows every job as running until the next tick reads it.
+        const bool running = !dump || dump->contains(('<' + row.FolderLoc() + '>').toUtf8());
+        row.icon = running ? RowIcon::Running : SavedIconOr(row, row.icon);
+        table.Update(i, std::move(row));
+    }
+}
