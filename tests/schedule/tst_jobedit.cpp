@@ -1,0 +1,391 @@
+#include "config/jobtable.h"
+#include "schedule/jobedit.h"
+#include "schedule/runtime.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A date-time given in the stored form, plus seconds where the case needs them.
+QDateTime At(const QString& fullForm, int seconds = 0)
+{
+    return ParseFullForm(fullForm).value().addSecs(seconds);
+}
+
+JobEditValues Values(ScheduleKind kind, const QString& valEvery, const QString& valOfEvery,
+                     const QDateTime& picked, bool adjust = false)
+{
+    JobEditValues v;
+    v.folder = QStringLiteral("/srv/new");
+    v.valPurge = QStringLiteral("30");
+    v.valOfPurge = QStringLiteral("Hour");
+    v.description = QStringLiteral("remark");
+    v.kind = kind;
+    v.fileFolderStyle = QStringLiteral("Subfolders Only");
+    v.valEvery = valEvery;
+    v.valOfEvery = valOfEvery;
+    v.pickedDate = picked.date();
+    v.pickedTime = picked.time();
+    v.adjust = adjust;
+    return v;
+}
+
+JobRow OldRow(const QString& folder, int icon, const QString& status, const QString& nextRun)
+{
+    JobRow row;
+    row.SetFolderLoc(folder);
+    row.icon = icon;
+    row.SetStatus(status);
+    row.SubItem(1) = {QStringLiteral("7"), QStringLiteral("1")};
+    row.SubItem(2) = {QStringLiteral("Day"), QStringLiteral("old remark")};
+    row.SubItem(3) = {QStringLiteral("Routine"), QStringLiteral("Files Only")};
+    row.SubItem(4).text = QStringLiteral("2");
+    row.SubItem(5).text = QStringLiteral("Hour");
+    row.SetNextRun(nextRun);
+    return row;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(ScheduleKind)
+
+class TestJobEdit : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void NewJobStart_data();
+    void NewJobStart();
+    void NewJobFields_data();
+    void NewJobFields();
+    void EditedRun_data();
+    void EditedRun();
+    void EditedFields_data();
+    void EditedFields();
+    void EditFollowsTheRowItOpened();
+    void EditOfARemovedRowWritesNothing();
+    void FolderChecks();
+};
+
+void TestJobEdit::NewJobStart_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<ScheduleKind>("kind");
+    QTest::addColumn<QString>("valEvery");
+    QTest::addColumn<QString>("valOfEvery");
+    QTest::addColumn<QDateTime>("picked");
+    QTest::addColumn<QString>("nextRun");
+
+    const QDateTime ten = At(QStringLiteral("06/15/2026 10:00 AM"), 20);
+    QTest::newRow("routine, earlier time today: start is now, one step on")
+        << ten << ScheduleKind::Routine << "1"
+        << "Hour" << At(QStringLiteral("06/15/2026 09:00 AM")) << "06/15/2026 11:00 AM";
+    QTest::newRow("routine, tomorrow earlier time: time of day raised, kept as start")
+        << ten << ScheduleKind::Routine << "1"
+        << "Day" << At(QStringLiteral("06/16/2026 08:00 AM")) << "06/16/2026 10:00 AM";
+    QTest::newRow("specific, tomorrow earlier time: time of day raised")
+        << ten << ScheduleKind::Specific << " "
+        << " " << At(QStringLiteral("06/16/2026 08:00 AM")) << "06/16/2026 10:00 AM";
+    QTest::newRow("specific, past date, later time: today at the picked time")
+        << ten << ScheduleKind::Specific << " "
+        << " " << At(QStringLiteral("06/01/2026 11:30 AM")) << "06/15/2026 11:30 AM";
+    QTest::newRow("specific, past date, earlier time: the present minute")
+        << ten << ScheduleKind::Specific << " "
+        << " " << At(QStringLiteral("06/01/2026 08:00 AM")) << "06/15/2026 10:00 AM";
+    QTest::newRow("specific, present minute with seconds picked")
+        << ten << ScheduleKind::Specific << " "
+        << " " << At(QStringLiteral("06/15/2026 10:00 AM"), 59) << "06/15/2026 10:00 AM";
+    QTest::newRow("routine in the future keeps its start")
+        << ten << ScheduleKind::Routine << "15"
+        << "Minute" << At(QStringLiteral("06/20/2026 02:30 PM")) << "06/20/2026 02:30 PM";
+    QTest::newRow("routine month from 31 January: last day of February")
+        << At(QStringLiteral("01/31/2027 09:00 AM")) << ScheduleKind::Routine << "1"
+        << "Month" << At(QStringLiteral("01/31/2027 09:00 AM")) << "02/28/2027 09:00 AM";
+    QTest::newRow("routine across the year end")
+        << At(QStringLiteral("12/31/2026 11:58 PM"), 30) << ScheduleKind::Routine << "5"
+        << "minute" << At(QStringLiteral("12/31/2026 11:00 PM")) << "01/01/2027 12:03 AM";
+}
+
+void TestJobEdit::NewJobStart()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(ScheduleKind, kind);
+    QFETCH(QString, valEvery);
+    QFETCH(QString, valOfEvery);
+    QFETCH(QDateTime, picked);
+    QFETCH(QString, nextRun);
+
+    JobTable table;
+    WriteNewJob(table, Values(kind, valEvery, valOfEvery, picked), now);
+    QCOMPARE(table.Row(0).NextRun(), nextRun);
+}
+
+void TestJobEdit::NewJobFields_data()
+{
+    QTest::addColumn<ScheduleKind>("kind");
+    QTest::addColumn<QStringList>("schedule");
+
+    QTest::newRow("routine") << ScheduleKind::Routine << QStringList{"Routine", "3", "Day"};
+    QTest::newRow("specific") << ScheduleKind::Specific << QStringList{"Specific", " ", " "};
+}
+
+void TestJobEdit::NewJobFields()
+{
+    QFETCH(ScheduleKind, kind);
+    QFETCH(QStringList, schedule);
+
+    JobTable table;
+    table.Append(OldRow(QStringLiteral("/srv/a"), RowIcon::DisabledPassed, QStringLiteral("Disabled"),
+                        QStringLiteral("01/01/2026 10:00 AM")));
+    const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
+    const quint64 id = WriteNewJob(table, Values(kind, QStringLiteral("3"), QStringLiteral("Day"), now), now);
+
+    QCOMPARE(table.Count(), 2);
+    const JobRow& row = table.Row(1);
+    QCOMPARE(row.id, id);
+    QCOMPARE(row.FolderLoc(), QStringLiteral("/srv/new"));
+    QCOMPARE(row.toolTip, QStringLiteral("/srv/new"));
+    QCOMPARE(row.icon, RowIcon::Enabled);
+    QCOMPARE(row.Status(), QStringLiteral("Enabled"));
+    QCOMPARE(row.ValPurge(), QStringLiteral("30"));
+    QCOMPARE(row.SavedIcon(), QString());
+    QCOMPARE(row.ValOfPurge(), QStringLiteral("Hour"));
+    QCOMPARE(row.Description(), QStringLiteral("remark"));
+    QCOMPARE(row.FileFolderStyle(), QStringLiteral("Subfolders Only"));
+    QCOMPARE((QStringList{row.Style(), row.ValEvery(), row.ValOfEvery()}), schedule);
+}
+
+void TestJobEdit::EditedRun_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<ScheduleKind>("kind");
+    QTest::addColumn<QString>("valEvery");
+    QTest::addColumn<QString>("valOfEvery");
+    QTest::addColumn<QDateTime>("picked");
+    QTest::addColumn<bool>("adjust");
+    QTest::addColumn<QString>("nextRun");
+    QTest::addColumn<int>("newIcon");
+    QTest::addColumn<QString>("status");
+
+    const auto R = ScheduleKind::Routine;
+    const auto S = ScheduleKind::Specific;
+    const QString old = QStringLiteral("03/03/2026 03:00 AM");
+    const QDateTime nine = At(QStringLiteral("06/15/2026 09:00 AM"), 40);
+    const QDateTime yesterdayNine = At(QStringLiteral("06/14/2026 09:00 AM"));
+    const QDateTime yesterdayEight = At(QStringLiteral("06/14/2026 08:00 AM"));
+    const QDateTime one = At(QStringLiteral("06/15/2026 01:00 PM"));
+    const QDateTime elevenToday = At(QStringLiteral("06/15/2026 11:00 AM"));
+    const QDateTime january = At(QStringLiteral("01/05/2027 09:00 AM"));
+    const QDateTime december = At(QStringLiteral("12/25/2026 10:00 AM"));
+
+    // Status is written only where the adjust turns a passed icon back; the old one is in
+    // capitals to tell them apart. Without the check mark the picked run is stored and the
+    // icon follows it.
+    QTest::newRow("passed run marks enabled passed")
+        << nine << 1 << R << "1"
+        << "Day" << yesterdayNine << false << "06/14/2026 09:00 AM" << 3 << "ENABLED";
+    QTest::newRow("passed run marks disabled passed")
+        << nine << 2 << R << "1"
+        << "Day" << yesterdayNine << false << "06/14/2026 09:00 AM" << 4 << "DISABLED";
+    QTest::newRow("future run unmarks passed") << nine << 4 << S << " "
+                                               << " " << At(QStringLiteral("06/15/2026 09:01 AM")) << false
+                                               << "06/15/2026 09:01 AM" << 2 << "DISABLED";
+    QTest::newRow("present minute leaves the icon") << nine << 3 << R << "1"
+                                                    << "Day" << At(QStringLiteral("06/15/2026 09:00 AM"), 5)
+                                                    << false << "06/15/2026 09:00 AM" << 3 << "ENABLED";
+    QTest::newRow("not found icon stays")
+        << nine << 5 << R << "1"
+        << "Day" << yesterdayNine << false << "06/14/2026 09:00 AM" << 5 << "ENABLED";
+    QTest::newRow("running icon stays") << nine << 6 << R << "1"
+                                        << "Day" << At(QStringLiteral("06/16/2026 09:00 AM")) << false
+                                        << "06/16/2026 09:00 AM" << 6 << "ENABLED";
+    // Cases where the "MM/dd/yyyy hh:nn AM/PM" texts order the times wrongly.
+    QTest::newRow("1 PM after 11 AM: icon 3 stays passed")
+        << one << 3 << R << "1"
+        << "Day" << elevenToday << false << "06/15/2026 11:00 AM" << 3 << "ENABLED";
+    QTest::newRow("1 PM after 11 AM: icon 1 becomes passed")
+        << one << 1 << R << "1"
+        << "Day" << elevenToday << false << "06/15/2026 11:00 AM" << 3 << "ENABLED";
+    QTest::newRow("January after December: icon 1 becomes passed")
+        << january << 1 << S << " "
+        << " " << december << false << "12/25/2026 10:00 AM" << 3 << "ENABLED";
+    QTest::newRow("January after December: icon 3 stays passed")
+        << january << 3 << S << " "
+        << " " << december << false << "12/25/2026 10:00 AM" << 3 << "ENABLED";
+    QTest::newRow("run in a later year unmarks passed")
+        << december << 3 << S << " "
+        << " " << january << false << "01/05/2027 09:00 AM" << 1 << "ENABLED";
+    QTest::newRow("run in a later year, disabled")
+        << december << 4 << S << " "
+        << " " << january << false << "01/05/2027 09:00 AM" << 2 << "DISABLED";
+
+    // With the check mark a passed routine run is re-based on the present.
+    QTest::newRow("adjust day keeps the picked time of day")
+        << nine << 3 << R << "1"
+        << "Day" << yesterdayEight << true << "06/16/2026 08:00 AM" << 1 << "Enabled";
+    QTest::newRow("adjust minute from the present minute")
+        << nine << 3 << R << "15"
+        << "Minute" << yesterdayEight << true << "06/15/2026 09:15 AM" << 1 << "Enabled";
+    QTest::newRow("adjust hour, disabled passed")
+        << nine << 4 << R << "2"
+        << "HOUR" << yesterdayEight << true << "06/15/2026 11:00 AM" << 2 << "Disabled";
+    QTest::newRow("adjust month") << nine << 1 << R << "1"
+                                  << "Month" << yesterdayEight << true << "07/15/2026 08:00 AM" << 1
+                                  << "ENABLED";
+    QTest::newRow("adjust, January after December")
+        << january << 3 << R << "1"
+        << "Hour" << december << true << "01/05/2027 10:00 AM" << 1 << "Enabled";
+    QTest::newRow("adjust, unknown unit keeps the run but unmarks")
+        << nine << 3 << R << "1"
+        << "Week" << yesterdayEight << true << old << 1 << "Enabled";
+    // Nothing to adjust: the picked run is stored as without the check mark.
+    QTest::newRow("adjust, run not passed: stored") << nine << 3 << R << "1"
+                                                    << "Day" << At(QStringLiteral("06/20/2026 07:00 AM"))
+                                                    << true << "06/20/2026 07:00 AM" << 1 << "ENABLED";
+    QTest::newRow("adjust, specific: stored")
+        << nine << 1 << S << " "
+        << " " << yesterdayEight << true << "06/14/2026 08:00 AM" << 3 << "ENABLED";
+}
+
+void TestJobEdit::EditedRun()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(int, icon);
+    QFETCH(ScheduleKind, kind);
+    QFETCH(QString, valEvery);
+    QFETCH(QString, valOfEvery);
+    QFETCH(QDateTime, picked);
+    QFETCH(bool, adjust);
+    QFETCH(QString, nextRun);
+    QFETCH(int, newIcon);
+    QFETCH(QString, status);
+
+    JobTable table;
+    const QString oldStatus = icon == 2 || icon == 4 ? QStringLiteral("DISABLED") : QStringLiteral("ENABLED");
+    const quint64 id = table.Append(
+        OldRow(QStringLiteral("/srv/a"), icon, oldStatus, QStringLiteral("03/03/2026 03:00 AM")));
+
+    QVERIFY(WriteEditedJob(table, id, Values(kind, valEvery, valOfEvery, picked, adjust), now));
+    const JobRow& row = table.Row(0);
+    QCOMPARE(row.NextRun(), nextRun);
+    QCOMPARE(row.icon, newIcon);
+    QCOMPARE(row.Status(), status);
+}
+
+void TestJobEdit::EditedFields_data()
+{
+    QTest::addColumn<ScheduleKind>("kind");
+    QTest::addColumn<QStringList>("schedule");
+
+    QTest::newRow("routine") << ScheduleKind::Routine << QStringList{"Routine", "5", "Minute"};
+    QTest::newRow("specific") << ScheduleKind::Specific << QStringList{"Specific", " ", " "};
+    QTest::newRow("neither keeps the old style")
+        << ScheduleKind::None << QStringList{"Weekly", "x", "Fortnight"};
+}
+
+void TestJobEdit::EditedFields()
+{
+    QFETCH(ScheduleKind, kind);
+    QFETCH(QStringList, schedule);
+
+    JobTable table;
+    JobRow old = OldRow(QStringLiteral("/srv/a"), RowIcon::Running, QStringLiteral("Enabled"),
+                        QStringLiteral("06/20/2026 10:00 AM"));
+    old.SubItem(1).tag = QStringLiteral("1");
+    old.SubItem(3).text = QStringLiteral("Weekly");
+    old.SubItem(4).text = QStringLiteral("x");
+    old.SubItem(5).text = QStringLiteral("Fortnight");
+    const quint64 id = table.Append(old);
+
+    const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
+    QVERIFY(WriteEditedJob(
+        table, id, Values(kind, QStringLiteral("5"), QStringLiteral("Minute"), now.addDays(1), true), now));
+    const JobRow& row = table.Row(0);
+    QCOMPARE(row.id, id);
+    QCOMPARE(row.FolderLoc(), QStringLiteral("/srv/new"));
+    QCOMPARE(row.toolTip, QStringLiteral("/srv/new"));
+    QCOMPARE(row.Status(), QStringLiteral("Enabled"));
+    QCOMPARE(row.icon, RowIcon::Running);
+    QCOMPARE(row.SavedIcon(), QStringLiteral("1"));
+    QCOMPARE(row.ValPurge(), QStringLiteral("30"));
+    QCOMPARE(row.ValOfPurge(), QStringLiteral("Hour"));
+    QCOMPARE(row.Description(), QStringLiteral("remark"));
+    QCOMPARE(row.FileFolderStyle(), QStringLiteral("Subfolders Only"));
+    QCOMPARE((QStringList{row.Style(), row.ValEvery(), row.ValOfEvery()}), schedule);
+    QCOMPARE(row.NextRun(), QStringLiteral("06/16/2026 10:00 AM"));
+}
+
+void TestJobEdit::EditFollowsTheRowItOpened()
+{
+    JobTable table;
+    const QString run = QStringLiteral("06/20/2026 10:00 AM");
+    table.Append(OldRow(QStringLiteral("/srv/a"), RowIcon::Enabled, QStringLiteral("Enabled"), run));
+    const quint64 id =
+        table.Append(OldRow(QStringLiteral("/srv/b"), RowIcon::Enabled, QStringLiteral("Enabled"), run));
+    table.Append(OldRow(QStringLiteral("/srv/c"), RowIcon::Enabled, QStringLiteral("Enabled"), run));
+    // The check timer retires the first row while the editor is open.
+    table.Remove(0);
+
+    const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
+    QVERIFY(WriteEditedJob(table, id, Values(ScheduleKind::Specific, {}, {}, now.addDays(1)), now));
+    QCOMPARE(table.Row(0).FolderLoc(), QStringLiteral("/srv/new"));
+    QCOMPARE(table.Row(0).id, id);
+    QCOMPARE(table.Row(1).FolderLoc(), QStringLiteral("/srv/c"));
+    QCOMPARE(table.Row(1).NextRun(), run);
+}
+
+void TestJobEdit::EditOfARemovedRowWritesNothing()
+{
+    JobTable table;
+    const QString run = QStringLiteral("06/20/2026 10:00 AM");
+    const quint64 id =
+        table.Append(OldRow(QStringLiteral("/srv/a"), RowIcon::Enabled, QStringLiteral("Enabled"), run));
+    table.Append(OldRow(QStringLiteral("/srv/b"), RowIcon::Enabled, QStringLiteral("Enabled"), run));
+    table.Remove(0);
+    const JobRow before = table.Row(0);
+
+    const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
+    QVERIFY(!WriteEditedJob(
+        table, id, Values(ScheduleKind::Routine, QStringLiteral("1"), QStringLiteral("Day"), now), now));
+    QCOMPARE(table.Count(), 1);
+    QCOMPARE(table.Row(0), before);
+}
+
+void TestJobEdit::FolderChecks()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("plain.txt"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString rootLink = dir.filePath(QStringLiteral("toroot"));
+    QVERIFY(QFile::link(QStringLiteral("/"), rootLink));
+
+    QVERIFY(FolderExists(dir.path()));
+    QVERIFY(FolderExists(dir.path() + QLatin1Char('/')));
+    QVERIFY(FolderExists(file));
+    QVERIFY(!FolderExists(dir.filePath(QStringLiteral("missing"))));
+    QVERIFY(!FolderExists(QString()));
+    QVERIFY(!FolderExists(QStringLiteral(" ")));
+    QVERIFY(!FolderExists(QStringLiteral(".")));
+
+    QVERIFY(IsFileSystemRoot(QStringLiteral("/")));
+    QVERIFY(IsFileSystemRoot(QStringLiteral("//")));
+    QVERIFY(IsFileSystemRoot(QStringLiteral("/tmp/..")));
+    QVERIFY(IsFileSystemRoot(rootLink));
+    QVERIFY(!IsFileSystemRoot(dir.path()));
+    QVERIFY(!IsFileSystemRoot(dir.filePath(QStringLiteral("missing"))));
+
+    JobTable table;
+    table.Append(OldRow(QStringLiteral("/srv/Data"), RowIcon::Enabled, QStringLiteral("Enabled"), {}));
+    QVERIFY(IsFolderInList(table, QStringLiteral("/srv/Data")));
+    QVERIFY(!IsFolderInList(table, QStringLiteral("/srv/data")));
+    QVERIFY(!IsFolderInList(table, QStringLiteral("/srv/Data/")));
+}
+
+QTEST_APPLESS_MAIN(TestJobEdit)
+#include "tst_jobedit.moc"
