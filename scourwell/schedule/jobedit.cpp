@@ -1,0 +1,147 @@
+#include "schedule/jobedit.h"
+
+#include "config/jobtable.h"
+#include "schedule/runtime.h"
+#include "schedule/schedulemath.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+// The fields every write takes from the dialog; a row whose Style the dialog could not show
+// keeps its Style and recurrence.
+void WriteFields(JobRow& row, const JobEditValues& values)
+{
+    row.SetFolderLoc(values.folder);
+    row.SubItem(1).text = values.valPurge;
+    row.SubItem(2).text = values.valOfPurge;
+    row.SubItem(2).tag = values.description;
+    row.SubItem(3).tag = values.fileFolderStyle;
+    switch (values.kind) {
+    case ScheduleKind::Routine:
+        row.SubItem(3).text = QStringLiteral("Routine");
+        row.SubItem(4).text = values.valEvery;
+        row.SubItem(5).text = values.valOfEvery;
+        break;
+    case ScheduleKind::Specific:
+        row.SubItem(3).text = QStringLiteral("Specific");
+        row.SubItem(4).text = QStringLiteral(" ");
+        row.SubItem(5).text = QStringLiteral(" ");
+        break;
+    case ScheduleKind::None:
+        break;
+    }
+}
+
+QTime PickedTimeOfDay(const JobEditValues& values)
+{
+    return QTime(values.pickedTime.hour(), values.pickedTime.minute());
+}
+
+// In UTC, so that a time of day that a change to summer time skips is still written.
+QString TimeOfDayForm(const QTime& time)
+{
+    return TimeForm(QDateTime(QDate(2000, 1, 1), time, Qt::UTC));
+}
+
+// A new job never starts in the past: its date and its time of day are each raised to the
+// present on their own, so a later date keeps a time of day no earlier than now's.
+QDateTime StartOfNewJob(const JobEditValues& values, const QDateTime& presentMinute)
+{
+    const QDate date = std::max(values.pickedDate, presentMinute.date());
+    const QTime time = std::max(PickedTimeOfDay(values), presentMinute.time());
+    return QDateTime(date, time);
+}
+
+// Re-bases a passed routine job on the present: one step on from now; days and months keep
+// the picked time of day.
+void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& presentMinute,
+                     const QDateTime& now)
+{
+    const std::optional<int> count = RecurrenceCount(values.valEvery);
+    const QString unit = values.valOfEvery.toLower();
+    if (count && IsScheduleUnit(unit)) {
+        const QDateTime next = GetNextRun(*count, unit, presentMinute, now);
+        if (unit == QLatin1String("minute") || unit == QLatin1String("hour"))
+            row.SetNextRun(FullForm(next));
+        else
+            row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeOfDayForm(PickedTimeOfDay(values)));
+    }
+    if (row.icon == RowIcon::EnabledPassed) {
+        row.icon = RowIcon::Enabled;
+        row.SetStatus(QStringLiteral("Enabled"));
+    } else if (row.icon == RowIcon::DisabledPassed) {
+        row.icon = RowIcon::Disabled;
+        row.SetStatus(QStringLiteral("Disabled"));
+    }
+}
+
+// Stores the picked run and marks the row passed or not by it. Compared as date-times: as
+// "MM/dd/yyyy hh:nn AM/PM" texts 01:00 PM would come before 11:00 AM and a January before
+// the December of the year before.
+void StorePickedRun(JobRow& row, const QDateTime& picked, const QDateTime& presentMinute)
+{
+    row.SetNextRun(FullForm(picked));
+    if (presentMinute > picked) {
+        if (row.icon == RowIcon::Enabled)
+            row.icon = RowIcon::EnabledPassed;
+        else if (row.icon == RowIcon::Disabled)
+            row.icon = RowIcon::DisabledPassed;
+    } else if (presentMinute < picked) {
+        if (row.icon == RowIcon::EnabledPassed)
+            row.icon = RowIcon::Enabled;
+        else if (row.icon == RowIcon::DisabledPassed)
+            row.icon = RowIcon::Disabled;
+    }
+}
+
+} // namespace
+
+quint64 WriteNewJob(JobTable& table, const JobEditValues& values, const QDateTime& now)
+{
+    JobRow row;
+    row.icon = RowIcon::Enabled;
+    row.SetStatus(QStringLiteral("Enabled"));
+    WriteFields(row, values);
+    const QDateTime presentMinute = CutToMinute(now);
+    QDateTime start = StartOfNewJob(values, presentMinute);
+    if (values.kind == ScheduleKind::Routine) {
+        if (const std::optional<int> count = RecurrenceCount(values.valEvery))
+            start = GetNextRun(*count, values.valOfEvery, start, now);
+    }
+    row.SetNextRun(FullForm(start));
+    return table.Append(std::move(row));
+}
+
+bool WriteEditedJob(JobTable& table, quint64 id, const JobEditValues& values, const QDateTime& now)
+{
+    const int index = table.IndexOf(id);
+    if (index < 0)
+        return false;
+    JobRow row = table.Row(index);
+    WriteFields(row, values);
+    const QDateTime presentMinute = CutToMinute(now);
+    const QDateTime picked(values.pickedDate, PickedTimeOfDay(values));
+    // The adjust only re-bases a routine run that has passed; otherwise the picked run is
+    // what the user asked for and is stored as it is.
+    if (values.adjust && values.kind == ScheduleKind::Routine && presentMinute > picked)
+        AdjustPassedRun(row, values, presentMinute, now);
+    else
+        StorePickedRun(row, picked, presentMinute);
+    table.Update(index, std::move(row));
+    return true;
+}
+
+bool FolderExists(const QString& path)
+{
+    return !path.isEmpty() && QDir::isAbsolutePath(path) && QFileInfo::exists(path);
+}
+
+bool IsFolderInList(const JobTable& table, const QString& path)
+{
+    const std::vector<JobRow>& rows = table.Rows();
+    return std::any_of(rows.begin(), rows.end(),
+                       [&path](const JobRow& row) { return row.FolderLoc() == path; });
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+
+class JobTable;
+
+// Which schedule option the job editor has selected; None only when editing a row whose
+// Style is neither word, which then keeps its Style and recurrence.
+enum class ScheduleKind
+{
+    None,
+    Routine,
+    Specific
+};
+
+// What the job properties dialog holds when Ok has passed its checks.
+struct JobEditValues
+{
+    QString folder;
+    QString valPurge;
+    QString valOfPurge;
+    QString description;
+    ScheduleKind kind = ScheduleKind::None;
+    QString fileFolderStyle;
+    QString valEvery;
+    QString valOfEvery;
+    QDate pickedDate;
+    QTime pickedTime;
+    bool adjust = false;
+};
+
+// Appends an enabled job. Its start is the picked date and time of day, each raised to the
+// present separately; a routine job's NextRun is GetNextRun from that start. Returns the id.
+quint64 WriteNewJob(JobTable& table, const JobEditValues& values, const QDateTime& now);
+
+// Writes the values into the row with this id, wherever it is now. False, and nothing
+// written, when that row has left the table.
+bool WriteEditedJob(JobTable& table, quint64 id, const JobEditValues& values, const QDateTime& now);
+
+// A name of the file system: a folder or a file, given as an absolute path. A relative path
+// would purge whatever folder the program happens to be started in, so it is not found.
+bool FolderExists(const QString& path);
+// Whether some row's folder equals path exactly, letter case included.
+bool IsFolderInList(const JobTable& table, const QString& path);
