@@ -1,0 +1,223 @@
+#include "config/clsini.h"
+#include "schedule/runtime.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QByteArray FirstLine("\0\r\n", 3);
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void SetModified(const QString& path, const QDateTime& time)
+{
+    const timespec stamp{time.toSecsSinceEpoch(), 0};
+    const timespec times[2] = {stamp, stamp};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+void MakeFile(const QString& path, const QDateTime& modified)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SetModified(path, modified);
+}
+
+QByteArray Row(const QStringList& cells)
+{
+    QByteArray row = "<tr> \r\n";
+    for (const QString& cell : cells)
+        row += "<td>" + cell.toUtf8() + "</td>\r\n";
+    return row + "</tr>\r\n";
+}
+
+struct Job
+{
+    QString folder;
+    QString style;
+    QString purgeStyle;
+    QString every;
+    QString everyUnit;
+};
+
+} // namespace
+
+class TestHeadless : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_program;
+    QString m_exe;
+
+    // A copy, because the program folder is the folder of the executable.
+    void InstallProgram()
+    {
+        m_exe = m_program.filePath("scourwell");
+        if (!QFileInfo::exists(m_exe))
+            QVERIFY(QFile::copy(SCOURWELL_EXECUTABLE, m_exe));
+    }
+
+    void WriteConfig(const QList<Job>& jobs, const QString& nextRun)
+    {
+        QByteArray text = "[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=1\r\nTotalJob=" +
+                          QByteArray::number(jobs.size()) + "\r\n";
+        for (int i = 0; i < jobs.size(); ++i) {
+            const Job& job = jobs[i];
+            text += "[" + QByteArray::number(i + 1) + "]\r\nFolderLoc=" + job.folder.toUtf8() +
+                    "\r\nStatus=Enabled\r\nValPurge=1\r\nValOfPurge=Day\r\nStyle=" + job.style.toUtf8() +
+                    "\r\nFileFolderStyle=" + job.purgeStyle.toUtf8() + "\r\nValEvery=" + job.every.toUtf8() +
+                    "\r\nValOfEvery=" + job.everyUnit.toUtf8() + "\r\nNextRun=" + nextRun.toUtf8() +
+                    "\r\nDescription=\r\n";
+        }
+        QFile file(m_program.filePath("ConfigDat.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+
+    void Start(QProcess& process)
+    {
+        process.setProgram(m_exe);
+        process.setArguments({"--headless"});
+        process.start();
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY(QFileInfo::exists(m_program.filePath(".scourwell.lock")));
+    }
+
+    void Terminate(QProcess& process)
+    {
+        process.terminate();
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        InstallProgram();
+        QFile::remove(m_program.filePath("ConfigDat.ini"));
+        QDir(m_program.filePath("Logs")).removeRecursively();
+    }
+
+    void dueJobsRunOnceAndMoveOn()
+    {
+        // The jobs are due in the present minute; leave it time to be seen by a tick.
+        while (QTime::currentTime().second() >= 52)
+            QTest::qWait(500);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime old = now.addDays(-10);
+        QTemporaryDir jobs;
+        const QString files = jobs.filePath("files");
+        const QString subfolders = jobs.filePath("sub folders");
+        const QString nested = jobs.filePath("nested");
+        QVERIFY(QDir().mkpath(files) && QDir().mkpath(subfolders + "/old") &&
+                QDir().mkpath(subfolders + "/new"));
+        QVERIFY(QDir().mkpath(nested + "/s"));
+        MakeFile(files + "/a1", old);
+        MakeFile(files + "/a2", old);
+        MakeFile(files + "/a3", now);
+        MakeFile(subfolders + "/old/x", now);
+        SetModified(subfolders + "/old", old);
+        MakeFile(nested + "/top", old);
+        MakeFile(nested + "/s/old", old);
+        MakeFile(nested + "/s/new", now);
+
+        const QString minute = FullForm(now);
+        WriteConfig({{files, "Routine", "Files Only", "5", "Minute"},
+                     {subfolders, "Specific", "Subfolders Only", "", ""},
+                     {nested, "Routine", "Include Files in Subfolders", "1", "Day"}},
+                    minute);
+
+        QProcess process;
+        Start(process);
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).count("finished: ") == 3, 20000);
+        QVERIFY2(output.contains("started: " + files.toUtf8() + " [Files Only]\n"), output.constData());
+        QVERIFY(output.contains("finished: " + files.toUtf8() + " [Files Only], 2 deleted\n"));
+        QVERIFY(output.contains("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted\n"));
+        QVERIFY(
+            output.contains("finished: " + nested.toUtf8() + " [Include Files in Subfolders], 1 deleted\n"));
+
+        QCOMPARE(QDir(files).entryList(QDir::Files), QStringList{"a3"});
+        QCOMPARE(QDir(subfolders).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"new"});
+        QCOMPARE(QDir(nested).entryList(QDir::Files), QStringList{"top"});
+        QCOMPARE(QDir(nested + "/s").entryList(QDir::Files), QStringList{"new"});
+
+        const QStringList logs = QDir(m_program.filePath("Logs")).entryList({"*.htm"});
+        QCOMPARE(logs.size(), 1);
+        const QByteArray log = ReadAll(m_program.filePath("Logs/" + logs[0]));
+        QVERIFY(log.startsWith("<title>Orvik's Scourwell - Log : "));
+        QCOMPARE(log.count("<tr> \r\n"), 3);
+        const QString by = "Date: Last Modified";
+        QVERIFY(log.contains(
+            Row({files, "Enabled", "1 Day", "Routine", "Files Only", "5 Minute", minute, by, "2", "&nbsp"})));
+        QVERIFY(log.contains(Row({subfolders, "Enabled", "1 Day", "Specific", "Subfolders Only",
+                                  "&nbsp &nbsp", minute, by, "&nbsp", "1"})));
+        QVERIFY(log.contains(Row({nested, "Enabled", "1 Day", "Routine", "Include Files in Subfolders",
+                                  "1 Day", minute, by, "1", "&nbsp"})));
+
+        // The Specific job is gone (DeleteSpecific=1); the Routine ones moved on and were saved.
+        clsIni ini;
+        ini.SetIniPath(m_program.filePath("ConfigDat.ini"));
+        QTRY_COMPARE(ini.GetIniSetting("Initial", "TotalJob"), QString("2"));
+        const QDateTime due = ParseFullForm(minute).value();
+        QCOMPARE(ini.GetIniSetting("1", "FolderLoc"), files);
+        QCOMPARE(ini.GetIniSetting("1", "NextRun"), FullForm(due.addSecs(5 * 60)));
+        QCOMPARE(ini.GetIniSetting("2", "FolderLoc"), nested);
+        QCOMPARE(ini.GetIniSetting("2", "NextRun"), FullForm(due.addDays(1)));
+
+        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine);
+        Terminate(process);
+        QCOMPARE(output + process.readAllStandardOutput(), output);
+    }
+
+    void startPreparesProgramFolder()
+    {
+        QFile dump(m_program.filePath("statdump.tmp"));
+        QVERIFY(dump.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dump.write("</stale>");
+        dump.close();
+
+        QProcess process;
+        Start(process);
+        QTRY_VERIFY(QFileInfo::exists(m_program.filePath("ConfigDat.ini")));
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine);
+        QVERIFY(QFileInfo(m_program.filePath("Logs")).isDir());
+        QVERIFY(ReadAll(m_program.filePath("ConfigDat.ini")).contains("TotalJob=0\r\n"));
+        Terminate(process);
+    }
+
+    void secondInstanceIsRefused()
+    {
+        QProcess first;
+        Start(first);
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine);
+        QFile dump(m_program.filePath("statdump.tmp"));
+        QVERIFY(dump.open(QIODevice::Append));
+        dump.write("</running>");
+        dump.close();
+
+        QProcess second;
+        second.start(m_exe, {"--headless"});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(second.readAllStandardError(), QByteArray("Another running instance is detected! \n"));
+        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine + "</running>");
+        Terminate(first);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHeadless)
+#include "tst_headless.moc"

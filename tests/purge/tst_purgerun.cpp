@@ -1,0 +1,325 @@
+#include "config/programfolder.h"
+#include "mock/mockclock.h"
+#include "purge/logmod.h"
+#include "purge/purgerun.h"
+#include "purge/scourwellthread.h"
+#include "purge/stringhandling.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QByteArray FirstLine("\0\r\n", 3);
+const QDateTime Now = QDateTime::currentDateTime();
+const QDateTime Old = Now.addDays(-10);
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void SetModified(const QString& path, const QDateTime& time)
+{
+    const timespec stamp{time.toSecsSinceEpoch(), 0};
+    const timespec times[2] = {stamp, stamp};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+void MakeFile(const QString& path, const QDateTime& modified)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SetModified(path, modified);
+}
+
+int Entries(const QString& folder, QDir::Filters filters)
+{
+    return static_cast<int>(QDir(folder).entryList(filters | QDir::NoDotAndDotDot).size());
+}
+
+LaunchValues Values(const QString& folder, const QString& style)
+{
+    return {folder,
+            "Enabled",
+            "1",
+            "Day",
+            "Routine",
+            style,
+            "5",
+            "Minute",
+            "12/08/2026 10:00 AM",
+            "Date: Last Modified"};
+}
+
+QByteArray Row(const LaunchValues& v, const QString& files, const QString& subfolders)
+{
+    const QStringList cells = {v[0], v[1],  v[2] + ' ' + v[3], v[4], v[5], v[6] + ' ' + v[7], v[8],
+                               v[9], files, subfolders};
+    QByteArray row = "<tr> \r\n";
+    for (const QString& cell : cells)
+        row += "<td>" + cell.toUtf8() + "</td>\r\n";
+    return row + "</tr>\r\n";
+}
+
+// Holds the first caller of Now() until the test opens the gate: a run stands still there
+// with its marker in place.
+class GateClock : public Clock
+{
+public:
+    QDateTime Now() const override
+    {
+        if (!m_passed.exchange(true)) {
+            m_waiting.release();
+            m_open.acquire();
+        }
+        return ::Now;
+    }
+    bool WaitUntilHeld() { return m_waiting.tryAcquire(1, 10000); }
+    void Open() { m_open.release(); }
+
+private:
+    mutable std::atomic_bool m_passed = false;
+    mutable QSemaphore m_waiting;
+    mutable QSemaphore m_open;
+};
+
+} // namespace
+
+class TestPurgeRun : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_program;
+    QTemporaryDir m_jobs;
+    QString m_folder;
+    QString m_dump;
+
+    QString LogFile() const { return GetLogFileName(m_program.path(), Now); }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dump = StatDumpPath(m_program.path());
+        QVERIFY(ResetStatusDump(m_program.path()));
+        QDir(LogsFolder(m_program.path())).removeRecursively();
+        QFile::remove(LogsFolder(m_program.path()));
+        static int next = 0;
+        m_folder = m_jobs.filePath("job" + QString::number(++next));
+        QVERIFY(QDir().mkpath(m_folder));
+    }
+
+    void runEndsWithRowAndWithoutMarker_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("styleText");
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("subfolders");
+        QTest::addColumn<int>("filesLeft");
+        QTest::addColumn<int>("subfolderFilesLeft");
+        QTest::addColumn<int>("subfoldersLeft");
+        QTest::newRow("files") << int(PurgeStyle::FilesOnly) << "Files Only"
+                               << "2"
+                               << "&nbsp" << 1 << 2 << 2;
+        QTest::newRow("files in subfolders")
+            << int(PurgeStyle::IncludeFilesInSubfolders) << "Include Files in Subfolders"
+            << "1"
+            << "&nbsp" << 3 << 1 << 2;
+        QTest::newRow("subfolders") << int(PurgeStyle::SubfoldersOnly) << "Subfolders Only"
+                                    << "&nbsp"
+                                    << "1" << 3 << 1 << 1;
+    }
+
+    // Old files a, b and young c on top; old folder "old" with an old file, young folder "new"
+    // with a young file.
+    void runEndsWithRowAndWithoutMarker()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, styleText);
+        QFETCH(QString, files);
+        QFETCH(QString, subfolders);
+        QFETCH(int, filesLeft);
+        QFETCH(int, subfolderFilesLeft);
+        QFETCH(int, subfoldersLeft);
+        MakeFile(m_folder + "/a", Old);
+        MakeFile(m_folder + "/b", Old);
+        MakeFile(m_folder + "/c", Now);
+        QVERIFY(QDir(m_folder).mkdir("old"));
+        MakeFile(m_folder + "/old/f", Old);
+        SetModified(m_folder + "/old", Old);
+        QVERIFY(QDir(m_folder).mkdir("new"));
+        MakeFile(m_folder + "/new/g", Now);
+
+        GateClock clock;
+        const LaunchValues values = Values(m_folder, styleText);
+        PurgeRun run(PurgeStyle(style), values, m_program.path(), {}, clock);
+        QVERIFY(run.ThreadId() != 0);
+        QThread* finishedOn = nullptr;
+        connect(&run, &PurgeRun::Finished, this, [&] { finishedOn = QThread::currentThread(); });
+        QSignalSpy finished(&run, &PurgeRun::Finished);
+        run.Begin();
+
+        QVERIFY(clock.WaitUntilHeld());
+        QCOMPARE(ReadAll(m_dump), FirstLine + '<' + m_folder.toUtf8() + '>');
+        QVERIFY(!run.IsFinished());
+        clock.Open();
+
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finishedOn, QThread::currentThread());
+        QVERIFY(run.IsFinished());
+        QCOMPARE(QString::number(finished.at(0).at(0).toLongLong()), files == "&nbsp" ? subfolders : files);
+        QCOMPARE(ReadAll(LogFile()), Row(values, files, subfolders));
+        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(Entries(m_folder, QDir::Files), filesLeft);
+        QCOMPARE(Entries(m_folder, QDir::Dirs), subfoldersLeft);
+        QCOMPARE(Entries(m_folder + "/old", QDir::Files) + Entries(m_folder + "/new", QDir::Files),
+                 subfolderFilesLeft);
+    }
+
+    void stopEndsTheRunWithItsRow()
+    {
+        constexpr int total = 300;
+        for (int i = 0; i < total; ++i)
+            MakeFile(m_folder + "/f" + QString::number(i), Old);
+        GateClock clock;
+        const LaunchValues values = Values(m_folder, "Files Only");
+        PurgeRun run(PurgeStyle::FilesOnly, values, m_program.path(), {}, clock);
+        QSignalSpy finished(&run, &PurgeRun::Finished);
+        run.Begin();
+        QVERIFY(clock.WaitUntilHeld());
+        run.RequestStop();
+        clock.Open();
+
+        QVERIFY(finished.wait(10000));
+        const qint64 count = finished.at(0).at(0).toLongLong();
+        QVERIFY(count < total);
+        QCOMPARE(Entries(m_folder, QDir::Files), total - count);
+        QCOMPARE(ReadAll(LogFile()), Row(values, QString::number(count), "&nbsp"));
+        QCOMPARE(ReadAll(m_dump), FirstLine);
+    }
+
+    void stopBeforeBeginDeletesNothing()
+    {
+        MakeFile(m_folder + "/a", Old);
+        MockClock clock(Now);
+        const LaunchValues values = Values(m_folder, "Files Only");
+        ScourwellThread threads(m_program.path(), {}, clock, [](PurgeRun& run) { run.RequestStop(); });
+        threads.RunNowPurgeFiles(values);
+        threads.WaitAll();
+        QCOMPARE(threads.RunningCount(), 0);
+        QCOMPARE(Entries(m_folder, QDir::Files), 1);
+        QCOMPARE(ReadAll(LogFile()), Row(values, "0", "&nbsp"));
+        QCOMPARE(ReadAll(m_dump), FirstLine);
+    }
+
+    void unwritableLogsStillEndsTheRun()
+    {
+        MakeFile(m_folder + "/a", Old);
+        QFile blocker(LogsFolder(m_program.path()));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        MockClock clock(Now);
+        PurgeRun run(PurgeStyle::FilesOnly, Values(m_folder, "Files Only"), m_program.path(), {}, clock);
+        QSignalSpy finished(&run, &PurgeRun::Finished);
+        run.Begin();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toLongLong(), 1);
+        QCOMPARE(Entries(m_folder, QDir::Files), 0);
+        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QVERIFY(QFileInfo(LogsFolder(m_program.path())).isFile());
+    }
+
+    // Four runs of each whole-folder style and two of the other on one folder. Old folders
+    // hold young files and young folders old files, so each item has one style that takes it.
+    void tenRunsAtOnce()
+    {
+        constexpr int topFiles = 40;
+        constexpr int oldFolders = 10;
+        constexpr int youngFolders = 10;
+        constexpr int filesPerFolder = 8;
+        for (int i = 0; i < topFiles; ++i)
+            MakeFile(m_folder + "/t" + QString::number(i), Old);
+        for (int i = 0; i < oldFolders + youngFolders; ++i) {
+            const bool old = i < oldFolders;
+            const QString sub = m_folder + "/d" + QString::number(i);
+            QVERIFY(QDir().mkdir(sub));
+            for (int j = 0; j < filesPerFolder; ++j)
+                MakeFile(sub + "/f" + QString::number(j), old ? Now : Old);
+            SetModified(sub, old ? Old : Now);
+        }
+
+        MockClock clock(Now);
+        QMap<QString, qint64> counts;
+        QList<quint64> threadIds;
+        int finished = 0;
+        ScourwellThread threads(m_program.path(), {}, clock, [&](PurgeRun& run) {
+            threadIds.append(run.ThreadId());
+            connect(&run, &PurgeRun::Finished, this, [&, style = run.Values()[5]](qint64 n) {
+                counts[style] += n;
+                ++finished;
+            });
+        });
+        for (int i = 0; i < 4; ++i) {
+            threads.RunNowPurgeFiles(Values(m_folder, "Files Only"));
+            threads.RunNowPurgeSubfolders(Values(m_folder, "Subfolders Only"));
+            if (i < 2)
+                threads.RunNowPurgeFileSubfolders(Values(m_folder, "Include Files in Subfolders"));
+        }
+        QCOMPARE(threadIds.size(), 10);
+        QVERIFY(!threadIds.contains(0));
+        QTRY_COMPARE_WITH_TIMEOUT(finished, 10, 20000);
+        QTRY_COMPARE(threads.RunningCount(), 0);
+
+        QCOMPARE(counts["Files Only"], topFiles);
+        QCOMPARE(counts["Subfolders Only"], oldFolders);
+        QCOMPARE(counts["Include Files in Subfolders"], youngFolders * filesPerFolder);
+        QCOMPARE(Entries(m_folder, QDir::Files), 0);
+        QCOMPARE(Entries(m_folder, QDir::Dirs), youngFolders);
+
+        const QByteArray log = ReadAll(LogFile());
+        const QRegularExpression row("<tr> \r\n(<td>[^<\r\n]*</td>\r\n){10}</tr>\r\n");
+        qsizetype whole = 0;
+        for (auto it = row.globalMatch(QString::fromUtf8(log)); it.hasNext(); it.next())
+            ++whole;
+        QCOMPARE(whole, 10);
+        QCOMPARE(log.count("<tr>"), 10);
+        QCOMPARE(ReadAll(m_dump), FirstLine);
+    }
+
+    // At exit the launcher stops what still runs and waits for the rows.
+    void closingTheLauncherStopsAndWaits()
+    {
+        constexpr int total = 2000;
+        for (int i = 0; i < total; ++i)
+            MakeFile(m_folder + "/f" + QString::number(i), Old);
+        MockClock clock(Now);
+        {
+            ScourwellThread threads(m_program.path(), {}, clock);
+            threads.RunNowPurgeFiles(Values(m_folder, "Files Only"));
+            threads.RunNowPurgeFiles(Values(m_folder, "Files Only"));
+        }
+        const QByteArray log = ReadAll(LogFile());
+        QCOMPARE(log.count("<tr>"), 2);
+        const QRegularExpression count("<td>(\\d+)</td>\r\n<td>&nbsp</td>");
+        qint64 deleted = 0;
+        for (auto it = count.globalMatch(QString::fromUtf8(log)); it.hasNext();)
+            deleted += it.next().captured(1).toLongLong();
+        QCOMPARE(Entries(m_folder, QDir::Files), total - deleted);
+        QCOMPARE(ReadAll(m_dump), FirstLine);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPurgeRun)
+#include "tst_purgerun.moc"

@@ -1,0 +1,183 @@
+#include "config/jobtable.h"
+#include "purge/statusrelay.h"
+#include "purge/stringhandling.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray FirstLine("\0\r\n", 3);
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+JobRow Job(const QString& folder, int icon)
+{
+    JobRow row;
+    row.SetFolderLoc(folder);
+    row.icon = icon;
+    return row;
+}
+
+QList<int> Icons(const JobTable& table)
+{
+    QList<int> icons;
+    for (const JobRow& row : table.Rows())
+        icons.append(row.icon);
+    return icons;
+}
+
+} // namespace
+
+class TestStatusRelay : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_dump;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dump = m_dir.filePath("statdump.tmp");
+        QFile::remove(m_dump);
+        QDir(m_dump).removeRecursively();
+    }
+
+    void resetEmptiesTheDump_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing") << false;
+        QTest::newRow("stale markers") << true;
+    }
+
+    void resetEmptiesTheDump()
+    {
+        QFETCH(bool, exists);
+        if (exists)
+            WriteAll(m_dump, FirstLine + "</old/a></old/b>");
+        QVERIFY(ResetStatusDump(m_dir.path()));
+        QCOMPARE(ReadAll(m_dump), FirstLine);
+    }
+
+    void markersAddAndRemove_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("one of three") << FirstLine + "</a></b></c>"
+                                      << "/b" << FirstLine + "</a></c>";
+        QTest::newRow("both jobs on one folder") << FirstLine + "</a></b></a>"
+                                                 << "/a" << FirstLine + "</b>";
+        QTest::newRow("absent marker") << FirstLine + "</a></b>"
+                                       << "/c" << FirstLine + "</a></b>";
+        QTest::newRow("other case stays") << FirstLine + "</A></a>"
+                                          << "/a" << FirstLine + "</A>";
+        QTest::newRow("prefix stays") << FirstLine + "</a/b></a>"
+                                      << "/a" << FirstLine + "</a/b>";
+        QTest::newRow("no line end added") << QByteArray("</a>") << "/a" << QByteArray();
+    }
+
+    void markersAddAndRemove()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, removed);
+        QFETCH(QByteArray, after);
+        WriteAll(m_dump, before);
+        QVERIFY(RemoveTextFromFile(m_dump, removed));
+        QCOMPARE(ReadAll(m_dump), after);
+    }
+
+    void addAppendsWithoutLineEnd()
+    {
+        QVERIFY(AddTextToFile(m_dump, "/srv/Bücher"));
+        QVERIFY(ResetStatusDump(m_dir.path()));
+        QVERIFY(AddTextToFile(m_dump, "/srv/a"));
+        QVERIFY(AddTextToFile(m_dump, "/srv/Bücher"));
+        QCOMPARE(ReadAll(m_dump), FirstLine + "</srv/a></srv/Bücher>");
+        QVERIFY(IsTextInFile(m_dump, "</srv/Bücher>"));
+        QVERIFY(!IsTextInFile(m_dump, "</srv/bücher>"));
+    }
+
+    void missingOrUnreadableDump()
+    {
+        QVERIFY(IsTextInFile(m_dump, "</a>"));
+        QVERIFY(RemoveTextFromFile(m_dump, "/a"));
+        QVERIFY(!QFileInfo::exists(m_dump));
+
+        // A dump that exists but cannot be read is left alone and counts as holding everything.
+        QVERIFY(QDir().mkdir(m_dump));
+        QVERIFY(IsTextInFile(m_dump, "</a>"));
+        QVERIFY(!RemoveTextFromFile(m_dump, "/a"));
+        QVERIFY(QFileInfo(m_dump).isDir());
+    }
+
+    void tickShowsRunningRows_data()
+    {
+        QTest::addColumn<QByteArray>("dump");
+        QTest::addColumn<QList<int>>("icons");
+        const QList<int> idle = {1, 2, 1, 3, 5};
+        QTest::newRow("nothing runs") << FirstLine << idle;
+        QTest::newRow("two jobs on one folder") << FirstLine + "</srv/a>" << QList<int>{6, 6, 1, 3, 5};
+        QTest::newRow("case differs") << FirstLine + "</srv/A2>" << idle;
+        QTest::newRow("all") << FirstLine + "</srv/a></srv/a2></srv/b></srv/gone>"
+                             << QList<int>{6, 6, 6, 6, 6};
+    }
+
+    void tickShowsRunningRows()
+    {
+        QFETCH(QByteArray, dump);
+        QFETCH(QList<int>, icons);
+        JobTable table;
+        table.Reset(
+            {Job("/srv/a", 1), Job("/srv/a", 2), Job("/srv/a2", 1), Job("/srv/b", 3), Job("/srv/gone", 5)});
+        WriteAll(m_dump, dump);
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), icons);
+
+        // The run ends: every row gets its own icon back, and a further tick changes nothing.
+        WriteAll(m_dump, FirstLine);
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), (QList<int>{1, 2, 1, 3, 5}));
+        QSignalSpy changed(&table, &JobTable::RowChanged);
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void unreadableDumpShowsEveryRowRunning()
+    {
+        JobTable table;
+        table.Reset({Job("/srv/a", 2), Job("/srv/b", 4)});
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), (QList<int>{6, 6}));
+        QCOMPARE(table.Row(0).SavedIcon(), QString("2"));
+
+        // Still running at the next tick: the icon saved before is kept, not the running one.
+        QVERIFY(QDir().mkdir(m_dump));
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(table.Row(1).SavedIcon(), QString("4"));
+
+        QVERIFY(QDir().rmdir(m_dump));
+        WriteAll(m_dump, FirstLine);
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), (QList<int>{2, 4}));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStatusRelay)
+#include "tst_statusrelay.moc"
