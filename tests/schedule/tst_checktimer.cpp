@@ -1,0 +1,370 @@
+#include "config/clsini.h"
+#include "config/jobconfig.h"
+#include "config/jobtable.h"
+#include "config/programfolder.h"
+#include "jobrows.h"
+#include "purge/logmod.h"
+#include "schedule/checktimer.h"
+#include "schedule/runtime.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Launch
+{
+    QString method;
+    LaunchValues values;
+};
+
+class RecordingLauncher : public JobLauncher
+{
+public:
+    void RunNowPurgeFiles(const LaunchValues& values) override { launches.push_back({"Files", values}); }
+    void RunNowPurgeFileSubfolders(const LaunchValues& values) override
+    {
+        launches.push_back({"FileSubfolders", values});
+    }
+    void RunNowPurgeSubfolders(const LaunchValues& values) override
+    {
+        launches.push_back({"Subfolders", values});
+    }
+
+    QStringList Folders() const
+    {
+        QStringList folders;
+        for (const Launch& launch : launches)
+            folders << launch.values[0];
+        return folders;
+    }
+
+    std::vector<Launch> launches;
+};
+
+const QString Due = QStringLiteral("12/07/2026 09:05 AM");
+const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
+
+QStringList Folders(const JobTable& table)
+{
+    QStringList folders;
+    for (const JobRow& row : table.Rows())
+        folders << row.FolderLoc();
+    return folders;
+}
+
+LaunchValues Values(std::initializer_list<const char*> texts)
+{
+    LaunchValues values;
+    std::transform(texts.begin(), texts.end(), values.begin(),
+                   [](const char* t) { return QString::fromUtf8(t); });
+    return values;
+}
+
+} // namespace
+
+class TestCheckTimer : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder;
+    JobTable m_table;
+    RecordingLauncher m_launcher;
+
+    QString Stored(const QString& section, const QString& key) const
+    {
+        clsIni ini;
+        ini.SetIniPath(ConfigDatPath(m_folder));
+        return ini.GetIniSetting(section, key);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_folder = m_dir->path();
+        QVERIFY(QDir(m_folder).mkdir("Logs"));
+        QVERIFY(CreateDefaultConfig(m_folder));
+        m_table.Reset({});
+        m_table.SetOptions("Date: Last Modified", "0");
+        m_launcher.launches.clear();
+    }
+
+    void oneRow_data()
+    {
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("fileFolderStyle");
+        QTest::addColumn<QString>("valEvery");
+        QTest::addColumn<QString>("valOfEvery");
+        QTest::addColumn<QString>("nextRun");
+        QTest::addColumn<QString>("deleteSpecific");
+        QTest::addColumn<QString>("launched");
+        QTest::addColumn<int>("iconAfter"); // 0: the row is gone
+        QTest::addColumn<QString>("nextRunAfter");
+        QTest::addColumn<bool>("saved");
+
+        const int on = RowIcon::Enabled;
+        const int off = RowIcon::Disabled;
+        QTest::newRow("routine every 5 minutes") << on << "Routine"
+                                                 << "Files Only"
+                                                 << "5"
+                                                 << "Minute" << Due << "0"
+                                                 << "Files" << on << "12/07/2026 09:10 AM" << true;
+        QTest::newRow("routine daily keeps the time of day")
+            << on << "Routine"
+            << "Include Files in Subfolders"
+            << "1"
+            << "Day" << Due << "0"
+            << "FileSubfolders" << on << "12/08/2026 09:05 AM" << true;
+        QTest::newRow("words in any case") << on << "ROUTINE"
+                                           << "subfolders ONLY"
+                                           << "2"
+                                           << "hour" << Due << "0"
+                                           << "Subfolders" << on << "12/07/2026 11:05 AM" << true;
+        QTest::newRow("specific kept as passed") << on << "Specific"
+                                                 << "Files Only"
+                                                 << " "
+                                                 << " " << Due << "0"
+                                                 << "Files" << int(RowIcon::EnabledPassed) << Due << true;
+        QTest::newRow("specific removed") << on << "Specific"
+                                          << "Files Only"
+                                          << ""
+                                          << "" << Due << "1"
+                                          << "Files" << 0 << "" << true;
+        QTest::newRow("other DeleteSpecific keeps the row")
+            << on << "specific"
+            << "Files Only"
+            << ""
+            << "" << Due << "yes"
+            << "Files" << int(RowIcon::EnabledPassed) << Due << true;
+        QTest::newRow("disabled routine moves on unlaunched") << off << "Routine"
+                                                              << "Files Only"
+                                                              << "5"
+                                                              << "Minute" << Due << "0"
+                                                              << "" << off << "12/07/2026 09:10 AM" << true;
+        QTest::newRow("disabled specific untouched") << off << "Specific"
+                                                     << "Files Only"
+                                                     << ""
+                                                     << "" << Due << "1"
+                                                     << "" << off << Due << false;
+        for (const int icon :
+             {RowIcon::EnabledPassed, RowIcon::DisabledPassed, RowIcon::FolderMissing, RowIcon::Running})
+            QTest::addRow("icon %d never runs", icon) << icon << "Routine"
+                                                      << "Files Only"
+                                                      << "5"
+                                                      << "Minute" << Due << "0"
+                                                      << "" << icon << Due << false;
+        QTest::newRow("not due") << on << "Routine"
+                                 << "Files Only"
+                                 << "5"
+                                 << "Minute"
+                                 << "12/07/2026 09:06 AM"
+                                 << "0"
+                                 << "" << on << "12/07/2026 09:06 AM" << false;
+        QTest::newRow("hour without leading zero") << on << "Routine"
+                                                   << "Files Only"
+                                                   << "5"
+                                                   << "Minute"
+                                                   << "12/07/2026 9:05 AM"
+                                                   << "0"
+                                                   << "" << on << "12/07/2026 9:05 AM" << false;
+        QTest::newRow("next run no date") << on << "Routine"
+                                          << "Files Only"
+                                          << "5"
+                                          << "Minute"
+                                          << "whenever"
+                                          << "0"
+                                          << "" << on << "whenever" << false;
+        // Rows of a hand-edited file that could not be moved on: launching them would repeat
+        // the run on every tick of the minute, so they are kept as they are.
+        QTest::newRow("count not a number") << on << "Routine"
+                                            << "Files Only"
+                                            << "five"
+                                            << "Minute" << Due << "0"
+                                            << "" << on << Due << false;
+        QTest::newRow("count zero") << on << "Routine"
+                                    << "Files Only"
+                                    << "0"
+                                    << "Minute" << Due << "0"
+                                    << "" << on << Due << false;
+        QTest::newRow("unknown unit") << on << "Routine"
+                                      << "Files Only"
+                                      << "1"
+                                      << "Week" << Due << "0"
+                                      << "" << on << Due << false;
+        QTest::newRow("disabled with unknown unit") << off << "Routine"
+                                                    << "Files Only"
+                                                    << "1"
+                                                    << "Week" << Due << "0"
+                                                    << "" << off << Due << false;
+        QTest::newRow("unknown purge style") << on << "Specific"
+                                             << "Everything"
+                                             << ""
+                                             << "" << Due << "1"
+                                             << "" << on << Due << false;
+        QTest::newRow("unknown schedule kind") << on << "Weekly"
+                                               << "Files Only"
+                                               << "1"
+                                               << "Day" << Due << "0"
+                                               << "" << on << Due << false;
+    }
+
+    void oneRow()
+    {
+        QFETCH(int, icon);
+        QFETCH(QString, style);
+        QFETCH(QString, fileFolderStyle);
+        QFETCH(QString, valEvery);
+        QFETCH(QString, valOfEvery);
+        QFETCH(QString, nextRun);
+        QFETCH(QString, deleteSpecific);
+        QFETCH(QString, launched);
+        QFETCH(int, iconAfter);
+        QFETCH(QString, nextRunAfter);
+        QFETCH(bool, saved);
+
+        m_table.SetOptions("Date: Last Modified", deleteSpecific);
+        m_table.Append(MakeJob("/data/a", icon, style, valEvery, valOfEvery, nextRun, fileFolderStyle));
+
+        QCOMPARE(TimerCheckJobTick(m_table, Now, m_launcher, m_folder), saved);
+
+        QCOMPARE(m_launcher.launches.size(), launched.isEmpty() ? 0u : 1u);
+        if (!launched.isEmpty())
+            QCOMPARE(m_launcher.launches.front().method, launched);
+        QCOMPARE(LogFileExists(m_folder, Now), !launched.isEmpty());
+        QCOMPARE(m_table.Count(), iconAfter == 0 ? 0 : 1);
+        if (iconAfter != 0) {
+            QCOMPARE(m_table.Row(0).icon, iconAfter);
+            QCOMPARE(m_table.Row(0).NextRun(), nextRunAfter);
+        }
+        QCOMPARE(Stored("Initial", "TotalJob"), QString::number(saved ? m_table.Count() : 0));
+        if (saved && iconAfter != 0)
+            QCOMPARE(Stored("1", "NextRun"), nextRunAfter);
+    }
+
+    void launchValuesInTableOrder()
+    {
+        m_table.SetOptions("Date: Created", "0");
+        m_table.Append(MakeJob("/data/specific", RowIcon::Enabled, "Specific", " ", " ", Due));
+        m_table.Append(
+            MakeJob("/data/later", RowIcon::Enabled, "Routine", "5", "Minute", "12/07/2026 09:10 AM"));
+        m_table.Append(MakeJob("/data/routine", RowIcon::Enabled, "Routine", "5", "Minute", Due));
+
+        QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
+
+        QCOMPARE(m_launcher.launches.size(), 2u);
+        QCOMPARE(m_launcher.launches[0].values,
+                 Values({"/data/specific", "Enabled", "30", "Day", "Specific", "Files Only", "&nbsp", "&nbsp",
+                         "12/07/2026 09:05 AM", "Date: Created"}));
+        QCOMPARE(m_launcher.launches[1].values,
+                 Values({"/data/routine", "Enabled", "30", "Day", "Routine", "Files Only", "5", "Minute",
+                         "12/07/2026 09:05 AM", "Date: Created"}));
+    }
+
+    void removalContinuesWithTheRowThatTookItsPlace()
+    {
+        m_table.SetOptions("Date: Last Modified", "1");
+        m_table.Append(MakeJob("/data/a", RowIcon::Enabled, "Specific", "", "", Due));
+        m_table.Append(MakeJob("/data/b", RowIcon::Enabled, "Specific", "", "", Due));
+        m_table.Append(MakeJob("/data/c", RowIcon::Enabled, "Routine", "5", "Minute", Due));
+        m_table.Append(MakeJob("/data/d", RowIcon::Enabled, "Specific", "", "", "12/07/2026 09:06 AM"));
+        m_table.Append(MakeJob("/data/e", RowIcon::Enabled, "Specific", "", "", Due));
+
+        QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
+
+        QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b", "/data/c", "/data/e"}));
+        QCOMPARE(Folders(m_table), QStringList({"/data/c", "/data/d"}));
+        QCOMPARE(Stored("Initial", "TotalJob"), "2");
+        QCOMPARE(Stored("1", "FolderLoc"), "/data/c");
+        QCOMPARE(Stored("1", "NextRun"), "12/07/2026 09:10 AM");
+        QCOMPARE(Stored("2", "FolderLoc"), "/data/d");
+    }
+
+    void runsOncePerMinute()
+    {
+        m_table.Append(MakeJob("/data/a", RowIcon::Enabled, "Routine", "1", "Day", Due));
+        m_table.Append(MakeJob("/data/b", RowIcon::Enabled, "Specific", "", "", Due));
+        QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
+        for (int tick = 1; tick < 16; ++tick)
+            QVERIFY(!TimerCheckJobTick(m_table, Now.addSecs(3 * tick), m_launcher, m_folder));
+        QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b"}));
+    }
+
+    void emptyTableDoesNothing()
+    {
+        QVERIFY(!TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
+        QVERIFY(m_launcher.launches.empty());
+        QVERIFY(!LogFileExists(m_folder, Now));
+    }
+
+    void collectors_data()
+    {
+        QTest::addColumn<QString>("collector");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("fileFolderStyle");
+        QTest::addColumn<QString>("launched");
+        QTest::addColumn<QStringList>("keys5789");
+        QTest::newRow("run now, routine")
+            << "manual"
+            << "Routine"
+            << "Files Only"
+            << "Files" << QStringList{"Manual", "1", "Day", "12/07/2026 09:05 AM"};
+        QTest::newRow("run now, specific")
+            << "manual"
+            << "SPECIFIC"
+            << "Include Files in Subfolders"
+            << "FileSubfolders" << QStringList{"Manual", "&nbsp", "&nbsp", "12/07/2026 09:05 AM"};
+        QTest::newRow("run now, unknown purge style") << "manual"
+                                                      << "Routine"
+                                                      << "Files and More"
+                                                      << "" << QStringList{};
+        QTest::newRow("specific collector")
+            << "specific"
+            << "Specific"
+            << "Subfolders Only"
+            << "Subfolders" << QStringList{"Specific", "&nbsp", "&nbsp", "01/02/2027 03:04 PM"};
+        QTest::newRow("routine collector")
+            << "routine"
+            << "Routine"
+            << "files only"
+            << "Files" << QStringList{"Routine", "1", "Day", "01/02/2027 03:04 PM"};
+    }
+
+    void collectors()
+    {
+        QFETCH(QString, collector);
+        QFETCH(QString, style);
+        QFETCH(QString, fileFolderStyle);
+        QFETCH(QString, launched);
+        QFETCH(QStringList, keys5789);
+        m_table.Append(
+            MakeJob("/data/skip", RowIcon::Enabled, "Routine", "9", "Hour", "01/01/2027 01:00 AM"));
+        m_table.Append(
+            MakeJob("/data/a", RowIcon::Disabled, style, "1", "Day", "01/02/2027 03:04 PM", fileFolderStyle));
+        if (collector == "manual")
+            CollectCheckManually(m_table, 1, Now, m_launcher);
+        else if (collector == "specific")
+            CollectCheckSpecific(m_table, 1, m_launcher);
+        else
+            CollectCheck(m_table, 1, m_launcher);
+
+        QCOMPARE(m_launcher.launches.size(), launched.isEmpty() ? 0u : 1u);
+        if (launched.isEmpty())
+            return;
+        const Launch& launch = m_launcher.launches.front();
+        QCOMPARE(launch.method, launched);
+        QCOMPARE(launch.values[0], "/data/a");
+        QCOMPARE(launch.values[1], "Disabled");
+        QCOMPARE(launch.values[5], fileFolderStyle);
+        QCOMPARE((QStringList{launch.values[4], launch.values[6], launch.values[7], launch.values[8]}),
+                 keys5789);
+        QCOMPARE(launch.values[9], "Date: Last Modified");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCheckTimer)
+#include "tst_checktimer.moc"
