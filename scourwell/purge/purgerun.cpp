@@ -25,7 +25,8 @@ PurgeRun::~PurgeRun()
     RequestStop();
     if (!m_begun)
         m_go.set_value(false);
-    m_worker.join();
+    if (m_worker.joinable())
+        m_worker.join();
 }
 
 void PurgeRun::Begin()
