@@ -144,11 +144,13 @@ private Q_SLOTS:
         Start(process);
         QByteArray output;
         QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).count("finished: ") == 3, 20000);
-        QVERIFY2(output.contains("started: " + files.toUtf8() + " [Files Only]\n"), output.constData());
-        QVERIFY(output.contains("finished: " + files.toUtf8() + " [Files Only], 2 deleted\n"));
-        QVERIFY(output.contains("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted\n"));
-        QVERIFY(
-            output.contains("finished: " + nested.toUtf8() + " [Include Files in Subfolders], 1 deleted\n"));
+        QVERIFY2(output.contains(QByteArray("started: " + files.toUtf8() + " [Files Only]\n")),
+                 output.constData());
+        QVERIFY(output.contains(QByteArray("finished: " + files.toUtf8() + " [Files Only], 2 deleted\n")));
+        QVERIFY(output.contains(
+            QByteArray("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted\n")));
+        QVERIFY(output.contains(
+            QByteArray("finished: " + nested.toUtf8() + " [Include Files in Subfolders], 1 deleted\n")));
 
         QCOMPARE(QDir(files).entryList(QDir::Files), QStringList{"a3"});
         QCOMPARE(QDir(subfolders).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"new"});

@@ -1,0 +1,48 @@
+#include "config/programfolder.h"
+#include "purge/headless.h"
+#include "purge/purgecommand.h"
+#include "purge/purgeengine.h"
+#include "schedule/clock.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <atomic>
+#include <csignal>
+#include <cstring>
+
+namespace {
+
+std::atomic_bool g_purgeStop = false;
+
+extern "C" void StopPurge(int)
+{
+    g_purgeStop = true;
+}
+
+// scourwell --purge ...: one purge in the foreground; Ctrl+C stops it before its next item.
+int PurgeMain(int& argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::signal(SIGINT, StopPurge);
+    std::signal(SIGTERM, StopPurge);
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return PurgeCommandMain(app.arguments().mid(1), Clock::System(),
+                            ProtectedPaths(ResolveProgramFolder(executableFolder), executableFolder), out,
+                            err, g_purgeStop);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* first = argc > 1 ? argv[1] : "";
+    if (std::strcmp(first, "--headless") == 0)
+        return HeadlessMain(argc, argv);
+    if (std::strcmp(first, "--purge") == 0)
+        return PurgeMain(argc, argv);
+    QTextStream(stderr) << "scourwell: the main window is not built yet; use --headless or --purge"
+                        << Qt::endl;
+    return 1;
+}
