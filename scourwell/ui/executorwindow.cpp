@@ -1,0 +1,95 @@
+#include "ui/executorwindow.h"
+
+#include "purge/purgerun.h"
+#include "ui/artwork.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+namespace {
+
+const char* WindowName(PurgeStyle style)
+{
+    switch (style) {
+    case PurgeStyle::FilesOnly:
+        return "frmJobFiles";
+    case PurgeStyle::IncludeFilesInSubfolders:
+        return "frmJobFileSubfolders";
+    case PurgeStyle::SubfoldersOnly:
+        return "frmJobSubfolders";
+    }
+    return "frmJobFiles";
+}
+
+// What each launch value is, for the person watching.
+constexpr std::array<const char*, 10> Captions{
+    "Folder:",       "Status:", "Purge value:", "of:",       "Started as:",
+    "Purge object:", "Every:",  "of:",          "Run time:", "Delete by:"};
+
+} // namespace
+
+ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent, Qt::Window), m_run(&run)
+{
+    setObjectName(QLatin1String(WindowName(run.Style())));
+    setWindowTitle(QStringLiteral("Scourwell Executor"));
+    setWindowIcon(Artwork::AppIcon());
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* values = new QFormLayout;
+    values->setLabelAlignment(Qt::AlignRight);
+    for (int i = 0; i < 10; ++i) {
+        auto* label = new QLabel(run.Values()[static_cast<size_t>(i)], this);
+        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        values->addRow(QLatin1String(Captions[static_cast<size_t>(i)]), label);
+    }
+
+    auto* thread = new QLabel(QStringLiteral("New Thread Id:") + QString::number(run.ThreadId()), this);
+    thread->setObjectName(QStringLiteral("Thread"));
+    auto* process = new QLabel(
+        QStringLiteral("Current Process ID:") + QString::number(QCoreApplication::applicationPid()), this);
+    process->setObjectName(QStringLiteral("Process"));
+
+    auto* stop = new QPushButton(QStringLiteral("Stop"), this);
+    stop->setObjectName(QStringLiteral("CmdStop"));
+    connect(stop, &QPushButton::clicked, this, &ExecutorWindow::Stop);
+
+    auto* ids = new QVBoxLayout;
+    ids->addWidget(thread);
+    ids->addWidget(process);
+    auto* foot = new QHBoxLayout;
+    foot->addLayout(ids, 1);
+    foot->addWidget(stop, 0, Qt::AlignBottom);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(values);
+    layout->addSpacing(8);
+    layout->addLayout(foot);
+    setMinimumWidth(420);
+
+    connect(&run, &PurgeRun::Finished, this, &QWidget::close);
+}
+
+void ExecutorWindow::Stop()
+{
+    if (m_run)
+        m_run->RequestStop();
+    close();
+}
+
+// Closing never waits for the run: it stops by itself and writes its row. The marker goes
+// now, so the list stops showing the job as running.
+void ExecutorWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_run) {
+        m_run->RequestStop();
+        m_run->RemoveMarker();
+    }
+    event->accept();
+}

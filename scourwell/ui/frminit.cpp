@@ -1,0 +1,88 @@
+#include "ui/frminit.h"
+
+#include "config/jobconfig.h"
+#include "config/programfolder.h"
+#include "purge/stringhandling.h"
+#include "ui/artwork.h"
+#include "ui/frmmain.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int InitInterval = 500;
+} // namespace
+
+FrmInit::FrmInit(StartOptions options, const Clock& clock, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_options(std::move(options)), m_clock(clock)
+{
+    setObjectName(QStringLiteral("frmInit"));
+    setWindowTitle(QStringLiteral("Scourwell Init"));
+    setWindowIcon(Artwork::AppIcon());
+
+    auto* shape = new QFrame(this);
+    shape->setObjectName(QStringLiteral("Shape1"));
+    shape->setFrameShape(QFrame::Box);
+    auto* image = new QLabel(shape);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(Artwork::AppIcon().pixmap(48, 48));
+    auto* label = new QLabel(QStringLiteral("Loading, Please Wait..."), shape);
+    label->setObjectName(QStringLiteral("Label1"));
+    auto* inner = new QHBoxLayout(shape);
+    inner->setContentsMargins(16, 12, 24, 12);
+    inner->setSpacing(16);
+    inner->addWidget(image);
+    inner->addWidget(label, 1);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 8, 8, 8);
+    outer->addWidget(shape);
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    connect(m_timer, &QTimer::timeout, this, &FrmInit::Tick);
+
+    AddTrayIcon();
+    QDir().mkpath(LogsFolder(m_options.programFolder));
+}
+
+FrmInit::~FrmInit() = default;
+
+// The tray icon lives with this window, so it stays while the main window is hidden.
+void FrmInit::AddTrayIcon() {}
+
+// Runs when the window shows: an activation may never come on a desktop without a window
+// manager, and the window shows only once.
+void FrmInit::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Prepare();
+}
+
+void FrmInit::Prepare()
+{
+    ResetStatusDump(m_options.programFolder);
+    CreateDefaultConfig(m_options.programFolder);
+    m_timer->start(InitInterval);
+}
+
+void FrmInit::Tick()
+{
+    hide();
+    if (!m_main) {
+        m_main = std::make_unique<FrmMain>(m_options.programFolder, m_options.executableFolder, m_clock,
+                                           m_options.trayAvailable);
+        connect(m_main.get(), &FrmMain::Unloaded, this, [this] {
+            close();
+            Q_EMIT ProgramEnded();
+        });
+    }
+    m_main->show();
+    m_timer->stop();
+    if (m_options.commandLine.toLower() == QLatin1String("/systray"))
+        m_main->HideToTray();
+}

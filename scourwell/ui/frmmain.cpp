@@ -1,0 +1,477 @@
+#include "ui/frmmain.h"
+
+#include "config/jobconfig.h"
+#include "purge/purgeengine.h"
+#include "purge/scourwellthread.h"
+#include "purge/statusrelay.h"
+#include "schedule/checktimer.h"
+#include "schedule/clock.h"
+#include "ui/artwork.h"
+#include "ui/executorwindow.h"
+#include "ui/jobtablemodel.h"
+#include "ui/sortlistview.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+
+namespace {
+
+constexpr int CheckJobInterval = 3000;
+constexpr int CheckStatInterval = 2000;
+
+struct ColumnSpec
+{
+    double fraction;
+    SortKind kind;
+};
+
+// Widths as fractions of the list width; they add up to 0.972, leaving a strip free.
+constexpr std::array<ColumnSpec, 7> Columns{{{0.3, SortKind::Text},
+                                             {0.071, SortKind::Number},
+                                             {0.1, SortKind::Text},
+                                             {0.13, SortKind::Text},
+                                             {0.071, SortKind::Number},
+                                             {0.1, SortKind::Text},
+                                             {0.2, SortKind::Date}}};
+
+// Status bar panel widths in hundredths of a millimetre.
+constexpr std::array<int, 3> PanelWidths{9525, 3705, 3000};
+
+QAction* NewAction(QObject* parent, const char* name, const QString& text, const QKeySequence& shortcut = {})
+{
+    auto* action = new QAction(text, parent);
+    action->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+QAction* NewSeparator(QObject* parent, const char* name)
+{
+    auto* action = new QAction(parent);
+    action->setObjectName(QLatin1String(name));
+    action->setSeparator(true);
+    return action;
+}
+
+QMenu* NewMenu(QWidget* parent, const char* name, const QString& title)
+{
+    auto* menu = new QMenu(title, parent);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+// The style picture that a FileFolderStyle selects, or 0 to leave the picture as it is.
+int StylePictureOf(const QString& fileFolderStyle)
+{
+    const QString style = fileFolderStyle.toLower();
+    if (style == QLatin1String("files only"))
+        return 1;
+    if (style == QLatin1String("include files in subfolders"))
+        return 2;
+    if (style == QLatin1String("subfolders only"))
+        return 3;
+    return 0;
+}
+
+} // namespace
+
+FrmMain::FrmMain(const QString& programFolder, const QString& executableFolder, const Clock& clock,
+                 bool trayAvailable, QWidget* parent)
+    : QMainWindow(parent), m_programFolder(programFolder), m_clock(clock), m_trayAvailable(trayAvailable)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Scourwell"));
+    setWindowIcon(Artwork::AppIcon());
+    resize(820, 460);
+
+    m_executors =
+        std::make_unique<ScourwellThread>(programFolder, ProtectedPaths(programFolder, executableFolder),
+                                          clock, [this](PurgeRun& run) { OpenExecutor(run); });
+
+    CreateMenus();
+    CreateToolbar();
+    CreateList();
+    CreateStatusBar();
+
+    SetListColumns();
+    LoadOptions(m_table, programFolder);
+    LoadJobList(m_table, programFolder, clock.Now());
+
+    CreateTimers();
+}
+
+FrmMain::~FrmMain() = default;
+
+JobLauncher& FrmMain::Launcher()
+{
+    return *m_executors;
+}
+
+void FrmMain::CreateMenus()
+{
+    QMenu* file = NewMenu(this, "mnuFile", QStringLiteral("&File"));
+    file->addAction(
+        NewAction(this, "mnuNew", QStringLiteral("  &New Job"), QKeySequence(Qt::CTRL | Qt::Key_N)));
+    file->addAction(
+        NewAction(this, "mnuSave", QStringLiteral("  &Save Jobs"), QKeySequence(Qt::CTRL | Qt::Key_S)));
+    file->addAction(NewSeparator(this, "mnuFileSep1"));
+    file->addAction(
+        NewAction(this, "mnuOption", QStringLiteral("  &Options"), QKeySequence(Qt::CTRL | Qt::Key_O)));
+    file->addAction(NewSeparator(this, "mnuFileSep2"));
+    m_exit = NewAction(this, "mnuExit", QStringLiteral("  E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_exit->setProperty("Tag", QString());
+    connect(m_exit, &QAction::triggered, this, &FrmMain::Exit);
+    file->addAction(m_exit);
+
+    QMenu* view = NewMenu(this, "mnuView", QStringLiteral("&View"));
+    view->addAction(
+        NewAction(this, "mnuQuillon", QStringLiteral("  &Log Explorer"), QKeySequence(Qt::CTRL | Qt::Key_L)));
+    view->addAction(NewSeparator(this, "mnuFileSep3"));
+    view->addAction(NewAction(this, "mnuMainThread", QStringLiteral("  &Thread Info")));
+    view->addAction(NewSeparator(this, "mnuFileSep4"));
+    view->addAction(NewAction(this, "mnuHelp", QStringLiteral("  &Help"), QKeySequence(Qt::Key_F1)));
+    view->addAction(NewSeparator(this, "mnuFileSep5"));
+    view->addAction(NewAction(this, "mnuAbout", QStringLiteral("  &About")));
+
+    m_context = NewMenu(this, "mnuContext", QStringLiteral("&Context"));
+    m_context->addAction(NewAction(this, "mnuAdd", QStringLiteral("{&A}dd New Job")));
+    m_context->addAction(NewAction(this, "mnuEdit", QStringLiteral("{&E}dit Selected Job")));
+    m_context->addAction(NewSeparator(this, "mnuXsep1"));
+    QMenu* jobOpt = NewMenu(this, "mnuJobOpt", QStringLiteral("Job {&P}roperties"));
+    jobOpt->addAction(NewAction(this, "mnuEnable", QStringLiteral("{&E}nable Job")));
+    jobOpt->addAction(NewAction(this, "mnuDisable", QStringLiteral("{&D}isable Job")));
+    jobOpt->addAction(NewSeparator(this, "mnuXsep2"));
+    jobOpt->addAction(NewAction(this, "mnuRunNow", QStringLiteral("{&R}un Now")));
+    jobOpt->addAction(NewSeparator(this, "mnuXsep3"));
+    jobOpt->addAction(NewAction(this, "mnuAdjust", QStringLiteral("{&A}djust Date")));
+    m_context->addMenu(jobOpt);
+    m_context->addAction(NewSeparator(this, "mnuXsep4"));
+    m_context->addAction(NewAction(this, "mnuBrowse", QStringLiteral("{&B}rowse Location")));
+    m_context->addAction(NewSeparator(this, "mnuXsep5"));
+    m_context->addAction(NewAction(this, "mnuDel", QStringLiteral("{&D}elete Selected")));
+
+    menuBar()->addMenu(file);
+    menuBar()->addMenu(view);
+    // The context menu belongs to the menu bar but only ever shows as the list's pop-up.
+    menuBar()->addMenu(m_context)->setVisible(false);
+}
+
+void FrmMain::CreateToolbar()
+{
+    struct Button
+    {
+        const char* key;
+        const char* toolTip;
+    };
+    static constexpr std::array<Button, 8> Buttons{{{"New", "Add New Task"},
+                                                    {"Save", "Save Jobs"},
+                                                    {"Enable", "Enable All Jobs"},
+                                                    {"Disable", "Disable All Jobs"},
+                                                    {"Log", "Log Explorer"},
+                                                    {"Options", "Options"},
+                                                    {"Help", "Help"},
+                                                    {"Hide", "Hide Program"}}};
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar->setIconSize(QSize(24, 24));
+    toolbar->toggleViewAction()->setEnabled(false);
+    for (const Button& b : Buttons) {
+        auto* action = new QAction(QString::fromLatin1(b.toolTip), toolbar);
+        action->setObjectName(QLatin1String(b.key));
+        action->setData(QString::fromLatin1(b.key));
+        action->setToolTip(QString::fromLatin1(b.toolTip));
+        toolbar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, toolbar);
+}
+
+void FrmMain::CreateList()
+{
+    m_model = new JobTableModel(m_table, this);
+    m_list = new QTreeView(this);
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setModel(m_model);
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setIconSize(QSize(16, 16));
+    m_list->setSortingEnabled(false);
+    // Right-button releases reach the list itself; the pop-up is ours.
+    m_list->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_list->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
+
+    QHeaderView* header = m_list->header();
+    header->setStretchLastSection(false);
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(false);
+    connect(header, &QHeaderView::sectionClicked, this, &FrmMain::ColumnClick);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                // A row removed under the selection moves the current row: keep it selected.
+                if (current.isValid() && !m_list->selectionModel()->isRowSelected(current.row()))
+                    m_list->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+                ItemClick();
+            });
+    connect(m_list, &QTreeView::clicked, this, &FrmMain::ItemClick);
+    setCentralWidget(m_list);
+}
+
+void FrmMain::CreateStatusBar()
+{
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    const double pixelsPerMm = logicalDpiX() / 25.4;
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(QStringLiteral(" "));
+        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        m_panels[static_cast<size_t>(i)] = label;
+        const int width = qRound(PanelWidths[static_cast<size_t>(i)] / 100.0 * pixelsPerMm);
+        if (i == 0) {
+            // Panel 1 holds the style picture beside the job summary.
+            auto* panel = new QWidget;
+            auto* layout = new QHBoxLayout(panel);
+            layout->setContentsMargins(2, 0, 2, 0);
+            layout->setSpacing(4);
+            m_pictureLabel = new QLabel;
+            m_pictureLabel->setObjectName(QStringLiteral("Panel1Picture"));
+            layout->addWidget(m_pictureLabel);
+            layout->addWidget(label, 1);
+            panel->setFixedWidth(width);
+            bar->addWidget(panel);
+        } else {
+            label->setFixedWidth(width);
+            bar->addWidget(label);
+        }
+    }
+    setStatusBar(bar);
+    SetPanelPicture(4);
+    connect(&m_table, &JobTable::OptionsChanged, this, &FrmMain::ShowDateKind);
+}
+
+void FrmMain::CreateTimers()
+{
+    m_timerCheckJob = new QTimer(this);
+    m_timerCheckJob->setObjectName(QStringLiteral("TimerCheckJob"));
+    m_timerCheckJob->setInterval(CheckJobInterval);
+    connect(m_timerCheckJob, &QTimer::timeout, this,
+            [this] { TimerCheckJobTick(m_table, m_clock.Now(), Launcher(), m_programFolder); });
+
+    m_timerCheckStat = new QTimer(this);
+    m_timerCheckStat->setObjectName(QStringLiteral("TimerCheckStat"));
+    m_timerCheckStat->setInterval(CheckStatInterval);
+    connect(m_timerCheckStat, &QTimer::timeout, this,
+            [this] { TimerCheckStatTick(m_table, m_programFolder); });
+
+    m_timerCheckJob->start();
+    m_timerCheckStat->start();
+}
+
+// The widths are fixed once from the list's width at set-up, less five pixels.
+void FrmMain::SetListColumns()
+{
+    if (QLayout* layout = this->layout())
+        layout->activate();
+    const double w = m_list->width() - 5;
+    for (int i = 0; i < static_cast<int>(Columns.size()); ++i)
+        m_list->header()->resizeSection(i, static_cast<int>(w * Columns[static_cast<size_t>(i)].fraction));
+}
+
+QLabel* FrmMain::Panel(int n) const
+{
+    return m_panels[static_cast<size_t>(n - 1)];
+}
+
+int FrmMain::SelectedRow() const
+{
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    if (!rows.isEmpty())
+        return rows.first().row();
+    const QModelIndex current = m_list->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void FrmMain::ItemClick()
+{
+    const int index = SelectedRow();
+    if (index < 0)
+        return;
+    const JobRow& row = m_table.Row(index);
+    const bool routine = row.Style() == QLatin1String("Routine");
+
+    auto enable = [this](const char* name, bool on) {
+        if (auto* action = findChild<QAction*>(QLatin1String(name)))
+            action->setEnabled(on);
+    };
+    switch (row.icon) {
+    case RowIcon::Enabled:
+    case RowIcon::Disabled:
+        enable("mnuEnable", true);
+        enable("mnuDisable", true);
+        enable("mnuRunNow", true);
+        enable("mnuAdjust", false);
+        break;
+    case RowIcon::EnabledPassed:
+    case RowIcon::DisabledPassed:
+        enable("mnuEnable", false);
+        enable("mnuDisable", false);
+        enable("mnuRunNow", true);
+        enable("mnuAdjust", routine);
+        break;
+    case RowIcon::FolderMissing:
+    case RowIcon::Running:
+        enable("mnuEnable", false);
+        enable("mnuDisable", false);
+        enable("mnuRunNow", false);
+        enable("mnuAdjust", false);
+        break;
+    default:
+        break;
+    }
+
+    const QString purged =
+        QStringLiteral("Objects more than ") + row.ValPurge() + QLatin1Char(' ') + row.ValOfPurge().toLower();
+    QString summary;
+    if (routine)
+        summary = purged + QStringLiteral("(s) will be purged on every ") + row.ValEvery() +
+                  QLatin1Char(' ') + row.ValOfEvery().toLower() + QStringLiteral("(s)");
+    else
+        summary = purged + QStringLiteral("(s) will be purged on ") + row.NextRun();
+    m_panels[0]->setText(summary);
+    if (const int picture = StylePictureOf(row.FileFolderStyle()))
+        SetPanelPicture(picture);
+    m_panels[1]->setText(row.FileFolderStyle());
+}
+
+void FrmMain::ColumnClick(int section)
+{
+    const auto i = static_cast<size_t>(section);
+    if (i >= Columns.size())
+        return;
+    m_ascending[i] = !m_ascending[i];
+    m_table.Sort(section + 1, Columns[i].kind, m_ascending[i]);
+    m_list->header()->setSortIndicatorShown(true);
+    m_list->header()->setSortIndicator(section, m_ascending[i] ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void FrmMain::PopupContext()
+{
+    const bool any = !m_table.IsEmpty();
+    for (const char* name : {"mnuEdit", "mnuJobOpt", "mnuBrowse", "mnuDel"}) {
+        if (auto* action = findChild<QAction*>(QLatin1String(name)))
+            action->setEnabled(any);
+    }
+    m_context->popup(QCursor::pos());
+}
+
+void FrmMain::FocusReset()
+{
+    m_panels[0]->setText(QStringLiteral(" "));
+    m_panels[1]->setText(QStringLiteral(" "));
+    SetPanelPicture(4);
+}
+
+void FrmMain::SetPanelPicture(int picture)
+{
+    m_panelPicture = picture;
+    m_pictureLabel->setPixmap(Artwork::StylePicture(picture).pixmap(16, 16));
+}
+
+void FrmMain::ShowDateKind()
+{
+    m_panels[2]->setText(m_table.LookPurgeBy());
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && event->type() == QEvent::FocusOut) {
+        // Focus leaving for another control of this window; not a pop-up or another window.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            FocusReset();
+    } else if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        PopupContext();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::HideToTray()
+{
+    setWindowState(windowState() | Qt::WindowMinimized);
+    if (m_trayAvailable)
+        hide();
+}
+
+// Each run gets its window, open and labelled, before it begins.
+void FrmMain::OpenExecutor(PurgeRun& run)
+{
+    std::erase_if(m_executorWindows, [](const QPointer<ExecutorWindow>& w) { return w.isNull(); });
+    auto* window = new ExecutorWindow(run);
+    m_executorWindows.emplace_back(window);
+    window->show();
+}
+
+void FrmMain::Unload()
+{
+    m_timerCheckJob->stop();
+    m_timerCheckStat->stop();
+    m_executors->StopAll();
+    m_executors->WaitAll();
+    for (const QPointer<ExecutorWindow>& window : m_executorWindows) {
+        if (window)
+            window->close();
+    }
+    m_executorWindows.clear();
+    hide();
+    Q_EMIT Unloaded();
+}
+
+void FrmMain::Exit()
+{
+    m_exit->setProperty("Tag", QStringLiteral("ExitProg"));
+    close();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    if (m_exit->property("Tag").toString() != QLatin1String("ExitProg")) {
+        HideToTray();
+        return;
+    }
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Exit Program"),
+                    QStringLiteral("Do you want to close this program?"), QMessageBox::Yes | QMessageBox::No,
+                    this);
+    box.setDefaultButton(QMessageBox::Yes);
+    if (box.exec() != QMessageBox::Yes) {
+        m_exit->setProperty("Tag", QStringLiteral("NoExit"));
+        return;
+    }
+    event->accept();
+    Unload();
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "config/jobtable.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <vector>
+
+class Clock;
+class ExecutorWindow;
+class JobLauncher;
+class JobTableModel;
+class QLabel;
+class QMenu;
+class QTimer;
+class PurgeRun;
+class QTreeView;
+class ScourwellThread;
+
+// The main window: the job list over the job table, its menus and toolbar (their commands
+// are connected by objectName from outside), the status bar and the two timers that run the
+// schedule. The close box hides it; only File > Exit ends the program, after a question.
+class FrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // trayAvailable: whether hiding leaves a tray icon to come back by; without one the
+    // window is only minimised, so the program can always be reached.
+    FrmMain(const QString& programFolder, const QString& executableFolder, const Clock& clock,
+            bool trayAvailable, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    JobTable& Table() { return m_table; }
+    const QString& ProgramFolder() const { return m_programFolder; }
+    const Clock& GetClock() const { return m_clock; }
+    JobLauncher& Launcher();
+    // The launcher of the runs, which also tracks them until they end.
+    ScourwellThread& Executors() { return *m_executors; }
+    QTreeView* List() const { return m_list; }
+    // Status bar panel 1..3 (the text labels "Panel1".."Panel3").
+    QLabel* Panel(int n) const;
+    // The style picture of panel 1, 1..4.
+    int PanelPicture() const { return m_panelPicture; }
+    // The selected row's 0-based index, or -1.
+    int SelectedRow() const;
+
+    // Clears the job summary: blanks in panels 1 and 2, the neutral picture.
+    void FocusReset();
+    // Minimised and hidden to the tray (only minimised where there is no tray).
+    void HideToTray();
+    // Stops the runs in flight and waits for their log rows, then reports Unloaded.
+    void Unload();
+
+Q_SIGNALS:
+    // The program is to end: the exit was confirmed and the runs have finished.
+    void Unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolbar();
+    void CreateList();
+    void CreateStatusBar();
+    void CreateTimers();
+    void SetListColumns();
+
+    void ItemClick();
+    void ColumnClick(int section);
+    void PopupContext();
+    void SetPanelPicture(int picture);
+    void ShowDateKind();
+    void Exit();
+    void OpenExecutor(PurgeRun& run);
+
+    const QString m_programFolder;
+    const Clock& m_clock;
+    const bool m_trayAvailable;
+
+    JobTable m_table;
+    std::vector<QPointer<ExecutorWindow>> m_executorWindows;
+    std::unique_ptr<ScourwellThread> m_executors;
+    JobTableModel* m_model = nullptr;
+    QTreeView* m_list = nullptr;
+    QMenu* m_context = nullptr;
+    QAction* m_exit = nullptr;
+    std::array<QLabel*, 3> m_panels{};
+    QLabel* m_pictureLabel = nullptr;
+    int m_panelPicture = 4;
+    // Per column: the direction of its next sort flips at each click, first ascending.
+    std::array<bool, 7> m_ascending{};
+    QTimer* m_timerCheckJob = nullptr;
+    QTimer* m_timerCheckStat = nullptr;
+};

@@ -1,0 +1,5 @@
+#pragma once
+
+// Scourwell with its windows: splash, init window, main window and tray, until File > Exit.
+// Creates its own QApplication; argc and argv are main()'s.
+int RunGui(int& argc, char** argv);

@@ -1,0 +1,48 @@
+#include "ui/guistart.h"
+
+#include "purge/instancelock.h"
+#include "ui/frmsplash.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QMessageBox>
+
+GuiStart::GuiStart(StartOptions options, const Clock& clock, QObject* parent)
+    : QObject(parent), m_options(std::move(options)), m_clock(clock)
+{
+}
+
+GuiStart::~GuiStart()
+{
+    delete m_splash;
+}
+
+bool GuiStart::Begin()
+{
+    QDir().mkpath(m_options.programFolder);
+    m_lock = LockSingleInstance(m_options.programFolder);
+    if (!m_lock) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Opening Scourwell"),
+                        QStringLiteral("Another running instance is detected! "), QMessageBox::Ok);
+        box.exec();
+        return false;
+    }
+    m_splash = new FrmSplash;
+    connect(m_splash, &FrmSplash::InitRequested, this, &GuiStart::ShowInit);
+    m_splash->show();
+    return true;
+}
+
+void GuiStart::ShowInit()
+{
+    if (!m_init) {
+        m_init = std::make_unique<FrmInit>(m_options, m_clock);
+        connect(m_init.get(), &FrmInit::ProgramEnded, this, &GuiStart::ProgramEnded);
+    }
+    m_init->show();
+}
+
+QString CommandLineAfterProgram(const QStringList& arguments)
+{
+    return arguments.mid(1).join(QLatin1Char(' '));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/frminit.h"
+#include "ui/frmsplash.h"
+
+#include <QPointer>
+#include <memory>
+
+class Clock;
+class QLockFile;
+
+// One start of the windowed program: the single-instance rule, then splash, init window and
+// main window in turn. The instance lock is held while this object lives.
+class GuiStart : public QObject
+{
+    Q_OBJECT
+
+public:
+    GuiStart(StartOptions options, const Clock& clock, QObject* parent = nullptr);
+    ~GuiStart() override;
+
+    // False when another instance holds the program folder: the user has been told and
+    // nothing was created. Otherwise the splash is showing.
+    bool Begin();
+
+    FrmSplash* Splash() const { return m_splash; }
+    FrmInit* Init() const { return m_init.get(); }
+
+Q_SIGNALS:
+    void ProgramEnded();
+
+private:
+    void ShowInit();
+
+    StartOptions m_options;
+    const Clock& m_clock;
+    std::unique_ptr<QLockFile> m_lock;
+    QPointer<FrmSplash> m_splash;
+    std::unique_ptr<FrmInit> m_init;
+};
+
+// The command line after the program name, as one text.
+QString CommandLineAfterProgram(const QStringList& arguments);

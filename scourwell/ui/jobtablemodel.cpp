@@ -1,0 +1,109 @@
+#include "ui/jobtablemodel.h"
+
+#include "config/jobtable.h"
+#include "ui/artwork.h"
+
+namespace {
+
+// Captions of columns 1..7; the two "Value" columns are told apart by position only.
+constexpr std::array<const char*, JobTableModel::ColumnCount> Captions{
+    "Folder Location", "Value", "of Purge", "Purge Style", "Value", "on Every", "Next Run"};
+
+bool IsCentred(int column)
+{
+    return column == 1 || column == 4;
+}
+
+} // namespace
+
+JobTableModel::JobTableModel(JobTable& table, QObject* parent) : QAbstractTableModel(parent), m_table(table)
+{
+    for (int i = 0; i < static_cast<int>(m_rowIcons.size()); ++i)
+        m_rowIcons[static_cast<size_t>(i)] = Artwork::RowIcon(i + 1);
+
+    connect(&table, &JobTable::RowChanged, this, &JobTableModel::OnRowChanged);
+    connect(&table, &JobTable::RowAboutToBeInserted, this,
+            [this](int index) { beginInsertRows({}, index, index); });
+    connect(&table, &JobTable::RowInserted, this, [this] { endInsertRows(); });
+    connect(&table, &JobTable::RowAboutToBeRemoved, this,
+            [this](int index) { beginRemoveRows({}, index, index); });
+    connect(&table, &JobTable::RowRemoved, this, [this] { endRemoveRows(); });
+    connect(&table, &JobTable::AboutToReset, this, [this] { beginResetModel(); });
+    connect(&table, &JobTable::ResetDone, this, [this] { endResetModel(); });
+    connect(&table, &JobTable::LayoutAboutToChange, this, &JobTableModel::OnLayoutAboutToChange);
+    connect(&table, &JobTable::LayoutChanged, this, &JobTableModel::OnLayoutChanged);
+}
+
+int JobTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_table.Count();
+}
+
+int JobTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant JobTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_table.Count())
+        return {};
+    const JobRow& row = m_table.Row(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return row.cells[static_cast<size_t>(index.column())].text;
+    case Qt::ToolTipRole:
+        return row.toolTip;
+    case Qt::DecorationRole:
+        if (index.column() == 0 && row.icon >= 1 && row.icon <= static_cast<int>(m_rowIcons.size()))
+            return m_rowIcons[static_cast<size_t>(row.icon - 1)];
+        return {};
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (IsCentred(index.column()) ? Qt::AlignHCenter : Qt::AlignLeft));
+    default:
+        return {};
+    }
+}
+
+QVariant JobTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(Captions[static_cast<size_t>(section)]);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (IsCentred(section) ? Qt::AlignHCenter : Qt::AlignLeft));
+    return {};
+}
+
+void JobTableModel::OnRowChanged(int index)
+{
+    Q_EMIT dataChanged(this->index(index, 0), this->index(index, ColumnCount - 1));
+}
+
+void JobTableModel::OnLayoutAboutToChange()
+{
+    Q_EMIT layoutAboutToBeChanged();
+    const QModelIndexList indexes = persistentIndexList();
+    m_persistent.clear();
+    m_persistentIds.clear();
+    for (const QModelIndex& index : indexes) {
+        m_persistent.append(index);
+        m_persistentIds.push_back(m_table.Row(index.row()).id);
+    }
+}
+
+// Each persistent index (the selection, the current row) follows its job to its new place.
+void JobTableModel::OnLayoutChanged()
+{
+    for (qsizetype i = 0; i < m_persistent.size(); ++i) {
+        const QModelIndex old = m_persistent[i];
+        const int row = m_table.IndexOf(m_persistentIds[static_cast<size_t>(i)]);
+        changePersistentIndex(old, row < 0 ? QModelIndex() : index(row, old.column()));
+    }
+    m_persistent.clear();
+    m_persistentIds.clear();
+    Q_EMIT layoutChanged();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <array>
+#include <vector>
+
+class JobTable;
+
+// The job table as the seven columns of ListView1. It follows the table's change signals
+// one row at a time, so a timer tick that changes an icon keeps the selection and scroll.
+class JobTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ColumnCount = 7;
+
+    explicit JobTableModel(JobTable& table, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    void OnRowChanged(int index);
+    void OnLayoutAboutToChange();
+    void OnLayoutChanged();
+
+    JobTable& m_table;
+    std::array<QIcon, 6> m_rowIcons;
+    // Row ids under the persistent indexes while the rows are reordered.
+    QList<QPersistentModelIndex> m_persistent;
+    std::vector<quint64> m_persistentIds;
+};
