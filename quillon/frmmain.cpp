@@ -6,6 +6,7 @@
 #include "quillon/processstarter.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -59,7 +60,6 @@ frmMain::frmMain(const QString& programFolder, Asker& asker, ProcessStarter& sta
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->header()->setSectionsClickable(true);
-    m_list->header()->setSortIndicatorShown(false);
     m_list->header()->setStretchLastSection(false);
 
     m_mnuFile = new QMenu(this);

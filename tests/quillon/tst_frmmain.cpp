@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -87,7 +86,6 @@ private Q_SLOTS:
     void View();
     void ViewerThatCannotStartIsReported();
     void EmptyListIgnoresViewAndDelete();
-    void AboutNamesTheVersion();
 };
 
 void TestFrmMain::Filter_data()
@@ -320,17 +318,6 @@ void TestFrmMain::EmptyListIgnoresViewAndDelete()
     explorer.Trigger("mnuDelete");
     QCOMPARE(explorer.starter.starts, 0);
     QVERIFY(explorer.asker.calls.empty());
-}
-
-void TestFrmMain::AboutNamesTheVersion()
-{
-    Explorer explorer;
-    explorer.Open();
-    QTest::mouseClick(explorer.window->findChild<QPushButton*>("CmdAbout"), Qt::LeftButton);
-    QCOMPARE(explorer.asker.calls.size(), 1u);
-    QCOMPARE(explorer.asker.calls[0].title, "Quillon Ver. " SCOURWELL_VERSION);
-    QVERIFY(explorer.asker.calls[0].text.startsWith(
-        "Double click the list to view log file or right click for menu \n\nOrvik's Log Files Explorer\n"));
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -85,7 +85,6 @@ private Q_SLOTS:
     void OkWhileLockedKeepsTheFile();
     void OkWhileUnlockedSaves();
     void SetTakesThePickedFolder();
-    void HelpTellsHowToUnlock();
 };
 
 void TestFrmOptions::Caption_data()
@@ -222,18 +221,6 @@ void TestFrmOptions::SetTakesThePickedFolder()
     options.asker.pickedFolder = options.newLogs;
     options.Click("CmdSet");
     QCOMPARE(options.Text1()->text(), options.newLogs);
-}
-
-void TestFrmOptions::HelpTellsHowToUnlock()
-{
-    Options options("true");
-    options.Click("CmdHelp");
-    QCOMPARE(options.asker.calls.size(), 1u);
-    QCOMPARE(options.asker.calls[0].title, "Help");
-    QCOMPARE(options.asker.calls[0].icon, QMessageBox::Information);
-    QCOMPARE(options.asker.calls[0].text, "To unlock properties in order to save setting, open file \n"
-                                          "quillon.ini and manually edit value in key lock to false. \n\n"
-                                          "Example: lock=false ");
 }
 
 QTEST_MAIN(TestFrmOptions)

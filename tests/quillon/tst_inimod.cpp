@@ -6,68 +6,15 @@
 
 using quillon::IniMod;
 
-Q_DECLARE_METATYPE(std::optional<bool>)
-
 class TestIniMod : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void DefaultFileReplacesAnyOld();
-    void LoadReadsTheThreeKeys();
-    void Lock_data();
-    void Lock();
     void SaveWritesOnlyWhenUnlocked_data();
     void SaveWritesOnlyWhenUnlocked();
     void SaveAppendsMissingKeysInOrder();
 };
-
-void TestIniMod::DefaultFileReplacesAnyOld()
-{
-    QTemporaryDir dir;
-    IniMod settings(dir.path());
-    QVERIFY(!settings.SettingsFileExists());
-    WriteFile(dir.path() + "/quillon.ini", "[init]\nlock=false\nfolder=/old\n");
-    QVERIFY(settings.CreateDefaultSettings());
-    QCOMPARE(ReadFile(dir.path() + "/quillon.ini"),
-             QByteArray("[init]\r\nlock=true\r\nfolder=\r\nfilter=.htm\r\nviewer=xdg-open\r\n"));
-    settings.LoadSettings();
-    QCOMPARE(settings.Current().filter, ".htm");
-    QCOMPARE(settings.Current().viewer, "xdg-open");
-    QVERIFY(settings.Lock() == true);
-}
-
-void TestIniMod::LoadReadsTheThreeKeys()
-{
-    QTemporaryDir dir;
-    WriteFile(dir.path() + "/quillon.ini", "[init]\nFolder=/var/my logs\nviewer=gedit --new-window\n");
-    IniMod settings(dir.path());
-    settings.LoadSettings();
-    QCOMPARE(settings.Current().folder, "/var/my logs");
-    QCOMPARE(settings.Current().filter, "");
-    QCOMPARE(settings.Current().viewer, "gedit --new-window");
-}
-
-void TestIniMod::Lock_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<std::optional<bool>>("expected");
-    QTest::newRow("true") << "true" << std::optional<bool>(true);
-    QTest::newRow("TRUE") << "TRUE" << std::optional<bool>(true);
-    QTest::newRow("False") << "False" << std::optional<bool>(false);
-    QTest::newRow("FALSE") << "FALSE" << std::optional<bool>(false);
-    QTest::newRow("no truth value") << "yes" << std::optional<bool>();
-    QTest::newRow("empty") << "" << std::optional<bool>();
-}
-
-void TestIniMod::Lock()
-{
-    QFETCH(QString, value);
-    QFETCH(std::optional<bool>, expected);
-    QTemporaryDir dir;
-    WriteQuillonIni(dir.path(), value, "/logs");
-    QVERIFY(IniMod(dir.path()).Lock() == expected);
-}
 
 void TestIniMod::SaveWritesOnlyWhenUnlocked_data()
 {

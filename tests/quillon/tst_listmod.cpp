@@ -14,8 +14,6 @@ private Q_SLOTS:
     void ModifiedText_data();
     void ModifiedText();
     void CollectsMatchingFilesWithPaths();
-    void EmptyFolderTextListsNothing();
-    void MissingFolderIsNotFound();
 };
 
 void TestListMod::ModifiedText_data()
@@ -52,21 +50,6 @@ void TestListMod::CollectsMatchingFilesWithPaths()
     QCOMPARE(rows->at(0).path, folder + "/a.htm");
     QCOMPARE(rows->at(0).modified, "03/02/2026  09:15 AM");
     QCOMPARE(rows->at(1).name, "b.htm");
-}
-
-void TestListMod::EmptyFolderTextListsNothing()
-{
-    const auto rows = CollectLogFiles("", ".htm");
-    QVERIFY(rows);
-    QVERIFY(rows->empty());
-}
-
-void TestListMod::MissingFolderIsNotFound()
-{
-    QTemporaryDir dir;
-    WriteFile(dir.path() + "/file.htm");
-    QVERIFY(!CollectLogFiles(dir.path() + "/gone", ".htm"));
-    QVERIFY(!CollectLogFiles(dir.path() + "/file.htm", ".htm"));
 }
 
 QTEST_APPLESS_MAIN(TestListMod)
