@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTextStream>
 #include <QTimer>
 
@@ -53,9 +52,13 @@ int HeadlessMain(int& argc, char** argv)
 
     const QString executableFolder = QCoreApplication::applicationDirPath();
     const QString programFolder = ResolveProgramFolder(executableFolder);
-    const std::unique_ptr<QLockFile> instance = LockSingleInstance(programFolder);
+    QLockFile::LockError lockError = QLockFile::NoError;
+    const std::unique_ptr<QLockFile> instance = LockSingleInstance(programFolder, &lockError);
     if (!instance) {
-        err << "Another running instance is detected! " << Qt::endl;
+        if (lockError == QLockFile::LockFailedError)
+            err << "Another running instance is detected! " << Qt::endl;
+        else
+            err << "scourwell: cannot write to the program folder " << programFolder << Qt::endl;
         return 1;
     }
 

@@ -3,6 +3,7 @@
 #include "purge/purgerun.h"
 
 #include <algorithm>
+#include <system_error>
 
 ScourwellThread::ScourwellThread(QString programFolder, QStringList protectedPaths, const Clock& clock,
                                  ExecutorHook hook)
@@ -67,7 +68,14 @@ void ScourwellThread::WaitAll()
 
 void ScourwellThread::Launch(PurgeStyle style, const LaunchValues& values)
 {
-    auto owned = std::make_unique<PurgeRun>(style, values, m_programFolder, m_protectedPaths, m_clock);
+    std::unique_ptr<PurgeRun> owned;
+    try {
+        owned = std::make_unique<PurgeRun>(style, values, m_programFolder, m_protectedPaths, m_clock);
+    } catch (const std::system_error&) {
+        // No thread to be had (the process is at its limit): this launch runs nothing, as a
+        // launcher without an executor did; the program goes on.
+        return;
+    }
     PurgeRun* run = owned.get();
     // Queued, so that every other receiver of Finished (the window) has heard it first.
     QObject::connect(
