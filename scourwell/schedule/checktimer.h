@@ -8,7 +8,9 @@
 class JobTable;
 
 // One tick of TimerCheckJob: launches the due rows, moves Routine jobs on, retires Specific
-// jobs, and saves ConfigDat.ini when anything changed. Returns whether it saved.
+// jobs, and saves ConfigDat.ini when anything changed. Returns whether it saved. A due row
+// with an unknown purge style, or a Routine one without a valid count and unit, is left as
+// it is: it could not be launched or moved on.
 bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launcher,
                        const QString& programFolder);
 

@@ -107,110 +107,51 @@ private Q_SLOTS:
         QTest::addColumn<QString>("nextRunAfter");
         QTest::addColumn<bool>("saved");
 
+        struct Case
+        {
+            const char* name;
+            int icon;
+            const char *style, *fileFolderStyle, *valEvery, *valOfEvery, *nextRun, *deleteSpecific, *launched;
+            int iconAfter;
+            const char* nextRunAfter;
+            bool saved;
+        };
         const int on = RowIcon::Enabled;
         const int off = RowIcon::Disabled;
-        QTest::newRow("routine every 5 minutes") << on << "Routine"
-                                                 << "Files Only"
-                                                 << "5"
-                                                 << "Minute" << Due << "0"
-                                                 << "Files" << on << "12/07/2026 09:10 AM" << true;
-        QTest::newRow("routine daily keeps the time of day")
-            << on << "Routine"
-            << "Include Files in Subfolders"
-            << "1"
-            << "Day" << Due << "0"
-            << "FileSubfolders" << on << "12/08/2026 09:05 AM" << true;
-        QTest::newRow("words in any case") << on << "ROUTINE"
-                                           << "subfolders ONLY"
-                                           << "2"
-                                           << "hour" << Due << "0"
-                                           << "Subfolders" << on << "12/07/2026 11:05 AM" << true;
-        QTest::newRow("specific kept as passed") << on << "Specific"
-                                                 << "Files Only"
-                                                 << " "
-                                                 << " " << Due << "0"
-                                                 << "Files" << int(RowIcon::EnabledPassed) << Due << true;
-        QTest::newRow("specific removed") << on << "Specific"
-                                          << "Files Only"
-                                          << ""
-                                          << "" << Due << "1"
-                                          << "Files" << 0 << "" << true;
-        QTest::newRow("other DeleteSpecific keeps the row")
-            << on << "specific"
-            << "Files Only"
-            << ""
-            << "" << Due << "yes"
-            << "Files" << int(RowIcon::EnabledPassed) << Due << true;
-        QTest::newRow("disabled routine moves on unlaunched") << off << "Routine"
-                                                              << "Files Only"
-                                                              << "5"
-                                                              << "Minute" << Due << "0"
-                                                              << "" << off << "12/07/2026 09:10 AM" << true;
-        QTest::newRow("disabled specific untouched") << off << "Specific"
-                                                     << "Files Only"
-                                                     << ""
-                                                     << "" << Due << "1"
-                                                     << "" << off << Due << false;
-        for (const int icon :
-             {RowIcon::EnabledPassed, RowIcon::DisabledPassed, RowIcon::FolderMissing, RowIcon::Running})
-            QTest::addRow("icon %d never runs", icon) << icon << "Routine"
-                                                      << "Files Only"
-                                                      << "5"
-                                                      << "Minute" << Due << "0"
-                                                      << "" << icon << Due << false;
-        QTest::newRow("not due") << on << "Routine"
-                                 << "Files Only"
-                                 << "5"
-                                 << "Minute"
-                                 << "12/07/2026 09:06 AM"
-                                 << "0"
-                                 << "" << on << "12/07/2026 09:06 AM" << false;
-        QTest::newRow("hour without leading zero") << on << "Routine"
-                                                   << "Files Only"
-                                                   << "5"
-                                                   << "Minute"
-                                                   << "12/07/2026 9:05 AM"
-                                                   << "0"
-                                                   << "" << on << "12/07/2026 9:05 AM" << false;
-        QTest::newRow("next run no date") << on << "Routine"
-                                          << "Files Only"
-                                          << "5"
-                                          << "Minute"
-                                          << "whenever"
-                                          << "0"
-                                          << "" << on << "whenever" << false;
-        // Rows of a hand-edited file that could not be moved on: launching them would repeat
-        // the run on every tick of the minute, so they are kept as they are.
-        QTest::newRow("count not a number") << on << "Routine"
-                                            << "Files Only"
-                                            << "five"
-                                            << "Minute" << Due << "0"
-                                            << "" << on << Due << false;
-        QTest::newRow("count zero") << on << "Routine"
-                                    << "Files Only"
-                                    << "0"
-                                    << "Minute" << Due << "0"
-                                    << "" << on << Due << false;
-        QTest::newRow("unknown unit") << on << "Routine"
-                                      << "Files Only"
-                                      << "1"
-                                      << "Week" << Due << "0"
-                                      << "" << on << Due << false;
-        QTest::newRow("disabled with unknown unit") << off << "Routine"
-                                                    << "Files Only"
-                                                    << "1"
-                                                    << "Week" << Due << "0"
-                                                    << "" << off << Due << false;
-        QTest::newRow("unknown purge style") << on << "Specific"
-                                             << "Everything"
-                                             << ""
-                                             << "" << Due << "1"
-                                             << "" << on << Due << false;
-        QTest::newRow("unknown schedule kind") << on << "Weekly"
-                                               << "Files Only"
-                                               << "1"
-                                               << "Day" << Due << "0"
-                                               << "" << on << Due << false;
+        const int passed = RowIcon::EnabledPassed;
+        const char* due = "12/07/2026 09:05 AM";
+        // clang-format off
+        const Case cases[] = {
+            {"routine every 5 minutes", on, "Routine", "Files Only", "5", "Minute", due, "0", "Files", on, "12/07/2026 09:10 AM", true},
+            {"routine daily keeps the time of day", on, "Routine", "Include Files in Subfolders", "1", "Day", due, "0", "FileSubfolders", on, "12/08/2026 09:05 AM", true},
+            {"words in any case", on, "ROUTINE", "subfolders ONLY", "2", "hour", due, "0", "Subfolders", on, "12/07/2026 11:05 AM", true},
+            {"specific kept as passed", on, "Specific", "Files Only", " ", " ", due, "0", "Files", passed, due, true},
+            {"specific removed", on, "Specific", "Files Only", "", "", due, "1", "Files", 0, "", true},
+            {"other DeleteSpecific keeps the row", on, "specific", "Files Only", "", "", due, "yes", "Files", passed, due, true},
+            {"disabled routine moves on unlaunched", off, "Routine", "Files Only", "5", "Minute", due, "0", "", off, "12/07/2026 09:10 AM", true},
+            {"disabled specific untouched", off, "Specific", "Files Only", "", "", due, "1", "", off, due, false},
+            {"passed", passed, "Routine", "Files Only", "5", "Minute", due, "0", "", passed, due, false},
+            {"disabled and passed", RowIcon::DisabledPassed, "Routine", "Files Only", "5", "Minute", due, "0", "", RowIcon::DisabledPassed, due, false},
+            {"folder missing", RowIcon::FolderMissing, "Specific", "Files Only", "", "", due, "1", "", RowIcon::FolderMissing, due, false},
+            {"running", RowIcon::Running, "Routine", "Files Only", "5", "Minute", due, "0", "", RowIcon::Running, due, false},
+            {"not due", on, "Routine", "Files Only", "5", "Minute", "12/07/2026 09:06 AM", "0", "", on, "12/07/2026 09:06 AM", false},
+            {"hour without leading zero", on, "Routine", "Files Only", "5", "Minute", "12/07/2026 9:05 AM", "0", "", on, "12/07/2026 9:05 AM", false},
+            {"next run no date", on, "Routine", "Files Only", "5", "Minute", "whenever", "0", "", on, "whenever", false},
+            // Rows of a hand-edited file that could not be moved on: launching them would
+            // repeat the run on every tick of the minute, so they are kept as they are.
+            {"count not a number", on, "Routine", "Files Only", "five", "Minute", due, "0", "", on, due, false},
+            {"count zero", on, "Routine", "Files Only", "0", "Minute", due, "0", "", on, due, false},
+            {"unknown unit", on, "Routine", "Files Only", "1", "Week", due, "0", "", on, due, false},
+            {"disabled with unknown unit", off, "Routine", "Files Only", "1", "Week", due, "0", "", off, due, false},
+            {"unknown purge style", on, "Specific", "Everything", "", "", due, "1", "", on, due, false},
+            {"unknown schedule kind", on, "Weekly", "Files Only", "1", "Day", due, "0", "", on, due, false},
+        };
+        // clang-format on
+        for (const Case& c : cases)
+            QTest::newRow(c.name) << c.icon << QString(c.style) << QString(c.fileFolderStyle)
+                                  << QString(c.valEvery) << QString(c.valOfEvery) << QString(c.nextRun)
+                                  << QString(c.deleteSpecific) << QString(c.launched) << c.iconAfter
+                                  << QString(c.nextRunAfter) << c.saved;
     }
 
     void oneRow()

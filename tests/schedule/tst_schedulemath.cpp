@@ -74,55 +74,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("nextRun");
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("minutes into the new year")
-            << "5"
-            << "Minute"
-            << "12/31/2026 11:58 PM" << At("12/31/2026 11:58 PM", 3) << "01/01/2027 12:03 AM";
-        QTest::newRow("counted from the present, not the old run")
-            << "2"
-            << "Hour"
-            << "03/07/2026 06:00 AM" << At("03/07/2026 10:31 AM", 45) << "03/07/2026 12:31 PM";
-        QTest::newRow("day keeps the old time of day")
-            << "1"
-            << "Day"
-            << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM") << "03/13/2026 08:00 AM";
-        QTest::newRow("day in capitals")
-            << "1"
-            << "DAY"
-            << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM") << "03/13/2026 08:00 AM";
-        QTest::newRow("month clamps to the last day")
-            << "1"
-            << "Month"
-            << "01/31/2027 09:00 AM" << At("01/31/2027 09:00 AM", 20) << "02/28/2027 09:00 AM";
-        QTest::newRow("unknown unit")
-            << "1"
-            << "Week"
-            << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM") << "03/10/2026 08:00 AM";
-        QTest::newRow("count not a number")
-            << "five"
-            << "Minute"
-            << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM") << "03/10/2026 08:00 AM";
-        QTest::newRow("empty count") << ""
-                                     << ""
-                                     << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM")
-                                     << "03/10/2026 08:00 AM";
-        // Zero would leave the job due and run it on every tick of the minute.
-        QTest::newRow("count zero") << "0"
-                                    << "Minute"
-                                    << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM")
-                                    << "03/10/2026 08:00 AM";
-        QTest::newRow("negative count")
-            << "-3"
-            << "Day"
-            << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM") << "03/10/2026 08:00 AM";
-        QTest::newRow("count beyond 16 bits")
-            << "40000"
-            << "Minute"
-            << "03/10/2026 08:00 AM" << At("03/12/2026 02:15 PM") << "03/10/2026 08:00 AM";
-        QTest::newRow("day with an old run that is no date")
-            << "1"
-            << "Day"
-            << "tomorrow" << At("03/12/2026 02:15 PM") << "tomorrow";
+        struct Case
+        {
+            const char *name, *valEvery, *valOfEvery, *nextRun, *now;
+            int second;
+            const char* expected;
+        };
+        const char* old = "03/10/2026 08:00 AM";
+        const char* present = "03/12/2026 02:15 PM";
+        // clang-format off
+        const Case cases[] = {
+            {"minutes into the new year", "5", "Minute", "12/31/2026 11:58 PM", "12/31/2026 11:58 PM", 3, "01/01/2027 12:03 AM"},
+            {"counted from the present, not the old run", "2", "Hour", "03/07/2026 06:00 AM", "03/07/2026 10:31 AM", 45, "03/07/2026 12:31 PM"},
+            {"day keeps the old time of day", "1", "Day", old, present, 0, "03/13/2026 08:00 AM"},
+            {"day in capitals", "1", "DAY", old, present, 0, "03/13/2026 08:00 AM"},
+            {"month clamps to the last day", "1", "Month", "01/31/2027 09:00 AM", "01/31/2027 09:00 AM", 20, "02/28/2027 09:00 AM"},
+            {"unknown unit", "1", "Week", old, present, 0, old},
+            {"count not a number", "five", "Minute", old, present, 0, old},
+            {"empty count", "", "", old, present, 0, old},
+            // Zero would leave the job due and run it on every tick of the minute.
+            {"count zero", "0", "Minute", old, present, 0, old},
+            {"negative count", "-3", "Day", old, present, 0, old},
+            {"count beyond 16 bits", "40000", "Minute", old, present, 0, old},
+            {"day with an old run that is no date", "1", "Day", "tomorrow", present, 0, "tomorrow"},
+        };
+        // clang-format on
+        for (const Case& c : cases)
+            QTest::newRow(c.name) << QString(c.valEvery) << QString(c.valOfEvery) << QString(c.nextRun)
+                                  << At(c.now, c.second) << QString(c.expected);
     }
 
     void moveOn()
@@ -150,31 +129,31 @@ private Q_SLOTS:
         QTest::addColumn<int>("expectedIcon");
         QTest::addColumn<QString>("expectedStatus");
         QTest::addColumn<QString>("expectedNextRun");
+        struct Case
+        {
+            const char* name;
+            int icon;
+            const char *valOfEvery, *nextRun;
+            int expectedIcon;
+            const char *expectedStatus, *expectedNextRun;
+        };
         // The present is 03/12/2026 02:15 PM; the rows hold their status in lower case, as a
         // hand-edited file may, so a status that is set shows.
-        QTest::newRow("disabled and passed") << RowIcon::DisabledPassed << "Day"
-                                             << "03/10/2026 08:00 AM" << RowIcon::Disabled << "Disabled"
-                                             << "03/13/2026 08:00 AM";
-        QTest::newRow("enabled and passed") << RowIcon::EnabledPassed << "Hour"
-                                            << "03/10/2026 08:00 AM" << RowIcon::Enabled << "Enabled"
-                                            << "03/12/2026 03:15 PM";
-        QTest::newRow("in the present minute") << RowIcon::Enabled << "Minute"
-                                               << "03/12/2026 02:15 PM" << RowIcon::Enabled << "enabled"
-                                               << "03/12/2026 02:16 PM";
-        QTest::newRow("in the future") << RowIcon::EnabledPassed << "Minute"
-                                       << "03/12/2026 02:16 PM" << RowIcon::EnabledPassed << "enabled"
-                                       << "03/12/2026 02:16 PM";
-        QTest::newRow("folder missing keeps its icon")
-            << RowIcon::FolderMissing << "Day"
-            << "03/10/2026 08:00 AM" << RowIcon::FolderMissing << "enabled"
-            << "03/13/2026 08:00 AM";
-        QTest::newRow("unknown unit still clears passed")
-            << RowIcon::EnabledPassed << "Fortnight"
-            << "03/10/2026 08:00 AM" << RowIcon::Enabled << "Enabled"
-            << "03/10/2026 08:00 AM";
-        QTest::newRow("next run no date") << RowIcon::EnabledPassed << "Day"
-                                          << "03/10/2026" << RowIcon::EnabledPassed << "enabled"
-                                          << "03/10/2026";
+        const char* old = "03/10/2026 08:00 AM";
+        // clang-format off
+        const Case cases[] = {
+            {"disabled and passed", RowIcon::DisabledPassed, "Day", old, RowIcon::Disabled, "Disabled", "03/13/2026 08:00 AM"},
+            {"enabled and passed", RowIcon::EnabledPassed, "Hour", old, RowIcon::Enabled, "Enabled", "03/12/2026 03:15 PM"},
+            {"in the present minute", RowIcon::Enabled, "Minute", "03/12/2026 02:15 PM", RowIcon::Enabled, "enabled", "03/12/2026 02:16 PM"},
+            {"in the future", RowIcon::EnabledPassed, "Minute", "03/12/2026 02:16 PM", RowIcon::EnabledPassed, "enabled", "03/12/2026 02:16 PM"},
+            {"folder missing keeps its icon", RowIcon::FolderMissing, "Day", old, RowIcon::FolderMissing, "enabled", "03/13/2026 08:00 AM"},
+            {"unknown unit still clears passed", RowIcon::EnabledPassed, "Fortnight", old, RowIcon::Enabled, "Enabled", old},
+            {"next run no date", RowIcon::EnabledPassed, "Day", "03/10/2026", RowIcon::EnabledPassed, "enabled", "03/10/2026"},
+        };
+        // clang-format on
+        for (const Case& c : cases)
+            QTest::newRow(c.name) << c.icon << QString(c.valOfEvery) << QString(c.nextRun) << c.expectedIcon
+                                  << QString(c.expectedStatus) << QString(c.expectedNextRun);
     }
 
     void adjustDate()
