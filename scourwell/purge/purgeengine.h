@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -32,14 +31,25 @@ struct PurgeRequest
     bool dryRun = false;
 };
 
-// The program's own files, which no purge may delete.
+// The program's own files, which no purge may delete: the program folder, its ConfigDat.ini,
+// quillon.ini, statdump.tmp and Logs, and the programs in the program and executable folders.
 QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder);
+
+// Whether folder is the file-system root (also through a link), which no job may purge.
+bool IsFileSystemRoot(const QString& folder);
+
+// "Date: Created", "Date: Last Modified", "Date: Last Accessed" in any letter case.
+bool IsPurgeDateKind(const QString& text);
+// ValPurge read as a threshold: a whole number of 0 or more, else nullopt.
+std::optional<qint64> PurgeThreshold(const QString& valPurge);
 
 // Whole units of unit elapsed from itemDate to now, both cut to the minute; 0 for an unknown unit.
 qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now);
 void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs);
 
 // Runs one purge and returns the count deleted. stop is checked before each item;
-// onDeleted hears each path deleted (or, in a dry run, that would be).
+// onDeleted hears each path deleted (or, in a dry run, that would be). A folder that cannot
+// be opened, the file-system root, an unknown date kind or a threshold that is no whole
+// number deletes nothing. Safe to run from several threads at once.
 qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                 const std::function<void(const QString&)>& onDeleted = {});

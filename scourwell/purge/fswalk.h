@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <memory>
+#include <optional>
+
+// The file-system calls of the purge, kept in one small layer so that the engine stays
+// portable. Names are bytes as the file system stores them (a name need not be valid
+// UTF-8). Every operation works relative to an opened folder and never follows a link, so
+// a folder swapped for a link while a run is under way cannot redirect it.
+namespace FsWalk {
+
+enum class DateKind
+{
+    Created,
+    Modified,
+    Accessed
+};
+
+enum class ItemKind
+{
+    Unknown, // the listing did not say; Stat tells
+    File,
+    Link,
+    Folder,
+    Other // sockets, pipes, devices: never deleted
+};
+
+struct ObjectId
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    friend bool operator==(const ObjectId&, const ObjectId&) = default;
+};
+
+struct Entry
+{
+    const char* name = nullptr; // valid until the next Next()
+    ItemKind kind = ItemKind::Unknown;
+    ObjectId id; // right for everything but a mount point
+};
+
+struct ItemStat
+{
+    ItemKind kind = ItemKind::Other;
+    ObjectId id;
+    qint64 date = 0; // seconds since the epoch
+};
+
+// The identity of path itself (a link's own) and, when it is a link, of its target;
+// nothing for a path that does not exist.
+struct PathIds
+{
+    std::optional<ObjectId> own;
+    std::optional<ObjectId> target;
+};
+PathIds IdsOfPath(const QByteArray& path);
+
+// An opened folder, enumerated as it is read: memory does not grow with its size.
+class Folder
+{
+public:
+    Folder();
+    Folder(Folder&&) noexcept;
+    Folder& operator=(Folder&&) noexcept;
+    ~Folder(); // gives back a mode that Delete changed
+
+    // The job folder. Links in its path are followed: the user chose that path.
+    static Folder Open(const QByteArray& path);
+    // A subfolder, never through a link and never onto another mount (a mount point is
+    // left alone); a closed Folder when that fails.
+    Folder OpenChild(const char* name) const;
+
+    bool IsOpen() const { return m_state != nullptr; }
+    ObjectId Id() const;
+
+    // The next entry but "." and ".."; false at the end or on a read error.
+    bool Next(Entry& entry);
+    void Rewind();
+
+    // The entry's own kind, identity and date (a link's own dates); false when it cannot
+    // be read or is gone.
+    bool Stat(const char* name, DateKind dateKind, ItemStat& stat) const;
+
+    // Forced deletion of a file or link: when this folder forbids it, the folder is made
+    // writable for the rest of its use.
+    bool Delete(const char* name);
+    bool RemoveEmptyChild(const char* name);
+
+private:
+    struct State;
+    explicit Folder(std::unique_ptr<State> state);
+    bool Unlink(const char* name, bool folder);
+    std::unique_ptr<State> m_state;
+};
+
+} // namespace FsWalk

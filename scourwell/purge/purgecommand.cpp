@@ -1,0 +1,89 @@
+#include "purge/purgecommand.h"
+
+#include "purge/purgeengine.h"
+#include "schedule/schedulemath.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const char Usage[] =
+    "usage: scourwell --purge FOLDER --older-than N UNIT [--style STYLE] [--by DATE] [--dry-run]";
+
+// The request read from args, or the reason it cannot be.
+struct ParsedCommand
+{
+    PurgeRequest request;
+    QString problem;
+};
+
+ParsedCommand ParseArguments(const QStringList& args)
+{
+    ParsedCommand parsed;
+    PurgeRequest& request = parsed.request;
+    request.lookByDate = QStringLiteral("Date: Last Modified");
+    if (args.size() < 2 || args[0] != u"--purge") {
+        parsed.problem = QStringLiteral("a folder is needed");
+        return parsed;
+    }
+    request.folder = args[1];
+    bool hasThreshold = false;
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        const QString& option = args[i];
+        const qsizetype valuesLeft = args.size() - i - 1;
+        if (option == u"--older-than" && valuesLeft >= 2) {
+            request.purgeVal = args[++i];
+            request.purgeValOf = args[++i];
+            if (!PurgeThreshold(request.purgeVal) || !IsScheduleUnit(request.purgeValOf)) {
+                parsed.problem =
+                    QStringLiteral("--older-than takes a whole number and Minute, Hour, Day or Month");
+                return parsed;
+            }
+            hasThreshold = true;
+        } else if (option == u"--style" && valuesLeft >= 1) {
+            const auto style = PurgeStyleFromText(args[++i]);
+            if (!style) {
+                parsed.problem = QStringLiteral(
+                    "--style takes \"Files Only\", \"Include Files in Subfolders\" or \"Subfolders Only\"");
+                return parsed;
+            }
+            request.style = *style;
+        } else if (option == u"--by" && valuesLeft >= 1) {
+            request.lookByDate = args[++i];
+            if (!IsPurgeDateKind(request.lookByDate)) {
+                parsed.problem = QStringLiteral(
+                    "--by takes \"Date: Created\", \"Date: Last Modified\" or \"Date: Last Accessed\"");
+                return parsed;
+            }
+        } else if (option == u"--dry-run") {
+            request.dryRun = true;
+        } else {
+            parsed.problem = QStringLiteral("unexpected argument \"%1\"").arg(option);
+            return parsed;
+        }
+    }
+    if (!hasThreshold)
+        parsed.problem = QStringLiteral("--older-than N UNIT is needed");
+    else if (!QFileInfo(request.folder).isDir())
+        parsed.problem = QStringLiteral("\"%1\" is no folder").arg(request.folder);
+    else if (IsFileSystemRoot(request.folder))
+        parsed.problem = QStringLiteral("the file-system root is never purged");
+    return parsed;
+}
+
+} // namespace
+
+int PurgeCommandMain(const QStringList& args, const Clock& clock, const QStringList& protectedPaths,
+                     QTextStream& out, QTextStream& err, const std::atomic_bool& stop)
+{
+    ParsedCommand parsed = ParseArguments(args);
+    if (!parsed.problem.isEmpty()) {
+        err << "scourwell: " << parsed.problem << "; " << Usage << Qt::endl;
+        return 2;
+    }
+    parsed.request.protectedPaths = protectedPaths;
+    const qint64 count =
+        RunPurge(parsed.request, clock, stop, [&out](const QString& path) { out << path << '\n'; });
+    out << count << Qt::endl;
+    return 0;
+}

@@ -1,0 +1,341 @@
+#include "purge/purgeengine.h"
+
+#include "purge/fswalk.h"
+#include "schedule/runtime.h"
+
+#include <QFile>
+#include <algorithm>
+#include <vector>
+
+using FsWalk::DateKind;
+using FsWalk::Entry;
+using FsWalk::Folder;
+using FsWalk::ItemKind;
+using FsWalk::ItemStat;
+using FsWalk::ObjectId;
+
+namespace {
+
+enum class AgeUnit
+{
+    Minute,
+    Hour,
+    Day,
+    Month
+};
+
+std::optional<AgeUnit> AgeUnitFromText(const QString& text)
+{
+    const QString unit = text.toLower();
+    if (unit == u"minute")
+        return AgeUnit::Minute;
+    if (unit == u"hour")
+        return AgeUnit::Hour;
+    if (unit == u"day")
+        return AgeUnit::Day;
+    if (unit == u"month")
+        return AgeUnit::Month;
+    return std::nullopt;
+}
+
+std::optional<DateKind> DateKindFromText(const QString& text)
+{
+    const QString kind = text.toLower();
+    if (kind == u"date: created")
+        return DateKind::Created;
+    if (kind == u"date: last modified")
+        return DateKind::Modified;
+    if (kind == u"date: last accessed")
+        return DateKind::Accessed;
+    return std::nullopt;
+}
+
+// Age in whole units of a span of seconds between two times already cut to the minute.
+qint64 AgeOfSeconds(qint64 seconds, AgeUnit unit)
+{
+    qint64 days = 0;
+    qint64 hours = 0;
+    qint64 minutes = 0;
+    GetValue(seconds, days, hours, minutes);
+    switch (unit) {
+    case AgeUnit::Minute:
+        return days * 1440 + hours * 60 + minutes;
+    case AgeUnit::Hour:
+        return days * 24 + hours;
+    case AgeUnit::Day:
+        return days;
+    case AgeUnit::Month:
+        return days / 30;
+    }
+    return 0;
+}
+
+qint64 FloorToMinute(qint64 secondsSinceEpoch)
+{
+    const qint64 rest = secondsSinceEpoch % 60;
+    return secondsSinceEpoch - (rest < 0 ? rest + 60 : rest);
+}
+
+// Deep trees hold one open folder per level; past this depth a walk goes no further, so a
+// run cannot use up the descriptors that concurrent runs share.
+constexpr int MaxDepth = 256;
+
+bool IsHidden(const char* name)
+{
+    return name[0] == '.';
+}
+
+bool MayBeFolder(ItemKind kind)
+{
+    return kind == ItemKind::Folder || kind == ItemKind::Unknown;
+}
+
+// One run: its settings, count and the path of the folder under way (for onDeleted only).
+class PurgeWalk
+{
+public:
+    PurgeWalk(const PurgeRequest& request, DateKind dateKind, AgeUnit unit, qint64 threshold, qint64 now,
+              const std::atomic_bool& stop, const std::function<void(const QString&)>& onDeleted)
+        : m_dateKind(dateKind), m_unit(unit), m_threshold(threshold), m_nowMinute(FloorToMinute(now)),
+          m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted)
+    {
+        for (const QString& path : request.protectedPaths) {
+            const FsWalk::PathIds ids = FsWalk::IdsOfPath(QFile::encodeName(path));
+            for (const auto& id : {ids.own, ids.target}) {
+                if (id)
+                    m_protected.push_back(*id);
+            }
+        }
+    }
+
+    qint64 Run(PurgeStyle style, const QByteArray& folderPath)
+    {
+        Folder folder = Folder::Open(folderPath);
+        const FsWalk::PathIds root = FsWalk::IdsOfPath("/");
+        if (!folder.IsOpen() || folder.Id() == root.own)
+            return 0;
+        m_path = folderPath;
+        while (m_path.size() > 1 && m_path.endsWith('/'))
+            m_path.chop(1);
+        switch (style) {
+        case PurgeStyle::FilesOnly:
+            PurgeFiles(folder);
+            break;
+        case PurgeStyle::IncludeFilesInSubfolders:
+            PurgeFilesBelow(folder, 0);
+            break;
+        case PurgeStyle::SubfoldersOnly:
+            PurgeSubfolders(folder);
+            break;
+        }
+        return m_count;
+    }
+
+private:
+    bool Stopped() const { return m_stop.load(std::memory_order_relaxed); }
+
+    bool IsProtected(const ObjectId& id) const
+    {
+        return std::find(m_protected.begin(), m_protected.end(), id) != m_protected.end();
+    }
+
+    bool IsOldEnough(qint64 date) const
+    {
+        return AgeOfSeconds(m_nowMinute - FloorToMinute(date), m_unit) > m_threshold;
+    }
+
+    void Deleted(const char* name)
+    {
+        ++m_count;
+        if (m_onDeleted)
+            m_onDeleted(QFile::decodeName(m_path + '/' + name));
+    }
+
+    // The files (and links) directly in folder.
+    void PurgeFiles(Folder& folder)
+    {
+        Entry entry;
+        ItemStat stat;
+        while (folder.Next(entry)) {
+            if (Stopped())
+                return;
+            if (IsHidden(entry.name) || entry.kind == ItemKind::Folder || entry.kind == ItemKind::Other)
+                continue;
+            if (!folder.Stat(entry.name, m_dateKind, stat) ||
+                (stat.kind != ItemKind::File && stat.kind != ItemKind::Link) || IsProtected(stat.id) ||
+                !IsOldEnough(stat.date))
+                continue;
+            if (m_dryRun || folder.Delete(entry.name))
+                Deleted(entry.name);
+        }
+    }
+
+    // The files of every subfolder of folder, at every depth: each subfolder's own files
+    // before the subfolders below it.
+    void PurgeFilesBelow(Folder& folder, int depth)
+    {
+        if (depth >= MaxDepth)
+            return;
+        Entry entry;
+        while (folder.Next(entry)) {
+            if (Stopped())
+                return;
+            if (IsHidden(entry.name) || !MayBeFolder(entry.kind))
+                continue;
+            Folder child = folder.OpenChild(entry.name);
+            if (!child.IsOpen() || IsProtected(child.Id()))
+                continue;
+            const qsizetype pathSize = m_path.size();
+            m_path.append('/').append(entry.name);
+            PurgeFiles(child);
+            child.Rewind();
+            PurgeFilesBelow(child, depth + 1);
+            m_path.truncate(pathSize);
+        }
+    }
+
+    // Each direct subfolder old enough, removed whole whatever the ages of its content.
+    void PurgeSubfolders(Folder& folder)
+    {
+        Entry entry;
+        ItemStat stat;
+        while (folder.Next(entry)) {
+            if (Stopped())
+                return;
+            if (IsHidden(entry.name) || !MayBeFolder(entry.kind))
+                continue;
+            if (!folder.Stat(entry.name, m_dateKind, stat) || stat.kind != ItemKind::Folder ||
+                IsProtected(stat.id) || !IsOldEnough(stat.date))
+                continue;
+            if (RemoveFolder(folder, entry.name, 0, stat.id))
+                Deleted(entry.name);
+        }
+    }
+
+    // Removes the subfolder name of parent with its content; in a dry run, tells whether it
+    // would go. Hidden, protected and special entries and other mounts stay, and with them
+    // the folders that hold them. When expected is given the subfolder must still be that
+    // object (it was not swapped since it was examined).
+    bool RemoveFolder(Folder& parent, const char* name, int depth, std::optional<ObjectId> expected = {})
+    {
+        if (depth >= MaxDepth)
+            return false;
+        Folder folder = parent.OpenChild(name);
+        if (!folder.IsOpen() || IsProtected(folder.Id()) || (expected && folder.Id() != *expected))
+            return false;
+        bool complete = true;
+        Entry entry;
+        ItemStat stat;
+        while (folder.Next(entry)) {
+            if (IsHidden(entry.name)) {
+                complete = false;
+                continue;
+            }
+            if (entry.kind == ItemKind::Unknown) {
+                if (!folder.Stat(entry.name, m_dateKind, stat)) {
+                    complete = false;
+                    continue;
+                }
+                entry.kind = stat.kind;
+                entry.id = stat.id;
+            }
+            if (entry.kind == ItemKind::Folder)
+                complete = RemoveFolder(folder, entry.name, depth + 1) && complete;
+            else if (entry.kind == ItemKind::Other || IsProtected(entry.id) ||
+                     (!m_dryRun && !folder.Delete(entry.name)))
+                complete = false;
+        }
+        folder = {};
+        // A real run tries the removal even after a failure: a concurrent run may have taken
+        // what this one could not.
+        return m_dryRun ? complete : parent.RemoveEmptyChild(name);
+    }
+
+    const DateKind m_dateKind;
+    const AgeUnit m_unit;
+    const qint64 m_threshold;
+    const qint64 m_nowMinute;
+    const bool m_dryRun;
+    const std::atomic_bool& m_stop;
+    const std::function<void(const QString&)>& m_onDeleted;
+    std::vector<ObjectId> m_protected;
+    QByteArray m_path;
+    qint64 m_count = 0;
+};
+
+} // namespace
+
+std::optional<PurgeStyle> PurgeStyleFromText(const QString& text)
+{
+    const QString style = text.toLower();
+    if (style == u"files only")
+        return PurgeStyle::FilesOnly;
+    if (style == u"include files in subfolders")
+        return PurgeStyle::IncludeFilesInSubfolders;
+    if (style == u"subfolders only")
+        return PurgeStyle::SubfoldersOnly;
+    return std::nullopt;
+}
+
+QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder)
+{
+    return {programFolder,
+            programFolder + "/ConfigDat.ini",
+            programFolder + "/quillon.ini",
+            programFolder + "/statdump.tmp",
+            programFolder + "/Logs",
+            programFolder + "/scourwell",
+            programFolder + "/quillon",
+            executableFolder + "/scourwell",
+            executableFolder + "/quillon"};
+}
+
+bool IsFileSystemRoot(const QString& folder)
+{
+    const FsWalk::PathIds ids = FsWalk::IdsOfPath(QFile::encodeName(folder));
+    const auto resolved = ids.target ? ids.target : ids.own;
+    return resolved && resolved == FsWalk::IdsOfPath("/").own;
+}
+
+bool IsPurgeDateKind(const QString& text)
+{
+    return DateKindFromText(text).has_value();
+}
+
+std::optional<qint64> PurgeThreshold(const QString& valPurge)
+{
+    const QString text = valPurge.trimmed();
+    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(),
+                                                           [](QChar c) { return c >= u'0' && c <= u'9'; });
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    return digitsOnly && ok ? std::optional(value) : std::nullopt;
+}
+
+void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs)
+{
+    dayIs = dhn / 86400;
+    hourIs = dhn % 86400 / 3600;
+    minIs = dhn % 3600 / 60;
+}
+
+qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now)
+{
+    const auto ageUnit = AgeUnitFromText(unit);
+    if (!ageUnit || !itemDate.isValid() || !now.isValid())
+        return 0;
+    return AgeOfSeconds(CutToMinute(itemDate).secsTo(CutToMinute(now)), *ageUnit);
+}
+
+qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
+                const std::function<void(const QString&)>& onDeleted)
+{
+    // An unknown date kind, unit or threshold would leave the age meaningless: nothing goes.
+    const auto dateKind = DateKindFromText(request.lookByDate);
+    const auto unit = AgeUnitFromText(request.purgeValOf);
+    const auto threshold = PurgeThreshold(request.purgeVal);
+    if (!dateKind || !unit || !threshold)
+        return 0;
+    PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted);
+    return walk.Run(request.style, QFile::encodeName(request.folder));
+}

@@ -1,0 +1,653 @@
+#include "purge/purgeengine.h"
+#include "tst_purgefixture.h"
+
+#include <QDir>
+#include <QScopeGuard>
+#include <sched.h>
+#include <sys/mount.h>
+#include <utility>
+
+namespace {
+
+using Hook = std::function<void(const QString& path, std::atomic_bool& stop)>;
+
+struct Outcome
+{
+    qint64 count = 0;
+    QList<QByteArray> deleted; // as reported, relative to the tree
+};
+
+PurgeRequest Request(const QString& style, const QString& folder, const QString& value = "1",
+                     const QString& unit = "Day", const QString& by = "Date: Last Modified")
+{
+    PurgeRequest request;
+    request.style = PurgeStyleFromText(style).value();
+    request.folder = folder;
+    request.purgeVal = value;
+    request.purgeValOf = unit;
+    request.lookByDate = by;
+    return request;
+}
+
+Outcome Purge(const PurgeTree& tree, const PurgeRequest& request, const QDateTime& now = TestNow(),
+              const Hook& hook = {})
+{
+    const MockClock clock(now);
+    std::atomic_bool stop = false;
+    const qsizetype prefix = tree.Text().size() + 1;
+    Outcome outcome;
+    outcome.count = RunPurge(request, clock, stop, [&](const QString& path) {
+        outcome.deleted.append(QFile::encodeName(path.mid(prefix)));
+        if (hook)
+            hook(path, stop);
+    });
+    return outcome;
+}
+
+QList<QByteArray> Sorted(QList<QByteArray> list)
+{
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+// old.txt, new.txt, .hidden.txt; sub/ (old) with old.txt, new.txt, deep/old.txt; young/ (new)
+// with old.txt; .hiddendir/ (old) with old.txt.
+void BuildMixedTree(const PurgeTree& tree)
+{
+    tree.File("old.txt", OldDate());
+    tree.File("new.txt", NewDate());
+    tree.File(".hidden.txt", OldDate());
+    tree.Folder("sub");
+    tree.File("sub/old.txt", OldDate());
+    tree.File("sub/new.txt", NewDate());
+    tree.Folder("sub/deep");
+    tree.File("sub/deep/old.txt", OldDate());
+    tree.SetDate("sub/deep", OldDate());
+    tree.SetDate("sub", OldDate());
+    tree.Folder("young");
+    tree.File("young/old.txt", OldDate());
+    tree.SetDate("young", NewDate());
+    tree.Folder(".hiddendir");
+    tree.File(".hiddendir/old.txt", OldDate());
+    tree.SetDate(".hiddendir", OldDate());
+}
+
+// Three old files and three old subfolders of three old files each.
+void BuildOldTree(const PurgeTree& tree)
+{
+    for (const QByteArray folder : {"a", "b", "c"}) {
+        tree.File(folder + ".txt", OldDate());
+        tree.Folder(folder);
+        for (const QByteArray file : {"1", "2", "3"})
+            tree.File(folder + '/' + file, OldDate());
+        tree.SetDate(folder, OldDate());
+    }
+}
+
+} // namespace
+
+class TestPurgeEngine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void getValue_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<qint64>("days");
+        QTest::addColumn<qint64>("hours");
+        QTest::addColumn<qint64>("minutes");
+        QTest::newRow("1d 2h 3m 4s") << qint64(93784) << qint64(1) << qint64(2) << qint64(3);
+        QTest::newRow("minus 90 s") << qint64(-90) << qint64(0) << qint64(0) << qint64(-1);
+        QTest::newRow("minus 1d 1h") << qint64(-90000) << qint64(-1) << qint64(-1) << qint64(0);
+        QTest::newRow("beyond 32 bits") << qint64(86400) * 40000 << qint64(40000) << qint64(0) << qint64(0);
+    }
+    void getValue()
+    {
+        QFETCH(qint64, seconds);
+        QFETCH(qint64, days);
+        QFETCH(qint64, hours);
+        QFETCH(qint64, minutes);
+        qint64 dayIs = 0, hourIs = 0, minIs = 0;
+        GetValue(seconds, dayIs, hourIs, minIs);
+        QCOMPARE(dayIs, days);
+        QCOMPARE(hourIs, hours);
+        QCOMPARE(minIs, minutes);
+    }
+
+    // The age rule, and a file of that age in a real run: kept at a threshold of its age,
+    // deleted at one unit less.
+    void ageRule_data()
+    {
+        QTest::addColumn<QDateTime>("item");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<qint64>("age");
+        const QDate day(2026, 3, 10);
+        const QDateTime ten(day, QTime(10, 0));
+        QTest::newRow("seconds dropped: 31 minutes")
+            << QDateTime(day, QTime(10, 0, 59)) << QDateTime(day, QTime(10, 31)) << "Minute" << qint64(31);
+        QTest::newRow("seconds dropped: 30 minutes")
+            << QDateTime(day, QTime(10, 0, 59)) << QDateTime(day, QTime(10, 30, 59)) << "Minute"
+            << qint64(30);
+        QTest::newRow("1 day 2 hours in hours") << ten.addSecs(-26 * 3600) << ten << "Hour" << qint64(26);
+        QTest::newRow("1 hour 5 minutes in minutes")
+            << ten.addSecs(-65 * 60) << ten << "Minute" << qint64(65);
+        QTest::newRow("59 days: 1 month") << ten.addDays(-59) << ten << "Month" << qint64(1);
+        QTest::newRow("60 days: 2 months") << ten.addDays(-60) << ten << "Month" << qint64(2);
+        QTest::newRow("29 days: 0 months") << ten.addDays(-29) << ten << "Month" << qint64(0);
+        QTest::newRow("unit in any case") << ten.addDays(-3) << ten << "dAY" << qint64(3);
+        QTest::newRow("future: negative") << ten.addSecs(5 * 60) << ten << "Minute" << qint64(-5);
+        QTest::newRow("unknown unit: 0") << ten.addDays(-400) << ten << "Week" << qint64(0);
+        QTest::newRow("100 years in days")
+            << QDateTime(day.addYears(-100), QTime(0, 0)) << QDateTime(day, QTime(12, 0)) << "Day"
+            << qint64(day.addYears(-100).daysTo(day));
+    }
+    void ageRule()
+    {
+        QFETCH(QDateTime, item);
+        QFETCH(QDateTime, now);
+        QFETCH(QString, unit);
+        QFETCH(qint64, age);
+        QCOMPARE(GetObjectAge(item, unit, now), age);
+
+        for (qint64 threshold = std::max<qint64>(age, 0); threshold >= std::max<qint64>(age - 1, 0);
+             --threshold) {
+            const PurgeTree tree;
+            tree.File("item", item.toSecsSinceEpoch());
+            const Outcome outcome =
+                Purge(tree, Request("Files Only", tree.Text(), QString::number(threshold), unit), now);
+            const bool deleted = age > threshold;
+            QCOMPARE(outcome.count, deleted ? 1 : 0);
+            QCOMPARE(tree.Exists("item"), !deleted);
+        }
+    }
+
+    // Each style on one tree: a dry run reports what the run then deletes and changes nothing.
+    void styles_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QList<QByteArray>>("deleted");
+        QTest::newRow("Files Only") << "Files Only" << QList<QByteArray>{"old.txt"};
+        QTest::newRow("Include Files in Subfolders")
+            << "include files in subfolders"
+            << QList<QByteArray>{"sub/deep/old.txt", "sub/old.txt", "young/old.txt"};
+        QTest::newRow("Subfolders Only") << "SUBFOLDERS ONLY" << QList<QByteArray>{"sub"};
+    }
+    void styles()
+    {
+        QFETCH(QString, style);
+        QFETCH(QList<QByteArray>, deleted);
+        const PurgeTree tree;
+        BuildMixedTree(tree);
+        const QList<QByteArray> before = tree.Listing();
+
+        PurgeRequest request = Request(style, tree.Text());
+        request.dryRun = true;
+        const Outcome dry = Purge(tree, request);
+        QCOMPARE(Sorted(dry.deleted), deleted);
+        QCOMPARE(dry.count, deleted.size());
+        QCOMPARE(tree.Listing(), before);
+
+        request.dryRun = false;
+        const Outcome run = Purge(tree, request);
+        QCOMPARE(Sorted(run.deleted), deleted);
+        QCOMPARE(run.count, deleted.size());
+        // A folder's own files go before the folders below it.
+        QVERIFY(run.deleted.indexOf("sub/old.txt") <= run.deleted.indexOf("sub/deep/old.txt"));
+        for (const QByteArray& line : before) {
+            const QByteArray path = line.left(line.indexOf(' '));
+            const bool gone = std::any_of(deleted.begin(), deleted.end(), [&](const QByteArray& item) {
+                return path == item || path.startsWith(QByteArray(item + '/'));
+            });
+            QVERIFY2(tree.Exists(path) != gone, path.constData());
+        }
+    }
+
+    void includeFilesWithoutSubfolders()
+    {
+        const PurgeTree tree;
+        tree.File("old.txt", OldDate());
+        QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text())).count, 0);
+        QVERIFY(tree.Exists("old.txt"));
+    }
+
+    // Birth times cannot be set: a file made now becomes old as the clock moves on.
+    void dateKinds_data()
+    {
+        QTest::addColumn<QString>("by");
+        QTest::addColumn<int>("daysLater");
+        QTest::addColumn<int>("modifiedDaysAgo");
+        QTest::addColumn<int>("accessedDaysAgo");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("created, 2 days on") << "Date: Created" << 2 << 0 << 0 << true;
+        QTest::newRow("created, same day") << "Date: Created" << 0 << 10 << 10 << false;
+        QTest::newRow("modified") << "Date: Last Modified" << 0 << 10 << 0 << true;
+        QTest::newRow("modified, in any case") << "DATE: LAST MODIFIED" << 0 << 10 << 0 << true;
+        QTest::newRow("modified, new") << "Date: Last Modified" << 0 << 0 << 10 << false;
+        QTest::newRow("accessed") << "Date: Last Accessed" << 0 << 0 << 10 << true;
+        QTest::newRow("accessed, new") << "Date: Last Accessed" << 0 << 10 << 0 << false;
+        QTest::newRow("unknown date kind") << "Date: Whenever" << 20 << 10 << 10 << false;
+    }
+    void dateKinds()
+    {
+        QFETCH(QString, by);
+        QFETCH(int, daysLater);
+        QFETCH(int, modifiedDaysAgo);
+        QFETCH(int, accessedDaysAgo);
+        QFETCH(bool, deleted);
+        const PurgeTree tree;
+        const QDateTime made = QDateTime::currentDateTime();
+        tree.File("item", 0);
+        tree.SetDates("item", made.addDays(-accessedDaysAgo).toSecsSinceEpoch(),
+                      made.addDays(-modifiedDaysAgo).toSecsSinceEpoch());
+        const Outcome outcome = Purge(tree, Request("Files Only", tree.Text(), "1", "Day", by),
+                                      made.addDays(daysLater).addSecs(60));
+        QCOMPARE(outcome.count, deleted ? 1 : 0);
+        QCOMPARE(tree.Exists("item"), !deleted);
+    }
+
+    void invalidSettings_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("threshold no number") << "abc"
+                                             << "Day";
+        QTest::newRow("threshold negative") << "-1"
+                                            << "Day";
+        QTest::newRow("threshold empty") << ""
+                                         << "Day";
+        QTest::newRow("unknown unit") << "0"
+                                      << "Fortnight";
+    }
+    void invalidSettings()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, unit);
+        const PurgeTree tree;
+        BuildOldTree(tree);
+        const QList<QByteArray> before = tree.Listing();
+        for (const QString style : {"Files Only", "Include Files in Subfolders", "Subfolders Only"})
+            QCOMPARE(Purge(tree, Request(style, tree.Text(), value, unit)).count, 0);
+        QCOMPARE(tree.Listing(), before);
+    }
+
+    // Names are bytes: blanks, line breaks, markup characters and bytes that are no UTF-8.
+    void awkwardNames()
+    {
+        const QList<QByteArray> names{"a b.txt", "line\nbreak",    "<tag>",
+                                      "a&b",     "\xff\xfe bytes", "caf\xc3\xa9"};
+        const PurgeTree tree;
+        tree.Folder("\xff dir");
+        for (const QByteArray& name : names) {
+            tree.File(name, OldDate());
+            tree.File("\xff dir/" + name, OldDate());
+        }
+        const Outcome files = Purge(tree, Request("Files Only", tree.Text()));
+        QCOMPARE(files.count, names.size());
+        QVERIFY(files.deleted.contains("a b.txt"));
+        QVERIFY(files.deleted.contains("line\nbreak"));
+        QVERIFY(files.deleted.contains("caf\xc3\xa9"));
+        QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text())).count, names.size());
+        QCOMPARE(tree.Listing().size(), 1); // the folder alone
+        QCOMPARE(::rmdir(tree.Path("\xff dir").constData()), 0);
+    }
+
+    // Read-only files in read-only folders go, as with the original's force flag; a folder
+    // that stays gets its mode back.
+    void readOnlyContent_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<int>("count");
+        QTest::newRow("Files Only") << "Files Only" << 1;
+        QTest::newRow("Include Files in Subfolders") << "Include Files in Subfolders" << 2;
+        QTest::newRow("Subfolders Only") << "Subfolders Only" << 1;
+    }
+    void readOnlyContent()
+    {
+        QFETCH(QString, style);
+        QFETCH(int, count);
+        const PurgeTree tree;
+        tree.Folder("job");
+        tree.File("job/ro.txt", OldDate(), 0444);
+        tree.Folder("job/sub");
+        tree.File("job/sub/ro.txt", OldDate(), 0444);
+        tree.Folder("job/sub/nested");
+        tree.File("job/sub/nested/ro.txt", OldDate(), 0444);
+        for (const QByteArray folder : {"job/sub/nested", "job/sub", "job"}) {
+            QCOMPARE(::chmod(tree.Path(folder).constData(), 0555), 0);
+            tree.SetDate(folder, OldDate());
+        }
+        const PurgeRequest request = Request(style, tree.Text("job"));
+        QCOMPARE(RunUnprivileged(tree, [&] { return int(Purge(tree, request).count); }), count);
+        struct stat st;
+        QCOMPARE(::stat(tree.Path("job").constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0555));
+        QCOMPARE(tree.Exists("job/ro.txt"), style != "Files Only");
+        QCOMPARE(tree.Exists("job/sub"), style != "Subfolders Only");
+        for (const QByteArray folder : {"job/sub/nested", "job/sub", "job"})
+            ::chmod(tree.Path(folder).constData(), 0755);
+    }
+
+    // A folder the run may not read is kept, with its content, and the run goes on.
+    void unreadableFolder_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<int>("count");
+        QTest::newRow("Include Files in Subfolders") << "Include Files in Subfolders" << 2;
+        QTest::newRow("Subfolders Only") << "Subfolders Only" << 1;
+    }
+    void unreadableFolder()
+    {
+        QFETCH(QString, style);
+        QFETCH(int, count);
+        const PurgeTree tree;
+        tree.Folder("job");
+        tree.Folder("job/open");
+        tree.File("job/open/old.txt", OldDate());
+        tree.Folder("job/sub");
+        tree.File("job/sub/old.txt", OldDate());
+        tree.Folder("job/sub/locked");
+        tree.File("job/sub/locked/old.txt", OldDate());
+        QCOMPARE(::chmod(tree.Path("job/sub/locked").constData(), 0), 0);
+        for (const QByteArray folder : {"job/sub/locked", "job/sub", "job/open"})
+            tree.SetDate(folder, OldDate());
+        const PurgeRequest request = Request(style, tree.Text("job"));
+        QCOMPARE(RunUnprivileged(tree, [&] { return int(Purge(tree, request).count); }), count);
+        QVERIFY(tree.Exists("job/sub/locked/old.txt"));
+        QVERIFY(!tree.Exists("job/open/old.txt"));
+        ::chmod(tree.Path("job/sub/locked").constData(), 0755);
+    }
+
+    // A hidden entry inside a folder that would go whole is kept, and so is the folder.
+    void hiddenInsideSubfolder()
+    {
+        const PurgeTree tree;
+        tree.Folder("repo");
+        tree.Folder("repo/.git");
+        tree.File("repo/.git/HEAD", OldDate());
+        tree.File("repo/old.txt", OldDate());
+        tree.SetDate("repo/.git", OldDate());
+        tree.SetDate("repo", OldDate());
+        QCOMPARE(Purge(tree, Request("Subfolders Only", tree.Text())).count, 0);
+        QVERIFY(tree.Exists("repo/.git/HEAD"));
+    }
+
+    // Links are items by their own dates; no run reaches what they point at.
+    void links_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QList<QByteArray>>("deleted");
+        QTest::newRow("Files Only") << "Files Only" << QList<QByteArray>{"job/dirlink", "job/filelink"};
+        QTest::newRow("Include Files in Subfolders")
+            << "Include Files in Subfolders"
+            << QList<QByteArray>{"job/sub/dirlink", "job/sub/filelink", "job/sub/old.txt"};
+        QTest::newRow("Subfolders Only") << "Subfolders Only" << QList<QByteArray>{"job/sub"};
+    }
+    void links()
+    {
+        QFETCH(QString, style);
+        QFETCH(QList<QByteArray>, deleted);
+        const PurgeTree tree;
+        tree.Folder("outside");
+        tree.File("outside/out.txt", OldDate());
+        tree.Folder("outside/inner");
+        tree.File("outside/inner/out.txt", OldDate());
+        tree.SetDate("outside/inner", OldDate());
+        tree.SetDate("outside", OldDate());
+        tree.Folder("job");
+        tree.Link("job/dirlink", tree.Path("outside"), OldDate());
+        tree.Link("job/filelink", "../outside/out.txt", OldDate());
+        tree.Link("job/newlink", "../outside/out.txt", NewDate());
+        tree.Folder("job/sub");
+        tree.File("job/sub/old.txt", OldDate());
+        tree.Link("job/sub/dirlink", "../../outside", OldDate());
+        tree.Link("job/sub/filelink", "../../outside/out.txt", OldDate());
+        tree.SetDate("job/sub", OldDate());
+        const QList<QByteArray> outside = tree.Listing("outside");
+
+        const Outcome outcome = Purge(tree, Request(style, tree.Text("job")));
+        QCOMPARE(Sorted(outcome.deleted), deleted);
+        QCOMPARE(tree.Listing("outside"), outside);
+        QVERIFY(tree.Exists("job/newlink"));
+    }
+
+    // Folders swapped for links to another place while the run is under way.
+    void folderSwappedForLink_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::newRow("Include Files in Subfolders") << "Include Files in Subfolders";
+        QTest::newRow("Subfolders Only") << "Subfolders Only";
+    }
+    void folderSwappedForLink()
+    {
+        QFETCH(QString, style);
+        const PurgeTree tree;
+        tree.Folder("outside");
+        tree.File("outside/out.txt", OldDate());
+        tree.Folder("outside/inner");
+        tree.File("outside/inner/out.txt", OldDate());
+        tree.SetDate("outside/inner", OldDate());
+        tree.SetDate("outside", OldDate());
+        tree.Folder("job");
+        const QList<QByteArray> folders{"a", "b", "c"};
+        for (const QByteArray& folder : folders) {
+            tree.Folder("job/" + folder);
+            tree.File("job/" + folder + "/old.txt", OldDate());
+            tree.SetDate("job/" + folder, OldDate());
+        }
+        const QList<QByteArray> outside = tree.Listing("outside");
+
+        bool swapped = false;
+        const Outcome outcome = Purge(
+            tree, Request(style, tree.Text("job")), TestNow(), [&](const QString& path, std::atomic_bool&) {
+                if (std::exchange(swapped, true))
+                    return;
+                for (const QByteArray& folder : folders) {
+                    const QByteArray relative = "job/" + folder;
+                    if (path == tree.Text(relative) || path.startsWith(tree.Text(relative) + '/'))
+                        continue;
+                    QCOMPARE(
+                        ::rename(tree.Path(relative).constData(), tree.Path("moved-" + folder).constData()),
+                        0);
+                    tree.Link(relative, tree.Path("outside"), OldDate());
+                }
+            });
+        QVERIFY(swapped);
+        QCOMPARE(outcome.count, 1);
+        QCOMPARE(tree.Listing("outside"), outside);
+    }
+
+    // A mount point inside the job folder is left alone, also inside a folder that goes whole;
+    // a bind mount of the same file system too.
+    void mountPoints_data()
+    {
+        QTest::addColumn<bool>("bind");
+        QTest::newRow("other file system") << false;
+        QTest::newRow("bind mount") << true;
+    }
+    void mountPoints()
+    {
+        QFETCH(bool, bind);
+        if (::geteuid() != 0)
+            QSKIP("mounting needs root");
+        if (!m_ownMounts) {
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+                QSKIP("no mount namespace of our own");
+            m_ownMounts = true;
+        }
+        const PurgeTree tree;
+        tree.Folder("source1");
+        tree.Folder("source2");
+        tree.Folder("job");
+        tree.Folder("job/old");
+        tree.Folder("job/old/mnt");
+        tree.Folder("job/mnt");
+        int source = 0;
+        for (const QByteArray target : {"job/old/mnt", "job/mnt"}) {
+            const QByteArray sourcePath = tree.Path("source" + QByteArray::number(++source));
+            const int result = bind ? ::mount(sourcePath.constData(), tree.Path(target).constData(), nullptr,
+                                              MS_BIND, nullptr)
+                                    : ::mount("none", tree.Path(target).constData(), "tmpfs", 0, nullptr);
+            QCOMPARE(result, 0);
+        }
+        const auto unmount = qScopeGuard([&] {
+            for (const QByteArray target : {"job/old/mnt", "job/mnt"})
+                ::umount2(tree.Path(target).constData(), MNT_DETACH);
+        });
+        for (const QByteArray target : {"job/old/mnt", "job/mnt"}) {
+            tree.Folder(target + "/inner");
+            tree.File(target + "/inner/old.txt", OldDate());
+            tree.File(target + "/old.txt", OldDate());
+            tree.SetDate(target + "/inner", OldDate());
+            tree.SetDate(target, OldDate());
+        }
+        tree.File("job/old/old.txt", OldDate());
+        tree.SetDate("job/old", OldDate());
+
+        QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text("job"))).count, 1);
+        QCOMPARE(Purge(tree, Request("Subfolders Only", tree.Text("job"))).count, 0);
+        for (const QByteArray target : {"job/old/mnt", "job/mnt"}) {
+            QVERIFY(tree.Exists(target + "/old.txt"));
+            QVERIFY(tree.Exists(target + "/inner/old.txt"));
+        }
+        QVERIFY(!tree.Exists("job/old/old.txt"));
+    }
+
+    // The program's own files are passed over; a folder that holds them cannot go.
+    void programFolder_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QByteArray>("job");
+        QTest::addColumn<QList<QByteArray>>("deleted");
+        QTest::newRow("Files Only in it")
+            << "Files Only" << QByteArray("job/prog") << QList<QByteArray>{"other.txt"};
+        QTest::newRow("Include Files in Subfolders above it")
+            << "Include Files in Subfolders" << QByteArray("job") << QList<QByteArray>{"plain/old.txt"};
+        QTest::newRow("Subfolders Only above it")
+            << "Subfolders Only" << QByteArray("job") << QList<QByteArray>{"plain"};
+        QTest::newRow("Subfolders Only two above it")
+            << "Subfolders Only" << QByteArray() << QList<QByteArray>{};
+    }
+    void programFolder()
+    {
+        QFETCH(QString, style);
+        QFETCH(QByteArray, job);
+        QFETCH(QList<QByteArray>, deleted);
+        const PurgeTree tree;
+        tree.Folder("job");
+        tree.Folder("job/plain");
+        tree.File("job/plain/old.txt", OldDate());
+        tree.Folder("job/prog");
+        const QList<QByteArray> own{"ConfigDat.ini", "quillon.ini", "statdump.tmp",
+                                    "scourwell",     "quillon",     "Logs/week.htm"};
+        tree.Folder("job/prog/Logs");
+        for (const QByteArray& file : own)
+            tree.File("job/prog/" + file, OldDate());
+        tree.File("job/prog/other.txt", OldDate());
+        for (const QByteArray folder : {"job/prog/Logs", "job/prog", "job/plain", "job"})
+            tree.SetDate(folder, OldDate());
+
+        PurgeRequest request = Request(style, tree.Text(job));
+        request.protectedPaths = ProtectedPaths(tree.Text("job/prog"), tree.Text("job/prog"));
+        const Outcome outcome = Purge(tree, request);
+        const QByteArray prefix = job.isEmpty() ? QByteArray() : job + '/';
+        QList<QByteArray> reported;
+        for (const QByteArray& path : outcome.deleted)
+            reported.append(path.mid(prefix.size()));
+        QCOMPARE(Sorted(reported), deleted);
+        for (const QByteArray& file : own)
+            QVERIFY2(tree.Exists("job/prog/" + file), file.constData());
+    }
+
+    void rootRefused()
+    {
+        const PurgeTree tree;
+        tree.Link("rootlink", "/", OldDate());
+        QVERIFY(IsFileSystemRoot("/"));
+        QVERIFY(IsFileSystemRoot(tree.Text("rootlink")));
+        QVERIFY(!IsFileSystemRoot(tree.Text()));
+        // A dry run that stops at once: even a failing refusal changes nothing.
+        for (const QString& folder : {QString("/"), QString("//"), tree.Text("rootlink")}) {
+            PurgeRequest request = Request("Include Files in Subfolders", folder, "0", "Minute");
+            request.dryRun = true;
+            const Outcome outcome = Purge(tree, request, TestNow().addYears(100),
+                                          [](const QString&, std::atomic_bool& stop) { stop = true; });
+            QCOMPARE(outcome.count, 0);
+        }
+    }
+
+    void stopFlag_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::newRow("Files Only") << "Files Only";
+        QTest::newRow("Include Files in Subfolders") << "Include Files in Subfolders";
+        QTest::newRow("Subfolders Only") << "Subfolders Only";
+    }
+    void stopFlag()
+    {
+        QFETCH(QString, style);
+        const PurgeTree tree;
+        BuildOldTree(tree);
+        const QList<QByteArray> before = tree.Listing();
+        const MockClock clock(TestNow());
+        const std::atomic_bool stopped = true;
+        QCOMPARE(RunPurge(Request(style, tree.Text()), clock, stopped), 0);
+        QCOMPARE(tree.Listing(), before);
+
+        const auto stopAfterOne = [](const QString&, std::atomic_bool& stop) { stop = true; };
+        QCOMPARE(Purge(tree, Request(style, tree.Text()), TestNow(), stopAfterOne).count, 1);
+    }
+
+    void vanishingJobFolder()
+    {
+        const PurgeTree tree;
+        for (const QString style : {"Files Only", "Include Files in Subfolders", "Subfolders Only"})
+            QCOMPARE(Purge(tree, Request(style, tree.Text("missing"))).count, 0);
+
+        BuildOldTree(tree);
+        const auto removeAll = [&](const QString&, std::atomic_bool&) {
+            QDir(tree.Text()).removeRecursively();
+        };
+        QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text()), TestNow(), removeAll).count,
+                 1);
+    }
+
+    // Sockets, pipes and devices are never deleted; a folder holding one cannot go whole.
+    void specialFiles()
+    {
+        const PurgeTree tree;
+        QCOMPARE(::mkfifo(tree.Path("pipe").constData(), 0644), 0);
+        tree.SetDate("pipe", OldDate());
+        tree.Folder("sub");
+        QCOMPARE(::mkfifo(tree.Path("sub/pipe").constData(), 0644), 0);
+        tree.File("sub/old.txt", OldDate());
+        tree.SetDate("sub/pipe", OldDate());
+        tree.SetDate("sub", OldDate());
+        QCOMPARE(Purge(tree, Request("Files Only", tree.Text())).count, 0);
+        QCOMPARE(Purge(tree, Request("Subfolders Only", tree.Text())).count, 0);
+        QVERIFY(tree.Exists("pipe"));
+        QVERIFY(tree.Exists("sub/pipe"));
+    }
+
+    // The original's count stopped at 32767.
+    void countBeyond16Bits()
+    {
+        const PurgeTree tree{PurgeTree::InMemory()};
+        tree.Folder("sub");
+        constexpr int Files = 33000;
+        for (int i = 0; i < Files; ++i)
+            ::close(::open(tree.Path("sub/" + QByteArray::number(i)).constData(), O_CREAT | O_WRONLY, 0644));
+        const MockClock clock(QDateTime::currentDateTime().addDays(2));
+        const std::atomic_bool stop = false;
+        QCOMPARE(RunPurge(Request("Include Files in Subfolders", tree.Text()), clock, stop), Files);
+        QCOMPARE(tree.Listing().size(), 1);
+    }
+
+private:
+    bool m_ownMounts = false;
+};
+
+QTEST_APPLESS_MAIN(TestPurgeEngine)
+#include "tst_purgeengine.moc"

@@ -1,0 +1,152 @@
+#pragma once
+
+// Trees of files, folders and links with set dates, made by byte names, for the purge tests.
+
+#include "mock/mockclock.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// The present time of every purge test; "old" items are 10 days old, "new" ones 1 hour.
+inline QDateTime TestNow()
+{
+    return QDateTime(QDate(2026, 3, 10), QTime(12, 0));
+}
+inline qint64 OldDate()
+{
+    return TestNow().addDays(-10).toSecsSinceEpoch();
+}
+inline qint64 NewDate()
+{
+    return TestNow().addSecs(-3600).toSecsSinceEpoch();
+}
+
+class PurgeTree
+{
+public:
+    PurgeTree() { QVERIFY(m_dir.isValid()); }
+    // A tree in memory where the machine offers one, for many files.
+    struct InMemory
+    {
+    };
+    explicit PurgeTree(InMemory)
+        : m_dir(QFileInfo("/dev/shm").isDir() ? "/dev/shm/purgetest-XXXXXX" : QString())
+    {
+        QVERIFY(m_dir.isValid());
+    }
+
+    QByteArray Path(const QByteArray& relative = {}) const
+    {
+        const QByteArray root = QFile::encodeName(m_dir.path());
+        return relative.isEmpty() ? root : root + '/' + relative;
+    }
+    QString Text(const QByteArray& relative = {}) const { return QFile::decodeName(Path(relative)); }
+
+    void File(const QByteArray& relative, qint64 date, mode_t mode = 0644) const
+    {
+        const int fd = ::open(Path(relative).constData(), O_CREAT | O_WRONLY | O_TRUNC, mode);
+        QVERIFY2(fd >= 0, relative.constData());
+        QCOMPARE(::write(fd, "x", 1), 1);
+        ::close(fd);
+        SetDate(relative, date);
+    }
+    void Folder(const QByteArray& relative) const { QCOMPARE(::mkdir(Path(relative).constData(), 0755), 0); }
+    void Link(const QByteArray& relative, const QByteArray& target, qint64 date) const
+    {
+        QCOMPARE(::symlink(target.constData(), Path(relative).constData()), 0);
+        SetDate(relative, date);
+    }
+    // Sets access and modification date alike (a link's own).
+    void SetDate(const QByteArray& relative, qint64 date) const { SetDates(relative, date, date); }
+    void SetDates(const QByteArray& relative, qint64 accessed, qint64 modified) const
+    {
+        const timespec times[2] = {{accessed, 0}, {modified, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, Path(relative).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    bool Exists(const QByteArray& relative) const
+    {
+        struct stat st;
+        return ::lstat(Path(relative).constData(), &st) == 0;
+    }
+
+    // Every entry below relative with its kind, mode and dates, sorted: equal listings mean
+    // nothing was changed. A folder's access date is left out: reading a folder may set it.
+    QList<QByteArray> Listing(const QByteArray& relative = {}) const
+    {
+        QList<QByteArray> lines;
+        AddListing(relative, lines);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    }
+
+private:
+    void AddListing(const QByteArray& relative, QList<QByteArray>& lines) const
+    {
+        DIR* dir = ::opendir(Path(relative).constData());
+        if (dir == nullptr)
+            return;
+        while (const dirent* item = ::readdir(dir)) {
+            const QByteArray name = item->d_name;
+            if (name == "." || name == "..")
+                continue;
+            const QByteArray child = relative.isEmpty() ? name : relative + '/' + name;
+            struct stat st;
+            if (::lstat(Path(child).constData(), &st) != 0)
+                continue;
+            const qint64 accessed = S_ISDIR(st.st_mode) ? 0 : st.st_atim.tv_sec;
+            lines.append(child + ' ' + QByteArray::number(st.st_mode, 8) + ' ' +
+                         QByteArray::number(qint64(st.st_mtim.tv_sec)) + ' ' + QByteArray::number(accessed));
+            if (S_ISDIR(st.st_mode))
+                AddListing(child, lines);
+        }
+        ::closedir(dir);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// Runs work as an unprivileged user (nobody), so that permission bits count also when the
+// tests run as root: in a child process, after handing it the tree. Returns work's result,
+// which must lie in 0..250; -1 when the child failed.
+inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& work)
+{
+    if (::geteuid() != 0)
+        return work();
+    constexpr uid_t Nobody = 65534;
+    const std::function<void(const QByteArray&)> handOver = [&](const QByteArray& path) {
+        if (::lchown(path.constData(), Nobody, Nobody) != 0)
+            return;
+        if (DIR* dir = ::opendir(path.constData())) {
+            while (const dirent* item = ::readdir(dir)) {
+                const QByteArray name = item->d_name;
+                if (name != "." && name != ".." && item->d_type == DT_DIR)
+                    handOver(path + '/' + name);
+                else if (name != "." && name != "..")
+                    (void)::lchown(QByteArray(path + '/' + name).constData(), Nobody, Nobody);
+            }
+            ::closedir(dir);
+        }
+    };
+    handOver(tree.Path());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(255);
+        ::_exit(work());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 250)
+        return -1;
+    return WEXITSTATUS(status);
+}
