@@ -1,0 +1,375 @@
+#include "ui/frmprops.h"
+
+#include "config/jobtable.h"
+#include "purge/purgeengine.h"
+#include "schedule/clock.h"
+#include "schedule/runtime.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QStringList Units{QStringLiteral("Minute"), QStringLiteral("Hour"), QStringLiteral("Day"),
+                        QStringLiteral("Month")};
+const QStringList PurgeStyles{QStringLiteral("Files Only"), QStringLiteral("Include Files in Subfolders"),
+                              QStringLiteral("Subfolders Only")};
+
+template <typename W> W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* Label(const QString& text, QWidget* parent)
+{
+    return new QLabel(text, parent);
+}
+
+QLabel* Note(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setItalic(true);
+    label->setFont(font);
+    return label;
+}
+
+void FillNumberCombo(QComboBox* list, int first, int count)
+{
+    for (int i = 0; i < count; ++i)
+        list->addItem(QString::number(first + i));
+}
+
+// Selects text in a list; a value the list does not offer (from a hand-edited file) is added
+// to it, so that opening and saving a job never changes what it holds.
+void SetComboText(QComboBox* list, const QString& text)
+{
+    int index = list->findText(text, Qt::MatchFixedString);
+    if (index < 0) {
+        list->addItem(text);
+        index = list->count() - 1;
+    }
+    list->setCurrentIndex(index);
+}
+
+QPushButton* Button(const QString& text, const char* name, QWidget* parent)
+{
+    auto* button = Named(new QPushButton(text, parent), name);
+    // Return in a field must not press a button: the dialog has no default one.
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
+    : QDialog(parent), m_table(table), m_clock(clock)
+{
+    setObjectName(QStringLiteral("frmProps"));
+    setModal(true);
+
+    auto* tabs = Named(new QTabWidget(this), "SSTab1");
+    tabs->addTab(BuildPurgeTab(), QStringLiteral("Purge Task "));
+    tabs->addTab(BuildDateTab(), QStringLiteral("Date/Time "));
+    tabs->addTab(BuildDescriptionTab(), QStringLiteral("Description  "));
+
+    m_labelIndex = Named(new QLabel(QStringLiteral("Hold Temporary Index"), this), "LabelIndex");
+    m_labelIndex->hide();
+
+    auto* cmdOk = Button(QStringLiteral("Ok"), "CmdOk", this);
+    auto* cmdClose = Button(QStringLiteral("Close"), "CmdClose", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_timer1 = Named(new QTimer(this), "Timer1");
+    m_timer1->setInterval(999);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmProps::CmdOk_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmProps::reject);
+    connect(m_timer1, &QTimer::timeout, this, &frmProps::Timer1_Timer);
+    connect(m_timePicker, &QTimeEdit::timeChanged, this, &frmProps::TimePicker_Change);
+    connect(m_txtDesc, &QPlainTextEdit::textChanged, this, &frmProps::TxtDesc_Change);
+    for (int i = 0; i < 2; ++i) {
+        connect(m_optPurge[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                OptPurge_Click(i);
+        });
+    }
+
+    Load();
+    SetMode(Mode::AddNew);
+}
+
+QWidget* frmProps::BuildPurgeTab()
+{
+    auto* page = new QWidget;
+    m_txtLocation = Named(new QLineEdit(page), "txtLocation");
+    m_txtLocation->setMinimumWidth(320);
+    auto* cmdBrowse = Button(QStringLiteral("Set"), "cmdBrowse", page);
+    m_cmbPurgeCondition1 = Named(new QComboBox(page), "cmbPurgeCondition1");
+    m_cmbPurgeCondition2 = Named(new QComboBox(page), "cmbPurgeCondition2");
+    m_cmbFileFolder = Named(new QComboBox(page), "cmbFileFolder");
+
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(Label(QStringLiteral("Folder Location:"), page), 0, 0, 1, 4);
+    grid->addWidget(m_txtLocation, 1, 0, 1, 3);
+    grid->addWidget(cmdBrowse, 1, 3);
+    grid->setRowMinimumHeight(2, 8);
+    grid->addWidget(Label(QStringLiteral("Purge Value:"), page), 3, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("Delete object(s) more than:"), page), 4, 0);
+    grid->addWidget(m_cmbPurgeCondition1, 4, 1);
+    grid->addWidget(m_cmbPurgeCondition2, 4, 2);
+    grid->addWidget(Note(QStringLiteral("* 1 month is equal to 30 days."), page), 5, 0, 1, 4);
+    grid->setRowMinimumHeight(6, 8);
+    grid->addWidget(Label(QStringLiteral("File and Folder Option:"), page), 7, 0, 1, 4);
+    grid->addWidget(m_cmbFileFolder, 8, 0, 1, 3);
+    grid->setRowStretch(9, 1);
+    grid->setColumnStretch(2, 1);
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmProps::cmdBrowse_Click);
+    return page;
+}
+
+QWidget* frmProps::BuildDateTab()
+{
+    auto* page = new QWidget;
+    m_optPurge[0] = Named(new QRadioButton(QStringLiteral("Routine"), page), "OptPurge0");
+    m_optPurge[0]->setProperty("tag", QStringLiteral("Routine"));
+    m_optPurge[1] = Named(new QRadioButton(QStringLiteral("On Specific..."), page), "OptPurge1");
+    m_optPurge[1]->setProperty("tag", QStringLiteral("Specific"));
+    m_cmbRoutineValue1 = Named(new QComboBox(page), "cmbRoutineValue1");
+    m_cmbRoutineValue2 = Named(new QComboBox(page), "cmbRoutineValue2");
+
+    const QDate first(2000, 1, 1);
+    const QDate last(3000, 12, 31);
+    m_datePicker = Named(new QDateEdit(page), "DatePicker");
+    m_datePicker->setDisplayFormat(QStringLiteral("dd, MMM, yyyy"));
+    m_datePicker->setDateRange(first, last);
+    m_datePicker->setCalendarPopup(true);
+    m_timePicker = Named(new QTimeEdit(page), "TimePicker");
+    m_timePicker->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
+
+    m_checkAdjust = Named(new QCheckBox(QStringLiteral("Adjust Next Run Date."), page), "CheckAdjust");
+
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(Label(QStringLiteral("Purge Style:"), page), 0, 0, 1, 4);
+    grid->addWidget(m_optPurge[0], 1, 0);
+    grid->addWidget(Label(QStringLiteral("Every"), page), 1, 1, Qt::AlignRight);
+    grid->addWidget(m_cmbRoutineValue1, 1, 2);
+    grid->addWidget(m_cmbRoutineValue2, 1, 3);
+    grid->addWidget(m_optPurge[1], 2, 0);
+    grid->addWidget(m_datePicker, 2, 1, 1, 3);
+    grid->addWidget(m_timePicker, 3, 1, 1, 3);
+    grid->addWidget(Note(QStringLiteral("* Format: mm/dd/yyyy hh:nn AM/PM"), page), 4, 0, 1, 4);
+    grid->setRowMinimumHeight(5, 8);
+    grid->addWidget(m_checkAdjust, 6, 0, 1, 4);
+    grid->setRowStretch(7, 1);
+    grid->setColumnStretch(3, 1);
+    return page;
+}
+
+QWidget* frmProps::BuildDescriptionTab()
+{
+    auto* page = new QWidget;
+    m_txtDesc = Named(new QPlainTextEdit(page), "TxtDesc");
+    m_txtDesc->setTabChangesFocus(true);
+
+    auto* column = new QVBoxLayout(page);
+    column->addWidget(Label(QStringLiteral("Remark:"), page));
+    column->addWidget(m_txtDesc, 1);
+    column->addWidget(Note(QStringLiteral("* Max 256 characters only (including space)."), page));
+    return page;
+}
+
+void frmProps::Load()
+{
+    FillNumberCombo(m_cmbRoutineValue1, 1, 60);
+    FillNumberCombo(m_cmbPurgeCondition1, 1, 365);
+    m_cmbRoutineValue2->addItems(Units);
+    m_cmbPurgeCondition2->addItems(Units);
+    SetComboText(m_cmbRoutineValue2, QStringLiteral("Day"));
+    SetComboText(m_cmbPurgeCondition2, QStringLiteral("Day"));
+    m_cmbFileFolder->addItems(PurgeStyles);
+    SetPickers(m_clock.Now());
+}
+
+void frmProps::SetMode(Mode mode)
+{
+    m_mode = mode;
+    setProperty("tag", mode == Mode::AddNew ? QStringLiteral("Add_New") : QStringLiteral("Edit_Current"));
+    m_checkAdjust->setVisible(mode == Mode::EditCurrent);
+}
+
+void frmProps::SetRowIndex(int index)
+{
+    m_labelIndex->setProperty("tag", QString::number(index));
+}
+
+void frmProps::FillFromRow(const JobRow& row)
+{
+    m_txtLocation->setText(row.FolderLoc());
+    SetComboText(m_cmbPurgeCondition1, row.ValPurge());
+    SetComboText(m_cmbPurgeCondition2, row.ValOfPurge());
+    SetComboText(m_cmbFileFolder, row.FileFolderStyle());
+    // A remark longer than the limit (hand-edited) is kept whole; only typing is limited.
+    m_descriptionLength = static_cast<int>(row.Description().size());
+    m_txtDesc->setPlainText(row.Description());
+
+    const std::optional<QDateTime> nextRun = ParseFullForm(row.NextRun());
+    if (row.Style() == m_optPurge[0]->property("tag").toString()) {
+        m_optPurge[0]->setChecked(true);
+        SetComboText(m_cmbRoutineValue1, row.ValEvery());
+        SetComboText(m_cmbRoutineValue2, row.ValOfEvery());
+    } else if (row.Style() == m_optPurge[1]->property("tag").toString()) {
+        m_optPurge[1]->setChecked(true);
+    } else {
+        return;
+    }
+    if (nextRun)
+        SetPickers(*nextRun);
+}
+
+JobEditValues frmProps::Values() const
+{
+    JobEditValues v;
+    v.folder = m_txtLocation->text();
+    v.valPurge = m_cmbPurgeCondition1->currentText();
+    v.valOfPurge = m_cmbPurgeCondition2->currentText();
+    v.description = m_txtDesc->toPlainText();
+    v.kind = m_optPurge[0]->isChecked()   ? ScheduleKind::Routine
+             : m_optPurge[1]->isChecked() ? ScheduleKind::Specific
+                                          : ScheduleKind::None;
+    v.fileFolderStyle = m_cmbFileFolder->currentText();
+    v.valEvery = m_cmbRoutineValue1->currentText();
+    v.valOfEvery = m_cmbRoutineValue2->currentText();
+    v.pickedDate = m_datePicker->date();
+    v.pickedTime = m_timePicker->time();
+    v.adjust = m_checkAdjust->isChecked();
+    return v;
+}
+
+void frmProps::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_activated) {
+        m_activated = true;
+        Activate();
+    }
+}
+
+void frmProps::Activate()
+{
+    if (m_mode != Mode::AddNew || m_optPurge[0]->isChecked() || m_optPurge[1]->isChecked())
+        return;
+    m_optPurge[0]->setChecked(true);
+    m_timer1->start();
+}
+
+void frmProps::keyPressEvent(QKeyEvent* event)
+{
+    // Keys that a field leaves unhandled also arrive here; only a key aimed at the dialog
+    // itself, with no control focused, closes it.
+    QWidget* focus = focusWidget();
+    if (!focus || focus == this) {
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmProps::OptPurge_Click(int index)
+{
+    const bool routine = index == 0;
+    m_cmbRoutineValue1->setEnabled(routine);
+    m_cmbRoutineValue2->setEnabled(routine);
+    m_datePicker->setEnabled(true);
+    m_timePicker->setEnabled(true);
+    if (m_mode == Mode::EditCurrent)
+        m_checkAdjust->setEnabled(routine);
+}
+
+void frmProps::Timer1_Timer()
+{
+    // The clock's own update is no change by the user.
+    const QSignalBlocker blocker(m_timePicker);
+    m_timePicker->setTime(m_clock.Now().time());
+}
+
+void frmProps::TimePicker_Change()
+{
+    m_timer1->stop();
+}
+
+void frmProps::SetPickers(const QDateTime& t)
+{
+    const QSignalBlocker blocker(m_timePicker);
+    m_datePicker->setDate(t.date());
+    m_timePicker->setTime(t.time());
+}
+
+void frmProps::cmdBrowse_Click()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Set for purge folder..."),
+                                                             m_txtLocation->text());
+    if (!folder.isEmpty())
+        m_txtLocation->setText(folder);
+}
+
+void frmProps::CmdOk_Click()
+{
+    const QString path = m_txtLocation->text();
+    if (path.isEmpty())
+        return ShowError(QStringLiteral("Folder Location Path is empty!  "));
+    if (!FolderExists(path))
+        return ShowError(QStringLiteral("Cannot find the Folder Location Path!  "));
+    if (IsFileSystemRoot(path))
+        return ShowError(QStringLiteral("Folder Location Path cannot be the root of the file system!  "));
+    if (m_mode == Mode::AddNew && IsFolderInList(m_table, path))
+        return ShowError(QStringLiteral("Folder is already being in the list!  "));
+    accept();
+}
+
+void frmProps::TxtDesc_Change()
+{
+    const QString text = m_txtDesc->toPlainText();
+    const int length = static_cast<int>(text.size());
+    const int grown = length - m_descriptionLength;
+    const int excess = length - MaxDescription;
+    if (grown > 0 && excess > 0) {
+        // Cut what was just typed or pasted, which ends at the cursor; this comes back
+        // here with the shorter text.
+        QTextCursor cursor = m_txtDesc->textCursor();
+        cursor.setPosition(cursor.position() - std::min(grown, excess), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        return;
+    }
+    m_descriptionLength = length;
+}
+
+void frmProps::ShowError(const QString& text)
+{
+    QMessageBox::critical(this, QStringLiteral("Error"), text);
+}

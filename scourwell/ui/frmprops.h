@@ -1,0 +1,88 @@
+#pragma once
+
+#include "schedule/jobedit.h"
+
+#include <QDialog>
+#include <array>
+
+class Clock;
+class JobTable;
+struct JobRow;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QTimeEdit;
+class QTimer;
+
+// The job properties dialog: one purge job's folder, threshold, style, schedule and remark.
+// The opener sets the mode and fills it; Ok accepts only after its checks have passed, and
+// the opener then writes Values() into the job table.
+class frmProps : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxDescription = 256;
+
+    enum class Mode
+    {
+        AddNew,
+        EditCurrent
+    };
+
+    frmProps(const JobTable& table, const Clock& clock, QWidget* parent = nullptr);
+
+    // The mode, kept as the dialog's "tag" ("Add_New" or "Edit_Current"); CheckAdjust is
+    // shown in edit mode only.
+    void SetMode(Mode mode);
+    Mode CurrentMode() const { return m_mode; }
+    // The 1-based row index kept in the tag of the hidden LabelIndex.
+    void SetRowIndex(int index);
+    // Edit mode: the row's fields into the controls.
+    void FillFromRow(const JobRow& row);
+
+    JobEditValues Values() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* BuildPurgeTab();
+    QWidget* BuildDateTab();
+    QWidget* BuildDescriptionTab();
+    void Load();
+    void Activate();
+    void OptPurge_Click(int index);
+    void Timer1_Timer();
+    void TimePicker_Change();
+    void cmdBrowse_Click();
+    void CmdOk_Click();
+    void TxtDesc_Change();
+    void SetPickers(const QDateTime& t);
+    void ShowError(const QString& text);
+
+    const JobTable& m_table;
+    const Clock& m_clock;
+    Mode m_mode = Mode::AddNew;
+    bool m_activated = false;
+    int m_descriptionLength = 0;
+
+    QLineEdit* m_txtLocation = nullptr;
+    QComboBox* m_cmbPurgeCondition1 = nullptr;
+    QComboBox* m_cmbPurgeCondition2 = nullptr;
+    QComboBox* m_cmbFileFolder = nullptr;
+    std::array<QRadioButton*, 2> m_optPurge{};
+    QComboBox* m_cmbRoutineValue1 = nullptr;
+    QComboBox* m_cmbRoutineValue2 = nullptr;
+    QDateEdit* m_datePicker = nullptr;
+    QTimeEdit* m_timePicker = nullptr;
+    QCheckBox* m_checkAdjust = nullptr;
+    QPlainTextEdit* m_txtDesc = nullptr;
+    QLabel* m_labelIndex = nullptr;
+    QTimer* m_timer1 = nullptr;
+};

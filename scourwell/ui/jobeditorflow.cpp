@@ -1,0 +1,38 @@
+#include "ui/jobeditorflow.h"
+
+#include "config/jobtable.h"
+#include "schedule/clock.h"
+#include "schedule/jobedit.h"
+#include "ui/frmprops.h"
+
+#include <QMessageBox>
+
+void mnuAdd_Click(JobTable& table, QWidget* parent, const Clock& clock)
+{
+    frmProps dialog(table, clock, parent);
+    dialog.setWindowTitle(QStringLiteral("Add New Purge Job"));
+    dialog.SetMode(frmProps::Mode::AddNew);
+    dialog.SetRowIndex(table.Count() + 1);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    WriteNewJob(table, dialog.Values(), clock.Now());
+}
+
+void mnuEdit_Click(JobTable& table, QWidget* parent, const Clock& clock, quint64 selectedId)
+{
+    const int index = table.IndexOf(selectedId);
+    if (index < 0)
+        return;
+    frmProps dialog(table, clock, parent);
+    dialog.SetMode(frmProps::Mode::EditCurrent);
+    dialog.SetRowIndex(index + 1);
+    dialog.setWindowTitle(QStringLiteral("Edit Selected Purge Job"));
+    dialog.FillFromRow(table.Row(index));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The check timer may have retired or removed the row while the dialog was open.
+    if (!WriteEditedJob(table, selectedId, dialog.Values(), clock.Now()))
+        QMessageBox::warning(parent, QStringLiteral("Edit Selected Purge Job"),
+                             QStringLiteral("The job being edited has been removed from the list meanwhile "
+                                            "(a specific job that has run). Your changes were not saved.  "));
+}

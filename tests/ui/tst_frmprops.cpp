@@ -1,0 +1,409 @@
+#include "config/jobtable.h"
+#include "mock/messageboxanswerer.h"
+#include "mock/mockclock.h"
+#include "ui/frmprops.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+namespace {
+
+const QDateTime Present(QDate(2026, 6, 15), QTime(10, 0, 20));
+
+template <typename W> W* Find(const QWidget& dialog, const char* name)
+{
+    auto* w = dialog.findChild<W*>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+QStringList Items(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+JobRow Row(const QString& folder)
+{
+    JobRow row;
+    row.SetFolderLoc(folder);
+    return row;
+}
+
+} // namespace
+
+class TestFrmProps : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void DefaultsInAddMode();
+    void Captions();
+    void OptionRuleInEditMode();
+    void OkRefuses_data();
+    void OkRefuses();
+    void OkAccepts_data();
+    void OkAccepts();
+    void LiveClockFollowsUntilTheUserChangesTheTime();
+    void NoLiveClockInEditMode();
+    void KeyOnTheDialogItselfCloses();
+    void BrowseCancelKeepsThePath();
+    void BrowseSetsThePath();
+    void DescriptionLimit();
+    void LongerStoredDescriptionIsKept();
+
+private:
+    QString Listed() const { return m_dir.filePath(QStringLiteral("Data")); }
+
+    QTemporaryDir m_dir;
+    MockClock m_clock{Present};
+};
+
+void TestFrmProps::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Data")));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("data")));
+    QFile file(m_dir.filePath(QStringLiteral("plain.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+void TestFrmProps::DefaultsInAddMode()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.show();
+
+    QVERIFY(Find<QRadioButton>(dialog, "OptPurge0")->isChecked());
+    QVERIFY(!Find<QRadioButton>(dialog, "OptPurge1")->isChecked());
+    QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), QString());
+
+    const QStringList units{"Minute", "Hour", "Day", "Month"};
+    auto* purge1 = Find<QComboBox>(dialog, "cmbPurgeCondition1");
+    QCOMPARE(purge1->count(), 365);
+    QCOMPARE(purge1->itemText(364), QStringLiteral("365"));
+    QCOMPARE(purge1->currentText(), QStringLiteral("1"));
+    auto* purge2 = Find<QComboBox>(dialog, "cmbPurgeCondition2");
+    QCOMPARE(Items(purge2), units);
+    QCOMPARE(purge2->currentText(), QStringLiteral("Day"));
+    auto* style = Find<QComboBox>(dialog, "cmbFileFolder");
+    QCOMPARE(Items(style), (QStringList{"Files Only", "Include Files in Subfolders", "Subfolders Only"}));
+    QCOMPARE(style->currentText(), QStringLiteral("Files Only"));
+    auto* every1 = Find<QComboBox>(dialog, "cmbRoutineValue1");
+    QCOMPARE(every1->count(), 60);
+    QCOMPARE(every1->itemText(59), QStringLiteral("60"));
+    QCOMPARE(every1->currentText(), QStringLiteral("1"));
+    QVERIFY(every1->isEnabled());
+    auto* every2 = Find<QComboBox>(dialog, "cmbRoutineValue2");
+    QCOMPARE(Items(every2), units);
+    QCOMPARE(every2->currentText(), QStringLiteral("Day"));
+
+    auto* date = Find<QDateEdit>(dialog, "DatePicker");
+    QCOMPARE(date->date(), Present.date());
+    QCOMPARE(date->displayFormat(), QStringLiteral("dd, MMM, yyyy"));
+    QCOMPARE(date->minimumDate(), QDate(2000, 1, 1));
+    QCOMPARE(date->maximumDate(), QDate(3000, 12, 31));
+    QCOMPARE(Find<QTimeEdit>(dialog, "TimePicker")->time(), Present.time());
+
+    auto* adjust = Find<QCheckBox>(dialog, "CheckAdjust");
+    QVERIFY(adjust->isHidden());
+    QVERIFY(!adjust->isChecked());
+    QCOMPARE(Find<QPlainTextEdit>(dialog, "TxtDesc")->toPlainText(), QString());
+    QVERIFY(Find<QLabel>(dialog, "LabelIndex")->isHidden());
+    auto* timer = Find<QTimer>(dialog, "Timer1");
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 999);
+    QCOMPARE(dialog.property("tag").toString(), QStringLiteral("Add_New"));
+}
+
+void TestFrmProps::Captions()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.SetMode(frmProps::Mode::EditCurrent);
+
+    auto* tabs = Find<QTabWidget>(dialog, "SSTab1");
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Purge Task "));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Date/Time "));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Description  "));
+    QCOMPARE(Find<QPushButton>(dialog, "cmdBrowse")->text(), QStringLiteral("Set"));
+    QCOMPARE(Find<QPushButton>(dialog, "CmdOk")->text(), QStringLiteral("Ok"));
+    QCOMPARE(Find<QPushButton>(dialog, "CmdClose")->text(), QStringLiteral("Close"));
+    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge0")->text(), QStringLiteral("Routine"));
+    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge0")->property("tag").toString(), QStringLiteral("Routine"));
+    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge1")->text(), QStringLiteral("On Specific..."));
+    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge1")->property("tag").toString(), QStringLiteral("Specific"));
+    QCOMPARE(Find<QCheckBox>(dialog, "CheckAdjust")->text(), QStringLiteral("Adjust Next Run Date."));
+    QCOMPARE(dialog.property("tag").toString(), QStringLiteral("Edit_Current"));
+
+    QStringList labels;
+    const auto all = dialog.findChildren<QLabel*>();
+    for (const QLabel* label : all)
+        labels << label->text();
+    for (const char* caption :
+         {"Folder Location:", "Purge Value:", "Delete object(s) more than:", "* 1 month is equal to 30 days.",
+          "File and Folder Option:", "Purge Style:", "Every", "* Format: mm/dd/yyyy hh:nn AM/PM",
+          "Remark:", "* Max 256 characters only (including space).", "Hold Temporary Index"})
+        QVERIFY2(labels.contains(QString::fromLatin1(caption)), caption);
+}
+
+void TestFrmProps::OptionRuleInEditMode()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.SetMode(frmProps::Mode::EditCurrent);
+    dialog.show();
+    auto* adjust = Find<QCheckBox>(dialog, "CheckAdjust");
+    QVERIFY(!adjust->isHidden());
+    adjust->setChecked(true);
+
+    QTest::mouseClick(Find<QRadioButton>(dialog, "OptPurge1"), Qt::LeftButton);
+    QVERIFY(!Find<QComboBox>(dialog, "cmbRoutineValue1")->isEnabled());
+    QVERIFY(!Find<QComboBox>(dialog, "cmbRoutineValue2")->isEnabled());
+    QVERIFY(Find<QDateEdit>(dialog, "DatePicker")->isEnabled());
+    QVERIFY(Find<QTimeEdit>(dialog, "TimePicker")->isEnabled());
+    QVERIFY(!adjust->isEnabled());
+    QVERIFY(adjust->isChecked());
+    QCOMPARE(dialog.Values().kind, ScheduleKind::Specific);
+
+    QTest::mouseClick(Find<QRadioButton>(dialog, "OptPurge0"), Qt::LeftButton);
+    QVERIFY(Find<QComboBox>(dialog, "cmbRoutineValue1")->isEnabled());
+    QVERIFY(Find<QComboBox>(dialog, "cmbRoutineValue2")->isEnabled());
+    QVERIFY(adjust->isEnabled());
+    QCOMPARE(dialog.Values().kind, ScheduleKind::Routine);
+}
+
+void TestFrmProps::OkRefuses_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message");
+
+    const QString missing = m_dir.filePath(QStringLiteral("missing"));
+    QTest::newRow("empty") << QString() << "Folder Location Path is empty!  ";
+    QTest::newRow("one blank is not empty") << " "
+                                            << "Cannot find the Folder Location Path!  ";
+    QTest::newRow("missing folder") << missing << "Cannot find the Folder Location Path!  ";
+    QTest::newRow("relative path") << "."
+                                   << "Cannot find the Folder Location Path!  ";
+    QTest::newRow("root") << "/"
+                          << "Folder Location Path cannot be the root of the file system!  ";
+    QTest::newRow("root by another name") << "/tmp/.."
+                                          << "Folder Location Path cannot be the root of the file system!  ";
+    QTest::newRow("already listed") << Listed() << "Folder is already being in the list!  ";
+}
+
+void TestFrmProps::OkRefuses()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+
+    JobTable table;
+    table.Append(Row(Listed()));
+    frmProps dialog(table, m_clock);
+    dialog.show();
+    Find<QLineEdit>(dialog, "txtLocation")->setText(path);
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QTest::mouseClick(Find<QPushButton>(dialog, "CmdOk"), Qt::LeftButton);
+    QCOMPARE(answerer.SeenBoxes().size(), size_t(1));
+    const auto& box = answerer.SeenBoxes().front();
+    QCOMPARE(box.text, message);
+    QCOMPARE(box.title, QStringLiteral("Error"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), path);
+}
+
+void TestFrmProps::OkAccepts_data()
+{
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("a file passes as a folder") << false << m_dir.filePath(QStringLiteral("plain.txt"));
+    QTest::newRow("listed folder in edit mode") << true << Listed();
+    QTest::newRow("listed folder with a trailing slash") << false << Listed() + QLatin1Char('/');
+    QTest::newRow("listed folder in another letter case") << false << m_dir.filePath(QStringLiteral("data"));
+}
+
+void TestFrmProps::OkAccepts()
+{
+    QFETCH(bool, editMode);
+    QFETCH(QString, path);
+
+    JobTable table;
+    table.Append(Row(Listed()));
+    frmProps dialog(table, m_clock);
+    if (editMode)
+        dialog.SetMode(frmProps::Mode::EditCurrent);
+    dialog.show();
+    Find<QLineEdit>(dialog, "txtLocation")->setText(path);
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QTest::mouseClick(Find<QPushButton>(dialog, "CmdOk"), Qt::LeftButton);
+    QVERIFY(answerer.SeenBoxes().empty());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.Values().folder, path);
+}
+
+void TestFrmProps::LiveClockFollowsUntilTheUserChangesTheTime()
+{
+    JobTable table;
+    MockClock clock(Present);
+    frmProps dialog(table, clock);
+    dialog.show();
+    auto* picker = Find<QTimeEdit>(dialog, "TimePicker");
+
+    clock.Set(Present.addSecs(7));
+    QTRY_COMPARE_WITH_TIMEOUT(picker->time(), Present.addSecs(7).time(), 3000);
+    QVERIFY(Find<QTimer>(dialog, "Timer1")->isActive());
+
+    // The user steps the time picker: the clock stops for good.
+    picker->setFocus();
+    picker->setCurrentSection(QDateTimeEdit::HourSection);
+    QTest::keyClick(picker, Qt::Key_Up);
+    const QTime chosen = picker->time();
+    QCOMPARE(chosen, Present.addSecs(7 + 3600).time());
+    QVERIFY(!Find<QTimer>(dialog, "Timer1")->isActive());
+    clock.Set(Present.addSecs(30));
+    QTest::qWait(1200);
+    QCOMPARE(picker->time(), chosen);
+}
+
+void TestFrmProps::NoLiveClockInEditMode()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.SetMode(frmProps::Mode::EditCurrent);
+    dialog.show();
+    QVERIFY(!Find<QTimer>(dialog, "Timer1")->isActive());
+    // With no option selected by the opener, activation selects none either.
+    QVERIFY(!Find<QRadioButton>(dialog, "OptPurge0")->isChecked());
+    QVERIFY(!Find<QRadioButton>(dialog, "OptPurge1")->isChecked());
+    QCOMPARE(dialog.Values().kind, ScheduleKind::None);
+}
+
+void TestFrmProps::KeyOnTheDialogItselfCloses()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+    auto* location = Find<QLineEdit>(dialog, "txtLocation");
+    location->setFocus();
+    QTest::keyClicks(location, QStringLiteral("/srv"));
+    QTest::keyClick(location, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(location->text(), QStringLiteral("/srv"));
+
+    dialog.focusWidget()->clearFocus();
+    QTest::keyClick(&dialog, Qt::Key_A);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void TestFrmProps::BrowseCancelKeepsThePath()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.show();
+    Find<QLineEdit>(dialog, "txtLocation")->setText(QStringLiteral("typed before"));
+
+    QString title;
+    QTimer::singleShot(50, [&title] {
+        auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(browser);
+        title = browser->windowTitle();
+        browser->reject();
+    });
+    QTest::mouseClick(Find<QPushButton>(dialog, "cmdBrowse"), Qt::LeftButton);
+    QCOMPARE(title, QStringLiteral("Set for purge folder..."));
+    QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), QStringLiteral("typed before"));
+}
+
+void TestFrmProps::BrowseSetsThePath()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.show();
+    const QString folder = m_dir.path();
+
+    QTimer::singleShot(50, [&folder] {
+        auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(browser);
+        browser->setDirectory(folder);
+        QMetaObject::invokeMethod(browser, "accept");
+    });
+    QTest::mouseClick(Find<QPushButton>(dialog, "cmdBrowse"), Qt::LeftButton);
+    QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), folder);
+}
+
+void TestFrmProps::DescriptionLimit()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.show();
+    auto* desc = Find<QPlainTextEdit>(dialog, "TxtDesc");
+    desc->setFocus();
+
+    QTest::keyClicks(desc, QString(250, QLatin1Char('a')));
+    QTest::keyClicks(desc, QString(10, QLatin1Char('b')));
+    QCOMPARE(desc->toPlainText(), QString(250, QLatin1Char('a')) + QString(6, QLatin1Char('b')));
+
+    // Typing in the middle of a full remark changes nothing.
+    QTextCursor cursor = desc->textCursor();
+    cursor.setPosition(10);
+    desc->setTextCursor(cursor);
+    QTest::keyClicks(desc, QStringLiteral("x"));
+    QCOMPARE(desc->toPlainText().size(), 256);
+    QVERIFY(!desc->toPlainText().contains(QLatin1Char('x')));
+
+    // A paste keeps only what fits, from its start.
+    desc->clear();
+    desc->insertPlainText(QString(200, QLatin1Char('a')));
+    desc->insertPlainText(QString(100, QLatin1Char('c')));
+    QCOMPARE(desc->toPlainText(), QString(200, QLatin1Char('a')) + QString(56, QLatin1Char('c')));
+    QCOMPARE(dialog.Values().description.size(), frmProps::MaxDescription);
+}
+
+void TestFrmProps::LongerStoredDescriptionIsKept()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.SetMode(frmProps::Mode::EditCurrent);
+    JobRow row = Row(m_dir.path());
+    row.SubItem(2).tag = QString(300, QLatin1Char('d'));
+    dialog.FillFromRow(row);
+    dialog.show();
+    auto* desc = Find<QPlainTextEdit>(dialog, "TxtDesc");
+    QCOMPARE(desc->toPlainText().size(), 300);
+
+    desc->setFocus();
+    desc->moveCursor(QTextCursor::End);
+    QTest::keyClicks(desc, QStringLiteral("more"));
+    QCOMPARE(desc->toPlainText(), QString(300, QLatin1Char('d')));
+    QTest::keyClick(desc, Qt::Key_Backspace);
+    QCOMPARE(desc->toPlainText().size(), 299);
+}
+
+QTEST_MAIN(TestFrmProps)
+#include "tst_frmprops.moc"
