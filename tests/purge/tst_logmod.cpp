@@ -154,20 +154,6 @@ private Q_SLOTS:
                                       "&nbsp &nbsp", "12/07/2026 10:00 AM", "Date: Created", "&nbsp", "2"})));
     }
 
-    void rowsAppendInOrder()
-    {
-        QTemporaryDir dir;
-        QVERIFY(WriteLogHeader(dir.path(), Day(16)));
-        const QByteArray header = ReadAll(GetLogFileName(dir.path(), Day(16)));
-        QVERIFY(WriteLogRow(dir.path(), Day(16), Cells("/a")));
-        QVERIFY(WriteLogRow(dir.path(), Day(21), Cells("/b")));
-        const QStringList tail = {"Enabled",         "30 Day",      "Manual",
-                                  "Subfolders Only", "&nbsp &nbsp", "12/07/2026 10:00 AM",
-                                  "Date: Created",   "&nbsp",       "2"};
-        QCOMPARE(ReadAll(GetLogFileName(dir.path(), Day(16))),
-                 header + Row(QStringList{"/a"} + tail) + Row(QStringList{"/b"} + tail));
-    }
-
     // A run dispatched on the 7th that ends on the 8th: its row starts the 2nd-week file.
     void rowAfterWeekChangeStartsFileWithoutHeader()
     {
@@ -179,16 +165,6 @@ private Q_SLOTS:
         QVERIFY(WriteLogRow(dir.path(), QDateTime(QDate(2026, 12, 8), QTime(0, 0, 5)), Cells("/a")));
         QCOMPARE(ReadAll(GetLogFileName(dir.path(), Day(7))), firstWeek);
         QVERIFY(ReadAll(GetLogFileName(dir.path(), Day(8))).startsWith("<tr> \r\n<td>/a</td>\r\n"));
-    }
-
-    void unwritableLogsReportsFailure()
-    {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath("Logs"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QVERIFY(!WriteLogHeader(dir.path(), Day(1)));
-        QVERIFY(!WriteLogRow(dir.path(), Day(1), Cells("/a")));
     }
 };
 
