@@ -22,6 +22,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -127,7 +128,7 @@ QWidget* frmProps::BuildPurgeTab()
 {
     auto* page = new QWidget;
     m_txtLocation = Named(new QLineEdit(page), "txtLocation");
-    m_txtLocation->setMinimumWidth(320);
+    m_txtLocation->setMinimumWidth(360);
     auto* cmdBrowse = Button(QStringLiteral("Set"), "cmdBrowse", page);
     m_cmbPurgeCondition1 = Named(new QComboBox(page), "cmbPurgeCondition1");
     m_cmbPurgeCondition2 = Named(new QComboBox(page), "cmbPurgeCondition2");
@@ -174,20 +175,28 @@ QWidget* frmProps::BuildDateTab()
 
     m_checkAdjust = Named(new QCheckBox(QStringLiteral("Adjust Next Run Date."), page), "CheckAdjust");
 
+    auto* every = new QHBoxLayout;
+    every->addWidget(Label(QStringLiteral("Every"), page));
+    every->addWidget(m_cmbRoutineValue1);
+    every->addWidget(m_cmbRoutineValue2);
+    every->addStretch();
+    // Both pickers as wide as the wider of them, under each other.
+    const int pickerWidth = std::max(m_datePicker->sizeHint().width(), m_timePicker->sizeHint().width());
+    m_datePicker->setMinimumWidth(pickerWidth);
+    m_timePicker->setMinimumWidth(pickerWidth);
+
     auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(QStringLiteral("Purge Style:"), page), 0, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("Purge Style:"), page), 0, 0, 1, 2);
     grid->addWidget(m_optPurge[0], 1, 0);
-    grid->addWidget(Label(QStringLiteral("Every"), page), 1, 1, Qt::AlignRight);
-    grid->addWidget(m_cmbRoutineValue1, 1, 2);
-    grid->addWidget(m_cmbRoutineValue2, 1, 3);
+    grid->addLayout(every, 1, 1);
     grid->addWidget(m_optPurge[1], 2, 0);
-    grid->addWidget(m_datePicker, 2, 1, 1, 3);
-    grid->addWidget(m_timePicker, 3, 1, 1, 3);
-    grid->addWidget(Note(QStringLiteral("* Format: mm/dd/yyyy hh:nn AM/PM"), page), 4, 0, 1, 4);
+    grid->addWidget(m_datePicker, 2, 1, Qt::AlignLeft);
+    grid->addWidget(m_timePicker, 3, 1, Qt::AlignLeft);
+    grid->addWidget(Note(QStringLiteral("* Format: mm/dd/yyyy hh:nn AM/PM"), page), 4, 0, 1, 2);
     grid->setRowMinimumHeight(5, 8);
-    grid->addWidget(m_checkAdjust, 6, 0, 1, 4);
+    grid->addWidget(m_checkAdjust, 6, 0, 1, 2);
     grid->setRowStretch(7, 1);
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(1, 1);
     return page;
 }
 
