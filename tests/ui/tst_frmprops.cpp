@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
@@ -55,7 +54,6 @@ class TestFrmProps : public QObject
 private Q_SLOTS:
     void initTestCase();
     void DefaultsInAddMode();
-    void Captions();
     void OptionRuleInEditMode();
     void OkRefuses_data();
     void OkRefuses();
@@ -65,7 +63,6 @@ private Q_SLOTS:
     void NoLiveClockInEditMode();
     void KeyOnTheDialogItselfCloses();
     void BrowseCancelKeepsThePath();
-    void BrowseSetsThePath();
     void DescriptionLimit();
     void LongerStoredDescriptionIsKept();
 
@@ -131,38 +128,6 @@ void TestFrmProps::DefaultsInAddMode()
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 999);
     QCOMPARE(dialog.property("tag").toString(), QStringLiteral("Add_New"));
-}
-
-void TestFrmProps::Captions()
-{
-    JobTable table;
-    frmProps dialog(table, m_clock);
-    dialog.SetMode(frmProps::Mode::EditCurrent);
-
-    auto* tabs = Find<QTabWidget>(dialog, "SSTab1");
-    QCOMPARE(tabs->count(), 3);
-    QCOMPARE(tabs->tabText(0), QStringLiteral("Purge Task "));
-    QCOMPARE(tabs->tabText(1), QStringLiteral("Date/Time "));
-    QCOMPARE(tabs->tabText(2), QStringLiteral("Description  "));
-    QCOMPARE(Find<QPushButton>(dialog, "cmdBrowse")->text(), QStringLiteral("Set"));
-    QCOMPARE(Find<QPushButton>(dialog, "CmdOk")->text(), QStringLiteral("Ok"));
-    QCOMPARE(Find<QPushButton>(dialog, "CmdClose")->text(), QStringLiteral("Close"));
-    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge0")->text(), QStringLiteral("Routine"));
-    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge0")->property("tag").toString(), QStringLiteral("Routine"));
-    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge1")->text(), QStringLiteral("On Specific..."));
-    QCOMPARE(Find<QRadioButton>(dialog, "OptPurge1")->property("tag").toString(), QStringLiteral("Specific"));
-    QCOMPARE(Find<QCheckBox>(dialog, "CheckAdjust")->text(), QStringLiteral("Adjust Next Run Date."));
-    QCOMPARE(dialog.property("tag").toString(), QStringLiteral("Edit_Current"));
-
-    QStringList labels;
-    const auto all = dialog.findChildren<QLabel*>();
-    for (const QLabel* label : all)
-        labels << label->text();
-    for (const char* caption :
-         {"Folder Location:", "Purge Value:", "Delete object(s) more than:", "* 1 month is equal to 30 days.",
-          "File and Folder Option:", "Purge Style:", "Every", "* Format: mm/dd/yyyy hh:nn AM/PM",
-          "Remark:", "* Max 256 characters only (including space).", "Hold Temporary Index"})
-        QVERIFY2(labels.contains(QString::fromLatin1(caption)), caption);
 }
 
 void TestFrmProps::OptionRuleInEditMode()
@@ -338,23 +303,6 @@ void TestFrmProps::BrowseCancelKeepsThePath()
     QTest::mouseClick(Find<QPushButton>(dialog, "cmdBrowse"), Qt::LeftButton);
     QCOMPARE(title, QStringLiteral("Set for purge folder..."));
     QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), QStringLiteral("typed before"));
-}
-
-void TestFrmProps::BrowseSetsThePath()
-{
-    JobTable table;
-    frmProps dialog(table, m_clock);
-    dialog.show();
-    const QString folder = m_dir.path();
-
-    QTimer::singleShot(50, [&folder] {
-        auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(browser);
-        browser->setDirectory(folder);
-        QMetaObject::invokeMethod(browser, "accept");
-    });
-    QTest::mouseClick(Find<QPushButton>(dialog, "cmdBrowse"), Qt::LeftButton);
-    QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), folder);
 }
 
 void TestFrmProps::DescriptionLimit()
