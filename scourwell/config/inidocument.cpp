@@ -4,21 +4,48 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
+#include <algorithm>
+#include <string_view>
 
 namespace {
 
-const QByteArray CrLf = QByteArrayLiteral("\r\n");
-const QByteArray Lf = QByteArrayLiteral("\n");
-const QByteArray Cr = QByteArrayLiteral("\r");
 const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 QString ValueOf(const QByteArray& text, qsizetype equals)
 {
-    QByteArray value = text.mid(equals + 1).trimmed();
+    QByteArrayView value = QByteArrayView(text).sliced(equals + 1).trimmed();
     const qsizetype n = value.size();
     if (n >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.mid(1, n - 2);
+        value = value.sliced(1, n - 2);
     return QString::fromUtf8(value);
+}
+
+bool IsAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<uchar>(c) < 0x80; });
+}
+
+bool IsAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+char16_t AsciiLower(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+// Names compare without case. Nearly every name is ASCII, which needs no decoding.
+bool NamesMatch(QByteArrayView stored, bool storedAscii, QStringView wanted, bool wantedAscii)
+{
+    if (storedAscii && wantedAscii) {
+        return stored.size() == wanted.size() &&
+               std::equal(stored.begin(), stored.end(), wanted.begin(), [](char a, QChar b) {
+                   return AsciiLower(static_cast<char16_t>(a)) == AsciiLower(b.unicode());
+               });
+    }
+    return QString::fromUtf8(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -35,8 +62,8 @@ bool IniDocument::Load(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize)
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
         return false;
     *this = FromBytes(bytes);
     return true;
@@ -45,6 +72,7 @@ bool IniDocument::Load(const QString& path)
 IniDocument IniDocument::FromBytes(const QByteArray& bytes)
 {
     IniDocument doc;
+    doc.m_source = bytes;
     qsizetype pos = 0;
     if (bytes.startsWith(Utf8Bom)) {
         doc.m_bom = Utf8Bom;
@@ -52,26 +80,30 @@ IniDocument IniDocument::FromBytes(const QByteArray& bytes)
     }
     bool endSeen = false;
     std::vector<Line>* lines = &doc.m_preamble.lines;
-    const char* data = bytes.constData();
+    const char* data = doc.m_source.constData();
     const qsizetype size = bytes.size();
     while (pos < size) {
         qsizetype stop = pos;
         while (stop < size && data[stop] != '\n' && data[stop] != '\r')
             ++stop;
-        QByteArray end;
+        End end = End::None;
         if (stop < size)
-            end = data[stop] == '\n' ? Lf : (stop + 1 < size && data[stop + 1] == '\n' ? CrLf : Cr);
-        if (!endSeen && !end.isEmpty()) {
+            end = data[stop] == '\n' ? End::Lf
+                                     : (stop + 1 < size && data[stop + 1] == '\n' ? End::CrLf : End::Cr);
+        if (!endSeen && end != End::None) {
             doc.m_lineEnd = end;
             endSeen = true;
         }
         bool isHeader = false;
         QString name;
-        Line line = ParseLine(bytes.mid(pos, stop - pos), end, &isHeader, &name);
-        pos = stop + end.size();
+        Line line = ParseLine(QByteArray::fromRawData(data + pos, stop - pos), end, &isHeader, &name);
+        pos = stop + (end == End::CrLf ? 2 : end == End::None ? 0 : 1);
         if (isHeader) {
-            doc.AddSection(Section{std::move(line), {}, false}, name);
+            // Sections of one file tend to be alike: room for as many lines as the last one had.
+            const size_t expected = lines->size();
+            doc.AddSection(Section{std::move(line), {}}, name);
             lines = &doc.m_sections.back().lines;
+            lines->reserve(expected);
         } else {
             lines->push_back(std::move(line));
         }
@@ -79,16 +111,16 @@ IniDocument IniDocument::FromBytes(const QByteArray& bytes)
     return doc;
 }
 
-IniDocument::Line IniDocument::ParseLine(QByteArray text, QByteArray end, bool* isHeader,
-                                         QString* sectionName)
+IniDocument::Line IniDocument::ParseLine(QByteArray text, End end, bool* isHeader, QString* sectionName)
 {
-    Line line{std::move(text), std::move(end), QString(), -1};
-    const QByteArray trimmed = line.text.trimmed();
+    Line line{std::move(text)};
+    line.end = end;
+    const QByteArrayView trimmed = QByteArrayView(line.text).trimmed();
     if (trimmed.startsWith('[')) {
         const qsizetype close = trimmed.lastIndexOf(']');
         if (close > 0) {
             *isHeader = true;
-            *sectionName = QString::fromUtf8(trimmed.mid(1, close - 1).trimmed());
+            *sectionName = QString::fromUtf8(trimmed.sliced(1, close - 1).trimmed());
             return line;
         }
     }
@@ -97,11 +129,14 @@ IniDocument::Line IniDocument::ParseLine(QByteArray text, QByteArray end, bool* 
     const qsizetype equals = line.text.indexOf('=');
     if (equals < 0)
         return line;
-    const QByteArray key = line.text.left(equals).trimmed();
+    const QByteArrayView before = QByteArrayView(line.text).first(equals);
+    const QByteArrayView key = before.trimmed();
     if (key.isEmpty())
         return line;
-    line.key = QString::fromUtf8(key);
-    line.equals = equals;
+    line.keyFrom = static_cast<qint32>(key.data() - before.data());
+    line.keyLength = static_cast<qint32>(key.size());
+    line.equals = static_cast<qint32>(equals);
+    line.keyAscii = IsAscii(key);
     return line;
 }
 
@@ -126,13 +161,26 @@ QByteArray IniDocument::ToBytes() const
     out.reserve(estimate);
     out += m_bom;
     // Only the file's last line may lack an ending; one that no longer is last gets one.
+    const auto endBytes = [](End end) -> QByteArrayView {
+        switch (end) {
+        case End::CrLf:
+            return "\r\n";
+        case End::Lf:
+            return "\n";
+        case End::Cr:
+            return "\r";
+        case End::None:
+            break;
+        }
+        return {};
+    };
     bool endMissing = false;
     forEachLine([&](const Line& l) {
         if (endMissing)
-            out += m_lineEnd;
+            out += endBytes(m_lineEnd);
         out += l.text;
-        out += l.end;
-        endMissing = l.end.isEmpty();
+        out += endBytes(l.end);
+        endMissing = l.end == End::None;
     });
     return out;
 }
@@ -142,10 +190,26 @@ bool IniDocument::Save(const QString& path) const
     return WriteFileAtomically(path, ToBytes());
 }
 
+size_t IniDocument::NameHash::operator()(const QString& name) const noexcept
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(name.constData()),
+                                 static_cast<size_t>(name.size()) * sizeof(QChar));
+    return std::hash<std::string_view>{}(bytes);
+}
+
+QString IniDocument::FoldName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    const bool folded = std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+        return c.unicode() < 0x80 && (c.unicode() < u'A' || c.unicode() > u'Z');
+    });
+    return folded ? trimmed : trimmed.toCaseFolded();
+}
+
 const IniDocument::Section* IniDocument::FindSection(const QString& section) const
 {
-    const auto it = m_index.constFind(FoldName(section));
-    return it == m_index.cend() ? nullptr : &m_sections[it->front()];
+    const auto it = m_index.find(FoldName(section));
+    return it == m_index.end() ? nullptr : &m_sections[it->second];
 }
 
 IniDocument::Section* IniDocument::FindSection(const QString& section)
@@ -158,46 +222,75 @@ bool IniDocument::HasSection(const QString& section) const
     return FindSection(section) != nullptr;
 }
 
-QString IniDocument::Value(const QString& section, const QString& key) const
+QString IniDocument::ValueIn(const Section& section, const QString& key)
 {
-    const Section* s = FindSection(section);
-    if (!s)
-        return {};
-    for (const Line& l : s->lines) {
-        if (!l.key.isNull() && l.key.compare(key, Qt::CaseInsensitive) == 0)
+    const bool wantedAscii = IsAscii(QStringView(key));
+    for (const Line& l : section.lines) {
+        if (l.IsKey() && NamesMatch(l.Key(), l.keyAscii, key, wantedAscii))
             return ValueOf(l.text, l.equals);
     }
     return {};
 }
 
+QString IniDocument::Value(const QString& section, const QString& key) const
+{
+    const Section* s = FindSection(section);
+    return s ? ValueIn(*s, key) : QString();
+}
+
+QStringList IniDocument::Values(const QString& section, const QStringList& keys) const
+{
+    const Section* s = FindSection(section);
+    QStringList values;
+    values.reserve(keys.size());
+    for (const QString& key : keys)
+        values.append(s ? ValueIn(*s, key) : QString());
+    return values;
+}
+
 void IniDocument::SetValue(const QString& section, const QString& key, const QString& value)
+{
+    SetValues(section, {{key, value}});
+}
+
+void IniDocument::SetValues(const QString& section, const QList<std::pair<QString, QString>>& values)
+{
+    if (values.isEmpty())
+        return;
+    Section* s = FindSection(section);
+    if (!s) {
+        Line header{'[' + section.toUtf8() + ']'};
+        header.end = m_lineEnd;
+        AddSection(Section{std::move(header), {}}, section);
+        s = &m_sections.back();
+        s->lines.reserve(static_cast<size_t>(values.size()));
+    }
+    for (const auto& [key, value] : values)
+        SetIn(*s, key, value);
+}
+
+void IniDocument::SetIn(Section& section, const QString& key, const QString& value) const
 {
     const QString flat = QString(value)
                              .replace(QLatin1Char('\r'), QLatin1Char(' '))
                              .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    Section* s = FindSection(section);
-    if (!s) {
-        Section added{Line{'[' + section.toUtf8() + ']', m_lineEnd, QString(), -1}, {}, false};
-        added.lines.push_back(MakeKeyLine(key.toUtf8(), flat));
-        AddSection(std::move(added), section);
-        return;
-    }
+    const bool wantedAscii = IsAscii(QStringView(key));
     size_t insertAt = 0;
-    for (size_t i = 0; i < s->lines.size(); ++i) {
-        Line& l = s->lines[i];
-        if (l.key.isNull())
+    for (size_t i = 0; i < section.lines.size(); ++i) {
+        Line& l = section.lines[i];
+        if (!l.IsKey())
             continue;
-        if (l.key.compare(key, Qt::CaseInsensitive) == 0) {
+        if (NamesMatch(l.Key(), l.keyAscii, key, wantedAscii)) {
             // The key keeps the spelling it has in the file.
-            Line replaced = MakeKeyLine(l.text.left(l.equals).trimmed(), flat);
+            Line replaced = MakeKeyLine(l.Key(), flat);
             replaced.end = l.end;
             l = std::move(replaced);
             return;
         }
         insertAt = i + 1;
     }
-    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                    MakeKeyLine(key.toUtf8(), flat));
+    section.lines.insert(section.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                         MakeKeyLine(key.toUtf8(), flat));
 }
 
 void IniDocument::RemoveSection(const QString& section)
@@ -205,7 +298,7 @@ void IniDocument::RemoveSection(const QString& section)
     const auto it = m_index.find(FoldName(section));
     if (it == m_index.end())
         return;
-    for (size_t index : *it) {
+    for (size_t index = it->second; index != NoSection; index = m_sections[index].nextOfName) {
         Section& s = m_sections[index];
         s.removed = true;
         s.lines = {};
@@ -217,10 +310,25 @@ void IniDocument::RemoveSection(const QString& section)
 void IniDocument::AddSection(Section section, const QString& name)
 {
     m_sections.push_back(std::move(section));
-    m_index[FoldName(name)].push_back(m_sections.size() - 1);
+    const size_t added = m_sections.size() - 1;
+    const auto [it, isFirst] = m_index.try_emplace(FoldName(name), added);
+    if (isFirst)
+        return;
+    size_t last = it->second;
+    while (m_sections[last].nextOfName != NoSection)
+        last = m_sections[last].nextOfName;
+    m_sections[last].nextOfName = added;
 }
 
-IniDocument::Line IniDocument::MakeKeyLine(const QByteArray& key, const QString& value) const
+IniDocument::Line IniDocument::MakeKeyLine(QByteArrayView key, const QString& value) const
 {
-    return Line{key + '=' + value.toUtf8(), m_lineEnd, QString::fromUtf8(key), key.size()};
+    // Encoded straight into the line: one allocation per line counts when there are many.
+    QStringEncoder utf8(QStringConverter::Utf8);
+    QByteArray text(key.size() + 1 + utf8.requiredSpace(value.size()), Qt::Uninitialized);
+    char* out = std::copy(key.begin(), key.end(), text.data());
+    *out++ = '=';
+    out = utf8.appendToBuffer(out, value);
+    text.truncate(out - text.constData());
+    const auto keyLength = static_cast<qint32>(key.size());
+    return Line{std::move(text), 0, keyLength, keyLength, m_lineEnd, IsAscii(key)};
 }

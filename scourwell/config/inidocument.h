@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <unordered_map>
 #include <vector>
 
 // An INI file held in memory, so that many changes can be made and written in one atomic
@@ -24,6 +27,8 @@ public:
     // Reads the file. A missing file gives an empty document and true; a file that exists but
     // cannot be read gives an empty document and false, and must then not be saved over.
     bool Load(const QString& path);
+    // The document shares the bytes (lines that stay unchanged point into them), so they must
+    // own their data: not QByteArray::fromRawData.
     static IniDocument FromBytes(const QByteArray& bytes);
     QByteArray ToBytes() const;
     // Replaces the file atomically; false leaves the old file as it was.
@@ -32,36 +37,66 @@ public:
     bool HasSection(const QString& section) const;
     // "" for a missing section or key.
     QString Value(const QString& section, const QString& key) const;
+    // The values of several keys of one section, in the order of the keys.
+    QStringList Values(const QString& section, const QStringList& keys) const;
     // Line breaks in the value would split the line, so each becomes a blank.
     void SetValue(const QString& section, const QString& key, const QString& value);
+    // SetValue for each key and value in turn.
+    void SetValues(const QString& section, const QList<std::pair<QString, QString>>& values);
     // Removes every section of that name with all its lines; a missing one is no error.
     void RemoveSection(const QString& section);
 
 private:
+    // A file of many jobs has many lines: a line read from the file points into m_source
+    // rather than owning a copy, and its key name stays bytes within it.
+    // The ending of a line: none (only the file's last line), CRLF, LF or CR.
+    enum class End : quint8
+    {
+        None,
+        CrLf,
+        Lf,
+        Cr
+    };
+    // Offsets within a line fit 32 bits: a file is at most MaxFileSize.
     struct Line
     {
         QByteArray text;
-        QByteArray end;
-        QString key; // null unless this is a key line
-        qsizetype equals = -1;
+        qint32 keyFrom = 0;
+        qint32 keyLength = 0;
+        qint32 equals = -1; // -1 unless this is a key line
+        End end = End::None;
+        bool keyAscii = true;
+        bool IsKey() const { return equals >= 0; }
+        QByteArrayView Key() const { return QByteArrayView(text).sliced(keyFrom, keyLength); }
     };
+    static constexpr size_t NoSection = size_t(-1);
     struct Section
     {
         Line header;
         std::vector<Line> lines;
         bool removed = false;
+        size_t nextOfName = NoSection; // the next section of the same name, rare as it is
     };
 
-    static Line ParseLine(QByteArray text, QByteArray end, bool* isHeader, QString* sectionName);
-    static QString FoldName(const QString& name) { return name.trimmed().toCaseFolded(); }
+    static Line ParseLine(QByteArray text, End end, bool* isHeader, QString* sectionName);
+    static QString FoldName(const QString& name);
     const Section* FindSection(const QString& section) const;
     Section* FindSection(const QString& section);
+    static QString ValueIn(const Section& section, const QString& key);
+    void SetIn(Section& section, const QString& key, const QString& value) const;
     void AddSection(Section section, const QString& name);
-    Line MakeKeyLine(const QByteArray& key, const QString& value) const;
+    Line MakeKeyLine(QByteArrayView key, const QString& value) const;
 
+    QByteArray m_source; // the bytes read, which unchanged lines point into
     QByteArray m_bom;
-    QByteArray m_lineEnd = "\r\n";
+    End m_lineEnd = End::CrLf;
     Section m_preamble; // the lines before the first header; its header is unused
     std::vector<Section> m_sections;
-    QHash<QString, std::vector<size_t>> m_index; // folded name -> live sections, in file order
+    // Folded name -> the first live section of that name. A plain string hash: a load or save
+    // of many jobs looks names up hundreds of thousands of times.
+    struct NameHash
+    {
+        size_t operator()(const QString& name) const noexcept;
+    };
+    std::unordered_map<QString, size_t, NameHash> m_index;
 };

@@ -57,26 +57,45 @@ bool FolderFound(const QString& folder)
     return info.exists() && !info.fileName().startsWith(QLatin1Char('.'));
 }
 
-// A NextRun that is not a date-time counts as passed: the row shows, but is never due.
+// Run times are wall-clock minutes: the full form has no seconds, and the two are compared
+// as date and time of day, which spares a time-zone lookup per row.
+bool Passed(const QString& nextRun, const QDateTime& nowMinute)
+{
+    const std::optional<QDateTime> next = ParseFullForm(nextRun);
+    if (!next)
+        return true; // not a date-time: the row shows, but is never due
+    const QDate nextDate = next->date();
+    return nextDate < nowMinute.date() || (nextDate == nowMinute.date() && next->time() < nowMinute.time());
+}
+
 int LoadedIcon(const QString& status, const QString& nextRun, const QDateTime& nowMinute)
 {
     const QString lower = status.toLower();
     const bool enabled = lower == QLatin1String("enabled");
     if (!enabled && lower != QLatin1String("disabled"))
         return RowIcon::Enabled;
-    const std::optional<QDateTime> next = ParseFullForm(nextRun);
-    const bool passed = !next || CutToMinute(*next) < nowMinute;
+    const bool passed = Passed(nextRun, nowMinute);
     if (enabled)
         return passed ? RowIcon::EnabledPassed : RowIcon::Enabled;
     return passed ? RowIcon::DisabledPassed : RowIcon::Disabled;
 }
 
+QStringList JobKeyNames()
+{
+    QStringList names;
+    for (const JobKey& key : JobKeys)
+        names.append(key.name);
+    return names;
+}
+
 JobRow ReadJob(const IniDocument& doc, const QString& section, const QDateTime& nowMinute)
 {
+    static const QStringList names = JobKeyNames();
+    const QStringList values = doc.Values(section, names);
     JobRow row;
-    for (const JobKey& key : JobKeys) {
-        JobCell& cell = row.cells[static_cast<size_t>(key.cell)];
-        (key.isTag ? cell.tag : cell.text) = doc.Value(section, key.name);
+    for (size_t i = 0; i < std::size(JobKeys); ++i) {
+        JobCell& cell = row.cells[static_cast<size_t>(JobKeys[i].cell)];
+        (JobKeys[i].isTag ? cell.tag : cell.text) = values[static_cast<qsizetype>(i)];
     }
     row.toolTip = row.FolderLoc();
     row.icon = FolderFound(row.FolderLoc()) ? LoadedIcon(row.Status(), row.NextRun(), nowMinute)
@@ -86,10 +105,13 @@ JobRow ReadJob(const IniDocument& doc, const QString& section, const QDateTime& 
 
 void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
 {
+    QList<std::pair<QString, QString>> values;
+    values.reserve(static_cast<qsizetype>(std::size(JobKeys)));
     for (const JobKey& key : JobKeys) {
         const JobCell& cell = row.cells[static_cast<size_t>(key.cell)];
-        doc.SetValue(section, key.name, key.isTag ? cell.tag : cell.text);
+        values.append({key.name, key.isTag ? cell.tag : cell.text});
     }
+    doc.SetValues(section, values);
 }
 
 } // namespace
@@ -97,8 +119,10 @@ void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
 bool CreateDefaultConfig(const QString& programFolder)
 {
     const QString path = ConfigDatPath(programFolder);
-    if (QFileInfo::exists(path))
-        return true;
+    // Whatever is there already is left alone; only a file counts as the configuration.
+    const QFileInfo existing(path);
+    if (existing.exists())
+        return existing.isFile();
     return WriteFileAtomically(path, QByteArrayLiteral("# 0 = False, 1 = True\r\n"
                                                        "# TotalJob is not a false or true condition. "
                                                        "Must input Integer\r\n"

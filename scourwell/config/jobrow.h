@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 
 // Row icons of the job list; only rows showing Enabled are launched by the check timer.

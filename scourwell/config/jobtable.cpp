@@ -57,7 +57,8 @@ void JobTable::Reset(std::vector<JobRow> rows)
 void JobTable::Sort(int column, SortKind kind, bool ascending)
 {
     Q_EMIT LayoutAboutToChange();
-    SortRows(m_rows, kind, ascending, [column](const JobRow& r) -> const QString& { return r.Cell(column).text; });
+    SortRows(m_rows, kind, ascending,
+             [column](const JobRow& r) -> const QString& { return r.Cell(column).text; });
     Q_EMIT LayoutChanged();
 }
 

@@ -3,7 +3,6 @@
 #include "config/jobrow.h"
 
 #include <QObject>
-
 #include <vector>
 
 enum class SortKind;

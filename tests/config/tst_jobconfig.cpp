@@ -1,0 +1,467 @@
+#include "config/clsini.h"
+#include "config/jobconfig.h"
+#include "config/jobtable.h"
+#include "config/programfolder.h"
+#include "inifiles.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace IniFiles;
+
+namespace {
+
+const QDateTime Now(QDate(2026, 3, 7), QTime(14, 5, 42));
+
+const QByteArray DefaultFile = "# 0 = False, 1 = True\r\n"
+                               "# TotalJob is not a false or true condition. Must input Integer\r\n"
+                               "\r\n"
+                               "[Initial]\r\n"
+                               "LookPurgeBy=Date: Last Modified\r\n"
+                               "DeleteSpecific=0\r\n"
+                               "TotalJob=0\r\n"
+                               "\r\n";
+
+QByteArray Initial(const QByteArray& totalJob)
+{
+    return "[Initial]\r\nLookPurgeBy=Date: Created\r\nDeleteSpecific=1\r\nTotalJob=" + totalJob + "\r\n";
+}
+
+QByteArray Job(const QByteArray& section, const QString& folder, const QString& status = "Enabled",
+               const QString& nextRun = "03/07/2026 02:10 PM", const QString& description = "d")
+{
+    return "[" + section + "]\r\n" +
+           QStringLiteral("FolderLoc=%1\r\nStatus=%2\r\nValPurge=7\r\nValOfPurge=Day\r\nStyle=Routine\r\n"
+                          "FileFolderStyle=Files Only\r\nValEvery=1\r\nValOfEvery=Hour\r\nNextRun=%3\r\n"
+                          "Description=%4\r\n")
+               .arg(folder, status, nextRun, description)
+               .toUtf8();
+}
+
+JobRow MakeRow(const QString& folder, const QString& style, const QString& every, const QString& ofEvery)
+{
+    JobRow row;
+    row.SetFolderLoc(folder);
+    row.SetStatus("Disabled");
+    row.cells[1].text = "30";
+    row.cells[2] = {"Minute", "keep \"quoted\" text"};
+    row.cells[3] = {style, "Subfolders Only"};
+    row.cells[4].text = every;
+    row.cells[5].text = ofEvery;
+    row.cells[6].text = "12/31/2026 11:59 PM";
+    return row;
+}
+
+QStringList Folders(const JobTable& table)
+{
+    QStringList folders;
+    for (const JobRow& row : table.Rows())
+        folders << row.FolderLoc();
+    return folders;
+}
+
+std::vector<std::array<JobCell, 7>> Cells(const JobTable& table)
+{
+    std::vector<std::array<JobCell, 7>> cells;
+    for (const JobRow& row : table.Rows())
+        cells.push_back(row.cells);
+    return cells;
+}
+
+} // namespace
+
+class TestJobConfig : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_jobs; // folders the jobs point at
+    QString JobFolder(const QString& name) const { return m_jobs.filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase();
+    void defaultConfig();
+    void loadFillsCells();
+    void icon_data();
+    void icon();
+    void saveWritesExactFile();
+    void saveAfterRemovingAJob();
+    void sectionsAboveOldTotalStay();
+    void specificBlanksReadBackEmpty();
+    void badInput_data();
+    void badInput();
+    void failedSaveKeepsFile_data();
+    void failedSaveKeepsFile();
+    void saveIntoReadOnlyFolder();
+    void saveOptions_data();
+    void saveOptions();
+};
+
+void TestJobConfig::initTestCase()
+{
+    for (const char* name : {"a", "b", "c", ".hidden"})
+        QVERIFY(QDir(m_jobs.path()).mkdir(name));
+    Write(JobFolder("plain"), "x");
+}
+
+void TestJobConfig::defaultConfig()
+{
+    QTemporaryDir program;
+    QVERIFY(CreateDefaultConfig(program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())), DefaultFile);
+
+    JobTable table;
+    LoadOptions(table, program.path());
+    QCOMPARE(table.LookPurgeBy(), "Date: Last Modified");
+    QCOMPARE(table.DeleteSpecific(), "0");
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Count(), 0);
+
+    // An existing file is never touched, whatever it holds.
+    Write(ConfigDatPath(program.path()), "mine");
+    QVERIFY(CreateDefaultConfig(program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())), QByteArray("mine"));
+}
+
+void TestJobConfig::loadFillsCells()
+{
+    QTemporaryDir program;
+    Write(ConfigDatPath(program.path()),
+          Initial("2") + Job("1", JobFolder("a"), "ENABLED", "03/07/2026 02:10 PM", "first") + "[2]\r\n" +
+              "description=second\r\nnextrun=03/07/2026 02:00 PM\r\nVALEVERY=\r\nValOfEvery= "
+              "\r\nStyle=Specific\r\n"
+              "FileFolderStyle=Subfolders Only\r\nValOfPurge=Month\r\nValPurge=2\r\nStatus=Disabled\r\n"
+              "FolderLoc=" +
+              JobFolder("b").toUtf8() + "\r\n");
+    JobTable table;
+    table.Append(JobRow{}); // a load replaces what the table held
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Count(), 2);
+
+    const JobRow& first = table.Row(0);
+    QCOMPARE(first.FolderLoc(), JobFolder("a"));
+    QCOMPARE(first.toolTip, JobFolder("a"));
+    QCOMPARE(first.Status(), "ENABLED");
+    QCOMPARE(first.icon, RowIcon::Enabled);
+    const JobRow& second = table.Row(1);
+    const std::array<JobCell, 7> expected{{{JobFolder("b"), "Disabled"},
+                                           {"2", ""},
+                                           {"Month", "second"},
+                                           {"Specific", "Subfolders Only"},
+                                           {"", ""},
+                                           {"", ""},
+                                           {"03/07/2026 02:00 PM", ""}}};
+    QVERIFY(second.cells == expected);
+    QCOMPARE(second.toolTip, JobFolder("b"));
+    QCOMPARE(second.icon, RowIcon::DisabledPassed);
+}
+
+void TestJobConfig::icon_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("nextRun");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("icon");
+
+    const QString a = JobFolder("a");
+    QTest::newRow("enabled, 5 minutes ago") << Now << "Enabled"
+                                            << "03/07/2026 02:00 PM" << a << 3;
+    QTest::newRow("enabled, 1 minute ago") << Now << "Enabled"
+                                           << "03/07/2026 02:04 PM" << a << 3;
+    QTest::newRow("enabled, this minute") << Now << "Enabled"
+                                          << "03/07/2026 02:05 PM" << a << 1;
+    QTest::newRow("enabled, in 5 minutes") << Now << "Enabled"
+                                           << "03/07/2026 02:10 PM" << a << 1;
+    QTest::newRow("disabled, 5 minutes ago") << Now << "Disabled"
+                                             << "03/07/2026 02:00 PM" << a << 4;
+    QTest::newRow("disabled, this minute") << Now << "Disabled"
+                                           << "03/07/2026 02:05 PM" << a << 2;
+    QTest::newRow("disabled, in 5 minutes") << Now << "Disabled"
+                                            << "03/07/2026 02:10 PM" << a << 2;
+    QTest::newRow("status in capitals") << Now << "ENABLED"
+                                        << "03/07/2026 02:00 PM" << a << 3;
+    QTest::newRow("status in mixed case") << Now << "DisAbled"
+                                          << "03/07/2026 02:10 PM" << a << 2;
+    QTest::newRow("unknown status") << Now << "Paused"
+                                    << "03/07/2026 02:00 PM" << a << 1;
+    QTest::newRow("empty status") << Now << ""
+                                  << "03/07/2026 02:00 PM" << a << 1;
+    QTest::newRow("PM later than AM") << QDateTime(QDate(2026, 3, 7), QTime(11, 30)) << "Enabled"
+                                      << "03/07/2026 01:00 PM" << a << 1;
+    QTest::newRow("last minute of the year passed")
+        << QDateTime(QDate(2026, 1, 1), QTime(0, 0, 10)) << "Enabled"
+        << "12/31/2025 11:59 PM" << a << 3;
+    QTest::newRow("midnight is 12 AM") << QDateTime(QDate(2026, 1, 1), QTime(0, 0, 10)) << "Enabled"
+                                       << "01/01/2026 12:00 AM" << a << 1;
+    QTest::newRow("December before January") << QDateTime(QDate(2026, 12, 31), QTime(9, 0)) << "Disabled"
+                                             << "01/01/2027 09:00 AM" << a << 2;
+    QTest::newRow("enabled, NextRun not a date") << Now << "Enabled"
+                                                 << "tomorrow" << a << 3;
+    QTest::newRow("disabled, NextRun empty") << Now << "Disabled"
+                                             << "" << a << 4;
+    QTest::newRow("enabled, 13th month") << Now << "Enabled"
+                                         << "13/07/2026 02:10 PM" << a << 3;
+    QTest::newRow("folder removed, enabled") << Now << "Enabled"
+                                             << "03/07/2026 02:10 PM" << JobFolder("gone") << 5;
+    QTest::newRow("folder removed, disabled") << Now << "Disabled"
+                                              << "03/07/2026 02:00 PM" << JobFolder("gone") << 5;
+    QTest::newRow("hidden folder is not found") << Now << "Enabled"
+                                                << "03/07/2026 02:10 PM" << JobFolder(".hidden") << 5;
+    QTest::newRow("relative path is not found") << Now << "Enabled"
+                                                << "03/07/2026 02:10 PM"
+                                                << "a" << 5;
+    QTest::newRow("empty folder") << Now << "Enabled"
+                                  << "03/07/2026 02:10 PM"
+                                  << "" << 5;
+    QTest::newRow("trailing separator") << Now << "Enabled"
+                                        << "03/07/2026 02:10 PM" << a + "/" << 1;
+    QTest::newRow("a file is found too") << Now << "Enabled"
+                                         << "03/07/2026 02:10 PM" << JobFolder("plain") << 1;
+}
+
+void TestJobConfig::icon()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(QString, status);
+    QFETCH(QString, nextRun);
+    QFETCH(QString, folder);
+    QFETCH(int, icon);
+    QTemporaryDir program;
+    Write(ConfigDatPath(program.path()), Initial("1") + Job("1", folder, status, nextRun));
+    JobTable table;
+    LoadJobList(table, program.path(), now);
+    QCOMPARE(table.Count(), 1);
+    QCOMPARE(table.Row(0).icon, icon);
+    QCOMPARE(table.Row(0).Status(), status);
+    QCOMPARE(table.Row(0).NextRun(), nextRun);
+}
+
+void TestJobConfig::saveWritesExactFile()
+{
+    QTemporaryDir program;
+    const QByteArray before = "# 0 = False, 1 = True\r\n\r\n" + Initial("2") + "\r\n" +
+                              Job("1", JobFolder("b"), "Disabled") + "\r\n" + Job("2", JobFolder("a")) +
+                              "[Other]\r\nkept=yes\r\n";
+    Write(ConfigDatPath(program.path()), before);
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(Folders(table), (QStringList{JobFolder("b"), JobFolder("a")}));
+    table.Append(MakeRow(JobFolder("c"), "Routine", "2", "Hour"));
+    QVERIFY(SaveJobList(table, program.path()));
+
+    const QByteArray saved = Read(ConfigDatPath(program.path()));
+    const QByteArray expected = "# 0 = False, 1 = True\r\n\r\n" + Initial("3") + "\r\n" +
+                                "[Other]\r\nkept=yes\r\n" + Job("1", JobFolder("b"), "Disabled") +
+                                Job("2", JobFolder("a")) + "[3]\r\nFolderLoc=" + JobFolder("c").toUtf8() +
+                                "\r\nStatus=Disabled\r\nValPurge=30\r\nValOfPurge=Minute\r\nStyle=Routine\r\n"
+                                "FileFolderStyle=Subfolders Only\r\nValEvery=2\r\nValOfEvery=Hour\r\n"
+                                "NextRun=12/31/2026 11:59 PM\r\nDescription=keep \"quoted\" text\r\n";
+    QCOMPARE(saved, expected);
+    QCOMPARE(Entries(program.path()), QStringList{"ConfigDat.ini"});
+
+    // What a save writes loads back as the same rows, and saves again to the same bytes.
+    JobTable reloaded;
+    LoadJobList(reloaded, program.path(), Now);
+    QVERIFY(Cells(reloaded) == Cells(table));
+    QVERIFY(SaveJobList(reloaded, program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())), expected);
+}
+
+void TestJobConfig::saveAfterRemovingAJob()
+{
+    QTemporaryDir program;
+    Write(ConfigDatPath(program.path()),
+          Initial("3") + Job("1", JobFolder("a")) + Job("2", JobFolder("b")) + Job("3", JobFolder("c")));
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    table.Remove(1);
+    QVERIFY(SaveJobList(table, program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())),
+             Initial("2") + Job("1", JobFolder("a")) + Job("2", JobFolder("c")));
+}
+
+void TestJobConfig::sectionsAboveOldTotalStay()
+{
+    // Only sections 1..TotalJob are job sections; a numbered section above stays as it is.
+    QTemporaryDir program;
+    const QByteArray above = "[9]\r\nFolderLoc=/not/a/job\r\nNote=hand-made\r\n";
+    Write(ConfigDatPath(program.path()), Initial("1") + Job("1", JobFolder("a")) + above);
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Count(), 1);
+    table.Append(MakeRow(JobFolder("b"), "Routine", "1", "Day"));
+    QVERIFY(SaveJobList(table, program.path()));
+    const QByteArray saved = Read(ConfigDatPath(program.path()));
+    QVERIFY(saved.contains(above));
+    QVERIFY(saved.contains("TotalJob=2\r\n"));
+    JobTable reloaded;
+    LoadJobList(reloaded, program.path(), Now);
+    QVERIFY(Cells(reloaded) == Cells(table));
+}
+
+void TestJobConfig::specificBlanksReadBackEmpty()
+{
+    QTemporaryDir program;
+    JobTable table;
+    table.Append(MakeRow(JobFolder("a"), "Specific", " ", " "));
+    QVERIFY(SaveJobList(table, program.path()));
+    QVERIFY(Read(ConfigDatPath(program.path())).contains("ValEvery= \r\nValOfEvery= \r\n"));
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Row(0).ValEvery(), "");
+    QCOMPARE(table.Row(0).ValOfEvery(), "");
+}
+
+void TestJobConfig::badInput_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("folders");   // the rows the load shows
+    QTest::addColumn<QByteArray>("keptBySave"); // bytes the save must leave in the file
+
+    const QString a = JobFolder("a");
+    const QString b = JobFolder("b");
+    const QByteArray two = Job("1", a) + Job("2", b);
+    QTest::newRow("no file") << false << QByteArray() << QStringList() << QByteArray();
+    QTest::newRow("empty file") << true << QByteArray() << QStringList() << QByteArray();
+    QTest::newRow("binary garbage") << true
+                                    << QByteArray("\x7f\x45LF\x02\x01\0\0\xff\xfe[\x90]\r\r\n\0=\x01", 19)
+                                    << QStringList() << QByteArray("\x7f\x45LF\x02\x01\0\0\xff\xfe", 10);
+    QTest::newRow("TotalJob abc") << true << Initial("abc") + two << QStringList{a, b} << QByteArray();
+    QTest::newRow("TotalJob -3") << true << Initial("-3") + two << QStringList{a, b} << QByteArray();
+    QTest::newRow("TotalJob 40000") << true << Initial("40000") + two << QStringList{a, b} << QByteArray();
+    QTest::newRow("TotalJob 99999999999")
+        << true << Initial("99999999999") + two << QStringList{a, b} << QByteArray();
+    QTest::newRow("TotalJob missing")
+        << true << QByteArray("[Initial]\r\n") + two << QStringList{a, b} << QByteArray();
+    QTest::newRow("no Initial section") << true << two << QStringList{a, b} << QByteArray();
+    QTest::newRow("TotalJob below the sections")
+        << true << Initial("1") + two << QStringList{a} << Job("2", b);
+    QTest::newRow("a numbered section missing")
+        << true << Initial("3") + Job("1", a) + Job("3", b) << QStringList{a, b} << QByteArray();
+    QTest::newRow("keys missing") << true << Initial("2") + "[1]\r\nFolderLoc=" + a.toUtf8() + "\r\n[2]\r\n"
+                                  << QStringList{a, ""} << QByteArray();
+    QTest::newRow("NextRun not a date") << true << Initial("1") + Job("1", a, "Enabled", "next Tuesday")
+                                        << QStringList{a} << QByteArray("NextRun=next Tuesday\r\n");
+    QTest::newRow("CR-only line ends")
+        << true << QByteArray(Initial("2") + two).replace("\r\n", "\r") << QStringList{a, b} << QByteArray();
+    QTest::newRow("10 MB description")
+        << true << Initial("1") + Job("1", a, "Enabled", "x", QString(10 << 20, 'd')) << QStringList{a}
+        << QByteArray();
+    QTest::newRow("5000-character folder") << true << Initial("1") + Job("1", "/" + QString(4999, 'f'))
+                                           << QStringList{"/" + QString(4999, 'f')} << QByteArray();
+    QTest::newRow("NUL bytes") << true
+                               << Initial("1") + Job("1", a, "Enabled", "x", QString::fromUtf8("a\0b", 3))
+                               << QStringList{a} << QByteArray("Description=a\0b\r\n", 17);
+}
+
+void TestJobConfig::badInput()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, folders);
+    QFETCH(QByteArray, keptBySave);
+    QTemporaryDir program;
+    if (exists)
+        Write(ConfigDatPath(program.path()), content);
+
+    JobTable table;
+    LoadOptions(table, program.path());
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(Folders(table), folders);
+
+    QVERIFY(SaveJobList(table, program.path()));
+    const QByteArray saved = Read(ConfigDatPath(program.path()));
+    QVERIFY(saved.contains(QByteArray("TotalJob=" + QByteArray::number(table.Count()) + "\r")));
+    QVERIFY(saved.contains(keptBySave));
+    JobTable reloaded;
+    LoadJobList(reloaded, program.path(), Now);
+    QVERIFY(Cells(reloaded) == Cells(table));
+}
+
+void TestJobConfig::failedSaveKeepsFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("program folder is a file") << "file";
+    QTest::newRow("ConfigDat.ini is a folder") << "folder";
+}
+
+void TestJobConfig::failedSaveKeepsFile()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString program = dir.path();
+    if (kind == "file") {
+        program = dir.filePath("plain");
+        Write(program, "x");
+    } else {
+        QVERIFY(QDir(dir.path()).mkpath("ConfigDat.ini/inside"));
+    }
+    JobTable table;
+    table.Append(MakeRow(JobFolder("a"), "Routine", "1", "Day"));
+    QVERIFY(!CreateDefaultConfig(program));
+    QVERIFY(!SaveJobList(table, program));
+    QVERIFY(!SaveOptions(program, "Date: Created", "1"));
+    LoadJobList(table, program, Now);
+    QCOMPARE(table.Count(), 0);
+    if (kind == "file")
+        QCOMPARE(Read(program), QByteArray("x"));
+    else
+        QVERIFY(QFileInfo(dir.filePath("ConfigDat.ini/inside")).isDir());
+}
+
+void TestJobConfig::saveIntoReadOnlyFolder()
+{
+    QTemporaryDir program;
+    const QByteArray before = Initial("1") + Job("1", JobFolder("a"));
+    Write(ConfigDatPath(program.path()), before);
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    table.Remove(0);
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool stopped = PermissionsStopWrites(program.path());
+    const bool saved = stopped && SaveJobList(table, program.path());
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!stopped)
+        QSKIP("running with rights that write into read-only folders");
+    QVERIFY(!saved);
+    QCOMPARE(Read(ConfigDatPath(program.path())), before);
+    QCOMPARE(Entries(program.path()), QStringList{"ConfigDat.ini"});
+}
+
+void TestJobConfig::saveOptions_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("default file, in place") << true << DefaultFile
+                                            << QByteArray(DefaultFile)
+                                                   .replace("Last Modified", "Created")
+                                                   .replace("DeleteSpecific=0", "DeleteSpecific=1");
+    QTest::newRow("keys missing, appended in order")
+        << true << QByteArray("[Initial]\r\nTotalJob=0\r\n\r\n")
+        << QByteArray("[Initial]\r\nTotalJob=0\r\nLookPurgeBy=Date: Created\r\nDeleteSpecific=1\r\n\r\n");
+    QTest::newRow("no file") << false << QByteArray()
+                             << QByteArray("[Initial]\r\nLookPurgeBy=Date: Created\r\nDeleteSpecific=1\r\n");
+}
+
+void TestJobConfig::saveOptions()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QTemporaryDir program;
+    if (exists)
+        Write(ConfigDatPath(program.path()), before);
+    QVERIFY(SaveOptions(program.path(), "Date: Created", "1"));
+    QCOMPARE(Read(ConfigDatPath(program.path())), after);
+    JobTable table;
+    LoadOptions(table, program.path());
+    QCOMPARE(table.LookPurgeBy(), "Date: Created");
+    QCOMPARE(table.DeleteSpecific(), "1");
+}
+
+QTEST_APPLESS_MAIN(TestJobConfig)
+#include "tst_jobconfig.moc"
