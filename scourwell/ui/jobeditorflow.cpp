@@ -32,7 +32,8 @@ void mnuEdit_Click(JobTable& table, QWidget* parent, const Clock& clock, quint64
         return;
     // The check timer may have retired or removed the row while the dialog was open.
     if (!WriteEditedJob(table, selectedId, dialog.Values(), clock.Now()))
-        QMessageBox::warning(parent, QStringLiteral("Edit Selected Purge Job"),
-                             QStringLiteral("The job being edited has been removed from the list meanwhile "
-                                            "(a specific job that has run). Your changes were not saved.  "));
+        QMessageBox::warning(
+            parent, QStringLiteral("Edit Selected Purge Job"),
+            QStringLiteral("The job being edited was removed from the list while the editor was "
+                           "open (a specific job that has run), so your changes were not applied.  "));
 }
