@@ -133,9 +133,16 @@ bool WriteLogHeader(const QString& programFolder, const QDateTime& now)
 
     const QString path = GetLogFileName(programFolder, now);
     QMutexLocker lock(&SharedFileLock());
+    // A run may have appended its row between the caller's existence check and this write:
+    // the header goes before such rows instead of wiping them.
     QFile file(path);
+    QByteArray rows;
+    if (file.open(QIODevice::ReadOnly)) {
+        rows = file.readAll();
+        file.close();
+    }
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
-           WriteWhole(file, bytes);
+           WriteWhole(file, bytes + rows);
 }
 
 bool WriteLogRow(const QString& programFolder, const QDateTime& now, const std::array<QString, 10>& cells)

@@ -98,10 +98,11 @@ private Q_SLOTS:
     void headerBytes()
     {
         QTemporaryDir dir;
-        QFile stale(GetLogFileName(dir.path(), Day(2)));
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("old rows\r\n");
-        stale.close();
+        // A row a run appended after the caller found no file: kept, below the header.
+        QFile early(GetLogFileName(dir.path(), Day(2)));
+        QVERIFY(early.open(QIODevice::WriteOnly));
+        early.write("<tr> early row\r\n");
+        early.close();
 
         QVERIFY(WriteLogHeader(dir.path(), Day(2)));
         QVERIFY(LogFileExists(dir.path(), Day(2)));
@@ -121,7 +122,8 @@ private Q_SLOTS:
             "<td><font color=FFFFFF>Delete By<br><br></font></td>\r\n"
             "<td><font color=FFFFFF>Deleted<br>Files</font></td>\r\n"
             "<td><font color=FFFFFF>Deleted<br>Subfolders</font></td>\r\n"
-            "</tr>\r\n";
+            "</tr>\r\n"
+            "<tr> early row\r\n";
         QCOMPARE(ReadAll(GetLogFileName(dir.path(), Day(2))), expected);
     }
 
