@@ -68,18 +68,21 @@ PathIds IdsOfPath(const QByteArray& path)
 
 struct Folder::State
 {
-    DIR* stream = nullptr;
     int fd = -1;
     ObjectId id;
     // The mount tells a bind mount of the same file system apart, which the device does not.
     std::optional<quint64> mountId;
     std::optional<mode_t> modeToRestore;
+    // The folder is read straight into this buffer, a part at a time.
+    int filled = 0;
+    int position = 0;
+    alignas(dirent64) char listing[32768];
 
     ~State()
     {
         if (modeToRestore)
             fchmod(fd, *modeToRestore);
-        closedir(stream);
+        close(fd);
     }
 
     // Takes fd over; nullptr (fd closed) when it is no folder.
@@ -91,18 +94,27 @@ struct Folder::State
             close(fd);
             return nullptr;
         }
-        DIR* stream = fdopendir(fd);
-        if (stream == nullptr) {
-            close(fd);
-            return nullptr;
-        }
-        auto state = std::make_unique<State>();
-        state->stream = stream;
+        // Not make_unique: the listing buffer needs no zeroing.
+        std::unique_ptr<State> state(new State);
         state->fd = fd;
         state->id = IdOf(stx);
         if (stx.stx_mask & STATX_MNT_ID)
             state->mountId = stx.stx_mnt_id;
         return state;
+    }
+
+    const dirent64* NextItem()
+    {
+        if (position >= filled) {
+            const ssize_t size = getdents64(fd, listing, sizeof listing);
+            if (size <= 0)
+                return nullptr;
+            filled = int(size);
+            position = 0;
+        }
+        const auto* item = reinterpret_cast<const dirent64*>(listing + position);
+        position += item->d_reclen;
+        return item;
     }
 
     // Forced deletion: owner rights on this folder, given back when it is closed.
@@ -149,7 +161,7 @@ ObjectId Folder::Id() const
 
 bool Folder::Next(Entry& entry)
 {
-    while (const dirent* item = readdir(m_state->stream)) {
+    while (const dirent64* item = m_state->NextItem()) {
         const char* name = item->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
@@ -163,7 +175,8 @@ bool Folder::Next(Entry& entry)
 
 void Folder::Rewind()
 {
-    rewinddir(m_state->stream);
+    lseek(m_state->fd, 0, SEEK_SET);
+    m_state->filled = m_state->position = 0;
 }
 
 bool Folder::Stat(const char* name, DateKind dateKind, ItemStat& stat) const

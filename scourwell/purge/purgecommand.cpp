@@ -3,6 +3,7 @@
 #include "purge/purgeengine.h"
 #include "schedule/schedulemath.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -82,8 +83,17 @@ int PurgeCommandMain(const QStringList& args, const Clock& clock, const QStringL
         return 2;
     }
     parsed.request.protectedPaths = protectedPaths;
-    const qint64 count =
-        RunPurge(parsed.request, clock, stop, [&out](const QString& path) { out << path << '\n'; });
+    // Paths go out as the file system's bytes where out has a device, so that a name which is
+    // no valid UTF-8 is printed as it is.
+    out.flush();
+    QIODevice* const device = out.device();
+    const qint64 count = RunPurge(parsed.request, clock, stop, [&](const QByteArray& path) {
+        if (device != nullptr) {
+            device->write(path);
+            device->putChar('\n');
+        } else
+            out << QFile::decodeName(path) << '\n';
+    });
     out << count << Qt::endl;
     return 0;
 }

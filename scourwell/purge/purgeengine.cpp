@@ -95,7 +95,7 @@ class PurgeWalk
 {
 public:
     PurgeWalk(const PurgeRequest& request, DateKind dateKind, AgeUnit unit, qint64 threshold, qint64 now,
-              const std::atomic_bool& stop, const std::function<void(const QString&)>& onDeleted)
+              const std::atomic_bool& stop, const std::function<void(const QByteArray&)>& onDeleted)
         : m_dateKind(dateKind), m_unit(unit), m_threshold(threshold), m_nowMinute(FloorToMinute(now)),
           m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted)
     {
@@ -147,19 +147,29 @@ private:
     void Deleted(const char* name)
     {
         ++m_count;
-        if (m_onDeleted)
-            m_onDeleted(QFile::decodeName(m_path + '/' + name));
+        if (!m_onDeleted)
+            return;
+        const qsizetype folderSize = m_path.size();
+        m_path.append('/').append(name);
+        m_onDeleted(m_path);
+        m_path.truncate(folderSize);
     }
 
-    // The files (and links) directly in folder.
-    void PurgeFiles(Folder& folder)
+    // The files (and links) directly in folder. Returns whether it met an entry that may be a
+    // subfolder, so that a folder without any is not read twice.
+    bool PurgeFiles(Folder& folder)
     {
+        bool mayHaveSubfolders = false;
         Entry entry;
         ItemStat stat;
         while (folder.Next(entry)) {
             if (Stopped())
-                return;
-            if (IsHidden(entry.name) || entry.kind == ItemKind::Folder || entry.kind == ItemKind::Other)
+                return false;
+            if (IsHidden(entry.name) || entry.kind == ItemKind::Other)
+                continue;
+            if (MayBeFolder(entry.kind))
+                mayHaveSubfolders = true;
+            if (entry.kind == ItemKind::Folder)
                 continue;
             if (!folder.Stat(entry.name, m_dateKind, stat) ||
                 (stat.kind != ItemKind::File && stat.kind != ItemKind::Link) || IsProtected(stat.id) ||
@@ -168,6 +178,7 @@ private:
             if (m_dryRun || folder.Delete(entry.name))
                 Deleted(entry.name);
         }
+        return mayHaveSubfolders;
     }
 
     // The files of every subfolder of folder, at every depth: each subfolder's own files
@@ -187,9 +198,10 @@ private:
                 continue;
             const qsizetype pathSize = m_path.size();
             m_path.append('/').append(entry.name);
-            PurgeFiles(child);
-            child.Rewind();
-            PurgeFilesBelow(child, depth + 1);
+            if (PurgeFiles(child)) {
+                child.Rewind();
+                PurgeFilesBelow(child, depth + 1);
+            }
             m_path.truncate(pathSize);
         }
     }
@@ -257,7 +269,7 @@ private:
     const qint64 m_nowMinute;
     const bool m_dryRun;
     const std::atomic_bool& m_stop;
-    const std::function<void(const QString&)>& m_onDeleted;
+    const std::function<void(const QByteArray&)>& m_onDeleted;
     std::vector<ObjectId> m_protected;
     QByteArray m_path;
     qint64 m_count = 0;
@@ -328,7 +340,7 @@ qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateT
 }
 
 qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                const std::function<void(const QString&)>& onDeleted)
+                const std::function<void(const QByteArray&)>& onDeleted)
 {
     // An unknown date kind, unit or threshold would leave the age meaningless: nothing goes.
     const auto dateKind = DateKindFromText(request.lookByDate);

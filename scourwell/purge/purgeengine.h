@@ -48,8 +48,9 @@ qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateT
 void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs);
 
 // Runs one purge and returns the count deleted. stop is checked before each item;
-// onDeleted hears each path deleted (or, in a dry run, that would be). A folder that cannot
+// onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
+// bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot
 // be opened, the file-system root, an unknown date kind or a threshold that is no whole
 // number deletes nothing. Safe to run from several threads at once.
 qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                const std::function<void(const QString&)>& onDeleted = {});
+                const std::function<void(const QByteArray& path)>& onDeleted = {});

@@ -1,12 +1,14 @@
 #include "purge/purgecommand.h"
 #include "tst_purgefixture.h"
 
+#include <QBuffer>
+
 namespace {
 
 struct CommandResult
 {
     int status = 0;
-    QStringList out;
+    QList<QByteArray> out; // lines
     QString err;
 };
 
@@ -14,13 +16,18 @@ CommandResult RunCommand(const QStringList& args)
 {
     const MockClock clock(TestNow());
     const std::atomic_bool stop = false;
-    QString out;
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
     CommandResult result;
     result.status = PurgeCommandMain(args, clock, {}, outStream, errStream, stop);
-    result.out = out.split('\n', Qt::SkipEmptyParts);
+    const QByteArray data = out.data();
+    if (data.endsWith('\n'))
+        result.out = data.chopped(1).split('\n');
+    else if (!data.isEmpty())
+        result.out = {"(the last line has no end)", data};
     result.err = err;
     return result;
 }
@@ -115,15 +122,25 @@ private Q_SLOTS:
         const CommandResult result = RunCommand(QStringList{"--purge", tree.Text()} + options);
         QCOMPARE(result.status, 0);
         QVERIFY(result.err.isEmpty());
-        QStringList expected;
+        QList<QByteArray> expected;
         for (const QString& path : deleted)
-            expected.append(tree.Text() + '/' + path);
-        expected.append(QString::number(deleted.size()));
+            expected.append(tree.Path(QFile::encodeName(path)));
+        expected.append(QByteArray::number(deleted.size()));
         QCOMPARE(result.out, expected);
         if (dryRun)
             QCOMPARE(tree.Listing(), before);
         for (const QString& path : deleted)
             QCOMPARE(tree.Exists(QFile::encodeName(path)), dryRun);
+    }
+
+    // Paths are printed as the file system's bytes, also where they are no UTF-8.
+    void bytesOfNames()
+    {
+        const PurgeTree tree;
+        tree.File("\xff\xfe name", OldDate());
+        const CommandResult result = RunCommand({"--purge", tree.Text(), "--older-than", "1", "Day"});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.out, (QList<QByteArray>{tree.Path("\xff\xfe name"), "1"}));
     }
 };
 

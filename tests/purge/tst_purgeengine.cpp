@@ -9,7 +9,7 @@
 
 namespace {
 
-using Hook = std::function<void(const QString& path, std::atomic_bool& stop)>;
+using Hook = std::function<void(const QByteArray& path, std::atomic_bool& stop)>;
 
 struct Outcome
 {
@@ -34,10 +34,10 @@ Outcome Purge(const PurgeTree& tree, const PurgeRequest& request, const QDateTim
 {
     const MockClock clock(now);
     std::atomic_bool stop = false;
-    const qsizetype prefix = tree.Text().size() + 1;
+    const qsizetype prefix = tree.Path().size() + 1;
     Outcome outcome;
-    outcome.count = RunPurge(request, clock, stop, [&](const QString& path) {
-        outcome.deleted.append(QFile::encodeName(path.mid(prefix)));
+    outcome.count = RunPurge(request, clock, stop, [&](const QByteArray& path) {
+        outcome.deleted.append(path.mid(prefix));
         if (hook)
             hook(path, stop);
     });
@@ -288,6 +288,7 @@ private Q_SLOTS:
         QVERIFY(files.deleted.contains("a b.txt"));
         QVERIFY(files.deleted.contains("line\nbreak"));
         QVERIFY(files.deleted.contains("caf\xc3\xa9"));
+        QVERIFY(files.deleted.contains("\xff\xfe bytes"));
         QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text())).count, names.size());
         QCOMPARE(tree.Listing().size(), 1); // the folder alone
         QCOMPARE(::rmdir(tree.Path("\xff dir").constData()), 0);
@@ -439,20 +440,21 @@ private Q_SLOTS:
         const QList<QByteArray> outside = tree.Listing("outside");
 
         bool swapped = false;
-        const Outcome outcome = Purge(
-            tree, Request(style, tree.Text("job")), TestNow(), [&](const QString& path, std::atomic_bool&) {
-                if (std::exchange(swapped, true))
-                    return;
-                for (const QByteArray& folder : folders) {
-                    const QByteArray relative = "job/" + folder;
-                    if (path == tree.Text(relative) || path.startsWith(tree.Text(relative) + '/'))
-                        continue;
-                    QCOMPARE(
-                        ::rename(tree.Path(relative).constData(), tree.Path("moved-" + folder).constData()),
-                        0);
-                    tree.Link(relative, tree.Path("outside"), OldDate());
-                }
-            });
+        const Outcome outcome = Purge(tree, Request(style, tree.Text("job")), TestNow(),
+                                      [&](const QByteArray& path, std::atomic_bool&) {
+                                          if (std::exchange(swapped, true))
+                                              return;
+                                          for (const QByteArray& folder : folders) {
+                                              const QByteArray relative = "job/" + folder;
+                                              if (path == tree.Path(relative) ||
+                                                  path.startsWith(QByteArray(tree.Path(relative) + '/')))
+                                                  continue;
+                                              QCOMPARE(::rename(tree.Path(relative).constData(),
+                                                                tree.Path("moved-" + folder).constData()),
+                                                       0);
+                                              tree.Link(relative, tree.Path("outside"), OldDate());
+                                          }
+                                      });
         QVERIFY(swapped);
         QCOMPARE(outcome.count, 1);
         QCOMPARE(tree.Listing("outside"), outside);
@@ -573,7 +575,7 @@ private Q_SLOTS:
             PurgeRequest request = Request("Include Files in Subfolders", folder, "0", "Minute");
             request.dryRun = true;
             const Outcome outcome = Purge(tree, request, TestNow().addYears(100),
-                                          [](const QString&, std::atomic_bool& stop) { stop = true; });
+                                          [](const QByteArray&, std::atomic_bool& stop) { stop = true; });
             QCOMPARE(outcome.count, 0);
         }
     }
@@ -596,7 +598,7 @@ private Q_SLOTS:
         QCOMPARE(RunPurge(Request(style, tree.Text()), clock, stopped), 0);
         QCOMPARE(tree.Listing(), before);
 
-        const auto stopAfterOne = [](const QString&, std::atomic_bool& stop) { stop = true; };
+        const auto stopAfterOne = [](const QByteArray&, std::atomic_bool& stop) { stop = true; };
         QCOMPARE(Purge(tree, Request(style, tree.Text()), TestNow(), stopAfterOne).count, 1);
     }
 
@@ -607,7 +609,7 @@ private Q_SLOTS:
             QCOMPARE(Purge(tree, Request(style, tree.Text("missing"))).count, 0);
 
         BuildOldTree(tree);
-        const auto removeAll = [&](const QString&, std::atomic_bool&) {
+        const auto removeAll = [&](const QByteArray&, std::atomic_bool&) {
             QDir(tree.Text()).removeRecursively();
         };
         QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text()), TestNow(), removeAll).count,
