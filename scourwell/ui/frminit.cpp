@@ -5,6 +5,7 @@
 #include "purge/stringhandling.h"
 #include "ui/artwork.h"
 #include "ui/frmmain.h"
+#include "ui/trayicon.h"
 
 #include <QDir>
 #include <QFrame>
@@ -52,7 +53,11 @@ FrmInit::FrmInit(StartOptions options, const Clock& clock, QWidget* parent)
 FrmInit::~FrmInit() = default;
 
 // The tray icon lives with this window, so it stays while the main window is hidden.
-void FrmInit::AddTrayIcon() {}
+void FrmInit::AddTrayIcon()
+{
+    new TrayIcon(
+        Artwork::AppIcon(), [this]() -> QWidget* { return MainWindow(); }, this);
+}
 
 // Runs when the window shows: an activation may never come on a desktop without a window
 // manager, and the window shows only once.

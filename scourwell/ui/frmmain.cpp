@@ -9,6 +9,7 @@
 #include "ui/artwork.h"
 #include "ui/executorwindow.h"
 #include "ui/jobtablemodel.h"
+#include "ui/maincommands.h"
 #include "ui/sortlistview.h"
 
 #include <QAction>
@@ -111,9 +112,14 @@ FrmMain::FrmMain(const QString& programFolder, const QString& executableFolder, 
     LoadJobList(m_table, programFolder, clock.Now());
 
     CreateTimers();
+    new MainCommands(*this, executableFolder);
 }
 
-FrmMain::~FrmMain() = default;
+// The list reads the table while it is torn down, so it goes before the table does.
+FrmMain::~FrmMain()
+{
+    delete m_list;
+}
 
 JobLauncher& FrmMain::Launcher()
 {

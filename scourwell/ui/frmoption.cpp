@@ -1,0 +1,116 @@
+#include "ui/frmoption.h"
+
+#include "config/jobconfig.h"
+#include "config/jobtable.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct LookChoice
+{
+    const char* caption;
+    const char* tag;
+};
+
+constexpr std::array<LookChoice, 3> LookChoices{{
+    {"Date Created.", "Date: Created"},
+    {"Date Last Modified.", "Date: Last Modified"},
+    {"Date Last Accessed.", "Date: Last Accessed"},
+}};
+
+QLabel* BoldLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* parent)
+    : QDialog(parent), m_table(table), m_programFolder(programFolder)
+{
+    setObjectName(QStringLiteral("frmOption"));
+    setWindowTitle(QStringLiteral("Options"));
+    setModal(true);
+
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("Frame3"));
+    auto* choices = new QVBoxLayout(frame);
+    choices->addWidget(
+        BoldLabel(QStringLiteral("Label1"), QStringLiteral("Purge Files or Folders by Date of:"), frame));
+    for (size_t i = 0; i < LookChoices.size(); ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(LookChoices[i].caption), frame);
+        option->setObjectName(QStringLiteral("OptLook%1").arg(i));
+        option->setProperty("tag", QString::fromLatin1(LookChoices[i].tag));
+        choices->addWidget(option);
+        m_optLook[i] = option;
+    }
+    choices->addSpacing(8);
+    choices->addWidget(BoldLabel(QStringLiteral("Label2"), QStringLiteral("Specific Jobs:"), frame));
+    m_chkRemoveList = new QCheckBox(QStringLiteral("Remove jobs from list after recurring."), frame);
+    m_chkRemoveList->setObjectName(QStringLiteral("chkRemoveList"));
+    choices->addWidget(m_chkRemoveList);
+    auto* note = new QLabel(
+        QStringLiteral("***  Jobs list will be saved automaticly after every task occurance."), frame);
+    note->setObjectName(QStringLiteral("Label3"));
+    choices->addWidget(note);
+
+    auto* cmdOk = new QPushButton(QStringLiteral("Save"), this);
+    cmdOk->setObjectName(QStringLiteral("CmdOk"));
+    cmdOk->setDefault(true);
+    auto* cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("CmdClose"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmOption::Save);
+    connect(cmdClose, &QPushButton::clicked, this, &frmOption::reject);
+
+    LoadFromTable();
+}
+
+void frmOption::LoadFromTable()
+{
+    const QString look = m_table.LookPurgeBy();
+    for (size_t i = 0; i < LookChoices.size(); ++i) {
+        if (look.compare(QString::fromLatin1(LookChoices[i].tag), Qt::CaseInsensitive) == 0) {
+            m_optLook[i]->setChecked(true);
+            break;
+        }
+    }
+    // Only "1" checks the box: a missing or hand-edited value reads as "keep the job".
+    m_chkRemoveList->setChecked(m_table.DeleteSpecific().trimmed().toInt() == 1);
+}
+
+void frmOption::Save()
+{
+    QString look = m_table.LookPurgeBy();
+    for (QRadioButton* option : m_optLook) {
+        if (option->isChecked()) {
+            look = option->property("tag").toString();
+            break;
+        }
+    }
+    const QString deleteSpecific = m_chkRemoveList->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    m_table.SetOptions(look, deleteSpecific);
+    SaveOptions(m_programFolder, look, deleteSpecific);
+    accept();
+}

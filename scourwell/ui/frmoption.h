@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class JobTable;
+class QCheckBox;
+class QRadioButton;
+
+// The options dialog: the date kind the purge compares and whether a Specific job leaves
+// the list after its run. It reads both from the job table at every opening; Save puts
+// them back into the table and stores them in ConfigDat.ini at once.
+class frmOption : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmOption(JobTable& table, const QString& programFolder, QWidget* parent = nullptr);
+
+private:
+    void LoadFromTable();
+    void Save();
+
+    JobTable& m_table;
+    QString m_programFolder;
+    std::array<QRadioButton*, 3> m_optLook{};
+    QCheckBox* m_chkRemoveList = nullptr;
+};

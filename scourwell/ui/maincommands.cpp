@@ -1,0 +1,303 @@
+#include "ui/maincommands.h"
+
+#include "config/jobconfig.h"
+#include "config/jobtable.h"
+#include "config/programfolder.h"
+#include "purge/logmod.h"
+#include "purge/threadid.h"
+#include "schedule/checktimer.h"
+#include "schedule/clock.h"
+#include "schedule/jobcommands.h"
+#include "schedule/schedulemath.h"
+#include "ui/commandart.h"
+#include "ui/desktopstarter.h"
+#include "ui/frmmain.h"
+#include "ui/frmoption.h"
+#include "ui/frmsplash.h"
+#include "ui/jobeditorflow.h"
+#include "ui/threadinfo.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTimer>
+#include <QToolBar>
+#include <array>
+#include <utility>
+
+namespace {
+
+using Handler = void (MainCommands::*)();
+
+template <size_t N> using NamedHandlers = std::array<std::pair<const char*, Handler>, N>;
+
+constexpr NamedHandlers<15> MenuHandlers{{
+    {"mnuNew", &MainCommands::AddNewJob},
+    {"mnuAdd", &MainCommands::AddNewJob},
+    {"mnuEdit", &MainCommands::EditSelectedJob},
+    {"mnuSave", &MainCommands::SaveJobs},
+    {"mnuOption", &MainCommands::Options},
+    {"mnuQuillon", &MainCommands::LogExplorer},
+    {"mnuMainThread", &MainCommands::ThreadInformation},
+    {"mnuHelp", &MainCommands::Help},
+    {"mnuAbout", &MainCommands::About},
+    {"mnuEnable", &MainCommands::EnableJob},
+    {"mnuDisable", &MainCommands::DisableJob},
+    {"mnuRunNow", &MainCommands::RunNow},
+    {"mnuAdjust", &MainCommands::AdjustDate},
+    {"mnuBrowse", &MainCommands::BrowseLocation},
+    {"mnuDel", &MainCommands::DeleteSelected},
+}};
+
+constexpr NamedHandlers<8> ToolbarHandlers{{
+    {"New", &MainCommands::AddNewJob},
+    {"Save", &MainCommands::SaveJobs},
+    {"Enable", &MainCommands::EnableAllJobs},
+    {"Disable", &MainCommands::DisableAllJobs},
+    {"Log", &MainCommands::LogExplorer},
+    {"Options", &MainCommands::Options},
+    {"Help", &MainCommands::Help},
+    {"Hide", &MainCommands::Hide},
+}};
+
+// Images 1..8 of the menu items; separators get none.
+constexpr std::array<const char*, 8> MenuImageItems{"mnuNew",     "mnuSave",       "mnuOption", "mnuExit",
+                                                    "mnuQuillon", "mnuMainThread", "mnuHelp",   "mnuAbout"};
+
+const char HelpPage[] = "scourwell-help.html";
+const char QuillonProgram[] = "quillon";
+
+// Points the log explorer at our Logs folder; an existing file is the user's and stays.
+void WriteQuillonIniIfMissing(const QString& programFolder)
+{
+    const QString path = QuillonIniPath(programFolder);
+    if (QFileInfo::exists(path))
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    const QString text = QStringLiteral("[init]\nlock=true\nfolder=") + LogsFolder(programFolder) +
+                         QStringLiteral("\nfilter=.htm\nviewer=xdg-open\n");
+    file.write(text.toUtf8());
+    file.commit();
+}
+
+bool IsProgram(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+} // namespace
+
+MainCommands::MainCommands(FrmMain& main, const QString& executableFolder)
+    : QObject(&main), m_main(main), m_executableFolder(executableFolder),
+      m_desktop(&DesktopStarter::System()), m_launcher(&main.Launcher())
+{
+    setObjectName(QStringLiteral("MainCommands"));
+    ConnectMenus();
+    ConnectToolbar();
+    SetMenuBitmaps();
+}
+
+void MainCommands::ConnectMenus()
+{
+    for (const auto& [name, handler] : MenuHandlers) {
+        if (auto* action = m_main.findChild<QAction*>(QLatin1String(name)))
+            connect(action, &QAction::triggered, this, handler);
+    }
+}
+
+void MainCommands::ConnectToolbar()
+{
+    auto* toolbar = m_main.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    if (!toolbar)
+        return;
+    const auto actions = toolbar->actions();
+    for (QAction* action : actions) {
+        const QString key = action->data().toString();
+        action->setIcon(CommandArt::ToolbarImage(key));
+        connect(action, &QAction::triggered, this, [this, key] { ToolbarClick(key); });
+    }
+}
+
+void MainCommands::SetMenuBitmaps()
+{
+    for (size_t i = 0; i < MenuImageItems.size(); ++i) {
+        if (auto* action = m_main.findChild<QAction*>(QLatin1String(MenuImageItems[i])))
+            action->setIcon(CommandArt::MenuImage(static_cast<int>(i) + 1));
+    }
+}
+
+void MainCommands::ToolbarClick(const QString& key)
+{
+    for (const auto& [buttonKey, handler] : ToolbarHandlers) {
+        if (key == QLatin1String(buttonKey)) {
+            (this->*handler)();
+            return;
+        }
+    }
+}
+
+bool MainCommands::Ask(const QString& text, const QString& title, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, &m_main);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+quint64 MainCommands::SelectedId() const
+{
+    const int index = m_main.SelectedRow();
+    const JobTable& table = m_main.Table();
+    return index >= 0 && index < table.Count() ? table.Row(index).id : 0;
+}
+
+void MainCommands::AddNewJob()
+{
+    mnuAdd_Click(m_main.Table(), &m_main, m_main.GetClock());
+}
+
+void MainCommands::EditSelectedJob()
+{
+    mnuEdit_Click(m_main.Table(), &m_main, m_main.GetClock(), SelectedId());
+}
+
+void MainCommands::SaveJobs()
+{
+    SaveJobList(m_main.Table(), m_main.ProgramFolder());
+}
+
+void MainCommands::Options()
+{
+    frmOption dialog(m_main.Table(), m_main.ProgramFolder(), &m_main);
+    dialog.exec();
+}
+
+void MainCommands::LogExplorer()
+{
+    const QString programFolder = m_main.ProgramFolder();
+    WriteQuillonIniIfMissing(programFolder);
+    // Beside our files, or beside our executable where the program folder is elsewhere;
+    // never the working directory, which could hold anything.
+    for (const QString& folder : {programFolder, m_executableFolder}) {
+        const QString program = folder + QLatin1Char('/') + QLatin1String(QuillonProgram);
+        if (IsProgram(program)) {
+            m_desktop->StartDetached(program, {}, folder);
+            return;
+        }
+    }
+}
+
+void MainCommands::ThreadInformation()
+{
+    if (!m_threadInfo)
+        m_threadInfo = new ThreadInfo(static_cast<qint64>(CurrentThreadNumber()),
+                                      QCoreApplication::applicationPid(), &m_main);
+    m_threadInfo->show();
+    m_threadInfo->raise();
+    m_threadInfo->activateWindow();
+}
+
+void MainCommands::Help()
+{
+    const QString page = m_executableFolder + QLatin1Char('/') + QLatin1String(HelpPage);
+    if (QFileInfo::exists(page))
+        m_desktop->OpenLocalPath(page);
+}
+
+void MainCommands::About()
+{
+    if (!m_about) {
+        m_about = new FrmSplash(&m_main);
+        m_about->SetTag(QStringLiteral("AboutView"));
+        m_about->Timer1()->stop();
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainCommands::EnableJob()
+{
+    ::EnableJob(m_main.Table(), m_main.SelectedRow());
+}
+
+void MainCommands::DisableJob()
+{
+    ::DisableJob(m_main.Table(), m_main.SelectedRow());
+}
+
+void MainCommands::RunNow()
+{
+    const QString programFolder = m_main.ProgramFolder();
+    const QDateTime now = m_main.GetClock().Now();
+    if (!LogFileExists(programFolder, now))
+        WriteLogHeader(programFolder, now);
+
+    JobTable& table = m_main.Table();
+    const quint64 id = SelectedId();
+    if (id == 0)
+        return;
+    if (table.Row(table.IndexOf(id)).icon == RowIcon::Disabled &&
+        !Ask(QStringLiteral("Selected job is currently being disabled.\r\nDo you want to run it anyway?"),
+             QStringLiteral("Task Warning?"), QMessageBox::Information))
+        return;
+    // The check timer ticks while the question is open and may have moved or removed the row.
+    const int index = table.IndexOf(id);
+    if (index < 0)
+        return;
+    CollectCheckManually(table, index, m_main.GetClock().Now(), *m_launcher);
+    m_main.activateWindow();
+}
+
+void MainCommands::AdjustDate()
+{
+    const int index = m_main.SelectedRow();
+    if (index >= 0 && index < m_main.Table().Count())
+        ::AdjustDate(m_main.Table(), index, m_main.GetClock().Now());
+}
+
+void MainCommands::BrowseLocation()
+{
+    const quint64 id = SelectedId();
+    if (id != 0)
+        m_desktop->OpenLocalPath(m_main.Table().Row(m_main.Table().IndexOf(id)).FolderLoc());
+}
+
+void MainCommands::DeleteSelected()
+{
+    JobTable& table = m_main.Table();
+    const quint64 id = SelectedId();
+    if (id == 0)
+        return;
+    const QString folder = table.Row(table.IndexOf(id)).FolderLoc();
+    if (!Ask(QStringLiteral("Do you want to delete  [") + folder + QStringLiteral("]?"),
+             QStringLiteral("Delete Selected Job?"), QMessageBox::Question))
+        return;
+    // Removed by identity: a row the check timer dropped meanwhile must not take another with it.
+    DeleteJob(table, table.IndexOf(id));
+    m_main.FocusReset();
+}
+
+void MainCommands::EnableAllJobs()
+{
+    if (m_main.Table().IsEmpty() || !Ask(QStringLiteral("Do you want to enable all jobs?"),
+                                         QStringLiteral("Enable Tasks"), QMessageBox::Question))
+        return;
+    Enable_All_List(m_main.Table(), m_main.GetClock().Now());
+}
+
+void MainCommands::DisableAllJobs()
+{
+    if (m_main.Table().IsEmpty() || !Ask(QStringLiteral("Do you want to disable all jobs?"),
+                                         QStringLiteral("Disable Tasks"), QMessageBox::Question))
+        return;
+    Disable_All_List(m_main.Table(), m_main.GetClock().Now());
+}
+
+void MainCommands::Hide()
+{
+    m_main.HideToTray();
+}

@@ -1,0 +1,178 @@
+#include "config/clsini.h"
+#include "config/jobtable.h"
+#include "config/programfolder.h"
+#include "ui/frmoption.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString Stored(const QString& folder, const char* key)
+{
+    clsIni ini;
+    ini.SetIniPath(ConfigDatPath(folder));
+    return ini.GetIniSetting(QStringLiteral("Initial"), QLatin1String(key));
+}
+
+QRadioButton* Look(frmOption& dialog, int i)
+{
+    return dialog.findChild<QRadioButton*>(QStringLiteral("OptLook%1").arg(i));
+}
+
+int SelectedLook(frmOption& dialog)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (Look(dialog, i)->isChecked())
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestFrmOption : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void Controls();
+    void Load_data();
+    void Load();
+    void SaveStoresBoth_data();
+    void SaveStoresBoth();
+    void CloseChangesNothing();
+};
+
+void TestFrmOption::Controls()
+{
+    JobTable table;
+    frmOption dialog(table, QString());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Options"));
+    QVERIFY(dialog.isModal());
+    const QStringList captions{QStringLiteral("Date Created."), QStringLiteral("Date Last Modified."),
+                               QStringLiteral("Date Last Accessed.")};
+    const QStringList tags{QStringLiteral("Date: Created"), QStringLiteral("Date: Last Modified"),
+                           QStringLiteral("Date: Last Accessed")};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(Look(dialog, i)->text(), captions[i]);
+        QCOMPARE(Look(dialog, i)->property("tag").toString(), tags[i]);
+    }
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+             QStringLiteral("Purge Files or Folders by Date of:"));
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Specific Jobs:"));
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+             QStringLiteral("***  Jobs list will be saved automaticly after every task occurance."));
+    QCOMPARE(dialog.findChild<QCheckBox*>(QStringLiteral("chkRemoveList"))->text(),
+             QStringLiteral("Remove jobs from list after recurring."));
+    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->text(), QStringLiteral("Save"));
+    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("CmdClose"))->text(), QStringLiteral("Close"));
+}
+
+void TestFrmOption::Load_data()
+{
+    QTest::addColumn<QString>("lookPurgeBy");
+    QTest::addColumn<QString>("deleteSpecific");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<bool>("checked");
+
+    QTest::newRow("created") << "Date: Created"
+                             << "0" << 0 << false;
+    QTest::newRow("modified, remove") << "Date: Last Modified"
+                                      << "1" << 1 << true;
+    QTest::newRow("capitals") << "DATE: LAST ACCESSED"
+                              << "1" << 2 << true;
+    QTest::newRow("unknown kind") << "Date: Birthday"
+                                  << "0" << -1 << false;
+    QTest::newRow("empty option") << ""
+                                  << "" << -1 << false;
+    QTest::newRow("value 2") << "date: created"
+                             << "2" << 0 << false;
+    QTest::newRow("not a number") << "Date: Created"
+                                  << "yes" << 0 << false;
+}
+
+void TestFrmOption::Load()
+{
+    QFETCH(QString, lookPurgeBy);
+    QFETCH(QString, deleteSpecific);
+    QFETCH(int, selected);
+    QFETCH(bool, checked);
+
+    JobTable table;
+    table.SetOptions(lookPurgeBy, deleteSpecific);
+    frmOption dialog(table, QString());
+    QCOMPARE(SelectedLook(dialog), selected);
+    QCOMPARE(dialog.findChild<QCheckBox*>(QStringLiteral("chkRemoveList"))->isChecked(), checked);
+}
+
+void TestFrmOption::SaveStoresBoth_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("choose");
+    QTest::addColumn<bool>("check");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("deleteSpecific");
+
+    QTest::newRow("choose created") << "Date: Last Modified" << 0 << false << "Date: Created"
+                                    << "0";
+    QTest::newRow("choose accessed, check") << "Date: Created" << 2 << true << "Date: Last Accessed"
+                                            << "1";
+    // No choice made: the unknown text stays and is stored all the same.
+    QTest::newRow("nothing chosen") << "Date: Birthday" << -1 << true << "Date: Birthday"
+                                    << "1";
+    // Loaded without case, stored as the button's tag.
+    QTest::newRow("capitals become the tag") << "DATE: CREATED" << -1 << false << "Date: Created"
+                                             << "0";
+}
+
+void TestFrmOption::SaveStoresBoth()
+{
+    QFETCH(QString, before);
+    QFETCH(int, choose);
+    QFETCH(bool, check);
+    QFETCH(QString, after);
+    QFETCH(QString, deleteSpecific);
+
+    QTemporaryDir dir;
+    JobTable table;
+    table.SetOptions(before, QStringLiteral("0"));
+    QSignalSpy changed(&table, &JobTable::OptionsChanged);
+    frmOption dialog(table, dir.path());
+    if (choose >= 0)
+        Look(dialog, choose)->click();
+    dialog.findChild<QCheckBox*>(QStringLiteral("chkRemoveList"))->setChecked(check);
+    dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->click();
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(table.LookPurgeBy(), after);
+    QCOMPARE(table.DeleteSpecific(), deleteSpecific);
+    QCOMPARE(Stored(dir.path(), "LookPurgeBy"), after);
+    QCOMPARE(Stored(dir.path(), "DeleteSpecific"), deleteSpecific);
+}
+
+void TestFrmOption::CloseChangesNothing()
+{
+    QTemporaryDir dir;
+    JobTable table;
+    table.SetOptions(QStringLiteral("Date: Last Modified"), QStringLiteral("0"));
+    QSignalSpy changed(&table, &JobTable::OptionsChanged);
+    frmOption dialog(table, dir.path());
+    Look(dialog, 0)->click();
+    dialog.findChild<QCheckBox*>(QStringLiteral("chkRemoveList"))->setChecked(true);
+    dialog.findChild<QPushButton*>(QStringLiteral("CmdClose"))->click();
+
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(table.LookPurgeBy(), QStringLiteral("Date: Last Modified"));
+    QVERIFY(!QFileInfo::exists(ConfigDatPath(dir.path())));
+}
+
+QTEST_MAIN(TestFrmOption)
+#include "tst_frmoption.moc"
