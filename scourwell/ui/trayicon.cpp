@@ -1,11 +1,14 @@
 #include "ui/trayicon.h"
 
+#include <QTimer>
 #include <QWidget>
 
 namespace {
 
 constexpr int FirstBalloonMs = 10000;
 constexpr int RepeatBalloonMs = 3000;
+// The desktop embeds a new icon asynchronously, and a balloon asked for before that is lost.
+constexpr int EmbedDelayMs = 500;
 
 } // namespace
 
@@ -16,7 +19,7 @@ TrayIcon::TrayIcon(const QIcon& icon, std::function<QWidget*()> mainWindow, QObj
     m_icon.setToolTip(QStringLiteral("Orvik's Scourwell"));
     connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
     m_icon.show();
-    ShowBalloon(FirstBalloonMs);
+    QTimer::singleShot(EmbedDelayMs, this, [this] { ShowBalloon(FirstBalloonMs); });
 }
 
 QString TrayIcon::BalloonTitle()
@@ -26,8 +29,7 @@ QString TrayIcon::BalloonTitle()
 
 QString TrayIcon::BalloonText()
 {
-    return QStringLiteral("Orvik's Scourwell clears old files from your folders on schedule. "
-                          "Double-click this icon to open it.");
+    return QStringLiteral("Clears old files from your folders on schedule. Double-click to open.");
 }
 
 void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
