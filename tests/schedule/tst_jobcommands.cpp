@@ -27,35 +27,11 @@ class TestJobCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void SingleRowCommands();
     void CommandsOutsideTheTable();
     void SwitchAll_data();
     void SwitchAll();
     void SwitchAllTouchesOnlyItsIcon();
 };
-
-void TestJobCommands::SingleRowCommands()
-{
-    JobTable table;
-    table.Append(MakeRow(QStringLiteral("/a"), RowIcon::DisabledPassed, QStringLiteral("Disabled"),
-                         QStringLiteral("01/01/2000 10:00 AM")));
-    const quint64 second =
-        table.Append(MakeRow(QStringLiteral("/b"), RowIcon::Enabled, QStringLiteral("ENABLED"),
-                             QStringLiteral("01/01/2000 10:00 AM")));
-
-    EnableJob(table, 0);
-    QCOMPARE(table.Row(0).icon, RowIcon::Enabled);
-    QCOMPARE(table.Row(0).Status(), QStringLiteral("Enabled"));
-
-    DisableJob(table, 1);
-    QCOMPARE(table.Row(1).icon, RowIcon::Disabled);
-    QCOMPARE(table.Row(1).Status(), QStringLiteral("Disabled"));
-    QCOMPARE(table.Row(1).NextRun(), QStringLiteral("01/01/2000 10:00 AM"));
-
-    DeleteJob(table, 0);
-    QCOMPARE(table.Count(), 1);
-    QCOMPARE(table.Row(0).id, second);
-}
 
 void TestJobCommands::CommandsOutsideTheTable()
 {
