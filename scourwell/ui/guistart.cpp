@@ -20,10 +20,16 @@ GuiStart::~GuiStart()
 bool GuiStart::Begin()
 {
     QDir().mkpath(m_options.programFolder);
-    m_lock = LockSingleInstance(m_options.programFolder);
+    QLockFile::LockError error = QLockFile::NoError;
+    m_lock = LockSingleInstance(m_options.programFolder, &error);
     if (!m_lock) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Opening Scourwell"),
-                        QStringLiteral("Another running instance is detected! "), QMessageBox::Ok);
+        // Without the lock nothing could be kept either: the folder is not writable.
+        const QString text =
+            error == QLockFile::LockFailedError
+                ? QStringLiteral("Another running instance is detected! ")
+                : QStringLiteral("Scourwell cannot write to its folder ") + m_options.programFolder;
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Opening Scourwell"), text,
+                        QMessageBox::Ok);
         box.exec();
         return false;
     }

@@ -86,23 +86,22 @@ void JobTableModel::OnRowChanged(int index)
 void JobTableModel::OnLayoutAboutToChange()
 {
     Q_EMIT layoutAboutToBeChanged();
-    const QModelIndexList indexes = persistentIndexList();
-    m_persistent.clear();
+    m_persistent = persistentIndexList();
     m_persistentIds.clear();
-    for (const QModelIndex& index : indexes) {
-        m_persistent.append(index);
+    for (const QModelIndex& index : std::as_const(m_persistent))
         m_persistentIds.push_back(m_table.Row(index.row()).id);
-    }
 }
 
 // Each persistent index (the selection, the current row) follows its job to its new place.
 void JobTableModel::OnLayoutChanged()
 {
+    QModelIndexList moved;
+    moved.reserve(m_persistent.size());
     for (qsizetype i = 0; i < m_persistent.size(); ++i) {
-        const QModelIndex old = m_persistent[i];
         const int row = m_table.IndexOf(m_persistentIds[static_cast<size_t>(i)]);
-        changePersistentIndex(old, row < 0 ? QModelIndex() : index(row, old.column()));
+        moved.append(row < 0 ? QModelIndex() : index(row, m_persistent[i].column()));
     }
+    changePersistentIndexList(m_persistent, moved);
     m_persistent.clear();
     m_persistentIds.clear();
     Q_EMIT layoutChanged();

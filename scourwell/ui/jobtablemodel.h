@@ -31,6 +31,6 @@ private:
     JobTable& m_table;
     std::array<QIcon, 6> m_rowIcons;
     // Row ids under the persistent indexes while the rows are reordered.
-    QList<QPersistentModelIndex> m_persistent;
+    QModelIndexList m_persistent;
     std::vector<quint64> m_persistentIds;
 };

@@ -1,0 +1,586 @@
+#include "config/jobtable.h"
+#include "jobsfile.h"
+#include "mock/messageboxanswerer.h"
+#include "mock/mockclock.h"
+#include "purge/stringhandling.h"
+#include "ui/artwork.h"
+#include "ui/frmmain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <memory>
+
+namespace {
+
+const QDateTime Now(QDate(2026, 6, 15), QTime(9, 0));
+const QString Future = QStringLiteral("12/25/2026 10:30 PM");
+const QString Past = QStringLiteral("01/01/2026 10:00 AM");
+
+QImage Picture(const QIcon& icon)
+{
+    return icon.pixmap(16, 16).toImage();
+}
+
+} // namespace
+
+class TstFrmMain : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    MockClock m_clock{Now};
+    std::unique_ptr<FrmMain> m_main;
+
+    QString Folder(const QString& name)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("jobs/") + name);
+        QDir().mkpath(path);
+        return path;
+    }
+    QString ProgramFolder()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("program"));
+        QDir().mkpath(path);
+        return path;
+    }
+    FrmMain& Open(const std::vector<StoredJob>& jobs, bool trayAvailable = true)
+    {
+        WriteJobsFile(ProgramFolder(), jobs);
+        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), m_clock,
+                                           trayAvailable);
+        return *m_main;
+    }
+    FrmMain& OpenShown(const std::vector<StoredJob>& jobs)
+    {
+        FrmMain& main = Open(jobs);
+        main.show();
+        [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
+        return main;
+    }
+    QAction* Action(const char* name) { return m_main->findChild<QAction*>(QLatin1String(name)); }
+    QString PanelText(int n) { return m_main->findChild<QLabel*>(QStringLiteral("Panel%1").arg(n))->text(); }
+    QImage PanelPicture()
+    {
+        return m_main->findChild<QLabel*>(QStringLiteral("Panel1Picture"))->pixmap().toImage();
+    }
+    void Select(int row)
+    {
+        QTreeView* list = m_main->List();
+        list->setCurrentIndex(list->model()->index(row, 0));
+    }
+    void ClickHeader(int column)
+    {
+        QHeaderView* header = m_main->List()->header();
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+    // Three jobs whose columns all order differently.
+    std::vector<StoredJob> SortJobs()
+    {
+        StoredJob a{Folder(QStringLiteral("alpha")), QStringLiteral("01/15/2027 09:00 AM")};
+        a.valPurge = QStringLiteral("10");
+        a.valEvery = QStringLiteral("2");
+        a.description = QStringLiteral("job a");
+        StoredJob b{Folder(QStringLiteral("Bravo")), QStringLiteral("12/31/2026 11:00 PM")};
+        b.valPurge = QStringLiteral("2");
+        b.valOfPurge = QStringLiteral("Month");
+        b.style = QStringLiteral("Specific");
+        b.fileFolderStyle = QStringLiteral("Subfolders Only");
+        b.valEvery.clear();
+        b.valOfEvery.clear();
+        b.description = QStringLiteral("job b");
+        StoredJob c{Folder(QStringLiteral("charlie")), QStringLiteral("12/31/2026 08:00 AM")};
+        c.valPurge = QStringLiteral("100");
+        c.valOfPurge = QStringLiteral("Hour");
+        c.valOfEvery = QStringLiteral("Day");
+        c.status = QStringLiteral("Disabled");
+        c.fileFolderStyle = QStringLiteral("Include Files in Subfolders");
+        c.description = QStringLiteral("job c");
+        return {a, b, c};
+    }
+    QString Order()
+    {
+        QString order;
+        for (const JobRow& row : m_main->Table().Rows())
+            order += row.Description().back();
+        return order;
+    }
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        m_main.reset();
+        m_clock.Set(Now);
+    }
+
+    void showsTheJobsWithTheirIcons()
+    {
+        FrmMain& main = Open({{Folder(QStringLiteral("a")), Future},
+                              {Folder(QStringLiteral("b")), Future, QStringLiteral("Disabled")},
+                              {Folder(QStringLiteral("c")), Past},
+                              {Folder(QStringLiteral("d")), Past, QStringLiteral("DISABLED")},
+                              {m_dir.filePath(QStringLiteral("gone")), Future}});
+        QCOMPARE(main.objectName(), QStringLiteral("frmMain"));
+        QCOMPARE(main.windowTitle(), QStringLiteral("Scourwell"));
+        QAbstractItemModel* model = main.List()->model();
+        QCOMPARE(model->rowCount(), 5);
+        for (int row = 0; row < 5; ++row) {
+            QCOMPARE(Picture(model->index(row, 0).data(Qt::DecorationRole).value<QIcon>()),
+                     Picture(Artwork::RowIcon(row + 1)));
+            QCOMPARE(model->index(row, 0).data(Qt::ToolTipRole).toString(),
+                     main.Table().Row(row).FolderLoc());
+            QCOMPARE(model->index(row, 6).data().toString(), row < 2 || row == 4 ? Future : Past);
+        }
+        QCOMPARE(PanelText(3), QStringLiteral("Date: Last Modified"));
+        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(4)));
+    }
+
+    // Every row icon looks different from the others at list size.
+    void rowIconsAreDistinct()
+    {
+        for (int i = 1; i <= 6; ++i) {
+            QVERIFY(!Artwork::RowIcon(i).isNull());
+            for (int j = i + 1; j <= 6; ++j)
+                QVERIFY(Picture(Artwork::RowIcon(i)) != Picture(Artwork::RowIcon(j)));
+        }
+        for (int i = 1; i <= 4; ++i)
+            QVERIFY(!Artwork::StylePicture(i).isNull());
+        QVERIFY(!Artwork::AppIcon().isNull());
+    }
+
+    void columns()
+    {
+        FrmMain& main = Open({});
+        const QStringList captions{QStringLiteral("Folder Location"), QStringLiteral("Value"),
+                                   QStringLiteral("of Purge"),        QStringLiteral("Purge Style"),
+                                   QStringLiteral("Value"),           QStringLiteral("on Every"),
+                                   QStringLiteral("Next Run")};
+        const double fractions[] = {0.3, 0.071, 0.1, 0.13, 0.071, 0.1, 0.2};
+        QTreeView* list = main.List();
+        QCOMPARE(list->objectName(), QStringLiteral("ListView1"));
+        QCOMPARE(list->model()->columnCount(), 7);
+        const double w = list->width() - 5;
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(list->model()->headerData(i, Qt::Horizontal).toString(), captions[i]);
+            QVERIFY2(qAbs(list->header()->sectionSize(i) - w * fractions[i]) <= 1.0,
+                     qPrintable(QString::number(i)));
+            const auto align =
+                list->model()->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>();
+            QCOMPARE(bool(align & Qt::AlignHCenter), i == 1 || i == 4);
+        }
+        QVERIFY(!list->rootIsDecorated());
+        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
+    }
+
+    void jobSummary_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("valPurge");
+        QTest::addColumn<QString>("valOfPurge");
+        QTest::addColumn<QString>("valEvery");
+        QTest::addColumn<QString>("valOfEvery");
+        QTest::addColumn<QString>("fileFolderStyle");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<int>("picture");
+
+        QTest::newRow("routine") << "Routine"
+                                 << "30"
+                                 << "Day"
+                                 << "1"
+                                 << "Hour"
+                                 << "Files Only"
+                                 << "Objects more than 30 day(s) will be purged on every 1 hour(s)" << 1;
+        QTest::newRow("specific") << "Specific"
+                                  << "2"
+                                  << "Month"
+                                  << ""
+                                  << ""
+                                  << "Include Files in Subfolders"
+                                  << "Objects more than 2 month(s) will be purged on 12/25/2026 10:30 PM"
+                                  << 2;
+        QTest::newRow("lower-case routine is not routine")
+            << "routine"
+            << "5"
+            << "MINUTE"
+            << "3"
+            << "Day"
+            << "subfolders only"
+            << "Objects more than 5 minute(s) will be purged on 12/25/2026 10:30 PM" << 3;
+        QTest::newRow("capital style")
+            << "Routine"
+            << "7"
+            << "Hour"
+            << "2"
+            << "Month"
+            << "SUBFOLDERS ONLY"
+            << "Objects more than 7 hour(s) will be purged on every 2 month(s)" << 3;
+        QTest::newRow("empty fields, unknown style keeps the picture")
+            << "Routine"
+            << ""
+            << ""
+            << ""
+            << ""
+            << "Everything"
+            << "Objects more than  (s) will be purged on every  (s)" << 0;
+    }
+    void jobSummary()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, valPurge);
+        QFETCH(QString, valOfPurge);
+        QFETCH(QString, valEvery);
+        QFETCH(QString, valOfEvery);
+        QFETCH(QString, fileFolderStyle);
+        QFETCH(QString, summary);
+        QFETCH(int, picture);
+
+        StoredJob job{Folder(QStringLiteral("a")), Future};
+        job.style = style;
+        job.valPurge = valPurge;
+        job.valOfPurge = valOfPurge;
+        job.valEvery = valEvery;
+        job.valOfEvery = valOfEvery;
+        job.fileFolderStyle = fileFolderStyle;
+        Open({job});
+        Select(0);
+        QCOMPARE(PanelText(1), summary);
+        QCOMPARE(PanelText(2), fileFolderStyle);
+        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(picture ? picture : 4)));
+
+        m_main->FocusReset();
+        QCOMPARE(PanelText(1), QStringLiteral(" "));
+        QCOMPARE(PanelText(2), QStringLiteral(" "));
+        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(4)));
+    }
+
+    // The summary clears when the focus moves on within the window, not for a pop-up.
+    void focusLossClearsTheSummary()
+    {
+        FrmMain& main = Open({{Folder(QStringLiteral("a")), Future}});
+        Select(0);
+        QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+        QCoreApplication::sendEvent(main.List(), &popup);
+        QVERIFY(PanelText(1).startsWith(QStringLiteral("Objects")));
+        QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(main.List(), &tab);
+        QCOMPARE(PanelText(1), QStringLiteral(" "));
+        QCOMPARE(PanelText(2), QStringLiteral(" "));
+    }
+
+    void enabling_data()
+    {
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QList<bool>>("expected"); // Enable, Disable, RunNow, Adjust
+
+        QTest::newRow("1") << 1 << "Routine" << QList<bool>{true, true, true, false};
+        QTest::newRow("2") << 2 << "Routine" << QList<bool>{true, true, true, false};
+        QTest::newRow("3 routine") << 3 << "Routine" << QList<bool>{false, false, true, true};
+        QTest::newRow("3 specific") << 3 << "Specific" << QList<bool>{false, false, true, false};
+        QTest::newRow("4 routine") << 4 << "Routine" << QList<bool>{false, false, true, true};
+        QTest::newRow("4 lower-case routine") << 4 << "routine" << QList<bool>{false, false, true, false};
+        QTest::newRow("5") << 5 << "Routine" << QList<bool>{false, false, false, false};
+        QTest::newRow("6") << 6 << "Routine" << QList<bool>{false, false, false, false};
+    }
+    void enabling()
+    {
+        QFETCH(int, icon);
+        QFETCH(QString, style);
+        QFETCH(QList<bool>, expected);
+
+        StoredJob job{Folder(QStringLiteral("a")), Future};
+        job.style = style;
+        FrmMain& main = Open({job, job});
+        main.Table().SetIcon(0, icon);
+        // Row 1 (icon 1) first, so that each state is a change, then a row of an unknown icon
+        // leaves the state alone.
+        main.Table().SetIcon(1, icon == 1 ? 2 : 1);
+        Select(1);
+        Select(0);
+        const char* names[] = {"mnuEnable", "mnuDisable", "mnuRunNow", "mnuAdjust"};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(Action(names[i])->isEnabled() == expected[i], names[i]);
+        main.Table().SetIcon(1, 9);
+        Select(1);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(Action(names[i])->isEnabled() == expected[i], names[i]);
+    }
+
+    void contextMenu_data()
+    {
+        QTest::addColumn<bool>("withJobs");
+        QTest::newRow("empty list") << false;
+        QTest::newRow("with jobs") << true;
+    }
+    void contextMenu()
+    {
+        QFETCH(bool, withJobs);
+        std::vector<StoredJob> jobs;
+        if (withJobs)
+            jobs.push_back({Folder(QStringLiteral("a")), Future});
+        FrmMain& main = OpenShown(jobs);
+        QTest::mouseClick(main.List()->viewport(), Qt::RightButton, {}, QPoint(40, 40));
+        auto* context = main.findChild<QMenu*>(QStringLiteral("mnuContext"));
+        QTRY_VERIFY(context->isVisible());
+        for (const char* name : {"mnuEdit", "mnuJobOpt", "mnuBrowse", "mnuDel"})
+            QVERIFY2(Action(name)->isEnabled() == withJobs, name);
+        QVERIFY(Action("mnuAdd")->isEnabled());
+        context->hide();
+        // A left click pops nothing up.
+        QTest::mouseClick(main.List()->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+        QVERIFY(!context->isVisible());
+    }
+
+    void menuTree_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QKeySequence>("shortcut");
+
+        auto row = [](const char* name, const char* caption, const char* parent, QKeySequence key = {}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption)
+                                << QString::fromLatin1(parent) << key;
+        };
+        row("mnuNew", "  &New Job", "mnuFile", QKeySequence(QStringLiteral("Ctrl+N")));
+        row("mnuSave", "  &Save Jobs", "mnuFile", QKeySequence(QStringLiteral("Ctrl+S")));
+        row("mnuOption", "  &Options", "mnuFile", QKeySequence(QStringLiteral("Ctrl+O")));
+        row("mnuExit", "  E&xit", "mnuFile", QKeySequence(QStringLiteral("Ctrl+Q")));
+        row("mnuQuillon", "  &Log Explorer", "mnuView", QKeySequence(QStringLiteral("Ctrl+L")));
+        row("mnuMainThread", "  &Thread Info", "mnuView");
+        row("mnuHelp", "  &Help", "mnuView", QKeySequence(QStringLiteral("F1")));
+        row("mnuAbout", "  &About", "mnuView");
+        row("mnuAdd", "{&A}dd New Job", "mnuContext");
+        row("mnuEdit", "{&E}dit Selected Job", "mnuContext");
+        row("mnuJobOpt", "Job {&P}roperties", "mnuContext");
+        row("mnuEnable", "{&E}nable Job", "mnuJobOpt");
+        row("mnuDisable", "{&D}isable Job", "mnuJobOpt");
+        row("mnuRunNow", "{&R}un Now", "mnuJobOpt");
+        row("mnuAdjust", "{&A}djust Date", "mnuJobOpt");
+        row("mnuBrowse", "{&B}rowse Location", "mnuContext");
+        row("mnuDel", "{&D}elete Selected", "mnuContext");
+    }
+    void menuTree()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, parent);
+        QFETCH(QKeySequence, shortcut);
+        if (!m_main)
+            Open({});
+        QAction* action = m_main->findChild<QAction*>(name);
+        QVERIFY(action);
+        QCOMPARE(action->text(), caption);
+        QCOMPARE(action->shortcut(), shortcut);
+        auto* menu = m_main->findChild<QMenu*>(parent);
+        QVERIFY(menu);
+        QVERIFY(menu->actions().contains(action));
+    }
+
+    void menuBarAndSeparators()
+    {
+        FrmMain& main = Open({});
+        const QList<QAction*> bar = main.menuBar()->actions();
+        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("&View"));
+        QCOMPARE(bar[2]->text(), QStringLiteral("&Context"));
+        QVERIFY(bar[0]->isVisible() && bar[1]->isVisible());
+        QVERIFY(!bar[2]->isVisible());
+        // Separators hold their places, so the menu images find their items by position.
+        const QStringList file{QStringLiteral("mnuNew"),      QStringLiteral("mnuSave"),
+                               QStringLiteral("mnuFileSep1"), QStringLiteral("mnuOption"),
+                               QStringLiteral("mnuFileSep2"), QStringLiteral("mnuExit")};
+        const QStringList view{QStringLiteral("mnuQuillon"),    QStringLiteral("mnuFileSep3"),
+                               QStringLiteral("mnuMainThread"), QStringLiteral("mnuFileSep4"),
+                               QStringLiteral("mnuHelp"),       QStringLiteral("mnuFileSep5"),
+                               QStringLiteral("mnuAbout")};
+        auto names = [&](const char* menu) {
+            QStringList list;
+            for (QAction* a : main.findChild<QMenu*>(QLatin1String(menu))->actions())
+                list << a->objectName();
+            return list;
+        };
+        QCOMPARE(names("mnuFile"), file);
+        QCOMPARE(names("mnuView"), view);
+        QCOMPARE(names("mnuContext"), QStringList({QStringLiteral("mnuAdd"), QStringLiteral("mnuEdit"),
+                                                   QStringLiteral("mnuXsep1"), QStringLiteral("mnuJobOpt"),
+                                                   QStringLiteral("mnuXsep4"), QStringLiteral("mnuBrowse"),
+                                                   QStringLiteral("mnuXsep5"), QStringLiteral("mnuDel")}));
+    }
+
+    void toolbar()
+    {
+        FrmMain& main = Open({});
+        auto* toolbar = main.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        QVERIFY(toolbar);
+        const QList<QPair<QString, QString>> expected{
+            {QStringLiteral("New"), QStringLiteral("Add New Task")},
+            {QStringLiteral("Save"), QStringLiteral("Save Jobs")},
+            {QStringLiteral("Enable"), QStringLiteral("Enable All Jobs")},
+            {QStringLiteral("Disable"), QStringLiteral("Disable All Jobs")},
+            {QStringLiteral("Log"), QStringLiteral("Log Explorer")},
+            {QStringLiteral("Options"), QStringLiteral("Options")},
+            {QStringLiteral("Help"), QStringLiteral("Help")},
+            {QStringLiteral("Hide"), QStringLiteral("Hide Program")}};
+        const QList<QAction*> actions = toolbar->actions();
+        QCOMPARE(actions.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            QCOMPARE(actions[i]->objectName(), expected[i].first);
+            QCOMPARE(actions[i]->data().toString(), expected[i].first);
+            QCOMPARE(actions[i]->toolTip(), expected[i].second);
+            QVERIFY(!actions[i]->isSeparator());
+        }
+        QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
+
+    void sorting_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QString>("order");
+
+        QTest::newRow("text ascending") << 1 << 1 << "abc";
+        QTest::newRow("text descending") << 1 << 2 << "cba";
+        QTest::newRow("numbers ascending") << 2 << 1 << "bac";
+        QTest::newRow("numbers descending") << 2 << 2 << "cab";
+        QTest::newRow("unit text") << 3 << 1 << "acb";
+        QTest::newRow("style text descending") << 4 << 2 << "bac";
+        QTest::newRow("empty count first") << 5 << 1 << "bca";
+        QTest::newRow("empty count last") << 5 << 2 << "acb";
+        QTest::newRow("dates ascending") << 7 << 1 << "cba";
+        QTest::newRow("dates descending") << 7 << 2 << "abc";
+        QTest::newRow("third click ascending again") << 2 << 3 << "bac";
+    }
+    void sorting()
+    {
+        QFETCH(int, column);
+        QFETCH(int, clicks);
+        QFETCH(QString, order);
+
+        FrmMain& main = OpenShown(SortJobs());
+        std::vector<JobRow> before = main.Table().Rows();
+        Select(1);
+        const quint64 selected = main.Table().Row(1).id;
+        for (int i = 0; i < clicks; ++i)
+            ClickHeader(column - 1);
+        QCOMPARE(Order(), order);
+        // Rows move whole: every text and tag stays with its job, and so does the selection.
+        for (const JobRow& row : main.Table().Rows())
+            QVERIFY(std::find(before.begin(), before.end(), row) != before.end());
+        QCOMPARE(main.Table().Row(main.SelectedRow()).id, selected);
+        QCOMPARE(main.List()->model()->index(main.SelectedRow(), 0).data().toString(),
+                 main.Table().Row(main.SelectedRow()).FolderLoc());
+    }
+
+    // Each column keeps its own direction: a first click elsewhere is ascending.
+    void columnsAlternateOnTheirOwn()
+    {
+        FrmMain& main = OpenShown(SortJobs());
+        ClickHeader(1);
+        ClickHeader(1);
+        QCOMPARE(Order(), QStringLiteral("cab"));
+        ClickHeader(6);
+        QCOMPARE(Order(), QStringLiteral("cba"));
+        ClickHeader(1);
+        QCOMPARE(Order(), QStringLiteral("bac"));
+        Q_UNUSED(main);
+    }
+
+    // A change of a row's icon (a timer tick) redraws that row and keeps the selection.
+    void rowChangesKeepTheSelection()
+    {
+        FrmMain& main = OpenShown(SortJobs());
+        Select(2);
+        QSignalSpy resets(main.List()->model(), &QAbstractItemModel::modelReset);
+        main.Table().SetIcon(2, RowIcon::Running);
+        main.Table().SetIcon(0, RowIcon::Running);
+        QCOMPARE(main.SelectedRow(), 2);
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(Picture(main.List()->model()->index(2, 0).data(Qt::DecorationRole).value<QIcon>()),
+                 Picture(Artwork::RowIcon(RowIcon::Running)));
+    }
+
+    void dateKindFollowsTheOptions()
+    {
+        FrmMain& main = Open({});
+        main.Table().SetOptions(QStringLiteral("Date: Created"), QStringLiteral("1"));
+        QCOMPARE(PanelText(3), QStringLiteral("Date: Created"));
+    }
+
+    // The close box hides to the tray; the timers go on, so a run's marker still shows.
+    void closeBoxHidesAndTimersRun()
+    {
+        const QString folder = Folder(QStringLiteral("a"));
+        FrmMain& main = OpenShown({{folder, Future}});
+        QVERIFY(main.close() == false);
+        QVERIFY(!main.isVisible());
+        QVERIFY(main.isMinimized());
+        QVERIFY(main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
+        QCOMPARE(main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->interval(), 3000);
+        QCOMPARE(main.findChild<QTimer*>(QStringLiteral("TimerCheckStat"))->interval(), 2000);
+        AddTextToFile(ProgramFolder() + QStringLiteral("/statdump.tmp"), folder);
+        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Running, 5000);
+    }
+
+    // Without a system tray the window is only minimised, so it can always be reached.
+    void closeBoxMinimisesWithoutTray()
+    {
+        FrmMain& main = Open({}, false);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.close();
+        QVERIFY(main.isVisible());
+        QVERIFY(main.isMinimized());
+    }
+
+    void exitNoThenYes()
+    {
+        FrmMain& main = OpenShown({});
+        QSignalSpy unloaded(&main, &FrmMain::Unloaded);
+        MessageBoxAnswerer answers({QMessageBox::No, QMessageBox::Yes});
+        QAction* exit = Action("mnuExit");
+        QCOMPARE(exit->property("Tag").toString(), QString());
+
+        exit->trigger();
+        QCOMPARE(answers.SeenBoxes().size(), size_t(1));
+        const auto& box = answers.SeenBoxes()[0];
+        QCOMPARE(box.title, QStringLiteral("Exit Program"));
+        QCOMPARE(box.text, QStringLiteral("Do you want to close this program?"));
+        QCOMPARE(box.icon, QMessageBox::Question);
+        QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.defaultButton, QMessageBox::Yes);
+        QVERIFY(main.isVisible());
+        QCOMPARE(exit->property("Tag").toString(), QStringLiteral("NoExit"));
+        QCOMPARE(unloaded.count(), 0);
+
+        // The close box after a No hides without asking.
+        main.close();
+        QVERIFY(!main.isVisible());
+        QCOMPARE(answers.SeenBoxes().size(), size_t(1));
+
+        main.showNormal();
+        exit->trigger();
+        QCOMPARE(answers.SeenBoxes().size(), size_t(2));
+        QCOMPARE(exit->property("Tag").toString(), QStringLiteral("ExitProg"));
+        QCOMPARE(unloaded.count(), 1);
+        QVERIFY(!main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
+    }
+};
+
+QTEST_MAIN(TstFrmMain)
+#include "tst_frmmain.moc"
