@@ -1,0 +1,214 @@
+#include "config/jobtable.h"
+#include "jobsfile.h"
+#include "mock/messageboxanswerer.h"
+#include "mock/mockclock.h"
+#include "ui/frmmain.h"
+#include "ui/frmsplash.h"
+#include "ui/guistart.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+const QDateTime Now(QDate(2026, 6, 15), QTime(9, 0));
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int VisibleWindows(const QString& name)
+{
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        count += w->objectName() == name && w->isVisible();
+    return count;
+}
+
+} // namespace
+
+class TstGuiStart : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    MockClock m_clock{Now};
+
+    StartOptions Options(const QString& commandLine = {}, bool trayAvailable = true) const
+    {
+        return {m_dir->path(), QCoreApplication::applicationDirPath(), commandLine, trayAvailable};
+    }
+    // Splash clicked away, init window's timer run: the main window is up.
+    static FrmMain* ToMainWindow(GuiStart& start)
+    {
+        QTest::mouseClick(start.Splash()->findChild<QLabel*>(QStringLiteral("Label1")), Qt::LeftButton);
+        if (!start.Init())
+            return nullptr;
+        if (!QTest::qWaitFor([&] { return start.Init()->MainWindow() != nullptr; }, 3000))
+            return nullptr;
+        return start.Init()->MainWindow();
+    }
+
+private Q_SLOTS:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void cleanup() { m_dir.reset(); }
+
+    // Splash for 2000 ms, then the init window prepares the folder and shows the jobs.
+    void startsUpToTheJobList()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("jobs"));
+        QDir().mkpath(folder);
+        WriteJobsFile(m_dir->path(),
+                      {{folder, QStringLiteral("12/25/2026 10:30 PM")},
+                       {folder, QStringLiteral("01/01/2026 10:00 AM"), QStringLiteral("Disabled")}});
+        QFile dump(m_dir->filePath(QStringLiteral("statdump.tmp")));
+        QVERIFY(dump.open(QIODevice::WriteOnly));
+        dump.write("<left over>\r\n");
+        dump.close();
+
+        GuiStart start(Options(), m_clock);
+        QVERIFY(start.Begin());
+        FrmSplash* splash = start.Splash();
+        QVERIFY(splash->isVisible());
+        QCOMPARE(splash->findChild<QLabel*>(QStringLiteral("lblProductName"))->text(),
+                 QStringLiteral("Orvik's Scourwell"));
+        QCOMPARE(splash->findChild<QLabel*>(QStringLiteral("lblPlatform"))->text(),
+                 QStringLiteral("for Linux"));
+        QCOMPARE(splash->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("Version ") + QStringLiteral(SCOURWELL_VERSION));
+        QCOMPARE(splash->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("Press any key to continue..."));
+        QCOMPARE(splash->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 2000);
+        QVERIFY(!start.Init());
+
+        QTRY_VERIFY_WITH_TIMEOUT(start.Init() && start.Init()->isVisible(), 4000);
+        QVERIFY(!start.Splash());
+        QCOMPARE(start.Init()->windowTitle(), QStringLiteral("Scourwell Init"));
+        QCOMPARE(start.Init()->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("Loading, Please Wait..."));
+        QCOMPARE(ReadFile(m_dir->filePath(QStringLiteral("statdump.tmp"))), QByteArray("\0\r\n", 3));
+        QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("Logs"))).isDir());
+
+        QTRY_VERIFY_WITH_TIMEOUT(start.Init()->MainWindow() && start.Init()->MainWindow()->isVisible(), 2000);
+        QVERIFY(!start.Init()->isVisible());
+        FrmMain* main = start.Init()->MainWindow();
+        QCOMPARE(main->Table().Count(), 2);
+        QCOMPARE(main->Table().Row(0).icon, RowIcon::Enabled);
+        QCOMPARE(main->Table().Row(1).icon, RowIcon::DisabledPassed);
+    }
+
+    // A missing ConfigDat.ini is created with its defaults and shows an empty list.
+    void startsWithoutAJobsFile()
+    {
+        GuiStart start(Options(), m_clock);
+        QVERIFY(start.Begin());
+        FrmMain* main = ToMainWindow(start);
+        QVERIFY(main);
+        QCOMPARE(main->Table().Count(), 0);
+        QCOMPARE(main->findChild<QLabel*>(QStringLiteral("Panel3"))->text(),
+                 QStringLiteral("Date: Last Modified"));
+        QVERIFY(ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini"))).contains("TotalJob=0\r\n"));
+    }
+
+    void systray_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("minimised");
+
+        QTest::newRow("no switch") << "" << true << true << false;
+        QTest::newRow("capitals") << "/SYSTRAY" << true << false << true;
+        QTest::newRow("with a further argument") << "/systray now" << true << true << false;
+        QTest::newRow("other argument") << "/tray" << true << true << false;
+        QTest::newRow("no tray: minimised, not hidden") << "/systray" << false << true << true;
+    }
+    void systray()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(bool, trayAvailable);
+        QFETCH(bool, visible);
+        QFETCH(bool, minimised);
+
+        GuiStart start(Options(commandLine, trayAvailable), m_clock);
+        QVERIFY(start.Begin());
+        FrmMain* main = ToMainWindow(start);
+        QVERIFY(main);
+        QCOMPARE(main->isVisible(), visible);
+        QCOMPARE(main->isMinimized(), minimised);
+    }
+
+    // A second start shows its message and creates nothing; the first goes on untouched.
+    void secondInstanceEnds()
+    {
+        GuiStart first(Options(), m_clock);
+        QVERIFY(first.Begin());
+        FrmMain* main = ToMainWindow(first);
+        QVERIFY(main);
+        main->HideToTray();
+        const QByteArray config = ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini")));
+
+        MessageBoxAnswerer answers(QMessageBox::Ok);
+        GuiStart second(Options(), m_clock);
+        QVERIFY(!second.Begin());
+        QCOMPARE(answers.SeenBoxes().size(), size_t(1));
+        const auto& box = answers.SeenBoxes()[0];
+        QCOMPARE(box.title, QStringLiteral("Error Opening Scourwell"));
+        QCOMPARE(box.text, QStringLiteral("Another running instance is detected! "));
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(!second.Splash());
+        QVERIFY(!second.Init());
+        QCOMPARE(VisibleWindows(QStringLiteral("frmSplash")), 0);
+        QCOMPARE(ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini"))), config);
+        QVERIFY(first.Init()->MainWindow() == main);
+        QVERIFY(main->findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
+    }
+
+    // The lock goes with the program: a start after an exit runs.
+    void exitEndsTheProgramAndFreesTheFolder()
+    {
+        {
+            GuiStart start(Options(), m_clock);
+            QVERIFY(start.Begin());
+            FrmMain* main = ToMainWindow(start);
+            QVERIFY(main);
+            QSignalSpy ended(&start, &GuiStart::ProgramEnded);
+            MessageBoxAnswerer answers(QMessageBox::Yes);
+            main->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+            QCOMPARE(ended.count(), 1);
+            QVERIFY(!start.Init()->isVisible());
+            QVERIFY(!main->isVisible());
+        }
+        GuiStart again(Options(), m_clock);
+        QVERIFY(again.Begin());
+    }
+
+    // As the About box the splash stays until a key closes it, and asks for no init window.
+    void aboutViewStays()
+    {
+        auto* about = new FrmSplash;
+        QPointer<FrmSplash> guard(about);
+        QSignalSpy init(about, &FrmSplash::InitRequested);
+        about->setProperty("Tag", QStringLiteral("AboutView"));
+        about->show();
+        QTest::qWait(2300);
+        QVERIFY(guard && about->isVisible());
+        QTest::keyClick(about, Qt::Key_Shift);
+        QVERIFY(guard && about->isVisible());
+        QTest::keyClick(about, Qt::Key_A);
+        QTRY_VERIFY(!guard);
+        QCOMPARE(init.count(), 0);
+    }
+};
+
+QTEST_MAIN(TstGuiStart)
+#include "tst_guistart.moc"
