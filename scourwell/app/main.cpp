@@ -3,6 +3,7 @@
 #include "purge/purgecommand.h"
 #include "purge/purgeengine.h"
 #include "schedule/clock.h"
+#include "ui/guimain.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -42,7 +43,5 @@ int main(int argc, char** argv)
         return HeadlessMain(argc, argv);
     if (std::strcmp(first, "--purge") == 0)
         return PurgeMain(argc, argv);
-    QTextStream(stderr) << "scourwell: the main window is not built yet; use --headless or --purge"
-                        << Qt::endl;
-    return 1;
+    return RunGui(argc, argv);
 }
