@@ -58,6 +58,8 @@ private:
     FrmMain& Open(const std::vector<StoredJob>& jobs, bool trayAvailable = true)
     {
         WriteJobsFile(ProgramFolder(), jobs);
+        // As the init window leaves it: a missing status file shows every job as running.
+        ResetStatusDump(ProgramFolder());
         m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), m_clock,
                                            trayAvailable);
         return *m_main;

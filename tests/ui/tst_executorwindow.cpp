@@ -1,0 +1,269 @@
+#include "config/jobtable.h"
+#include "jobsfile.h"
+#include "mock/messageboxanswerer.h"
+#include "purge/logmod.h"
+#include "purge/scourwellthread.h"
+#include "purge/stringhandling.h"
+#include "purge/threadid.h"
+#include "schedule/clock.h"
+#include "schedule/runtime.h"
+#include "ui/frmmain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// A fixed time that holds every worker thread that asks for it until the test opens the
+// gate, so a run stays in flight for as long as the test looks at it.
+class GateClock : public Clock
+{
+public:
+    explicit GateClock(QDateTime now) : m_now(std::move(now)) {}
+    QDateTime Now() const override
+    {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_open; });
+        }
+        return m_now;
+    }
+    void Open()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_open = true;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    bool m_open = false;
+    const QDateTime m_now;
+};
+
+QWidget* TopLevel(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+QString Label(QWidget* window, const QString& name)
+{
+    return window->findChild<QLabel*>(name)->text();
+}
+
+QString ReadText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class TstExecutorWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<GateClock> m_clock;
+    std::unique_ptr<FrmMain> m_main;
+    QDateTime m_now;
+
+    QString ProgramFolder() const { return m_dir->filePath(QStringLiteral("program")); }
+    QString StatDump() const { return ProgramFolder() + QStringLiteral("/statdump.tmp"); }
+    QString LogText() const { return ReadText(GetLogFileName(ProgramFolder(), m_now)); }
+
+    // A folder with three files 40 days old and one new file.
+    QString JobFolder()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("jobs"));
+        QDir().mkpath(folder);
+        for (const QString& name : {QStringLiteral("a.old"), QStringLiteral("b.old"), QStringLiteral("c.old"),
+                                    QStringLiteral("d.new")}) {
+            QFile file(folder + QLatin1Char('/') + name);
+            if (!file.open(QIODevice::WriteOnly))
+                return {};
+            file.write("x");
+            file.flush();
+            if (name.endsWith(QLatin1String(".old")))
+                file.setFileTime(QDateTime::currentDateTime().addDays(-40),
+                                 QFileDevice::FileModificationTime);
+        }
+        return folder;
+    }
+    int FilesLeft(const QString& folder) const
+    {
+        return static_cast<int>(QDir(folder).entryList(QDir::Files).size());
+    }
+    // The main window with one job due in the present minute.
+    FrmMain& OpenWithDueJob(const QString& folder, const QString& fileFolderStyle)
+    {
+        StoredJob job(folder, FullForm(m_now));
+        job.fileFolderStyle = fileFolderStyle;
+        QDir().mkpath(ProgramFolder());
+        // As the init window leaves it: a missing status file shows every job as running.
+        ResetStatusDump(ProgramFolder());
+        WriteJobsFile(ProgramFolder(), {job});
+        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock,
+                                           true);
+        m_main->show();
+        return *m_main;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_now = CutToMinute(QDateTime::currentDateTime());
+        m_clock = std::make_unique<GateClock>(m_now);
+    }
+    // The gate opens before the window goes, which waits for its runs.
+    void cleanup()
+    {
+        m_clock->Open();
+        m_main.reset();
+        m_clock.reset();
+        m_dir.reset();
+    }
+
+    // The list's timer launches the due job: its window opens labelled, the row shows the
+    // running icon while the run goes on, and the window closes itself when it ends.
+    void dueJobRunsInItsWindow()
+    {
+        const QString folder = JobFolder();
+        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFiles")), 6000);
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Scourwell Executor"));
+        const QStringList values{folder,
+                                 QStringLiteral("Enabled"),
+                                 QStringLiteral("30"),
+                                 QStringLiteral("Day"),
+                                 QStringLiteral("Routine"),
+                                 QStringLiteral("Files Only"),
+                                 QStringLiteral("1"),
+                                 QStringLiteral("Hour"),
+                                 FullForm(m_now),
+                                 QStringLiteral("Date: Last Modified")};
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(Label(window, QStringLiteral("Label%1").arg(i + 1)), values[i]);
+        const QString thread = Label(window, QStringLiteral("Thread"));
+        QVERIFY(QRegularExpression(QStringLiteral("^New Thread Id:\\d+$")).match(thread).hasMatch());
+        QVERIFY(thread != QStringLiteral("New Thread Id:") + QString::number(CurrentThreadNumber()));
+        QCOMPARE(Label(window, QStringLiteral("Process")),
+                 QStringLiteral("Current Process ID:") + QString::number(QCoreApplication::applicationPid()));
+        QCOMPARE(window->findChild<QPushButton*>(QStringLiteral("CmdStop"))->text(), QStringLiteral("Stop"));
+
+        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Running, 5000);
+        // Activating the window again starts nothing more.
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(window, &activate);
+        QCOMPARE(main.Executors().RunningCount(), 1);
+
+        m_clock->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
+        QCOMPARE(FilesLeft(folder), 1);
+        QCOMPARE(LogText().count(folder), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Enabled, 5000);
+    }
+
+    // Stop closes the window and takes the marker away at once; the run stops before its
+    // next item and still writes its row.
+    void stopEndsTheRun()
+    {
+        const QString folder = JobFolder();
+        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Include Files in Subfolders"));
+        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFileSubfolders")), 6000);
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFileSubfolders"));
+        const QString marker = QLatin1Char('<') + folder + QLatin1Char('>');
+        QTRY_VERIFY(ReadText(StatDump()).contains(marker));
+
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("CmdStop")), Qt::LeftButton);
+        QTRY_VERIFY(!window);
+        QVERIFY(!ReadText(StatDump()).contains(marker));
+        QCOMPARE(main.Executors().RunningCount(), 1);
+
+        m_clock->Open();
+        QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
+        QCOMPARE(FilesLeft(folder), 4);
+        QCOMPARE(LogText().count(folder), 1);
+        QVERIFY(!ReadText(StatDump()).contains(marker));
+    }
+
+    // Each launcher returns with its style's window open and labelled.
+    void launcherOpensTheWindowOfItsStyle_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("files") << 0 << "frmJobFiles";
+        QTest::newRow("files in subfolders") << 1 << "frmJobFileSubfolders";
+        QTest::newRow("subfolders") << 2 << "frmJobSubfolders";
+    }
+    void launcherOpensTheWindowOfItsStyle()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, window);
+        QDir().mkpath(ProgramFolder());
+        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock,
+                                           true);
+        LaunchValues values;
+        values[0] = m_dir->filePath(QStringLiteral("empty"));
+        values[4] = QStringLiteral("Manual");
+        JobLauncher& launcher = m_main->Launcher();
+        if (style == 0)
+            launcher.RunNowPurgeFiles(values);
+        else if (style == 1)
+            launcher.RunNowPurgeFileSubfolders(values);
+        else
+            launcher.RunNowPurgeSubfolders(values);
+        QPointer<QWidget> opened = TopLevel(window);
+        QVERIFY(opened);
+        QCOMPARE(Label(opened, QStringLiteral("Label1")), values[0]);
+        QCOMPARE(Label(opened, QStringLiteral("Label5")), QStringLiteral("Manual"));
+        m_clock->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!opened, 5000);
+    }
+
+    // File > Exit stops the runs in flight and waits until each has written its row.
+    void exitWaitsForTheRows()
+    {
+        const QString folder = JobFolder();
+        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Subfolders Only"));
+        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobSubfolders")), 6000);
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobSubfolders"));
+
+        // The exit blocks on the run, which the gate holds until a moment later.
+        std::thread opener([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            m_clock->Open();
+        });
+        MessageBoxAnswerer answers(QMessageBox::Yes);
+        main.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+        opener.join();
+        QCOMPARE(main.Executors().RunningCount(), 0);
+        QCOMPARE(LogText().count(folder), 1);
+        QTRY_VERIFY(!window);
+    }
+};
+
+QTEST_MAIN(TstExecutorWindow)
+#include "tst_executorwindow.moc"
