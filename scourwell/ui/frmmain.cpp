@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -256,23 +257,22 @@ void FrmMain::CreateStatusBar()
         auto* label = new QLabel(QStringLiteral(" "));
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         m_panels[static_cast<size_t>(i)] = label;
-        const int width = qRound(PanelWidths[static_cast<size_t>(i)] / 100.0 * pixelsPerMm);
+        auto* panel = new QFrame;
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        auto* layout = new QHBoxLayout(panel);
+        layout->setContentsMargins(3, 1, 3, 1);
+        layout->setSpacing(4);
         if (i == 0) {
             // Panel 1 holds the style picture beside the job summary.
-            auto* panel = new QWidget;
-            auto* layout = new QHBoxLayout(panel);
-            layout->setContentsMargins(2, 0, 2, 0);
-            layout->setSpacing(4);
             m_pictureLabel = new QLabel;
             m_pictureLabel->setObjectName(QStringLiteral("Panel1Picture"));
             layout->addWidget(m_pictureLabel);
-            layout->addWidget(label, 1);
-            panel->setFixedWidth(width);
-            bar->addWidget(panel);
-        } else {
-            label->setFixedWidth(width);
-            bar->addWidget(label);
         }
+        layout->addWidget(label, 1);
+        // The stated widths are the least; a panel grows to show its whole text, and panel 1
+        // takes the room that is left.
+        panel->setMinimumWidth(qRound(PanelWidths[static_cast<size_t>(i)] / 100.0 * pixelsPerMm));
+        bar->addWidget(panel, i == 0 ? 1 : 0);
     }
     setStatusBar(bar);
     SetPanelPicture(4);
