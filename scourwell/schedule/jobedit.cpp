@@ -69,13 +69,7 @@ void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& 
         else
             row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeOfDayForm(PickedTimeOfDay(values)));
     }
-    if (row.icon == RowIcon::EnabledPassed) {
-        row.icon = RowIcon::Enabled;
-        row.SetStatus(QStringLiteral("Enabled"));
-    } else if (row.icon == RowIcon::DisabledPassed) {
-        row.icon = RowIcon::Disabled;
-        row.SetStatus(QStringLiteral("Disabled"));
-    }
+    ClearPassed(row);
 }
 
 // Stores the picked run and marks the row passed or not by it. Compared as date-times: as

@@ -2,45 +2,24 @@
 
 #include "config/jobtable.h"
 #include "schedule/runtime.h"
+#include "schedule/timeunit.h"
 
 #include <limits>
 
 namespace {
 
-enum class Unit
-{
-    Minute,
-    Hour,
-    Day,
-    Month
-};
-
-std::optional<Unit> UnitFromText(const QString& text)
-{
-    const QString unit = text.toLower();
-    if (unit == QLatin1String("minute"))
-        return Unit::Minute;
-    if (unit == QLatin1String("hour"))
-        return Unit::Hour;
-    if (unit == QLatin1String("day"))
-        return Unit::Day;
-    if (unit == QLatin1String("month"))
-        return Unit::Month;
-    return std::nullopt;
-}
-
 // Minutes and hours are elapsed time, so a run every few minutes goes on across a change of
 // summer time; days and months keep the wall-clock time of day.
-QDateTime Add(const QDateTime& base, int count, Unit unit)
+QDateTime Add(const QDateTime& base, int count, TimeUnit unit)
 {
     switch (unit) {
-    case Unit::Minute:
+    case TimeUnit::Minute:
         return base.addSecs(count * 60LL);
-    case Unit::Hour:
+    case TimeUnit::Hour:
         return base.addSecs(count * 3600LL);
-    case Unit::Day:
+    case TimeUnit::Day:
         return base.addDays(count);
-    case Unit::Month:
+    case TimeUnit::Month:
         return base.addMonths(count);
     }
     return base;
@@ -50,12 +29,12 @@ QDateTime Add(const QDateTime& base, int count, Unit unit)
 std::optional<QString> MovedOnNextRun(const JobRow& row, const QDateTime& now)
 {
     const std::optional<int> count = RecurrenceCount(row.ValEvery());
-    const std::optional<Unit> unit = UnitFromText(row.ValOfEvery());
+    const std::optional<TimeUnit> unit = TimeUnitFromText(row.ValOfEvery());
     if (!count || !unit)
         return std::nullopt;
     const QDateTime present = CutToMinute(now);
     const QDateTime next = CutToMinute(Add(present, *count, *unit));
-    if (*unit == Unit::Minute || *unit == Unit::Hour)
+    if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
         return FullForm(next);
     const std::optional<QDateTime> old = ParseFullForm(row.NextRun());
     if (!old)
@@ -76,12 +55,12 @@ std::optional<int> RecurrenceCount(const QString& valEvery)
 
 bool IsScheduleUnit(const QString& unit)
 {
-    return UnitFromText(unit).has_value();
+    return TimeUnitFromText(unit).has_value();
 }
 
 QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now)
 {
-    const std::optional<Unit> known = UnitFromText(unit);
+    const std::optional<TimeUnit> known = TimeUnitFromText(unit);
     if (!known || base > CutToMinute(now))
         return CutToMinute(base);
     return CutToMinute(Add(base, count, *known));
@@ -106,6 +85,12 @@ void AdjustDate(JobTable& table, int index, const QDateTime& now)
         return;
     if (const std::optional<QString> next = MovedOnNextRun(row, now))
         row.SetNextRun(*next);
+    ClearPassed(row);
+    table.Update(index, std::move(row));
+}
+
+void ClearPassed(JobRow& row)
+{
     if (row.icon == RowIcon::EnabledPassed) {
         row.icon = RowIcon::Enabled;
         row.SetStatus(QStringLiteral("Enabled"));
@@ -113,5 +98,4 @@ void AdjustDate(JobTable& table, int index, const QDateTime& now)
         row.icon = RowIcon::Disabled;
         row.SetStatus(QStringLiteral("Disabled"));
     }
-    table.Update(index, std::move(row));
 }

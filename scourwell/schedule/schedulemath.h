@@ -5,6 +5,7 @@
 #include <optional>
 
 class JobTable;
+struct JobRow;
 
 // ValEvery read as a recurrence count: a whole number from 1 to 32767, else nullopt. A count
 // of 0 or less would never move a job past the present minute, so it is no count.
@@ -27,3 +28,7 @@ bool MoveOn(JobTable& table, int index, const QDateTime& now);
 // becomes its not-passed one (1, 2) with Status "Enabled" or "Disabled". A NextRun that is
 // not a date-time leaves the row as it is.
 void AdjustDate(JobTable& table, int index, const QDateTime& now);
+
+// A passed icon (3, 4) becomes its not-passed one (1, 2) with Status "Enabled" or "Disabled";
+// other icons stay.
+void ClearPassed(JobRow& row);

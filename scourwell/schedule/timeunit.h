@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The four unit words of thresholds and recurrences, compared lower-cased.
+enum class TimeUnit
+{
+    Minute,
+    Hour,
+    Day,
+    Month
+};
+
+std::optional<TimeUnit> TimeUnitFromText(const QString& text);
