@@ -1,4 +1,5 @@
 #include "config/clsini.h"
+#include "purgetestfiles.h"
 #include "schedule/runtime.h"
 
 #include <QDir>
@@ -10,37 +11,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-const QByteArray FirstLine("\0\r\n", 3);
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void SetModified(const QString& path, const QDateTime& time)
-{
-    const timespec stamp{time.toSecsSinceEpoch(), 0};
-    const timespec times[2] = {stamp, stamp};
-    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
-}
-
-void MakeFile(const QString& path, const QDateTime& modified)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    SetModified(path, modified);
-}
-
-QByteArray Row(const QStringList& cells)
-{
-    QByteArray row = "<tr> \r\n";
-    for (const QString& cell : cells)
-        row += "<td>" + cell.toUtf8() + "</td>\r\n";
-    return row + "</tr>\r\n";
-}
 
 struct Job
 {
@@ -163,12 +133,12 @@ private Q_SLOTS:
         QVERIFY(log.startsWith("<title>Orvik's Scourwell - Log : "));
         QCOMPARE(log.count("<tr> \r\n"), 3);
         const QString by = "Date: Last Modified";
-        QVERIFY(log.contains(
-            Row({files, "Enabled", "1 Day", "Routine", "Files Only", "5 Minute", minute, by, "2", "&nbsp"})));
-        QVERIFY(log.contains(Row({subfolders, "Enabled", "1 Day", "Specific", "Subfolders Only",
-                                  "&nbsp &nbsp", minute, by, "&nbsp", "1"})));
-        QVERIFY(log.contains(Row({nested, "Enabled", "1 Day", "Routine", "Include Files in Subfolders",
-                                  "1 Day", minute, by, "1", "&nbsp"})));
+        QVERIFY(log.contains(LogRow(
+            {files, "Enabled", "1 Day", "Routine", "Files Only", "5 Minute", minute, by, "2", "&nbsp"})));
+        QVERIFY(log.contains(LogRow({subfolders, "Enabled", "1 Day", "Specific", "Subfolders Only",
+                                     "&nbsp &nbsp", minute, by, "&nbsp", "1"})));
+        QVERIFY(log.contains(LogRow({nested, "Enabled", "1 Day", "Routine", "Include Files in Subfolders",
+                                     "1 Day", minute, by, "1", "&nbsp"})));
 
         // The Specific job is gone (DeleteSpecific=1); the Routine ones moved on and were saved.
         clsIni ini;
@@ -180,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(ini.GetIniSetting("2", "FolderLoc"), nested);
         QCOMPARE(ini.GetIniSetting("2", "NextRun"), FullForm(due.addDays(1)));
 
-        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine);
+        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
         Terminate(process);
         QCOMPARE(output + process.readAllStandardOutput(), output);
     }
@@ -195,7 +165,7 @@ private Q_SLOTS:
         QProcess process;
         Start(process);
         QTRY_VERIFY(QFileInfo::exists(m_program.filePath("ConfigDat.ini")));
-        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine);
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
         QVERIFY(QFileInfo(m_program.filePath("Logs")).isDir());
         QVERIFY(ReadAll(m_program.filePath("ConfigDat.ini")).contains("TotalJob=0\r\n"));
         Terminate(process);
@@ -205,7 +175,7 @@ private Q_SLOTS:
     {
         QProcess first;
         Start(first);
-        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine);
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
         QFile dump(m_program.filePath("statdump.tmp"));
         QVERIFY(dump.open(QIODevice::Append));
         dump.write("</running>");
@@ -216,7 +186,7 @@ private Q_SLOTS:
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 1);
         QCOMPARE(second.readAllStandardError(), QByteArray("Another running instance is detected! \n"));
-        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), FirstLine + "</running>");
+        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine + "</running>");
         Terminate(first);
     }
 };

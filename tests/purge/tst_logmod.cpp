@@ -1,4 +1,5 @@
 #include "purge/logmod.h"
+#include "purgetestfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,20 +14,6 @@ const bool g_cLocale = qputenv("LC_ALL", "C");
 QDateTime Day(int day, int month = 12)
 {
     return QDateTime(QDate(2026, month, day), QTime(10, 0));
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QByteArray Row(const QStringList& cells)
-{
-    QByteArray row = "<tr> \r\n";
-    for (const QString& cell : cells)
-        row += "<td>" + cell.toUtf8() + "</td>\r\n";
-    return row + "</tr>\r\n";
 }
 
 std::array<QString, 10> Cells(const QString& folder)
@@ -152,8 +139,9 @@ private Q_SLOTS:
         QVERIFY(WriteLogRow(dir.path(), Day(9), Cells(folder)));
         const QByteArray content = ReadAll(GetLogFileName(dir.path(), Day(9)));
         // The "&nbsp" marker of empty cells, also twice in one cell, passes as written.
-        QVERIFY(content.endsWith(Row({written, "Enabled", "30 Day", "Manual", "Subfolders Only",
-                                      "&nbsp &nbsp", "12/07/2026 10:00 AM", "Date: Created", "&nbsp", "2"})));
+        QVERIFY(
+            content.endsWith(LogRow({written, "Enabled", "30 Day", "Manual", "Subfolders Only", "&nbsp &nbsp",
+                                     "12/07/2026 10:00 AM", "Date: Created", "&nbsp", "2"})));
     }
 
     // A run dispatched on the 7th that ends on the 8th: its row starts the 2nd-week file.

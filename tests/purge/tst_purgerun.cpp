@@ -4,6 +4,7 @@
 #include "purge/purgerun.h"
 #include "purge/scourwellthread.h"
 #include "purge/stringhandling.h"
+#include "purgetestfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,30 +19,8 @@
 
 namespace {
 
-const QByteArray FirstLine("\0\r\n", 3);
 const QDateTime Now = QDateTime::currentDateTime();
 const QDateTime Old = Now.addDays(-10);
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void SetModified(const QString& path, const QDateTime& time)
-{
-    const timespec stamp{time.toSecsSinceEpoch(), 0};
-    const timespec times[2] = {stamp, stamp};
-    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
-}
-
-void MakeFile(const QString& path, const QDateTime& modified)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    SetModified(path, modified);
-}
 
 int Entries(const QString& folder, QDir::Filters filters)
 {
@@ -171,7 +150,7 @@ private Q_SLOTS:
         run.Begin();
 
         QVERIFY(clock.WaitUntilHeld());
-        QCOMPARE(ReadAll(m_dump), FirstLine + '<' + m_folder.toUtf8() + '>');
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + '<' + m_folder.toUtf8() + '>');
         QVERIFY(!run.IsFinished());
         clock.Open();
 
@@ -180,7 +159,7 @@ private Q_SLOTS:
         QVERIFY(run.IsFinished());
         QCOMPARE(QString::number(finished.at(0).at(0).toLongLong()), files == "&nbsp" ? subfolders : files);
         QCOMPARE(ReadAll(LogFile()), Row(values, files, subfolders));
-        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
         QCOMPARE(Entries(m_folder, QDir::Files), filesLeft);
         QCOMPARE(Entries(m_folder, QDir::Dirs), subfoldersLeft);
         QCOMPARE(Entries(m_folder + "/old", QDir::Files) + Entries(m_folder + "/new", QDir::Files),
@@ -206,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(count < total);
         QCOMPARE(Entries(m_folder, QDir::Files), total - count);
         QCOMPARE(ReadAll(LogFile()), Row(values, QString::number(count), "&nbsp"));
-        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
     void stopBeforeBeginDeletesNothing()
@@ -220,7 +199,7 @@ private Q_SLOTS:
         QCOMPARE(threads.RunningCount(), 0);
         QCOMPARE(Entries(m_folder, QDir::Files), 1);
         QCOMPARE(ReadAll(LogFile()), Row(values, "0", "&nbsp"));
-        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
     void unwritableLogsStillEndsTheRun()
@@ -237,7 +216,7 @@ private Q_SLOTS:
         QVERIFY(finished.wait(10000));
         QCOMPARE(finished.at(0).at(0).toLongLong(), 1);
         QCOMPARE(Entries(m_folder, QDir::Files), 0);
-        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
         QVERIFY(QFileInfo(LogsFolder(m_program.path())).isFile());
     }
 
@@ -295,7 +274,7 @@ private Q_SLOTS:
             ++whole;
         QCOMPARE(whole, 10);
         QCOMPARE(log.count("<tr>"), 10);
-        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
     // At exit the launcher stops what still runs and waits for the rows.
@@ -317,7 +296,7 @@ private Q_SLOTS:
         for (auto it = count.globalMatch(QString::fromUtf8(log)); it.hasNext();)
             deleted += it.next().captured(1).toLongLong();
         QCOMPARE(Entries(m_folder, QDir::Files), total - deleted);
-        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "config/jobtable.h"
 #include "purge/statusrelay.h"
 #include "purge/stringhandling.h"
+#include "purgetestfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,14 +10,6 @@
 #include <QTest>
 
 namespace {
-
-const QByteArray FirstLine("\0\r\n", 3);
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 void WriteAll(const QString& path, const QByteArray& bytes)
 {
@@ -70,9 +63,9 @@ private Q_SLOTS:
     {
         QFETCH(bool, exists);
         if (exists)
-            WriteAll(m_dump, FirstLine + "</old/a></old/b>");
+            WriteAll(m_dump, StatDumpFirstLine + "</old/a></old/b>");
         QVERIFY(ResetStatusDump(m_dir.path()));
-        QCOMPARE(ReadAll(m_dump), FirstLine);
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
     void markersAddAndRemove_data()
@@ -80,16 +73,16 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QString>("removed");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("one of three") << FirstLine + "</a></b></c>"
-                                      << "/b" << FirstLine + "</a></c>";
-        QTest::newRow("both jobs on one folder") << FirstLine + "</a></b></a>"
-                                                 << "/a" << FirstLine + "</b>";
-        QTest::newRow("absent marker") << FirstLine + "</a></b>"
-                                       << "/c" << FirstLine + "</a></b>";
-        QTest::newRow("other case stays") << FirstLine + "</A></a>"
-                                          << "/a" << FirstLine + "</A>";
-        QTest::newRow("prefix stays") << FirstLine + "</a/b></a>"
-                                      << "/a" << FirstLine + "</a/b>";
+        QTest::newRow("one of three") << StatDumpFirstLine + "</a></b></c>"
+                                      << "/b" << StatDumpFirstLine + "</a></c>";
+        QTest::newRow("both jobs on one folder") << StatDumpFirstLine + "</a></b></a>"
+                                                 << "/a" << StatDumpFirstLine + "</b>";
+        QTest::newRow("absent marker") << StatDumpFirstLine + "</a></b>"
+                                       << "/c" << StatDumpFirstLine + "</a></b>";
+        QTest::newRow("other case stays") << StatDumpFirstLine + "</A></a>"
+                                          << "/a" << StatDumpFirstLine + "</A>";
+        QTest::newRow("prefix stays") << StatDumpFirstLine + "</a/b></a>"
+                                      << "/a" << StatDumpFirstLine + "</a/b>";
         QTest::newRow("no line end added") << QByteArray("</a>") << "/a" << QByteArray();
     }
 
@@ -109,7 +102,7 @@ private Q_SLOTS:
         QVERIFY(ResetStatusDump(m_dir.path()));
         QVERIFY(AddTextToFile(m_dump, "/srv/a"));
         QVERIFY(AddTextToFile(m_dump, "/srv/Bücher"));
-        QCOMPARE(ReadAll(m_dump), FirstLine + "</srv/a></srv/Bücher>");
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + "</srv/a></srv/Bücher>");
         QVERIFY(IsTextInFile(m_dump, "</srv/Bücher>"));
         QVERIFY(!IsTextInFile(m_dump, "</srv/bücher>"));
     }
@@ -132,10 +125,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("dump");
         QTest::addColumn<QList<int>>("icons");
         const QList<int> idle = {1, 2, 1, 3, 5};
-        QTest::newRow("nothing runs") << FirstLine << idle;
-        QTest::newRow("two jobs on one folder") << FirstLine + "</srv/a>" << QList<int>{6, 6, 1, 3, 5};
-        QTest::newRow("case differs") << FirstLine + "</srv/A2>" << idle;
-        QTest::newRow("all") << FirstLine + "</srv/a></srv/a2></srv/b></srv/gone>"
+        QTest::newRow("nothing runs") << StatDumpFirstLine << idle;
+        QTest::newRow("two jobs on one folder")
+            << StatDumpFirstLine + "</srv/a>" << QList<int>{6, 6, 1, 3, 5};
+        QTest::newRow("case differs") << StatDumpFirstLine + "</srv/A2>" << idle;
+        QTest::newRow("all") << StatDumpFirstLine + "</srv/a></srv/a2></srv/b></srv/gone>"
                              << QList<int>{6, 6, 6, 6, 6};
     }
 
@@ -151,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(Icons(table), icons);
 
         // The run ends: every row gets its own icon back, and a further tick changes nothing.
-        WriteAll(m_dump, FirstLine);
+        WriteAll(m_dump, StatDumpFirstLine);
         TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(Icons(table), (QList<int>{1, 2, 1, 3, 5}));
         QSignalSpy changed(&table, &JobTable::RowChanged);
@@ -173,7 +167,7 @@ private Q_SLOTS:
         QCOMPARE(table.Row(1).SavedIcon(), QString("4"));
 
         QVERIFY(QDir().rmdir(m_dump));
-        WriteAll(m_dump, FirstLine);
+        WriteAll(m_dump, StatDumpFirstLine);
         TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(Icons(table), (QList<int>{2, 4}));
     }
