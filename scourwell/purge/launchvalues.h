@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 
 // The ten texts that travel from a collector to an executor, key1..key10 at [0]..[9]:

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <array>
 
 // The week logs in <program folder>/Logs: one HTML file per quarter of a month.

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <optional>
 
 // Run times as text: full "MM/dd/yyyy hh:nn AM/PM", date "MM/dd/yyyy", time "hh:nn AM/PM",

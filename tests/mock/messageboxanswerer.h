@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-
 #include <vector>
 
 // Answers every message box that opens while it lives, from the event loop, and records what
@@ -28,7 +27,8 @@ public:
         m_timer.start(10);
     }
     // Answers in this order; the last answer repeats.
-    explicit MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> answers) : m_answers(std::move(answers))
+    explicit MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> answers)
+        : m_answers(std::move(answers))
     {
         connect(&m_timer, &QTimer::timeout, this, &MessageBoxAnswerer::Poll);
         m_timer.start(10);
