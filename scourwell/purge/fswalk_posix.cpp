@@ -1,5 +1,6 @@
 #include "purge/fswalk.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -73,10 +74,16 @@ struct Folder::State
     // The mount tells a bind mount of the same file system apart, which the device does not.
     std::optional<quint64> mountId;
     std::optional<mode_t> modeToRestore;
-    // The folder is read straight into this buffer, a part at a time.
-    int filled = 0;
+    // The folder is read a part at a time into listing, whose entries are then taken in the
+    // order of their inode numbers: on a disk file system, stat and unlink in that order
+    // touch the inode table in sequence, which for a large folder is much faster than the
+    // order of the names' hashes. Memory stays one buffer per open folder.
+    static constexpr int ListingSize = 32768;
+    int count = 0;
     int position = 0;
-    alignas(dirent64) char listing[32768];
+    alignas(dirent64) char listing[ListingSize];
+    static constexpr int ShortestItem = (offsetof(dirent64, d_name) + 2 + 7) / 8 * 8;
+    unsigned order[ListingSize / ShortestItem];
 
     ~State()
     {
@@ -105,16 +112,23 @@ struct Folder::State
 
     const dirent64* NextItem()
     {
-        if (position >= filled) {
+        if (position >= count) {
             const ssize_t size = getdents64(fd, listing, sizeof listing);
             if (size <= 0)
                 return nullptr;
-            filled = int(size);
             position = 0;
+            count = 0;
+            for (ssize_t at = 0; at < size; at += ItemAt(unsigned(at))->d_reclen)
+                order[count++] = unsigned(at);
+            std::sort(order, order + count,
+                      [this](unsigned a, unsigned b) { return ItemAt(a)->d_ino < ItemAt(b)->d_ino; });
         }
-        const auto* item = reinterpret_cast<const dirent64*>(listing + position);
-        position += item->d_reclen;
-        return item;
+        return ItemAt(order[position++]);
+    }
+
+    const dirent64* ItemAt(unsigned offset) const
+    {
+        return reinterpret_cast<const dirent64*>(listing + offset);
     }
 
     // Forced deletion: owner rights on this folder, given back when it is closed.
@@ -176,40 +190,29 @@ bool Folder::Next(Entry& entry)
 void Folder::Rewind()
 {
     lseek(m_state->fd, 0, SEEK_SET);
-    m_state->filled = m_state->position = 0;
+    m_state->count = m_state->position = 0;
 }
 
 bool Folder::Stat(const char* name, DateKind dateKind, ItemStat& stat) const
 {
-    unsigned mask = STATX_TYPE | STATX_INO;
-    switch (dateKind) {
-    case DateKind::Created:
-        mask |= STATX_BTIME | STATX_CTIME;
-        break;
-    case DateKind::Modified:
-        mask |= STATX_MTIME;
-        break;
-    case DateKind::Accessed:
-        mask |= STATX_ATIME;
-        break;
-    }
-    struct statx stx;
-    if (statx(m_state->fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &stx) != 0)
-        return false;
-    stat.kind = KindOfMode(stx.stx_mode);
-    stat.id = IdOf(stx);
-    switch (dateKind) {
-    case DateKind::Created:
+    if (dateKind == DateKind::Created) {
+        struct statx stx;
+        if (statx(m_state->fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                  STATX_TYPE | STATX_INO | STATX_BTIME | STATX_CTIME, &stx) != 0)
+            return false;
+        stat.kind = KindOfMode(stx.stx_mode);
+        stat.id = IdOf(stx);
         // Where the file system keeps no birth time, the status change is the nearest.
         stat.date = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec : stx.stx_ctime.tv_sec;
-        break;
-    case DateKind::Modified:
-        stat.date = stx.stx_mtime.tv_sec;
-        break;
-    case DateKind::Accessed:
-        stat.date = stx.stx_atime.tv_sec;
-        break;
+        return true;
     }
+    // The other dates need no statx, and the older call costs a little less per item.
+    struct stat st;
+    if (fstatat(m_state->fd, name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0)
+        return false;
+    stat.kind = KindOfMode(st.st_mode);
+    stat.id = {st.st_dev, st.st_ino};
+    stat.date = dateKind == DateKind::Modified ? st.st_mtim.tv_sec : st.st_atim.tv_sec;
     return true;
 }
 
