@@ -75,7 +75,8 @@ public:
     bool IsOpen() const { return m_state != nullptr; }
     ObjectId Id() const;
 
-    // The next entry but "." and ".."; false at the end or on a read error.
+    // The next entry but "." and ".." (in an order that suits the file system, not by
+    // name); false at the end or on a read error.
     bool Next(Entry& entry);
     void Rewind();
 
