@@ -2,6 +2,7 @@
 
 #include "purge/fswalk.h"
 #include "schedule/runtime.h"
+#include "schedule/timeunit.h"
 
 #include <QFile>
 #include <algorithm>
@@ -16,28 +17,6 @@ using FsWalk::ObjectId;
 
 namespace {
 
-enum class AgeUnit
-{
-    Minute,
-    Hour,
-    Day,
-    Month
-};
-
-std::optional<AgeUnit> AgeUnitFromText(const QString& text)
-{
-    const QString unit = text.toLower();
-    if (unit == u"minute")
-        return AgeUnit::Minute;
-    if (unit == u"hour")
-        return AgeUnit::Hour;
-    if (unit == u"day")
-        return AgeUnit::Day;
-    if (unit == u"month")
-        return AgeUnit::Month;
-    return std::nullopt;
-}
-
 std::optional<DateKind> DateKindFromText(const QString& text)
 {
     const QString kind = text.toLower();
@@ -51,20 +30,20 @@ std::optional<DateKind> DateKindFromText(const QString& text)
 }
 
 // Age in whole units of a span of seconds between two times already cut to the minute.
-qint64 AgeOfSeconds(qint64 seconds, AgeUnit unit)
+qint64 AgeOfSeconds(qint64 seconds, TimeUnit unit)
 {
     qint64 days = 0;
     qint64 hours = 0;
     qint64 minutes = 0;
     GetValue(seconds, days, hours, minutes);
     switch (unit) {
-    case AgeUnit::Minute:
+    case TimeUnit::Minute:
         return days * 1440 + hours * 60 + minutes;
-    case AgeUnit::Hour:
+    case TimeUnit::Hour:
         return days * 24 + hours;
-    case AgeUnit::Day:
+    case TimeUnit::Day:
         return days;
-    case AgeUnit::Month:
+    case TimeUnit::Month:
         return days / 30;
     }
     return 0;
@@ -94,7 +73,7 @@ bool MayBeFolder(ItemKind kind)
 class PurgeWalk
 {
 public:
-    PurgeWalk(const PurgeRequest& request, DateKind dateKind, AgeUnit unit, qint64 threshold, qint64 now,
+    PurgeWalk(const PurgeRequest& request, DateKind dateKind, TimeUnit unit, qint64 threshold, qint64 now,
               const std::atomic_bool& stop, const std::function<void(const QByteArray&)>& onDeleted)
         : m_dateKind(dateKind), m_unit(unit), m_threshold(threshold), m_nowMinute(FloorToMinute(now)),
           m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted)
@@ -264,7 +243,7 @@ private:
     }
 
     const DateKind m_dateKind;
-    const AgeUnit m_unit;
+    const TimeUnit m_unit;
     const qint64 m_threshold;
     const qint64 m_nowMinute;
     const bool m_dryRun;
@@ -333,7 +312,7 @@ void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs)
 
 qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now)
 {
-    const auto ageUnit = AgeUnitFromText(unit);
+    const auto ageUnit = TimeUnitFromText(unit);
     if (!ageUnit || !itemDate.isValid() || !now.isValid())
         return 0;
     return AgeOfSeconds(CutToMinute(itemDate).secsTo(CutToMinute(now)), *ageUnit);
@@ -344,7 +323,7 @@ qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atom
 {
     // An unknown date kind, unit or threshold would leave the age meaningless: nothing goes.
     const auto dateKind = DateKindFromText(request.lookByDate);
-    const auto unit = AgeUnitFromText(request.purgeValOf);
+    const auto unit = TimeUnitFromText(request.purgeValOf);
     const auto threshold = PurgeThreshold(request.purgeVal);
     if (!dateKind || !unit || !threshold)
         return 0;
