@@ -1,5 +1,6 @@
 #include "purge/purgeengine.h"
 
+#include "config/programfolder.h"
 #include "purge/fswalk.h"
 #include "schedule/runtime.h"
 #include "schedule/timeunit.h"
@@ -271,10 +272,10 @@ std::optional<PurgeStyle> PurgeStyleFromText(const QString& text)
 QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder)
 {
     return {programFolder,
-            programFolder + "/ConfigDat.ini",
-            programFolder + "/quillon.ini",
-            programFolder + "/statdump.tmp",
-            programFolder + "/Logs",
+            ConfigDatPath(programFolder),
+            QuillonIniPath(programFolder),
+            StatDumpPath(programFolder),
+            LogsFolder(programFolder),
             programFolder + "/scourwell",
             programFolder + "/quillon",
             executableFolder + "/scourwell",
