@@ -63,9 +63,8 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     medium.setPointSizeF(medium.pointSizeF() * 1.3);
     platform->setFont(medium);
 
-    auto* version = NewLabel(frame, "lblVersion", QStringLiteral("Version"));
     // The build's major.minor.patch.
-    version->setText(QStringLiteral("Version ") + QStringLiteral(SCOURWELL_VERSION));
+    auto* version = NewLabel(frame, "lblVersion", QStringLiteral("Version " SCOURWELL_VERSION));
     auto* company = NewLabel(frame, "lblCompanyProduct", QStringLiteral("Orvik Software"));
     auto* web = NewLabel(frame, "LblWeb", QString::fromLatin1(WebAddress));
     web->setCursor(Qt::PointingHandCursor);
@@ -161,5 +160,5 @@ void FrmSplash::keyPressEvent(QKeyEvent* event)
 
 void FrmSplash::OpenWebAddress()
 {
-    QDesktopServices::openUrl(QUrl(findChild<QLabel*>(QStringLiteral("LblWeb"))->text()));
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebAddress)));
 }

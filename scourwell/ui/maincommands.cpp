@@ -1,5 +1,6 @@
 #include "ui/maincommands.h"
 
+#include "config/atomicfile.h"
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
 #include "config/programfolder.h"
@@ -20,7 +21,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTimer>
 #include <QToolBar>
 #include <array>
@@ -74,13 +74,9 @@ void WriteQuillonIniIfMissing(const QString& programFolder)
     const QString path = QuillonIniPath(programFolder);
     if (QFileInfo::exists(path))
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
     const QString text = QStringLiteral("[init]\nlock=true\nfolder=") + LogsFolder(programFolder) +
                          QStringLiteral("\nfilter=.htm\nviewer=xdg-open\n");
-    file.write(text.toUtf8());
-    file.commit();
+    WriteFileAtomically(path, text.toUtf8());
 }
 
 bool IsProgram(const QString& path)
