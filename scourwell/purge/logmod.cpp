@@ -40,8 +40,6 @@ QString YearText(const QDate& date)
     return QString::number(date.year()).rightJustified(4, u'0');
 }
 
-const QString Nbsp = QStringLiteral("&nbsp");
-
 QString EscapeHtml(const QString& text)
 {
     QString out;
@@ -71,12 +69,12 @@ QString EscapeHtml(const QString& text)
 // passes as written; everything around it is escaped.
 QString CellHtml(const QString& value)
 {
-    const QStringList parts = value.split(Nbsp);
+    const QStringList parts = value.split(LogNoValue);
     QStringList escaped;
     escaped.reserve(parts.size());
     for (const QString& part : parts)
         escaped.append(EscapeHtml(part));
-    return escaped.join(Nbsp);
+    return escaped.join(LogNoValue);
 }
 
 // Unbuffered, so the block goes to the file in one write call.

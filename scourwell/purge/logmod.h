@@ -4,6 +4,9 @@
 #include <QString>
 #include <array>
 
+// The log's mark of an empty cell; a Specific run's recurrence is written as two of them.
+inline const QString LogNoValue = QStringLiteral("&nbsp");
+
 // The week logs in <program folder>/Logs: one HTML file per quarter of a month.
 QString GetLogFileName(const QString& programFolder, const QDateTime& now);
 QString GetLogWeekTitle(const QDateTime& now);

@@ -75,7 +75,6 @@ void PurgeRun::Work(std::future<bool> go)
 
 std::array<QString, 10> PurgeRun::LogCells(qint64 count) const
 {
-    const QString nbsp = QStringLiteral("&nbsp");
     const QString number = QString::number(count);
     const bool subfolders = m_style == PurgeStyle::SubfoldersOnly;
     return {m_values[0],
@@ -86,6 +85,6 @@ std::array<QString, 10> PurgeRun::LogCells(qint64 count) const
             m_values[6] + u' ' + m_values[7],
             m_values[8],
             m_values[9],
-            subfolders ? nbsp : number,
-            subfolders ? number : nbsp};
+            subfolders ? LogNoValue : number,
+            subfolders ? number : LogNoValue};
 }

@@ -25,7 +25,7 @@ void TimerCheckStatTick(JobTable& table, const QString& programFolder)
         if (row.icon != RowIcon::Running)
             row.SubItem(1).tag = QString::number(row.icon);
         // An unreadable dump shows every job as running until the next tick reads it.
-        const bool running = !dump || dump->contains(('<' + row.FolderLoc() + '>').toUtf8());
+        const bool running = !dump || dump->contains(RunningMarker(row.FolderLoc()));
         row.icon = running ? RowIcon::Running : SavedIconOr(row, row.icon);
         table.Update(i, std::move(row));
     }

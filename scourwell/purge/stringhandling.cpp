@@ -7,18 +7,14 @@
 #include <QMutexLocker>
 #include <QSaveFile>
 
-namespace {
-
-QByteArray Marker(const QString& text)
+QByteArray RunningMarker(const QString& folder)
 {
-    return ('<' + text + '>').toUtf8();
+    return ('<' + folder + '>').toUtf8();
 }
-
-} // namespace
 
 bool AddTextToFile(const QString& filePath, const QString& text)
 {
-    const QByteArray marker = Marker(text);
+    const QByteArray marker = RunningMarker(text);
     QMutexLocker lock(&SharedFileLock());
     QFile file(filePath);
     return file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) &&
@@ -27,7 +23,7 @@ bool AddTextToFile(const QString& filePath, const QString& text)
 
 bool RemoveTextFromFile(const QString& filePath, const QString& text)
 {
-    const QByteArray marker = Marker(text);
+    const QByteArray marker = RunningMarker(text);
     QMutexLocker lock(&SharedFileLock());
     QFile file(filePath);
     if (!file.exists())

@@ -4,6 +4,9 @@
 #include <QString>
 #include <optional>
 
+// The running marker "<folder>" of statdump.tmp, as UTF-8 bytes.
+QByteArray RunningMarker(const QString& folder);
+
 // Running markers "<folder>" in statdump.tmp. Every access holds SharedFileLock, so markers of
 // concurrent runs are never lost. Bytes are compared exactly (case counts).
 bool AddTextToFile(const QString& filePath, const QString& text);

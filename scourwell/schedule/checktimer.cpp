@@ -3,12 +3,11 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
 #include "purge/logmod.h"
+#include "purge/purgeengine.h"
 #include "schedule/runtime.h"
 #include "schedule/schedulemath.h"
 
 namespace {
-
-const QLatin1String NoValue("&nbsp");
 
 bool IsRoutine(const QString& style)
 {
@@ -20,18 +19,11 @@ bool IsSpecific(const QString& style)
     return style.compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
 }
 
-bool IsPurgeStyle(const QString& fileFolderStyle)
-{
-    const QString style = fileFolderStyle.toLower();
-    return style == QLatin1String("files only") || style == QLatin1String("include files in subfolders") ||
-           style == QLatin1String("subfolders only");
-}
-
 // A hand-edited row with an unknown purge style, or a Routine job without a valid recurrence,
 // is kept as it stands: launching it could not move it on, so it would run on every tick.
 bool IsRunnable(const JobRow& row)
 {
-    if (!IsPurgeStyle(row.FileFolderStyle()))
+    if (!PurgeStyleFromText(row.FileFolderStyle()))
         return false;
     return !IsRoutine(row.Style()) || (RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()));
 }
@@ -57,13 +49,20 @@ LaunchValues RowValues(const JobTable& table, int index)
 
 void Launch(const LaunchValues& values, JobLauncher& launcher)
 {
-    const QString style = values[5].toLower();
-    if (style == QLatin1String("files only"))
+    const std::optional<PurgeStyle> style = PurgeStyleFromText(values[5]);
+    if (!style)
+        return;
+    switch (*style) {
+    case PurgeStyle::FilesOnly:
         launcher.RunNowPurgeFiles(values);
-    else if (style == QLatin1String("include files in subfolders"))
+        break;
+    case PurgeStyle::IncludeFilesInSubfolders:
         launcher.RunNowPurgeFileSubfolders(values);
-    else if (style == QLatin1String("subfolders only"))
+        break;
+    case PurgeStyle::SubfoldersOnly:
         launcher.RunNowPurgeSubfolders(values);
+        break;
+    }
 }
 
 void EnsureWeekLog(const QString& programFolder, const QDateTime& now)
@@ -82,8 +81,8 @@ void CollectCheck(const JobTable& table, int index, JobLauncher& launcher)
 void CollectCheckSpecific(const JobTable& table, int index, JobLauncher& launcher)
 {
     LaunchValues values = RowValues(table, index);
-    values[6] = NoValue;
-    values[7] = NoValue;
+    values[6] = LogNoValue;
+    values[7] = LogNoValue;
     Launch(values, launcher);
 }
 
@@ -92,8 +91,8 @@ void CollectCheckManually(const JobTable& table, int index, const QDateTime& now
     LaunchValues values = RowValues(table, index);
     values[4] = QStringLiteral("Manual");
     if (IsSpecific(table.Row(index).Style())) {
-        values[6] = NoValue;
-        values[7] = NoValue;
+        values[6] = LogNoValue;
+        values[7] = LogNoValue;
     }
     values[8] = FullForm(now);
     Launch(values, launcher);

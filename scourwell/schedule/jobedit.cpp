@@ -3,6 +3,7 @@
 #include "config/jobtable.h"
 #include "schedule/runtime.h"
 #include "schedule/schedulemath.h"
+#include "schedule/timeunit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,10 +62,10 @@ void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& 
                      const QDateTime& now)
 {
     const std::optional<int> count = RecurrenceCount(values.valEvery);
-    const QString unit = values.valOfEvery.toLower();
-    if (count && IsScheduleUnit(unit)) {
-        const QDateTime next = GetNextRun(*count, unit, presentMinute, now);
-        if (unit == QLatin1String("minute") || unit == QLatin1String("hour"))
+    const std::optional<TimeUnit> unit = TimeUnitFromText(values.valOfEvery);
+    if (count && unit) {
+        const QDateTime next = GetNextRun(*count, values.valOfEvery, presentMinute, now);
+        if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
             row.SetNextRun(FullForm(next));
         else
             row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeOfDayForm(PickedTimeOfDay(values)));
