@@ -2,6 +2,8 @@
 
 #include "ui/sortlistview.h"
 
+#include <algorithm>
+
 JobTable::JobTable(QObject* parent) : QObject(parent) {}
 
 int JobTable::IndexOf(quint64 id) const

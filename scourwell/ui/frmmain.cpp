@@ -78,13 +78,14 @@ QMenu* NewMenu(QWidget* parent, const char* name, const QString& title)
 // The style picture that a FileFolderStyle selects, or 0 to leave the picture as it is.
 int StylePictureOf(const QString& fileFolderStyle)
 {
-    const QString style = fileFolderStyle.toLower();
-    if (style == QLatin1String("files only"))
+    switch (PurgeStyleFromText(fileFolderStyle).value_or(PurgeStyle{-1})) {
+    case PurgeStyle::FilesOnly:
         return 1;
-    if (style == QLatin1String("include files in subfolders"))
+    case PurgeStyle::IncludeFilesInSubfolders:
         return 2;
-    if (style == QLatin1String("subfolders only"))
+    case PurgeStyle::SubfoldersOnly:
         return 3;
+    }
     return 0;
 }
 
