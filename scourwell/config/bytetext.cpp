@@ -52,19 +52,20 @@ char32_t CodePoint(const uchar* p, qsizetype length)
     return code;
 }
 
-void AppendUtf8(QByteArray& out, char32_t code)
+char* AppendUtf8(char* out, char32_t code)
 {
     if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
+        *out++ = char(0xC0 | (code >> 6));
     } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0xE0 | (code >> 12));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
     } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0xF0 | (code >> 18));
+        *out++ = char(0x80 | ((code >> 12) & 0x3F));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
     }
-    out += char(0x80 | (code & 0x3F));
+    *out++ = char(0x80 | (code & 0x3F));
+    return out;
 }
 
 // A NUL would cut the name short, so such a name is not looked up at all.
@@ -113,25 +114,27 @@ QString TextFromBytes(QByteArrayView bytes)
 
 QByteArray BytesFromText(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
     const qsizetype size = text.size();
+    // At most three bytes per unit: a pair of surrogates gives four.
+    QByteArray bytes(size * 3, Qt::Uninitialized);
+    char* out = bytes.data();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
-            out += char(c);
+            *out++ = char(c);
         } else if (c >= FirstEscape && c <= LastEscape) {
-            out += char(c - EscapeBase);
+            *out++ = char(c - EscapeBase);
         } else if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate()) {
-            AppendUtf8(out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+            out = AppendUtf8(out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
             ++i;
         } else if (QChar::isSurrogate(c)) {
-            AppendUtf8(out, QChar::ReplacementCharacter);
+            out = AppendUtf8(out, QChar::ReplacementCharacter);
         } else {
-            AppendUtf8(out, c);
+            out = AppendUtf8(out, c);
         }
     }
-    return out;
+    bytes.truncate(out - bytes.constData());
+    return bytes;
 }
 
 bool SurvivesBytes(QStringView text)
