@@ -329,6 +329,8 @@ qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atom
     if (!dateKind || !unit || !threshold)
         return 0;
     PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted);
-    // The folder text stands for the bytes of its name, which need not be UTF-8.
-    return walk.Run(request.style, BytesFromText(request.folder));
+    // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
+    // cut the name short, and so name another folder.
+    const QByteArray folder = BytesFromText(request.folder);
+    return folder.contains('\0') ? 0 : walk.Run(request.style, folder);
 }

@@ -296,8 +296,8 @@ private Q_SLOTS:
     }
 
     // A job folder named in the old platform's code page is purged there and nowhere else: its
-    // text stands for the bytes of its name.
-    void folderNamedInLatin1()
+    // text stands for the bytes of its name. A NUL would cut the name short: nothing goes.
+    void folderIsItsBytes()
     {
         const PurgeTree tree;
         const QList<QByteArray> folders{"caf\xE9", "caf\xC3\xA9", "caf\xEF\xBF\xBD", "caf?"};
@@ -315,6 +315,9 @@ private Q_SLOTS:
         QVERIFY(!tree.Exists("caf\xE9/old.txt"));
         for (const QByteArray& other : folders.mid(1))
             QVERIFY(tree.Exists(other + "/old.txt"));
+        QCOMPARE(Purge(tree, Request("Files Only", TextFromBytes(tree.Path("caf?")) + QChar(0) + "x")).count,
+                 0);
+        QVERIFY(tree.Exists("caf?/old.txt"));
     }
 
     // Read-only files in read-only folders go, as with the original's force flag; a folder
