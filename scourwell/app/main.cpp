@@ -1,3 +1,4 @@
+#include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/headless.h"
 #include "purge/purgecommand.h"
@@ -29,7 +30,11 @@ int PurgeMain(int& argc, char** argv)
     const QString executableFolder = QCoreApplication::applicationDirPath();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return PurgeCommandMain(app.arguments().mid(1), Clock::System(),
+    // Decoded without loss, so that a folder name which is no UTF-8 still names that folder.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(TextFromBytes(argv[i]));
+    return PurgeCommandMain(args, Clock::System(),
                             ProtectedPaths(ResolveProgramFolder(executableFolder), executableFolder), out,
                             err, g_purgeStop);
 }

@@ -3,10 +3,11 @@
 #include <QString>
 
 // Access to one INI file by path, keeping the rules of the old profile functions: names
-// match without case, values are trimmed and lose one pair of enclosing quotes, an existing
-// key is replaced in place, a new key is appended to its section, a missing section or file
-// is created. Nothing is cached: each call reads the file, and each write replaces the file
-// atomically. Values are read whole. Many changes in one write: see IniDocument.
+// match without case, values are trimmed and lose one pair of enclosing quotes (so a value
+// that would otherwise change is written quoted), an existing key is replaced in place, a
+// new key is appended to its section, a missing section or file is created. Nothing is
+// cached: each call reads the file, and each write replaces the file atomically. Values are
+// read whole. Many changes in one write: see IniDocument.
 class clsIni
 {
 public:

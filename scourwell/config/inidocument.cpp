@@ -1,10 +1,10 @@
 #include "config/inidocument.h"
 
 #include "config/atomicfile.h"
+#include "config/bytetext.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <algorithm>
 #include <string_view>
 
@@ -12,13 +12,19 @@ namespace {
 
 const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-QString ValueOf(const QByteArray& text, qsizetype equals)
+// What the reader makes of the bytes after "=": trimmed, and one pair of enclosing quotes gone.
+QByteArrayView StoredValue(QByteArrayView raw)
 {
-    QByteArrayView value = QByteArrayView(text).sliced(equals + 1).trimmed();
+    QByteArrayView value = raw.trimmed();
     const qsizetype n = value.size();
     if (n >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.sliced(1, n - 2);
-    return QString::fromUtf8(value);
+    return value;
+}
+
+QString ValueOf(const QByteArray& text, qsizetype equals)
+{
+    return TextFromBytes(StoredValue(QByteArrayView(text).sliced(equals + 1)));
 }
 
 bool IsAscii(QByteArrayView bytes)
@@ -45,7 +51,7 @@ bool NamesMatch(QByteArrayView stored, bool storedAscii, QStringView wanted, boo
                    return AsciiLower(static_cast<char16_t>(a)) == AsciiLower(b.unicode());
                });
     }
-    return QString::fromUtf8(stored).compare(wanted, Qt::CaseInsensitive) == 0;
+    return TextFromBytes(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -120,7 +126,7 @@ IniDocument::Line IniDocument::ParseLine(QByteArray text, End end, bool* isHeade
         const qsizetype close = trimmed.lastIndexOf(']');
         if (close > 0) {
             *isHeader = true;
-            *sectionName = QString::fromUtf8(trimmed.sliced(1, close - 1).trimmed());
+            *sectionName = TextFromBytes(trimmed.sliced(1, close - 1).trimmed());
             return line;
         }
     }
@@ -203,13 +209,28 @@ QString IniDocument::FoldName(const QString& name)
     const bool folded = std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) {
         return c.unicode() < 0x80 && (c.unicode() < u'A' || c.unicode() > u'Z');
     });
-    return folded ? trimmed : trimmed.toCaseFolded();
+    if (folded)
+        return trimmed;
+    // Case folding would turn the lone surrogates that stand for bytes of no UTF-8 into
+    // U+FFFD, and so make names of different bytes one: only the text between them is folded.
+    QString result;
+    result.reserve(trimmed.size());
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        const QChar c = trimmed[i];
+        if (c.isLowSurrogate() && (i == 0 || !trimmed[i - 1].isHighSurrogate())) {
+            result += QStringView(trimmed).sliced(from, i - from).toString().toCaseFolded();
+            result += c;
+            from = i + 1;
+        }
+    }
+    return result + QStringView(trimmed).sliced(from).toString().toCaseFolded();
 }
 
 const IniDocument::Section* IniDocument::FindSection(const QString& section) const
 {
     const auto it = m_index.find(FoldName(section));
-    return it == m_index.end() ? nullptr : &m_sections[it->second];
+    return it == m_index.end() ? nullptr : &m_sections[it->second.first];
 }
 
 IniDocument::Section* IniDocument::FindSection(const QString& section)
@@ -253,27 +274,25 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
     SetValues(section, {{key, value}});
 }
 
-void IniDocument::SetValues(const QString& section, const QList<std::pair<QString, QString>>& values)
+void IniDocument::SetValues(const QString& section, const QList<Setting>& values)
 {
     if (values.isEmpty())
         return;
     Section* s = FindSection(section);
     if (!s) {
-        Line header{'[' + section.toUtf8() + ']'};
+        Line header{'[' + BytesFromText(section) + ']'};
         header.end = m_lineEnd;
         AddSection(Section{std::move(header), {}}, section);
         s = &m_sections.back();
         s->lines.reserve(static_cast<size_t>(values.size()));
     }
-    for (const auto& [key, value] : values)
-        SetIn(*s, key, value);
+    for (const Setting& setting : values)
+        SetIn(*s, setting);
 }
 
-void IniDocument::SetIn(Section& section, const QString& key, const QString& value) const
+void IniDocument::SetIn(Section& section, const Setting& setting) const
 {
-    const QString flat = QString(value)
-                             .replace(QLatin1Char('\r'), QLatin1Char(' '))
-                             .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString& key = setting.key;
     const bool wantedAscii = IsAscii(QStringView(key));
     size_t insertAt = 0;
     for (size_t i = 0; i < section.lines.size(); ++i) {
@@ -282,7 +301,7 @@ void IniDocument::SetIn(Section& section, const QString& key, const QString& val
             continue;
         if (NamesMatch(l.Key(), l.keyAscii, key, wantedAscii)) {
             // The key keeps the spelling it has in the file.
-            Line replaced = MakeKeyLine(l.Key(), flat);
+            Line replaced = MakeKeyLine(l.Key(), setting.value, setting.quoting);
             replaced.end = l.end;
             l = std::move(replaced);
             return;
@@ -290,7 +309,7 @@ void IniDocument::SetIn(Section& section, const QString& key, const QString& val
         insertAt = i + 1;
     }
     section.lines.insert(section.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                         MakeKeyLine(key.toUtf8(), flat));
+                         MakeKeyLine(BytesFromText(key), setting.value, setting.quoting));
 }
 
 void IniDocument::RemoveSection(const QString& section)
@@ -298,7 +317,7 @@ void IniDocument::RemoveSection(const QString& section)
     const auto it = m_index.find(FoldName(section));
     if (it == m_index.end())
         return;
-    for (size_t index = it->second; index != NoSection; index = m_sections[index].nextOfName) {
+    for (size_t index = it->second.first; index != NoSection; index = m_sections[index].nextOfName) {
         Section& s = m_sections[index];
         s.removed = true;
         s.lines = {};
@@ -311,24 +330,31 @@ void IniDocument::AddSection(Section section, const QString& name)
 {
     m_sections.push_back(std::move(section));
     const size_t added = m_sections.size() - 1;
-    const auto [it, isFirst] = m_index.try_emplace(FoldName(name), added);
+    const auto [it, isFirst] = m_index.try_emplace(FoldName(name), NameEntry{added, added});
     if (isFirst)
         return;
-    size_t last = it->second;
-    while (m_sections[last].nextOfName != NoSection)
-        last = m_sections[last].nextOfName;
-    m_sections[last].nextOfName = added;
+    m_sections[it->second.last].nextOfName = added;
+    it->second.last = added;
 }
 
-IniDocument::Line IniDocument::MakeKeyLine(QByteArrayView key, const QString& value) const
+bool IniDocument::ValueRoundTrips(const QString& value)
 {
-    // Encoded straight into the line: one allocation per line counts when there are many.
-    QStringEncoder utf8(QStringConverter::Utf8);
-    QByteArray text(key.size() + 1 + utf8.requiredSpace(value.size()), Qt::Uninitialized);
-    char* out = std::copy(key.begin(), key.end(), text.data());
-    *out++ = '=';
-    out = utf8.appendToBuffer(out, value);
-    text.truncate(out - text.constData());
+    return !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')) && SurvivesBytes(value);
+}
+
+IniDocument::Line IniDocument::MakeKeyLine(QByteArrayView key, const QString& value, Quoting quoting) const
+{
+    // A line break would split the line: each becomes a blank.
+    QByteArray bytes = BytesFromText(value);
+    bytes.replace('\r', ' ').replace('\n', ' ');
+    const bool quoted = quoting == Quoting::Exact && StoredValue(bytes).size() != bytes.size();
+    QByteArray text;
+    text.reserve(key.size() + bytes.size() + 3);
+    text.append(key).append('=');
+    if (quoted)
+        text.append('"').append(bytes).append('"');
+    else
+        text.append(bytes);
     const auto keyLength = static_cast<qint32>(key.size());
     return Line{std::move(text), 0, keyLength, keyLength, m_lineEnd, IsAscii(key)};
 }

@@ -1,6 +1,7 @@
 #include "config/jobconfig.h"
 
 #include "config/atomicfile.h"
+#include "config/bytetext.h"
 #include "config/clsini.h"
 #include "config/inidocument.h"
 #include "config/jobtable.h"
@@ -48,13 +49,14 @@ int JobSpan(const IniDocument& doc)
 }
 
 // The lookup of a path that includes folders: an entry that exists and is not hidden. A
-// relative path would depend on the working folder, so it is not found; nor is any error.
+// relative path would depend on the working folder, so it is not found; nor is any error. The
+// name is looked up as the bytes it stands for, which need not be UTF-8.
 bool FolderFound(const QString& folder)
 {
-    if (folder.isEmpty() || folder.contains(QChar(0)) || QDir::isRelativePath(folder))
+    if (folder.isEmpty() || QDir::isRelativePath(folder))
         return false;
-    const QFileInfo info(QDir::cleanPath(folder));
-    return info.exists() && !info.fileName().startsWith(QLatin1Char('.'));
+    const QString cleaned = QDir::cleanPath(folder);
+    return PathExists(cleaned) && !QFileInfo(cleaned).fileName().startsWith(QLatin1Char('.'));
 }
 
 // Run times are wall-clock minutes: the full form has no seconds, and the two are compared
@@ -103,13 +105,24 @@ JobRow ReadJob(const IniDocument& doc, const QString& section, const QDateTime& 
     return row;
 }
 
+// Every value is written so that it reads back as it is, but for the recurrence of a Specific
+// job, which the editor sets to a single blank: that is written plain and reads back empty.
+IniDocument::Quoting QuotingOf(const JobKey& key, const JobRow& row)
+{
+    const bool recurrence = key.cell == 4 || key.cell == 5;
+    const bool specific = row.Style().compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
+    const QString& value = row.cells[static_cast<size_t>(key.cell)].text;
+    return recurrence && specific && value == QLatin1String(" ") ? IniDocument::Quoting::Plain
+                                                                 : IniDocument::Quoting::Exact;
+}
+
 void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
 {
-    QList<std::pair<QString, QString>> values;
+    QList<IniDocument::Setting> values;
     values.reserve(static_cast<qsizetype>(std::size(JobKeys)));
     for (const JobKey& key : JobKeys) {
         const JobCell& cell = row.cells[static_cast<size_t>(key.cell)];
-        values.append({key.name, key.isTag ? cell.tag : cell.text});
+        values.append({key.name, key.isTag ? cell.tag : cell.text, QuotingOf(key, row)});
     }
     doc.SetValues(section, values);
 }
@@ -189,4 +202,9 @@ bool DeleteJobSection(const QString& programFolder, const QString& section)
     clsIni ini;
     ini.SetIniPath(ConfigDatPath(programFolder));
     return ini.DeleteSection(section);
+}
+
+bool FolderRoundTrips(const QString& folder)
+{
+    return IniDocument::ValueRoundTrips(folder);
 }

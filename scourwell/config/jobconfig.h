@@ -21,3 +21,8 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
 bool SaveJobList(const JobTable& table, const QString& programFolder);
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific);
 bool DeleteJobSection(const QString& programFolder, const QString& section);
+
+// Whether a folder text comes back identical through a save and a load. One that would not
+// (a line break, text that stands for no bytes) names another folder after a restart, so a
+// job on it is never launched.
+bool FolderRoundTrips(const QString& folder);

@@ -50,6 +50,9 @@ int HeadlessMain(int& argc, char** argv)
         return 2;
     }
 
+    // Before the lock and the load, which may take a while on a big file: a signal meanwhile is
+    // held until the event loop runs, and then ends the program like at any other time.
+    TerminationSignals termination;
     const QString executableFolder = QCoreApplication::applicationDirPath();
     const QString programFolder = ResolveProgramFolder(executableFolder);
     QLockFile::LockError lockError = QLockFile::NoError;
@@ -94,7 +97,6 @@ int HeadlessMain(int& argc, char** argv)
     checkStat.setInterval(CheckStatInterval);
     QObject::connect(&checkStat, &QTimer::timeout, &app, [&] { TimerCheckStatTick(table, programFolder); });
 
-    TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::Received, &app, [&] {
         checkJob.stop();
         checkStat.stop();

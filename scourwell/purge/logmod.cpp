@@ -1,5 +1,6 @@
 #include "purge/logmod.h"
 
+#include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/filelock.h"
 
@@ -149,7 +150,8 @@ bool WriteLogRow(const QString& programFolder, const QDateTime& now, const std::
     for (const QString& cell : cells)
         block += QLatin1String("<td>") + CellHtml(cell) + QLatin1String("</td>\r\n");
     block += QLatin1String("</tr>\r\n");
-    const QByteArray bytes = block.toUtf8();
+    // A folder name that is no UTF-8 keeps its bytes.
+    const QByteArray bytes = BytesFromText(block);
 
     const QString path = GetLogFileName(programFolder, now);
     QMutexLocker lock(&SharedFileLock());

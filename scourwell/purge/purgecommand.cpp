@@ -1,10 +1,10 @@
 #include "purge/purgecommand.h"
 
+#include "config/bytetext.h"
 #include "purge/purgeengine.h"
 #include "schedule/schedulemath.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -65,7 +65,7 @@ ParsedCommand ParseArguments(const QStringList& args)
     }
     if (!hasThreshold)
         parsed.problem = QStringLiteral("--older-than N UNIT is needed");
-    else if (!QFileInfo(request.folder).isDir())
+    else if (!IsFolderPath(request.folder))
         parsed.problem = QStringLiteral("\"%1\" is no folder").arg(request.folder);
     else if (IsFileSystemRoot(request.folder))
         parsed.problem = QStringLiteral("the file-system root is never purged");

@@ -1,11 +1,11 @@
 #include "purge/purgeengine.h"
 
+#include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/fswalk.h"
 #include "schedule/runtime.h"
 #include "schedule/timeunit.h"
 
-#include <QFile>
 #include <algorithm>
 #include <vector>
 
@@ -80,7 +80,7 @@ public:
           m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted)
     {
         for (const QString& path : request.protectedPaths) {
-            const FsWalk::PathIds ids = FsWalk::IdsOfPath(QFile::encodeName(path));
+            const FsWalk::PathIds ids = FsWalk::IdsOfPath(BytesFromText(path));
             for (const auto& id : {ids.own, ids.target}) {
                 if (id)
                     m_protected.push_back(*id);
@@ -284,7 +284,7 @@ QStringList ProtectedPaths(const QString& programFolder, const QString& executab
 
 bool IsFileSystemRoot(const QString& folder)
 {
-    const FsWalk::PathIds ids = FsWalk::IdsOfPath(QFile::encodeName(folder));
+    const FsWalk::PathIds ids = FsWalk::IdsOfPath(BytesFromText(folder));
     const auto resolved = ids.target ? ids.target : ids.own;
     return resolved && resolved == FsWalk::IdsOfPath("/").own;
 }
@@ -329,5 +329,8 @@ qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atom
     if (!dateKind || !unit || !threshold)
         return 0;
     PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted);
-    return walk.Run(request.style, QFile::encodeName(request.folder));
+    // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
+    // cut the name short, and so name another folder.
+    const QByteArray folder = BytesFromText(request.folder);
+    return folder.contains('\0') ? 0 : walk.Run(request.style, folder);
 }

@@ -1,5 +1,6 @@
 #include "purge/stringhandling.h"
 
+#include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/filelock.h"
 
@@ -9,7 +10,7 @@
 
 QByteArray RunningMarker(const QString& folder)
 {
-    return ('<' + folder + '>').toUtf8();
+    return BytesFromText(QString('<' + folder + '>'));
 }
 
 bool AddTextToFile(const QString& filePath, const QString& text)
@@ -47,7 +48,7 @@ bool RemoveTextFromFile(const QString& filePath, const QString& text)
 bool IsTextInFile(const QString& filePath, const QString& text)
 {
     const std::optional<QByteArray> content = ReadStatusFile(filePath);
-    return !content || content->contains(text.toUtf8());
+    return !content || content->contains(BytesFromText(text));
 }
 
 std::optional<QByteArray> ReadStatusFile(const QString& filePath)

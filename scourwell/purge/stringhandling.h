@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-// The running marker "<folder>" of statdump.tmp, as UTF-8 bytes.
+// The running marker "<folder>" of statdump.tmp, as the bytes the folder text stands for.
 QByteArray RunningMarker(const QString& folder);
 
 // Running markers "<folder>" in statdump.tmp. Every access holds SharedFileLock, so markers of

@@ -20,10 +20,11 @@ bool IsSpecific(const QString& style)
 }
 
 // A hand-edited row with an unknown purge style, or a Routine job without a valid recurrence,
-// is kept as it stands: launching it could not move it on, so it would run on every tick.
+// is kept as it stands: launching it could not move it on, so it would run on every tick. Nor
+// is a row whose folder would not survive the save launched or moved on.
 bool IsRunnable(const JobRow& row)
 {
-    if (!PurgeStyleFromText(row.FileFolderStyle()))
+    if (!PurgeStyleFromText(row.FileFolderStyle()) || !FolderRoundTrips(row.FolderLoc()))
         return false;
     return !IsRoutine(row.Style()) || (RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()));
 }
@@ -50,7 +51,7 @@ LaunchValues RowValues(const JobTable& table, int index)
 void Launch(const LaunchValues& values, JobLauncher& launcher)
 {
     const std::optional<PurgeStyle> style = PurgeStyleFromText(values[5]);
-    if (!style)
+    if (!style || !FolderRoundTrips(values[0]))
         return;
     switch (*style) {
     case PurgeStyle::FilesOnly:

@@ -1,12 +1,12 @@
 #include "schedule/jobedit.h"
 
+#include "config/bytetext.h"
 #include "config/jobtable.h"
 #include "schedule/runtime.h"
 #include "schedule/schedulemath.h"
 #include "schedule/timeunit.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -131,7 +131,7 @@ bool WriteEditedJob(JobTable& table, quint64 id, const JobEditValues& values, co
 
 bool FolderExists(const QString& path)
 {
-    return !path.isEmpty() && QDir::isAbsolutePath(path) && QFileInfo::exists(path);
+    return !path.isEmpty() && QDir::isAbsolutePath(path) && PathExists(path);
 }
 
 bool IsFolderInList(const JobTable& table, const QString& path)

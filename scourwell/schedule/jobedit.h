@@ -41,7 +41,8 @@ quint64 WriteNewJob(JobTable& table, const JobEditValues& values, const QDateTim
 bool WriteEditedJob(JobTable& table, quint64 id, const JobEditValues& values, const QDateTime& now);
 
 // A name of the file system: a folder or a file, given as an absolute path. A relative path
-// would purge whatever folder the program happens to be started in, so it is not found.
+// would purge whatever folder the program happens to be started in, so it is not found. The
+// name is looked up as the bytes it stands for (see TextFromBytes).
 bool FolderExists(const QString& path);
 // Whether some row's folder equals path exactly, letter case included.
 bool IsFolderInList(const JobTable& table, const QString& path);

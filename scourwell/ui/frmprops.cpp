@@ -1,5 +1,6 @@
 #include "ui/frmprops.h"
 
+#include "config/jobconfig.h"
 #include "config/jobtable.h"
 #include "purge/purgeengine.h"
 #include "schedule/clock.h"
@@ -352,6 +353,9 @@ void frmProps::CmdOk_Click()
     const QString path = m_txtLocation->text();
     if (path.isEmpty())
         return ShowError(QStringLiteral("Folder Location Path is empty!  "));
+    // Typed text fails this only by a line break, which the file cannot keep.
+    if (!FolderRoundTrips(path))
+        return ShowError(QStringLiteral("Folder Location Path cannot hold a line break!  "));
     if (!FolderExists(path))
         return ShowError(QStringLiteral("Cannot find the Folder Location Path!  "));
     if (IsFileSystemRoot(path))

@@ -1,3 +1,4 @@
+#include "config/bytetext.h"
 #include "config/clsini.h"
 #include "config/inidocument.h"
 #include "inifiles.h"
@@ -101,6 +102,12 @@ void TestClsIni::read_data()
     QTest::newRow("UTF-8") << QByteArray("[s]\nk=/tmp/Ärger ß\n") << "s"
                            << "k"
                            << "/tmp/Ärger ß";
+    QTest::newRow("Latin-1 names kept apart")
+        << QByteArray("[\xE9]\nk=1\n[\xC4]\nk=2\n") << TextFromBytes("\xC4") << "k"
+        << "2";
+    QTest::newRow("Latin-1 names and value")
+        << QByteArray("[\xC4]\nk\xE9= \"caf\xE9 \" \n") << TextFromBytes("\xC4") << TextFromBytes("K\xE9")
+        << TextFromBytes("caf\xE9 ");
     QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF[s]\nk=v\n") << "s"
                          << "k"
                          << "v";
@@ -157,8 +164,19 @@ void TestClsIni::write_data()
         << true << QByteArray("[a]\nk=1") << QStringList{"a", "j", "2"} << QByteArray("[a]\nk=1\nj=2\n");
     QTest::newRow("last line without end keeps it when replaced")
         << true << QByteArray("[a]\nk=1") << QStringList{"a", "k", "2"} << QByteArray("[a]\nk=2");
-    QTest::newRow("value written as given")
-        << true << QByteArray("[a]\r\n") << QStringList{"a", "k", " "} << QByteArray("[a]\r\nk= \r\n");
+    QTest::newRow("plain values stay plain")
+        << true << QByteArray("[a]\r\n") << QStringList{"a", "k", "a b", "a", "j", "\"x", "a", "i", "'x\""}
+        << QByteArray("[a]\r\nk=a b\r\nj=\"x\r\ni='x\"\r\n");
+    // Quoted where the reader would trim the value or take its enclosing quotes.
+    QTest::newRow("values that would change are quoted")
+        << true << QByteArray("[a]\r\n") << QStringList{"a", "k", " ",   "a", "j", " a ", "a", "i", "\"x\"",
+                                                        "a", "h", "'x'", "a", "g", "\tx", "a", "f", "x\v"}
+        << QByteArray(
+               "[a]\r\nk=\" \"\r\nj=\" a \"\r\ni=\"\"x\"\"\r\nh=\"'x'\"\r\ng=\"\tx\"\r\nf=\"x\v\"\r\n");
+    QTest::newRow("bytes that are no UTF-8 pass through")
+        << true << QByteArray("[caf\xE9]\r\nk\xE9=\xE9t\xE9\r\n")
+        << QStringList{TextFromBytes("CAF\xE9"), TextFromBytes("K\xE9"), TextFromBytes("\xFF\xE9 ")}
+        << QByteArray("[caf\xE9]\r\nk\xE9=\"\xFF\xE9 \"\r\n");
     QTest::newRow("line breaks in a value cannot add lines")
         << true << QByteArray("[a]\r\n") << QStringList{"a", "k", "x\r\n[Initial]\nTotalJob=9"}
         << QByteArray("[a]\r\nk=x  [Initial] TotalJob=9\r\n");
@@ -189,7 +207,7 @@ void TestClsIni::write()
         // Each write is on disk at once, and leaves no temporary file behind.
         QString readBack = writes[i + 2];
         readBack.replace('\r', ' ').replace('\n', ' ');
-        QCOMPARE(ini.GetIniSetting(writes[i], writes[i + 1]), readBack.trimmed());
+        QCOMPARE(ini.GetIniSetting(writes[i], writes[i + 1]), readBack);
         QCOMPARE(Entries(dir.path()), QStringList{"test.ini"});
     }
     QCOMPARE(Read(IniIn(dir)), after);
@@ -206,8 +224,8 @@ void TestClsIni::deleteSection_data()
         << QByteArray("[a]\r\nk=1\r\n\r\n[c]\r\nk=3\r\n");
     QTest::newRow("last section") << QByteArray("# top\n[a]\nk=1\n[b]\nk=2") << "b"
                                   << QByteArray("# top\n[a]\nk=1\n");
-    QTest::newRow("every copy of the name")
-        << QByteArray("[a]\n[b]\nk=1\n[A]\nk=2\n") << "a" << QByteArray("[b]\nk=1\n");
+    QTest::newRow("every copy of the name") << QByteArray("[a]\n[b]\nk=1\n[A]\nk=2\n[ a ]\nk=3\n[c]\n[a]\n")
+                                            << "a" << QByteArray("[b]\nk=1\n[c]\n");
     QTest::newRow("section not in the file")
         << QByteArray("[a]\r\nk=1\r\n") << "b" << QByteArray("[a]\r\nk=1\r\n");
 }
@@ -254,6 +272,7 @@ void TestClsIni::roundTripKeepsBytes_data()
     QTest::newRow("CRLF") << QByteArray("# c\r\n\r\n[a]\r\nk = v\r\n\r\n");
     QTest::newRow("mixed ends, no final end") << QByteArray("[a]\rk=1\n\r\n[b]\r\nj=\"2\"");
     QTest::newRow("garbage") << QByteArray("\0\xff[]\r\r\r=\n\n[x\x80]=\0", 16);
+    QTest::newRow("Latin-1") << QByteArray("# \xE9t\xE9\r\n[\xC4]\r\nk\xE9=caf\xE9\r\n");
     QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF");
 }
 

@@ -1,3 +1,4 @@
+#include "config/bytetext.h"
 #include "config/clsini.h"
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
@@ -5,8 +6,10 @@
 #include "inifiles.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 
 using namespace IniFiles;
 
@@ -89,6 +92,9 @@ private Q_SLOTS:
     void saveAfterRemovingAJob();
     void sectionsAboveOldTotalStay();
     void specificBlanksReadBackEmpty();
+    void rowsSurviveSaveAndLoad_data();
+    void rowsSurviveSaveAndLoad();
+    void latin1FileKeepsItsBytes();
     void badInput_data();
     void badInput();
     void failedSaveKeepsFile_data();
@@ -307,6 +313,101 @@ void TestJobConfig::specificBlanksReadBackEmpty()
     LoadJobList(table, program.path(), Now);
     QCOMPARE(table.Row(0).ValEvery(), "");
     QCOMPARE(table.Row(0).ValOfEvery(), "");
+}
+
+void TestJobConfig::rowsSurviveSaveAndLoad_data()
+{
+    QTest::addColumn<QString>("value");
+    const QStringList values = {
+        "",
+        " ",
+        "  ",
+        " a",
+        "a ",
+        "\ta\t",
+        "\t",
+        "\va\f",
+        "\"x\"",
+        "'x'",
+        "\"x",
+        "x'",
+        "\"",
+        "''",
+        "\" a \"",
+        "\"'",
+        "a=b",
+        "=",
+        "[1]",
+        "[Initial]",
+        "#c",
+        ";c",
+        " #c ",
+        QString::fromUtf8("Ärger ß 日本 😀"),
+        QString::fromUtf8("a\0b", 3),
+        TextFromBytes("caf\xE9"),
+        TextFromBytes(" \xFF\xFE\xE9 "),
+        TextFromBytes("\xC3"),
+        " " + QString(100000, 'x') + "\t",
+    };
+    for (const QString& value : values)
+        QTest::newRow(qPrintable(value.left(12).toUtf8().toPercentEncoding(" "))) << value;
+}
+
+void TestJobConfig::rowsSurviveSaveAndLoad()
+{
+    // The value in every field of one row, and in the recurrence of a Specific job.
+    QFETCH(QString, value);
+    JobRow everywhere;
+    for (JobCell& cell : everywhere.cells)
+        cell.text = value;
+    for (const int stored : {0, 2, 3})
+        everywhere.cells[stored].tag = value;
+    JobTable table;
+    table.Append(everywhere);
+    table.Append(MakeRow(value, "Specific", value, value));
+    QTemporaryDir program;
+    QVERIFY(CreateDefaultConfig(program.path()));
+    QVERIFY(SaveJobList(table, program.path()));
+    const QByteArray saved = Read(ConfigDatPath(program.path()));
+
+    // The one exception: the single blank that the editor gives a Specific job's recurrence.
+    std::vector<std::array<JobCell, 7>> expected = Cells(table);
+    if (value == " ")
+        expected[1][4].text = expected[1][5].text = "";
+    JobTable loaded;
+    LoadJobList(loaded, program.path(), Now);
+    QVERIFY(Cells(loaded) == expected);
+    QVERIFY(SaveJobList(loaded, program.path()));
+    if (value != " ") // the blanks are then gone from the file too
+        QCOMPARE(Read(ConfigDatPath(program.path())), saved);
+}
+
+void TestJobConfig::latin1FileKeepsItsBytes()
+{
+    // A file of the old platform's single-byte code page: every byte comes back, and a folder
+    // whose name is Latin-1 is found by its bytes.
+    const QByteArray folder = QFile::encodeName(m_jobs.path()) + "/caf\xE9";
+    std::error_code error;
+    QVERIFY(std::filesystem::create_directory(folder.toStdString(), error));
+    // Qt could not remove a name that is no UTF-8 with the temporary folder.
+    const auto removeFolder = qScopeGuard([&] { std::filesystem::remove(folder.toStdString(), error); });
+    QTemporaryDir program;
+    const QByteArray job = "[1]\r\nFolderLoc=" + folder +
+                           "\r\nStatus=Enabled\r\nValPurge=7\r\nValOfPurge=Day\r\nStyle=Routine\r\n"
+                           "FileFolderStyle=Files Only\r\nValEvery=1\r\nValOfEvery=Hour\r\n"
+                           "NextRun=03/07/2026 02:10 PM\r\nDescription=R\xE9sum\xE9 \xAB\xFF\xBB\r\n";
+    const QByteArray before = "# \xE9t\xE9\r\n" + Initial("1") + job + "[Notes]\r\nk\xE9=\xC4\r\n";
+    Write(ConfigDatPath(program.path()), before);
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Count(), 1);
+    QCOMPARE(table.Row(0).FolderLoc(), TextFromBytes(folder));
+    QCOMPARE(table.Row(0).icon, RowIcon::Enabled);
+    QVERIFY(SaveJobList(table, program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())),
+             "# \xE9t\xE9\r\n" + Initial("1") + "[Notes]\r\nk\xE9=\xC4\r\n" + job);
+    QVERIFY(SaveOptions(program.path(), "Date: Created", "1"));
+    QVERIFY(Read(ConfigDatPath(program.path())).contains(job));
 }
 
 void TestJobConfig::badInput_data()

@@ -171,6 +171,27 @@ private Q_SLOTS:
         Terminate(process);
     }
 
+    // A SIGTERM while a big file loads ends the program like at any other time: exit 0.
+    void terminateDuringLoad()
+    {
+        QByteArray text = "[Initial]\r\nTotalJob=20000\r\n";
+        const QByteArray description(1000, 'd');
+        for (int i = 1; i <= 20000; ++i)
+            text += "[" + QByteArray::number(i) + "]\r\nFolderLoc=/nowhere/" + QByteArray::number(i) +
+                    "\r\nStatus=Enabled\r\nDescription=" + description + "\r\n";
+        for (int i = 0; i < 100000; ++i)
+            text += "[notes]\r\n";
+        QFile file(m_program.filePath("ConfigDat.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(text), text.size());
+        file.close();
+
+        QProcess process;
+        Start(process);
+        Terminate(process);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+    }
+
     void secondInstanceIsRefused()
     {
         QProcess first;

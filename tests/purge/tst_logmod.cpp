@@ -1,3 +1,4 @@
+#include "config/bytetext.h"
 #include "purge/logmod.h"
 #include "purgetestfiles.h"
 
@@ -142,6 +143,15 @@ private Q_SLOTS:
         QVERIFY(
             content.endsWith(LogRow({written, "Enabled", "30 Day", "Manual", "Subfolders Only", "&nbsp &nbsp",
                                      "12/07/2026 10:00 AM", "Date: Created", "&nbsp", "2"})));
+    }
+
+    // A folder named in a single-byte code page keeps its bytes in the log, escaped all the same.
+    void cellBytesPassThrough()
+    {
+        QTemporaryDir dir;
+        QVERIFY(WriteLogRow(dir.path(), Day(9), Cells(TextFromBytes("/srv/caf\xE9 & \xFF"))));
+        QVERIFY(ReadAll(GetLogFileName(dir.path(), Day(9)))
+                    .startsWith("<tr> \r\n<td>/srv/caf\xE9 &amp; \xFF</td>\r\n"));
     }
 
     // A run dispatched on the 7th that ends on the 8th: its row starts the 2nd-week file.

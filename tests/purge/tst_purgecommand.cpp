@@ -1,7 +1,9 @@
+#include "config/bytetext.h"
 #include "purge/purgecommand.h"
 #include "tst_purgefixture.h"
 
 #include <QBuffer>
+#include <QScopeGuard>
 
 namespace {
 
@@ -141,6 +143,19 @@ private Q_SLOTS:
         const CommandResult result = RunCommand({"--purge", tree.Text(), "--older-than", "1", "Day"});
         QCOMPARE(result.status, 0);
         QCOMPARE(result.out, (QList<QByteArray>{tree.Path("\xff\xfe name"), "1"}));
+    }
+
+    // A folder argument that is no UTF-8, decoded without loss, is that folder.
+    void folderNamedInLatin1()
+    {
+        const PurgeTree tree;
+        tree.Folder("caf\xE9");
+        tree.File("caf\xE9/old.txt", OldDate());
+        const auto removeLatin1 = qScopeGuard([&] { (void)::rmdir(tree.Path("caf\xE9").constData()); });
+        const CommandResult result =
+            RunCommand({"--purge", TextFromBytes(tree.Path("caf\xE9")), "--older-than", "1", "Day"});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.out, (QList<QByteArray>{tree.Path("caf\xE9/old.txt"), "1"}));
     }
 };
 

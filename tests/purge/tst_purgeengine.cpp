@@ -1,3 +1,4 @@
+#include "config/bytetext.h"
 #include "purge/purgeengine.h"
 #include "tst_purgefixture.h"
 
@@ -292,6 +293,31 @@ private Q_SLOTS:
         QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text())).count, names.size());
         QCOMPARE(tree.Listing().size(), 1); // the folder alone
         QCOMPARE(::rmdir(tree.Path("\xff dir").constData()), 0);
+    }
+
+    // A job folder named in the old platform's code page is purged there and nowhere else: its
+    // text stands for the bytes of its name. A NUL would cut the name short: nothing goes.
+    void folderIsItsBytes()
+    {
+        const PurgeTree tree;
+        const QList<QByteArray> folders{"caf\xE9", "caf\xC3\xA9", "caf\xEF\xBF\xBD", "caf?"};
+        for (const QByteArray& folder : folders) {
+            tree.Folder(folder);
+            tree.File(folder + "/old.txt", OldDate());
+        }
+        const auto removeLatin1 = qScopeGuard([&] {
+            (void)::unlink(tree.Path("caf\xE9/old.txt").constData());
+            (void)::rmdir(tree.Path("caf\xE9").constData());
+        });
+        const QString folder = TextFromBytes(tree.Path(folders[0]));
+        QVERIFY(!IsFileSystemRoot(folder));
+        QCOMPARE(Purge(tree, Request("Files Only", folder)).count, 1);
+        QVERIFY(!tree.Exists("caf\xE9/old.txt"));
+        for (const QByteArray& other : folders.mid(1))
+            QVERIFY(tree.Exists(other + "/old.txt"));
+        QCOMPARE(Purge(tree, Request("Files Only", TextFromBytes(tree.Path("caf?")) + QChar(0) + "x")).count,
+                 0);
+        QVERIFY(tree.Exists("caf?/old.txt"));
     }
 
     // Read-only files in read-only folders go, as with the original's force flag; a folder

@@ -1,3 +1,4 @@
+#include "config/bytetext.h"
 #include "config/jobtable.h"
 #include "purge/statusrelay.h"
 #include "purge/stringhandling.h"
@@ -105,6 +106,21 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + "</srv/a></srv/Bücher>");
         QVERIFY(IsTextInFile(m_dump, "</srv/Bücher>"));
         QVERIFY(!IsTextInFile(m_dump, "</srv/bücher>"));
+    }
+
+    // Markers keep the bytes of folder names that are no UTF-8, so that two such folders
+    // differ in the dump as on disk.
+    void markerKeepsBytes()
+    {
+        const QString latin1 = TextFromBytes("/srv/caf\xE9");
+        QVERIFY(AddTextToFile(m_dump, latin1));
+        QCOMPARE(ReadAll(m_dump), QByteArray("</srv/caf\xE9>"));
+        JobTable table;
+        table.Reset({Job(latin1, 1), Job(TextFromBytes("/srv/caf\xE8"), 1), Job("/srv/caf\uFFFD", 1)});
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), (QList<int>{6, 1, 1}));
+        QVERIFY(RemoveTextFromFile(m_dump, latin1));
+        QCOMPARE(ReadAll(m_dump), QByteArray());
     }
 
     void missingOrUnreadableDump()

@@ -235,6 +235,34 @@ private Q_SLOTS:
         QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b"}));
     }
 
+    // A folder text that the file cannot keep would name another folder after a restart: it
+    // is never launched, by the timer or by Run Now, and the row stays as it is.
+    void folderThatCannotBeKeptIsNeverLaunched_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("launched");
+        QTest::newRow("line feed") << "/data/a\nb" << false;
+        QTest::newRow("carriage return") << "/data/a\r" << false;
+        QTest::newRow("escapes that spell UTF-8") << QStringView(u"/data/\xDCC3\xDCA9").toString() << false;
+        QTest::newRow("lone surrogate") << QStringView(u"/data/\xD800").toString() << false;
+        QTest::newRow("blanks at the ends are kept") << " /data/a " << true;
+        QTest::newRow("bytes of no UTF-8 are kept") << QStringView(u"/data/caf\xDCE9").toString() << true;
+    }
+
+    void folderThatCannotBeKeptIsNeverLaunched()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, launched);
+        m_table.Append(MakeJob(folder, RowIcon::Enabled, "Routine", "5", "Minute", Due));
+        m_table.Append(MakeJob(folder, RowIcon::Enabled, "Specific", " ", " ", Due));
+        const std::vector<JobRow> before = m_table.Rows();
+        QCOMPARE(TimerCheckJobTick(m_table, Now, m_launcher, m_folder), launched);
+        CollectCheckManually(m_table, 0, Now, m_launcher);
+        QCOMPARE(m_launcher.launches.size(), launched ? 3u : 0u);
+        if (!launched)
+            QVERIFY(m_table.Rows() == before);
+    }
+
     void emptyTableDoesNothing()
     {
         QVERIFY(!TimerCheckJobTick(m_table, Now, m_launcher, m_folder));

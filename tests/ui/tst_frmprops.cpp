@@ -78,6 +78,8 @@ void TestFrmProps::initTestCase()
     QVERIFY(m_dir.isValid());
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Data")));
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("data")));
+    for (const char* name : {"line\nbreak", "return\r", " blanks\t"})
+        QVERIFY(QDir(m_dir.path()).mkdir(QString::fromUtf8(name)));
     QFile file(m_dir.filePath(QStringLiteral("plain.txt")));
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
@@ -173,6 +175,11 @@ void TestFrmProps::OkRefuses_data()
     QTest::newRow("root by another name") << "/tmp/.."
                                           << "Folder Location Path cannot be the root of the file system!  ";
     QTest::newRow("already listed") << Listed() << "Folder is already being in the list!  ";
+    // The file could not keep the name: after a restart the job would name another folder.
+    QTest::newRow("line feed") << m_dir.filePath(QStringLiteral("line\nbreak"))
+                               << "Folder Location Path cannot hold a line break!  ";
+    QTest::newRow("carriage return") << m_dir.filePath(QStringLiteral("return\r"))
+                                     << "Folder Location Path cannot hold a line break!  ";
 }
 
 void TestFrmProps::OkRefuses()
@@ -207,6 +214,7 @@ void TestFrmProps::OkAccepts_data()
     QTest::newRow("listed folder in edit mode") << true << Listed();
     QTest::newRow("listed folder with a trailing slash") << false << Listed() + QLatin1Char('/');
     QTest::newRow("listed folder in another letter case") << false << m_dir.filePath(QStringLiteral("data"));
+    QTest::newRow("blanks at the ends") << false << m_dir.filePath(QStringLiteral(" blanks\t"));
 }
 
 void TestFrmProps::OkAccepts()
