@@ -59,15 +59,11 @@ bool FolderFound(const QString& folder)
     return PathExists(cleaned) && !QFileInfo(cleaned).fileName().startsWith(QLatin1Char('.'));
 }
 
-// Run times are wall-clock minutes: the full form has no seconds, and the two are compared
-// as date and time of day, which spares a time-zone lookup per row.
+// Compared as wall-clock fields, so a run time that the clock skips or repeats keeps its place.
 bool Passed(const QString& nextRun, const QDateTime& nowMinute)
 {
-    const std::optional<QDateTime> next = ParseFullForm(nextRun);
-    if (!next)
-        return true; // not a date-time: the row shows, but is never due
-    const QDate nextDate = next->date();
-    return nextDate < nowMinute.date() || (nextDate == nowMinute.date() && next->time() < nowMinute.time());
+    const std::optional<QDateTime> next = ParseWallClock(nextRun);
+    return !next || *next < nowMinute; // not a date-time: the row shows, but is never due
 }
 
 int LoadedIcon(const QString& status, const QString& nextRun, const QDateTime& nowMinute)
@@ -158,7 +154,7 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
 {
     IniDocument doc;
     doc.Load(ConfigDatPath(programFolder));
-    const QDateTime nowMinute = CutToMinute(now);
+    const QDateTime nowMinute = PresentMinute(now);
     const int span = JobSpan(doc);
     std::vector<JobRow> rows;
     // A numbered section that is missing is passed over: no empty job is made up for it.

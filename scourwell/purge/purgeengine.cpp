@@ -50,8 +50,20 @@ qint64 AgeOfSeconds(qint64 seconds, TimeUnit unit)
     return 0;
 }
 
-qint64 FloorToMinute(qint64 secondsSinceEpoch)
+// The local wall-clock time of t cut to the minute, in seconds of a clock without summer
+// time: an age is the difference of two wall-clock times, so across a change of summer time
+// a day is still a day and an hour is not one more or less.
+qint64 LocalMinute(const QDateTime& t)
 {
+    return WallClock(CutToMinute(t)).toSecsSinceEpoch();
+}
+
+qint64 LocalMinute(qint64 secondsSinceEpoch)
+{
+    const QDateTime t = QDateTime::fromSecsSinceEpoch(secondsSinceEpoch);
+    if (t.isValid())
+        return LocalMinute(t);
+    // Beyond the years a date-time holds: the seconds as they are, still far in the past or future.
     const qint64 rest = secondsSinceEpoch % 60;
     return secondsSinceEpoch - (rest < 0 ? rest + 60 : rest);
 }
@@ -76,7 +88,7 @@ class PurgeWalk
 public:
     PurgeWalk(const PurgeRequest& request, DateKind dateKind, TimeUnit unit, qint64 threshold, qint64 now,
               const std::atomic_bool& stop, const std::function<void(const QByteArray&)>& onDeleted)
-        : m_dateKind(dateKind), m_unit(unit), m_threshold(threshold), m_nowMinute(FloorToMinute(now)),
+        : m_dateKind(dateKind), m_unit(unit), m_threshold(threshold), m_nowMinute(LocalMinute(now)),
           m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted)
     {
         for (const QString& path : request.protectedPaths) {
@@ -121,7 +133,7 @@ private:
 
     bool IsOldEnough(qint64 date) const
     {
-        return AgeOfSeconds(m_nowMinute - FloorToMinute(date), m_unit) > m_threshold;
+        return AgeOfSeconds(m_nowMinute - LocalMinute(date), m_unit) > m_threshold;
     }
 
     void Deleted(const char* name)
@@ -316,7 +328,7 @@ qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateT
     const auto ageUnit = TimeUnitFromText(unit);
     if (!ageUnit || !itemDate.isValid() || !now.isValid())
         return 0;
-    return AgeOfSeconds(CutToMinute(itemDate).secsTo(CutToMinute(now)), *ageUnit);
+    return AgeOfSeconds(LocalMinute(now) - LocalMinute(itemDate), *ageUnit);
 }
 
 qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,

@@ -43,7 +43,8 @@ bool IsPurgeDateKind(const QString& text);
 // ValPurge read as a threshold: a whole number of 0 or more, else nullopt.
 std::optional<qint64> PurgeThreshold(const QString& valPurge);
 
-// Whole units of unit elapsed from itemDate to now, both cut to the minute; 0 for an unknown unit.
+// Whole units of unit from itemDate to now, both as local wall-clock times cut to the minute
+// (so a summer-time change adds or takes no hour); 0 for an unknown unit.
 qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now);
 void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs);
 

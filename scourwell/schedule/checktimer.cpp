@@ -66,6 +66,36 @@ void Launch(const LaunchValues& values, JobLauncher& launcher)
     }
 }
 
+// The NextRun texts due at now: the present minute's, character for character. When summer
+// time begins the clock goes from the minute before straight to the present one; a run time
+// among the minutes it skipped (a daily job at 02:30 that night) never comes, so it is due in
+// this first minute after them rather than never again.
+class DueTest
+{
+public:
+    explicit DueTest(const QDateTime& now)
+        : m_present(PresentMinute(now)), m_previous(WallClock(CutToMinute(now).addSecs(-60))),
+          m_text(FullForm(m_present)), m_afterSkip(m_previous.addSecs(60) < m_present)
+    {
+    }
+
+    bool IsDue(const QString& nextRun) const
+    {
+        if (nextRun == m_text)
+            return true;
+        if (!m_afterSkip)
+            return false;
+        const std::optional<QDateTime> next = ParseWallClock(nextRun);
+        return next && m_previous < *next && *next < m_present;
+    }
+
+private:
+    QDateTime m_present;
+    QDateTime m_previous;
+    QString m_text;
+    bool m_afterSkip;
+};
+
 void EnsureWeekLog(const QString& programFolder, const QDateTime& now)
 {
     if (!LogFileExists(programFolder, now))
@@ -104,12 +134,12 @@ bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launc
 {
     if (table.IsEmpty())
         return false;
-    const QString due = FullForm(now);
+    const DueTest due(now);
     bool saveNeeded = false;
     // A removed row's place is taken by the next one, which is scanned without stepping on.
     for (int i = 0; i < table.Count();) {
         const JobRow& row = table.Row(i);
-        if (row.NextRun() != due || !IsRunnable(row)) {
+        if (!due.IsDue(row.NextRun()) || !IsRunnable(row)) {
             ++i;
             continue;
         }

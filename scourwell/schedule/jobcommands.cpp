@@ -22,13 +22,13 @@ void SetState(JobTable& table, int index, int icon, const QString& status)
 // 01:00 PM before 11:00 AM and a January before the December of the year before.
 bool RunsAfter(const JobRow& row, const QDateTime& presentMinute)
 {
-    const std::optional<QDateTime> next = ParseFullForm(row.NextRun());
+    const std::optional<QDateTime> next = ParseWallClock(row.NextRun());
     return next && *next > presentMinute;
 }
 
 int SwitchAll(JobTable& table, const QDateTime& now, int fromIcon, int toIcon, const QString& status)
 {
-    const QDateTime presentMinute = CutToMinute(now);
+    const QDateTime presentMinute = PresentMinute(now);
     int changed = 0;
     for (int i = 0; i < table.Count(); ++i) {
         const JobRow& row = table.Row(i);

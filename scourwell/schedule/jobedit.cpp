@@ -41,25 +41,19 @@ QTime PickedTimeOfDay(const JobEditValues& values)
     return QTime(values.pickedTime.hour(), values.pickedTime.minute());
 }
 
-// In UTC, so that a time of day that a change to summer time skips is still written.
-QString TimeOfDayForm(const QTime& time)
-{
-    return TimeForm(QDateTime(QDate(2000, 1, 1), time, Qt::UTC));
-}
-
 // A new job never starts in the past: its date and its time of day are each raised to the
 // present on their own, so a later date keeps a time of day no earlier than now's.
 QDateTime StartOfNewJob(const JobEditValues& values, const QDateTime& presentMinute)
 {
     const QDate date = std::max(values.pickedDate, presentMinute.date());
     const QTime time = std::max(PickedTimeOfDay(values), presentMinute.time());
-    return QDateTime(date, time);
+    return WallClock(date, time);
 }
 
 // Re-bases a passed routine job on the present: one step on from now; days and months keep
 // the picked time of day.
-void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& presentMinute,
-                     const QDateTime& now)
+void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& picked,
+                     const QDateTime& presentMinute, const QDateTime& now)
 {
     const std::optional<int> count = RecurrenceCount(values.valEvery);
     const std::optional<TimeUnit> unit = TimeUnitFromText(values.valOfEvery);
@@ -68,7 +62,7 @@ void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& 
         if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
             row.SetNextRun(FullForm(next));
         else
-            row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeOfDayForm(PickedTimeOfDay(values)));
+            row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeForm(picked));
     }
     ClearPassed(row);
 }
@@ -100,7 +94,7 @@ quint64 WriteNewJob(JobTable& table, const JobEditValues& values, const QDateTim
     row.icon = RowIcon::Enabled;
     row.SetStatus(QStringLiteral("Enabled"));
     WriteFields(row, values);
-    const QDateTime presentMinute = CutToMinute(now);
+    const QDateTime presentMinute = PresentMinute(now);
     QDateTime start = StartOfNewJob(values, presentMinute);
     if (values.kind == ScheduleKind::Routine) {
         if (const std::optional<int> count = RecurrenceCount(values.valEvery))
@@ -117,12 +111,12 @@ bool WriteEditedJob(JobTable& table, quint64 id, const JobEditValues& values, co
         return false;
     JobRow row = table.Row(index);
     WriteFields(row, values);
-    const QDateTime presentMinute = CutToMinute(now);
-    const QDateTime picked(values.pickedDate, PickedTimeOfDay(values));
+    const QDateTime presentMinute = PresentMinute(now);
+    const QDateTime picked = WallClock(values.pickedDate, PickedTimeOfDay(values));
     // The adjust only re-bases a routine run that has passed; otherwise the picked run is
     // what the user asked for and is stored as it is.
     if (values.adjust && values.kind == ScheduleKind::Routine && presentMinute > picked)
-        AdjustPassedRun(row, values, presentMinute, now);
+        AdjustPassedRun(row, values, picked, presentMinute, now);
     else
         StorePickedRun(row, picked, presentMinute);
     table.Update(index, std::move(row));

@@ -65,7 +65,7 @@ QString TimeForm(const QDateTime& t)
     return t.isValid() ? TimePart(t.time()) : QString();
 }
 
-std::optional<QDateTime> ParseFullForm(const QString& text)
+std::optional<QDateTime> ParseWallClock(const QString& text)
 {
     // "MM/dd/yyyy hh:nn AM": every field at a fixed place.
     if (text.size() != 19 || text.at(2) != QLatin1Char('/') || text.at(5) != QLatin1Char('/') ||
@@ -86,16 +86,15 @@ std::optional<QDateTime> ParseFullForm(const QString& text)
     if (!date.isValid())
         return std::nullopt;
     const int hour = hour12 % 12 + (half == QLatin1Char('P') ? 12 : 0);
-    const QTime time(hour, minute);
-    const QDateTime result(date, time);
-    if (result.isValid())
-        return result;
-    // A time that a change to summer time skips: the same time a day earlier, one day on,
-    // lands where adding days to a run time lands too, just after the gap.
-    const QDateTime dayBefore(date.addDays(-1), time);
-    if (!dayBefore.isValid())
+    return WallClock(date, QTime(hour, minute));
+}
+
+std::optional<QDateTime> ParseFullForm(const QString& text)
+{
+    const std::optional<QDateTime> wall = ParseWallClock(text);
+    if (!wall)
         return std::nullopt;
-    return dayBefore.addDays(1);
+    return RunTime(wall->date(), wall->time());
 }
 
 QDateTime CutToMinute(const QDateTime& t)
@@ -106,4 +105,31 @@ QDateTime CutToMinute(const QDateTime& t)
     // change from summer time repeats.
     const QTime time = t.time();
     return t.addMSecs(-(time.second() * 1000LL + time.msec()));
+}
+
+QDateTime RunTime(const QDate& date, const QTime& time)
+{
+    const QDateTime local(date, time);
+    if (local.isValid() && local.date() == date && local.time() == time)
+        return local;
+    // Taken as UTC a day back, the fields name an instant before the skip: no zone changes
+    // its offset twice in a day.
+    const qint64 fields = WallClock(date, time).toSecsSinceEpoch();
+    const int offsetBefore = QDateTime::fromSecsSinceEpoch(fields - 86400).offsetFromUtc();
+    return QDateTime(date, time, Qt::OffsetFromUTC, offsetBefore);
+}
+
+QDateTime WallClock(const QDateTime& t)
+{
+    return t.isValid() ? WallClock(t.date(), t.time()) : QDateTime();
+}
+
+QDateTime WallClock(const QDate& date, const QTime& time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime PresentMinute(const QDateTime& now)
+{
+    return WallClock(CutToMinute(now));
 }

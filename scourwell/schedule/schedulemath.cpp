@@ -8,15 +8,26 @@
 
 namespace {
 
-// Minutes and hours are elapsed time, so a run every few minutes goes on across a change of
-// summer time; days and months keep the wall-clock time of day.
+// When summer time begins the local clock skips the wall-clock times of an hour (or half
+// hour, or day). A sum of minutes or hours that lands there would name a minute that never
+// comes, and the job would never be due again; read with the offset in force before the skip
+// it moves on by the skip's length instead: where the same span of elapsed time lands
+// (01:30 + 1 hour = 03:30 that night), so an hourly job keeps its minute past the hour.
+QDateTime PastSkippedTime(const QDateTime& wall)
+{
+    return WallClock(RunTime(wall.date(), wall.time()).toLocalTime());
+}
+
+// Wall-clock arithmetic on wall-clock fields: the night summer time ends, 01:30 AM + 1 hour is
+// 02:30 AM, not a second 01:30 AM that would leave the job due; days and months keep the
+// time of day.
 QDateTime Add(const QDateTime& base, int count, TimeUnit unit)
 {
     switch (unit) {
     case TimeUnit::Minute:
-        return base.addSecs(count * 60LL);
+        return PastSkippedTime(base.addSecs(count * 60LL));
     case TimeUnit::Hour:
-        return base.addSecs(count * 3600LL);
+        return PastSkippedTime(base.addSecs(count * 3600LL));
     case TimeUnit::Day:
         return base.addDays(count);
     case TimeUnit::Month:
@@ -32,11 +43,10 @@ std::optional<QString> MovedOnNextRun(const JobRow& row, const QDateTime& now)
     const std::optional<TimeUnit> unit = TimeUnitFromText(row.ValOfEvery());
     if (!count || !unit)
         return std::nullopt;
-    const QDateTime present = CutToMinute(now);
-    const QDateTime next = CutToMinute(Add(present, *count, *unit));
+    const QDateTime next = Add(PresentMinute(now), *count, *unit);
     if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
         return FullForm(next);
-    const std::optional<QDateTime> old = ParseFullForm(row.NextRun());
+    const std::optional<QDateTime> old = ParseWallClock(row.NextRun());
     if (!old)
         return std::nullopt;
     return DateForm(next) + QLatin1Char(' ') + TimeForm(*old);
@@ -60,10 +70,11 @@ bool IsScheduleUnit(const QString& unit)
 
 QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now)
 {
+    const QDateTime start = WallClock(base);
     const std::optional<TimeUnit> known = TimeUnitFromText(unit);
-    if (!known || base > CutToMinute(now))
-        return CutToMinute(base);
-    return CutToMinute(Add(base, count, *known));
+    const QDateTime next =
+        CutToMinute(!known || start > PresentMinute(now) ? start : Add(start, count, *known));
+    return RunTime(next.date(), next.time());
 }
 
 bool MoveOn(JobTable& table, int index, const QDateTime& now)
@@ -80,8 +91,8 @@ bool MoveOn(JobTable& table, int index, const QDateTime& now)
 void AdjustDate(JobTable& table, int index, const QDateTime& now)
 {
     JobRow row = table.Row(index);
-    const std::optional<QDateTime> old = ParseFullForm(row.NextRun());
-    if (!old || CutToMinute(now) < *old)
+    const std::optional<QDateTime> old = ParseWallClock(row.NextRun());
+    if (!old || PresentMinute(now) < *old)
         return;
     if (const std::optional<QString> next = MovedOnNextRun(row, now))
         row.SetNextRun(*next);

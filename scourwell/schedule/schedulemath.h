@@ -14,8 +14,10 @@ std::optional<int> RecurrenceCount(const QString& valEvery);
 bool IsScheduleUnit(const QString& unit);
 
 // base plus count units when base has come (base <= now cut to the minute), else base;
-// cut to the minute. Units "minute", "hour", "day", "month" in any case; a month is a
-// calendar month, clamped to the month's last day. Any other unit: base cut to the minute.
+// cut to the minute, as wall-clock fields (runtime.h). Units "minute", "hour", "day", "month"
+// in any case, added on the wall clock; a month is a calendar month, clamped to the month's
+// last day; a sum of minutes or hours that the clock skips at the start of summer time moves
+// on by the skip. Any other unit: base cut to the minute.
 QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now);
 
 // The move-on rule on row index (0-based): the next run is counted from the present minute;

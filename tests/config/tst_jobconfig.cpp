@@ -4,6 +4,7 @@
 #include "config/jobtable.h"
 #include "config/programfolder.h"
 #include "inifiles.h"
+#include "schedule/zone.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -88,6 +89,8 @@ private Q_SLOTS:
     void loadFillsCells();
     void icon_data();
     void icon();
+    void iconOnSummerTimeNights_data();
+    void iconOnSummerTimeNights();
     void saveWritesExactFile();
     void saveAfterRemovingAJob();
     void sectionsAboveOldTotalStay();
@@ -238,6 +241,45 @@ void TestJobConfig::icon()
     QCOMPARE(table.Row(0).icon, icon);
     QCOMPARE(table.Row(0).Status(), status);
     QCOMPARE(table.Row(0).NextRun(), nextRun);
+}
+
+// The load compares the run time with the present on the wall clock, and a save writes the
+// run time back as it was read, also one that the clock skips or repeats.
+void TestJobConfig::iconOnSummerTimeNights_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("nextRun");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("skipped time passed, Berlin") << QByteArray("Europe/Berlin") << "03/29/2026 03:10 AM"
+                                                 << "03/29/2026 02:30 AM" << 3;
+    QTest::newRow("skipped time to come, Berlin") << QByteArray("Europe/Berlin") << "03/29/2026 01:59 AM"
+                                                  << "03/29/2026 02:30 AM" << 1;
+    QTest::newRow("skipped time passed, New York") << QByteArray("America/New_York") << "03/08/2026 03:00 AM"
+                                                   << "03/08/2026 02:59 AM" << 3;
+    QTest::newRow("skipped at midnight, Havana") << QByteArray("America/Havana") << "03/08/2026 01:00 AM"
+                                                 << "03/08/2026 12:00 AM" << 3;
+    QTest::newRow("repeated time, Sydney") << QByteArray("Australia/Sydney") << "04/05/2026 02:30 AM"
+                                           << "04/05/2026 02:30 AM" << 1;
+}
+
+void TestJobConfig::iconOnSummerTimeNights()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, now);
+    QFETCH(QString, nextRun);
+    QFETCH(int, icon);
+    const auto restore = ScopedZone(zone);
+    QTemporaryDir program;
+    const QByteArray file = Initial("1") + Job("1", JobFolder("a"), "Enabled", nextRun);
+    Write(ConfigDatPath(program.path()), file);
+    for (const QDateTime& at : Instants(now)) {
+        JobTable table;
+        LoadJobList(table, program.path(), at);
+        QCOMPARE(table.Row(0).icon, icon);
+        QVERIFY(SaveJobList(table, program.path()));
+        QCOMPARE(Read(ConfigDatPath(program.path())), file);
+    }
 }
 
 void TestJobConfig::saveWritesExactFile()

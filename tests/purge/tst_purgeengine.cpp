@@ -1,5 +1,6 @@
 #include "config/bytetext.h"
 #include "purge/purgeengine.h"
+#include "schedule/zone.h"
 #include "tst_purgefixture.h"
 
 #include <QDir>
@@ -150,18 +151,49 @@ private Q_SLOTS:
         QFETCH(QDateTime, now);
         QFETCH(QString, unit);
         QFETCH(qint64, age);
-        QCOMPARE(GetObjectAge(item, unit, now), age);
+        CheckAge(item, unit, now, age);
+    }
 
-        for (qint64 threshold = std::max<qint64>(age, 0); threshold >= std::max<qint64>(age - 1, 0);
-             --threshold) {
-            const PurgeTree tree;
-            tree.File("item", item.toSecsSinceEpoch());
-            const Outcome outcome =
-                Purge(tree, Request("Files Only", tree.Text(), QString::number(threshold), unit), now);
-            const bool deleted = age > threshold;
-            QCOMPARE(outcome.count, deleted ? 1 : 0);
-            QCOMPARE(tree.Exists("item"), !deleted);
-        }
+    // Ages are differences of local wall-clock times: across a change of summer time a day is
+    // 24 hours, and 30 days are a month.
+    void ageOnWallClock_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<qint64>("age");
+        struct Row
+        {
+            const char *name, *zone, *item, *now, *unit;
+            qint64 age;
+        };
+        // clang-format off
+        const Row rows[] = {
+            {"day over the skip, Berlin", "Europe/Berlin", "03/28/2026 12:00 PM", "03/29/2026 12:00 PM", "Day", 1},
+            {"hours over the skip, Berlin", "Europe/Berlin", "03/28/2026 12:00 PM", "03/29/2026 12:00 PM", "Hour", 24},
+            {"hours over the repeat, Berlin", "Europe/Berlin", "10/24/2026 12:00 PM", "10/25/2026 12:00 PM", "Hour", 24},
+            {"month over the skip, Berlin", "Europe/Berlin", "03/10/2026 12:00 PM", "04/09/2026 12:00 PM", "Month", 1},
+            {"minutes over the skip, New York", "America/New_York", "03/07/2026 06:00 PM", "03/08/2026 06:00 PM", "Minute", 1440},
+            {"day over the skip, Sydney", "Australia/Sydney", "10/03/2026 09:00 PM", "10/04/2026 09:00 PM", "Day", 1},
+            {"hours over the repeat, Sydney", "Australia/Sydney", "04/04/2026 09:00 PM", "04/05/2026 09:00 PM", "Hour", 24},
+            {"minutes over the half-hour skip, Lord Howe", "Australia/Lord_Howe", "10/03/2026 11:00 PM", "10/04/2026 11:00 PM", "Minute", 1440},
+            {"day over the skip at midnight, Havana", "America/Havana", "03/07/2026 12:00 PM", "03/08/2026 12:00 PM", "Day", 1},
+        };
+        // clang-format on
+        for (const Row& r : rows)
+            QTest::newRow(r.name) << QByteArray(r.zone) << QString(r.item) << QString(r.now)
+                                  << QString(r.unit) << r.age;
+    }
+    void ageOnWallClock()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, item);
+        QFETCH(QString, now);
+        QFETCH(QString, unit);
+        QFETCH(qint64, age);
+        const auto restore = ScopedZone(zone);
+        CheckAge(Instants(item).front(), unit, Instants(now).front(), age);
     }
 
     // Each style on one tree: a dry run reports what the run then deletes and changes nothing.
@@ -674,6 +706,21 @@ private Q_SLOTS:
     }
 
 private:
+    void CheckAge(const QDateTime& item, const QString& unit, const QDateTime& now, qint64 age)
+    {
+        QCOMPARE(GetObjectAge(item, unit, now), age);
+        for (qint64 threshold = std::max<qint64>(age, 0); threshold >= std::max<qint64>(age - 1, 0);
+             --threshold) {
+            const PurgeTree tree;
+            tree.File("item", item.toSecsSinceEpoch());
+            const Outcome outcome =
+                Purge(tree, Request("Files Only", tree.Text(), QString::number(threshold), unit), now);
+            const bool deleted = age > threshold;
+            QCOMPARE(outcome.count, deleted ? 1 : 0);
+            QCOMPARE(tree.Exists("item"), !deleted);
+        }
+    }
+
     bool m_ownMounts = false;
 };
 

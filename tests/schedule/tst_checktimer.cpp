@@ -6,6 +6,7 @@
 #include "purge/logmod.h"
 #include "schedule/checktimer.h"
 #include "schedule/runtime.h"
+#include "zone.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -261,6 +262,55 @@ private Q_SLOTS:
         QCOMPARE(m_launcher.launches.size(), launched ? 3u : 0u);
         if (!launched)
             QVERIFY(m_table.Rows() == before);
+    }
+
+    // One tick after another, 3 seconds apart, through a night when the clock changes: a job
+    // runs once in each wall-clock time it names, not again in a repeated hour, and goes on
+    // past a skipped one.
+    void ticksThroughSummerTimeNights_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("valEvery");
+        QTest::addColumn<QString>("valOfEvery");
+        QTest::addColumn<QString>("from"); // also the first NextRun
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("runs");
+        // clang-format off
+        const char* rows[][7] = {
+            {"hourly, New York", "America/New_York", "1", "Hour", "11/01/2026 12:30 AM", "11/01/2026 04:00 AM", "11/01/2026 12:30 AM|11/01/2026 01:30 AM|11/01/2026 02:30 AM|11/01/2026 03:30 AM"},
+            {"60 minutes, Berlin", "Europe/Berlin", "60", "Minute", "10/25/2026 01:30 AM", "10/25/2026 04:00 AM", "10/25/2026 01:30 AM|10/25/2026 02:30 AM|10/25/2026 03:30 AM"},
+            {"hourly, Sydney", "Australia/Sydney", "1", "hour", "04/05/2026 01:30 AM", "04/05/2026 04:00 AM", "04/05/2026 01:30 AM|04/05/2026 02:30 AM|04/05/2026 03:30 AM"},
+            {"half-hourly, Lord Howe", "Australia/Lord_Howe", "30", "Minute", "04/05/2026 01:00 AM", "04/05/2026 02:45 AM", "04/05/2026 01:00 AM|04/05/2026 01:30 AM|04/05/2026 02:00 AM|04/05/2026 02:30 AM"},
+            {"hourly, Havana", "America/Havana", "1", "Hour", "11/01/2026 12:00 AM", "11/01/2026 02:30 AM", "11/01/2026 12:00 AM|11/01/2026 01:00 AM|11/01/2026 02:00 AM"},
+            {"hourly, Santiago", "America/Santiago", "1", "Hour", "04/04/2026 10:30 PM", "04/05/2026 01:00 AM", "04/04/2026 10:30 PM|04/04/2026 11:30 PM|04/05/2026 12:30 AM"},
+            {"hourly over the skip, Berlin", "Europe/Berlin", "1", "Hour", "03/29/2026 12:30 AM", "03/29/2026 04:00 AM", "03/29/2026 12:30 AM|03/29/2026 01:30 AM|03/29/2026 03:30 AM"},
+            {"half-hourly over the skip, New York", "America/New_York", "30", "Minute", "03/08/2026 01:00 AM", "03/08/2026 03:15 AM", "03/08/2026 01:00 AM|03/08/2026 01:30 AM|03/08/2026 03:00 AM"},
+            // A daily run time that the clock skips runs in the first minute after the skip.
+            {"daily at a skipped time, Berlin", "Europe/Berlin", "1", "Day", "03/28/2026 02:30 AM", "03/30/2026 03:00 AM", "03/28/2026 02:30 AM|03/29/2026 02:30 AM|03/30/2026 02:30 AM"},
+            {"daily at a skipped time, Havana", "America/Havana", "1", "Day", "03/07/2026 12:30 AM", "03/09/2026 01:00 AM", "03/07/2026 12:30 AM|03/08/2026 12:30 AM|03/09/2026 12:30 AM"},
+        };
+        // clang-format on
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << QByteArray(r[1]) << QString(r[2]) << QString(r[3]) << QString(r[4])
+                                << QString(r[5]) << QString(r[6]).split('|');
+    }
+
+    void ticksThroughSummerTimeNights()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, valEvery);
+        QFETCH(QString, valOfEvery);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QStringList, runs);
+        const auto restore = ScopedZone(zone);
+        m_table.Append(MakeJob("/data/a", RowIcon::Enabled, "Routine", valEvery, valOfEvery, from));
+        for (QDateTime t = Instants(from).front(); FullForm(t) != to; t = t.addSecs(3))
+            TimerCheckJobTick(m_table, t, m_launcher, m_folder);
+        QStringList launched;
+        for (const Launch& launch : m_launcher.launches)
+            launched << launch.values[8];
+        QCOMPARE(launched, runs);
     }
 
     void emptyTableDoesNothing()

@@ -1,5 +1,6 @@
 #include "config/jobtable.h"
 #include "schedule/jobcommands.h"
+#include "schedule/zone.h"
 
 #include <QTest>
 
@@ -26,10 +27,14 @@ class TestJobCommands : public QObject
 {
     Q_OBJECT
 
+    void CheckSwitch(bool enable, const QDateTime& now, const QString& nextRun, bool switched);
+
 private Q_SLOTS:
     void CommandsOutsideTheTable();
     void SwitchAll_data();
     void SwitchAll();
+    void SwitchAllOnSummerTimeNights_data();
+    void SwitchAllOnSummerTimeNights();
     void SwitchAllTouchesOnlyItsIcon();
 };
 
@@ -90,7 +95,46 @@ void TestJobCommands::SwitchAll()
     QFETCH(QDateTime, now);
     QFETCH(QString, nextRun);
     QFETCH(bool, switched);
+    CheckSwitch(enable, now, nextRun, switched);
+}
 
+// Run times are compared with the present on the wall clock, also for a time that the clock
+// skips (already passed after the skip) or shows twice.
+void TestJobCommands::SwitchAllOnSummerTimeNights_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<bool>("enable");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("nextRun");
+    QTest::addColumn<bool>("switched");
+    QTest::newRow("skipped time passed, Berlin")
+        << QByteArray("Europe/Berlin") << true << "03/29/2026 03:10 AM"
+        << "03/29/2026 02:30 AM" << false;
+    QTest::newRow("skipped time passed, New York")
+        << QByteArray("America/New_York") << false << "03/08/2026 03:00 AM"
+        << "03/08/2026 02:59 AM" << false;
+    QTest::newRow("skipped time to come, Lord Howe")
+        << QByteArray("Australia/Lord_Howe") << true << "10/04/2026 01:59 AM"
+        << "10/04/2026 02:15 AM" << true;
+    QTest::newRow("repeated time passed, New York")
+        << QByteArray("America/New_York") << true << "11/01/2026 01:50 AM"
+        << "11/01/2026 01:45 AM" << false;
+}
+
+void TestJobCommands::SwitchAllOnSummerTimeNights()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(bool, enable);
+    QFETCH(QString, now);
+    QFETCH(QString, nextRun);
+    QFETCH(bool, switched);
+    const auto restore = ScopedZone(zone);
+    for (const QDateTime& at : Instants(now))
+        CheckSwitch(enable, at, nextRun, switched);
+}
+
+void TestJobCommands::CheckSwitch(bool enable, const QDateTime& now, const QString& nextRun, bool switched)
+{
     const int fromIcon = enable ? RowIcon::Disabled : RowIcon::Enabled;
     const int toIcon = enable ? RowIcon::Enabled : RowIcon::Disabled;
     const QString fromStatus = enable ? QStringLiteral("Disabled") : QStringLiteral("Enabled");

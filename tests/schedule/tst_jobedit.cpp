@@ -1,6 +1,7 @@
 #include "config/jobtable.h"
 #include "schedule/jobedit.h"
 #include "schedule/runtime.h"
+#include "schedule/zone.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -62,6 +63,8 @@ private Q_SLOTS:
     void NewJobFields();
     void EditedRun_data();
     void EditedRun();
+    void RunOnSummerTimeNights_data();
+    void RunOnSummerTimeNights();
     void EditedFields_data();
     void EditedFields();
     void EditFollowsTheRowItOpened();
@@ -273,6 +276,66 @@ void TestJobEdit::EditedRun()
     QCOMPARE(row.NextRun(), nextRun);
     QCOMPARE(row.icon, newIcon);
     QCOMPARE(row.Status(), status);
+}
+
+// A picked time that the clock skips that night is stored as picked; a step of hours from a
+// repeated one lands an hour later on the wall clock.
+void TestJobEdit::RunOnSummerTimeNights_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<ScheduleKind>("kind");
+    QTest::addColumn<QString>("valOfEvery");
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<bool>("adjust");
+    QTest::addColumn<QString>("nextRun");
+
+    struct Row
+    {
+        const char *name, *zone;
+        bool edit;
+        ScheduleKind kind;
+        const char *valOfEvery, *picked, *now;
+        bool adjust;
+        const char* nextRun;
+    };
+    const auto R = ScheduleKind::Routine;
+    // clang-format off
+    const Row rows[] = {
+        {"edit, skipped time, Berlin", "Europe/Berlin", true, R, "Day", "03/29/2026 02:30 AM", "03/20/2026 10:00 AM", false, "03/29/2026 02:30 AM"},
+        {"new specific, skipped time, New York", "America/New_York", false, ScheduleKind::Specific, " ", "03/08/2026 02:30 AM", "03/01/2026 01:00 AM", false, "03/08/2026 02:30 AM"},
+        {"adjust a day keeps a skipped time, Sydney", "Australia/Sydney", true, R, "Day", "10/04/2026 02:30 AM", "10/04/2026 09:00 AM", true, "10/05/2026 02:30 AM"},
+        {"new hourly in the repeated hour, New York", "America/New_York", false, R, "Hour", "11/01/2026 12:00 AM", "11/01/2026 01:30 AM", false, "11/01/2026 02:30 AM"},
+    };
+    // clang-format on
+    for (const Row& r : rows)
+        QTest::newRow(r.name) << QByteArray(r.zone) << r.edit << r.kind << QString(r.valOfEvery)
+                              << QString(r.picked) << QString(r.now) << r.adjust << QString(r.nextRun);
+}
+
+void TestJobEdit::RunOnSummerTimeNights()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(bool, edit);
+    QFETCH(ScheduleKind, kind);
+    QFETCH(QString, valOfEvery);
+    QFETCH(QString, picked);
+    QFETCH(QString, now);
+    QFETCH(bool, adjust);
+    QFETCH(QString, nextRun);
+    const auto restore = ScopedZone(zone);
+
+    JobTable table;
+    const quint64 id = table.Append(
+        OldRow(QStringLiteral("/srv/a"), RowIcon::Enabled, QStringLiteral("Enabled"), QStringLiteral("")));
+    const JobEditValues values = Values(kind, QStringLiteral("1"), valOfEvery, At(picked), adjust);
+    const QDateTime present = Instants(now).front();
+    if (edit)
+        QVERIFY(WriteEditedJob(table, id, values, present));
+    else
+        WriteNewJob(table, values, present);
+    QCOMPARE(table.Rows().back().NextRun(), nextRun);
 }
 
 void TestJobEdit::EditedFields_data()

@@ -15,6 +15,7 @@ private Q_SLOTS:
         // Stored run times must not follow the user's language.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
+    void cleanup() { UseCentralEuropeanTime(); }
 
     void forms_data()
     {
@@ -81,11 +82,34 @@ private Q_SLOTS:
         QCOMPARE(ParseFullForm(text), std::nullopt);
     }
 
-    void parseTimeSkippedBySummerTime()
+    // A time that the clock skips or shows twice reads back as itself, in any zone: it is a
+    // run time that a daily job keeps.
+    void parseKeepsTimesOfSummerTimeNights_data()
     {
-        // 02:30 does not exist on that day; it reads as the first minute after the gap would
-        // be reached by a daily job, not as "no date".
-        QCOMPARE(ParseFullForm("03/29/2026 02:30 AM"), std::optional(QDateTime({2026, 3, 29}, {3, 30})));
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("text");
+        const char* rows[][3] = {
+            {"skipped, Berlin", "Europe/Berlin", "03/29/2026 02:30 AM"},
+            {"repeated, Berlin", "Europe/Berlin", "10/25/2026 02:30 AM"},
+            {"skipped, New York", "America/New_York", "03/08/2026 02:00 AM"},
+            {"repeated, New York", "America/New_York", "11/01/2026 01:59 AM"},
+            {"skipped, Sydney", "Australia/Sydney", "10/04/2026 02:45 AM"},
+            {"repeated, Sydney", "Australia/Sydney", "04/05/2026 02:15 AM"},
+            {"skipped half hour, Lord Howe", "Australia/Lord_Howe", "10/04/2026 02:15 AM"},
+            {"skipped at midnight, Havana", "America/Havana", "03/08/2026 12:30 AM"},
+            {"repeated before midnight, Santiago", "America/Santiago", "04/04/2026 11:30 PM"},
+            {"skipped, POSIX rules", "CET-1CEST,M3.5.0,M10.5.0/3", "03/29/2026 02:59 AM"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QByteArray(row[1]) << QString(row[2]);
+    }
+
+    void parseKeepsTimesOfSummerTimeNights()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, text);
+        UseZone(zone);
+        QCOMPARE(FullForm(ParseFullForm(text).value()), text);
     }
 
     void cutToMinuteDropsSeconds()

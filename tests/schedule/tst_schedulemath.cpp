@@ -19,6 +19,7 @@ class TestScheduleMath : public QObject
 
 private Q_SLOTS:
     void initTestCase() { UseCentralEuropeanTime(); }
+    void cleanup() { UseCentralEuropeanTime(); }
 
     void getNextRun_data()
     {
@@ -119,6 +120,71 @@ private Q_SLOTS:
         JobRow others = table.Row(0);
         others.SetNextRun(nextRun);
         QCOMPARE(others, before);
+    }
+
+    // The move-on of the tick and of Adjust Date on the nights the clock changes, at each
+    // instant that shows the present minute: the new run is always later on the wall clock
+    // and a day's or a month's keeps its time of day, even one that the clock skips.
+    void moveOnAcrossSummerTime_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("valEvery");
+        QTest::addColumn<QString>("valOfEvery");
+        QTest::addColumn<QString>("nextRun");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        const char* rows[][7] = {
+            // Repeated hours: elapsed time would give the same text again.
+            {"hour, New York", "America/New_York", "1", "Hour", "11/01/2026 01:30 AM", "", "11/01/2026 02:30 AM"},
+            {"60 minutes, New York", "America/New_York", "60", "Minute", "11/01/2026 01:30 AM", "", "11/01/2026 02:30 AM"},
+            {"hour, Berlin", "Europe/Berlin", "1", "hour", "10/25/2026 02:30 AM", "", "10/25/2026 03:30 AM"},
+            {"hour, Sydney", "Australia/Sydney", "1", "Hour", "04/05/2026 02:30 AM", "", "04/05/2026 03:30 AM"},
+            {"half hour, Lord Howe", "Australia/Lord_Howe", "30", "Minute", "04/05/2026 01:45 AM", "", "04/05/2026 02:15 AM"},
+            {"hour, Havana", "America/Havana", "1", "Hour", "11/01/2026 12:30 AM", "", "11/01/2026 01:30 AM"},
+            {"hour past midnight, Santiago", "America/Santiago", "1", "Hour", "04/04/2026 11:30 PM", "", "04/05/2026 12:30 AM"},
+            // Skipped hours: a sum that lands there moves on by the skip.
+            {"hour into the skip, Berlin", "Europe/Berlin", "1", "Hour", "03/29/2026 01:30 AM", "", "03/29/2026 03:30 AM"},
+            {"90 minutes into the skip, New York", "America/New_York", "90", "Minute", "03/08/2026 01:00 AM", "", "03/08/2026 03:30 AM"},
+            {"into the half-hour skip, Lord Howe", "Australia/Lord_Howe", "15", "Minute", "10/04/2026 01:45 AM", "", "10/04/2026 02:30 AM"},
+            {"into the skip at midnight, Havana", "America/Havana", "1", "Hour", "03/07/2026 11:30 PM", "", "03/08/2026 01:30 AM"},
+            {"over the skip, Sydney", "Australia/Sydney", "2", "Hour", "10/04/2026 01:00 AM", "", "10/04/2026 03:00 AM"},
+            // Days and months keep a time of day that the clock skips.
+            {"day into the skip, Berlin", "Europe/Berlin", "1", "Day", "03/28/2026 02:30 AM", "", "03/29/2026 02:30 AM"},
+            {"day from the skip, Berlin", "Europe/Berlin", "1", "Day", "03/29/2026 02:30 AM", "03/29/2026 03:00 AM", "03/30/2026 02:30 AM"},
+            {"month from the skip, New York", "America/New_York", "1", "Month", "03/08/2026 02:30 AM", "03/08/2026 03:00 AM", "04/08/2026 02:30 AM"},
+            {"day from the skip, Lord Howe", "Australia/Lord_Howe", "1", "Day", "10/04/2026 02:15 AM", "10/04/2026 02:30 AM", "10/05/2026 02:15 AM"},
+            {"day from the skip, Havana", "America/Havana", "1", "Day", "03/08/2026 12:30 AM", "03/08/2026 01:00 AM", "03/09/2026 12:30 AM"},
+            {"days from the skip, Santiago", "America/Santiago", "2", "Day", "09/06/2026 12:15 AM", "09/06/2026 01:00 AM", "09/08/2026 12:15 AM"},
+            {"day from the skip, Sydney", "Australia/Sydney", "1", "Day", "10/04/2026 02:30 AM", "10/04/2026 11:00 AM", "10/05/2026 02:30 AM"},
+        };
+        // clang-format on
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << QByteArray(r[1]) << QString(r[2]) << QString(r[3]) << QString(r[4])
+                                << QString(*r[5] ? r[5] : r[4]) << QString(r[6]);
+    }
+
+    void moveOnAcrossSummerTime()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, valEvery);
+        QFETCH(QString, valOfEvery);
+        QFETCH(QString, nextRun);
+        QFETCH(QString, now);
+        QFETCH(QString, expected);
+        UseZone(zone);
+        const QList<QDateTime> instants = Instants(now);
+        QVERIFY(!instants.isEmpty());
+        for (const QDateTime& at : instants) {
+            JobTable table;
+            for (int i = 0; i < 2; ++i)
+                table.Append(
+                    MakeJob("/data/a", RowIcon::EnabledPassed, "Routine", valEvery, valOfEvery, nextRun));
+            MoveOn(table, 0, at.addSecs(20));
+            AdjustDate(table, 1, at.addSecs(20));
+            QCOMPARE(table.Row(0).NextRun(), expected);
+            QCOMPARE(table.Row(1).NextRun(), expected);
+        }
     }
 
     void adjustDate_data()
