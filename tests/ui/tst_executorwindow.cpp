@@ -191,6 +191,21 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Enabled, 5000);
     }
 
+    // The list's status timer writes a deleted status file anew, so the job still runs.
+    void deletedStatusFileStillLetsTheJobRun()
+    {
+        const QString folder = JobFolder();
+        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
+        QVERIFY(QFile::remove(StatDump()));
+        QTRY_COMPARE_WITH_TIMEOUT(ReadText(StatDump()), QString(QChar(0)) + QStringLiteral("\r\n"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFiles")), 10000);
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
+        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Running, 5000);
+        m_clock->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
+        QCOMPARE(FilesLeft(folder), 1);
+    }
+
     // Stop, or the close box, stops the run before its next item; the window and the marker
     // stay until the worker has stopped and written its row.
     void stopEndsTheRun_data()
