@@ -87,9 +87,10 @@ class PurgeWalk
 {
 public:
     PurgeWalk(const PurgeRequest& request, DateKind dateKind, TimeUnit unit, qint64 threshold, qint64 now,
-              const std::atomic_bool& stop, const std::function<void(const QByteArray&)>& onDeleted)
+              const std::atomic_bool& stop, const std::function<void(const QByteArray&)>& onDeleted,
+              const std::function<void()>& onItem)
         : m_dateKind(dateKind), m_unit(unit), m_threshold(threshold), m_nowMinute(LocalMinute(now)),
-          m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted)
+          m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem)
     {
         for (const QString& path : request.protectedPaths) {
             const FsWalk::PathIds ids = FsWalk::IdsOfPath(BytesFromText(path));
@@ -124,7 +125,13 @@ public:
     }
 
 private:
-    bool Stopped() const { return m_stop.load(std::memory_order_relaxed); }
+    // Asked before each item, also inside a subfolder being removed.
+    bool Stopped() const
+    {
+        if (m_onItem)
+            m_onItem();
+        return m_stop.load(std::memory_order_relaxed);
+    }
 
     bool IsProtected(const ObjectId& id) const
     {
@@ -219,7 +226,7 @@ private:
     // Removes the subfolder name of parent with its content; in a dry run, tells whether it
     // would go. Hidden, protected and special entries and other mounts stay, and with them
     // the folders that hold them. When expected is given the subfolder must still be that
-    // object (it was not swapped since it was examined).
+    // object (it was not swapped since it was examined). A stop leaves the rest in place.
     bool RemoveFolder(Folder& parent, const char* name, int depth, std::optional<ObjectId> expected = {})
     {
         if (depth >= MaxDepth)
@@ -231,6 +238,8 @@ private:
         Entry entry;
         ItemStat stat;
         while (folder.Next(entry)) {
+            if (Stopped())
+                return false;
             if (IsHidden(entry.name)) {
                 complete = false;
                 continue;
@@ -262,6 +271,7 @@ private:
     const bool m_dryRun;
     const std::atomic_bool& m_stop;
     const std::function<void(const QByteArray&)>& m_onDeleted;
+    const std::function<void()>& m_onItem;
     std::vector<ObjectId> m_protected;
     QByteArray m_path;
     qint64 m_count = 0;
@@ -332,7 +342,7 @@ qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateT
 }
 
 qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                const std::function<void(const QByteArray&)>& onDeleted)
+                const std::function<void(const QByteArray&)>& onDeleted, const std::function<void()>& onItem)
 {
     // An unknown date kind, unit or threshold would leave the age meaningless: nothing goes.
     const auto dateKind = DateKindFromText(request.lookByDate);
@@ -340,7 +350,8 @@ qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atom
     const auto threshold = PurgeThreshold(request.purgeVal);
     if (!dateKind || !unit || !threshold)
         return 0;
-    PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted);
+    PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted,
+                   onItem);
     // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
     // cut the name short, and so name another folder.
     const QByteArray folder = BytesFromText(request.folder);

@@ -48,10 +48,13 @@ std::optional<qint64> PurgeThreshold(const QString& valPurge);
 qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now);
 void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs);
 
-// Runs one purge and returns the count deleted. stop is checked before each item;
-// onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
+// Runs one purge and returns the count deleted. stop is checked before each item, also each
+// item inside a subfolder being removed (a subfolder left partly removed is not counted);
+// onItem is heard just before each such check, on the purging thread. onDeleted hears each
+// path deleted (or, in a dry run, that would be), as the file system's
 // bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot
 // be opened, the file-system root, an unknown date kind or a threshold that is no whole
 // number deletes nothing. Safe to run from several threads at once.
 qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                const std::function<void(const QByteArray& path)>& onDeleted = {});
+                const std::function<void(const QByteArray& path)>& onDeleted = {},
+                const std::function<void()>& onItem = {});

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -34,6 +35,8 @@ public:
     // The worker thread's id, for the window's Thread label.
     quint64 ThreadId() const { return m_threadId; }
 
+    // Heard on the worker before each item of the purge (see RunPurge); set before Begin().
+    void SetItemHook(std::function<void()> hook) { m_itemHook = std::move(hook); }
     // Lets the worker go; once only.
     void Begin();
     // The run ends before its next item and still writes its row with what it deleted.
@@ -61,6 +64,7 @@ private:
     const QString m_programFolder;
     const QStringList m_protectedPaths;
     const Clock& m_clock;
+    std::function<void()> m_itemHook;
 
     std::atomic_bool m_stop = false;
     std::atomic_bool m_finished = false;

@@ -19,7 +19,8 @@ int SavedIconOr(const JobRow& row, int fallback)
 
 void TimerCheckStatTick(JobTable& table, const QString& programFolder)
 {
-    const std::optional<QByteArray> dump = ReadStatusFile(StatDumpPath(programFolder));
+    const QString dumpPath = StatDumpPath(programFolder);
+    const std::optional<QByteArray> dump = ReadStatusFile(dumpPath);
     for (int i = 0; i < table.Count(); ++i) {
         JobRow row = table.Row(i);
         if (row.icon != RowIcon::Running)
@@ -29,4 +30,7 @@ void TimerCheckStatTick(JobTable& table, const QString& programFolder)
         row.icon = running ? RowIcon::Running : SavedIconOr(row, row.icon);
         table.Update(i, std::move(row));
     }
+    // A deleted dump would show every job as running, and so launch none, until a restart.
+    if (!dump)
+        HealStatusDump(dumpPath);
 }

@@ -56,16 +56,16 @@ ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent,
         QStringLiteral("Current Process ID:") + QString::number(QCoreApplication::applicationPid()), this);
     process->setObjectName(QStringLiteral("Process"));
 
-    auto* stop = new QPushButton(QStringLiteral("Stop"), this);
-    stop->setObjectName(QStringLiteral("CmdStop"));
-    connect(stop, &QPushButton::clicked, this, &ExecutorWindow::Stop);
+    m_stop = new QPushButton(QStringLiteral("Stop"), this);
+    m_stop->setObjectName(QStringLiteral("CmdStop"));
+    connect(m_stop, &QPushButton::clicked, this, &ExecutorWindow::Stop);
 
     auto* ids = new QVBoxLayout;
     ids->addWidget(thread);
     ids->addWidget(process);
     auto* foot = new QHBoxLayout;
     foot->addLayout(ids, 1);
-    foot->addWidget(stop, 0, Qt::AlignBottom);
+    foot->addWidget(m_stop, 0, Qt::AlignBottom);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(values);
@@ -76,20 +76,27 @@ ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent,
     connect(&run, &PurgeRun::Finished, this, &QWidget::close);
 }
 
+// The window stays until the worker has stopped at its next item and written its row, so
+// that nothing deletes with no window on screen and the job still shows as running.
 void ExecutorWindow::Stop()
 {
-    if (m_run)
+    if (m_run && !m_run->IsFinished()) {
         m_run->RequestStop();
-    close();
+        m_stop->setEnabled(false);
+    } else
+        close();
 }
 
-// Closing never waits for the run: it stops by itself and writes its row. The marker goes
-// now, so the list stops showing the job as running.
+// Closing a window whose run is still under way stops the run; the window goes once the run
+// has ended (its Finished closes it). The close never blocks the user-interface thread.
 void ExecutorWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_run) {
-        m_run->RequestStop();
-        m_run->RemoveMarker();
+    if (m_run && !m_run->IsFinished()) {
+        Stop();
+        event->ignore();
+        return;
     }
+    if (m_run)
+        m_run->RemoveMarker();
     event->accept();
 }

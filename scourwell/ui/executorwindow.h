@@ -4,11 +4,13 @@
 #include <QWidget>
 
 class PurgeRun;
+class QPushButton;
 
 // "Scourwell Executor": one run's window, frmJobFiles, frmJobFileSubfolders or
 // frmJobSubfolders by the run's purge style. It shows the ten launch values and the ids of
-// the worker thread and the process, closes itself when the run ends, and Stop closes it at
-// once while the run stops before its next item and still writes its log row.
+// the worker thread and the process, and closes itself when the run ends. Stop (or the close
+// box) makes the run stop before its next item; it still writes its log row, and the window
+// stays until then.
 class ExecutorWindow : public QWidget
 {
     Q_OBJECT
@@ -24,4 +26,5 @@ private:
 
     // The run deletes itself once it has ended; the window may outlive it.
     QPointer<PurgeRun> m_run;
+    QPushButton* m_stop = nullptr;
 };

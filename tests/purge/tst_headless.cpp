@@ -155,6 +155,32 @@ private Q_SLOTS:
         QCOMPARE(output + process.readAllStandardOutput(), output);
     }
 
+    // Deleted before the first status tick: that tick shows the job as running and writes the
+    // file anew, and a later check tick still launches the job.
+    void deletedDumpDoesNotStopTheSchedule()
+    {
+        while (QTime::currentTime().second() >= 45)
+            QTest::qWait(500);
+        const QDateTime now = QDateTime::currentDateTime();
+        QTemporaryDir jobs;
+        MakeFile(jobs.filePath("a"), now.addDays(-10));
+        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, FullForm(now));
+
+        const QString dump = m_program.filePath("statdump.tmp");
+        QFile::remove(dump);
+        QProcess process;
+        Start(process);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dump), 1000);
+        QVERIFY(QFile::remove(dump));
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("finished: "), 15000);
+        QVERIFY2(
+            output.contains(QByteArray("finished: " + jobs.path().toUtf8() + " [Files Only], 1 deleted\n")),
+            output.constData());
+        QCOMPARE(ReadAll(dump), StatDumpFirstLine);
+        Terminate(process);
+    }
+
     void startPreparesProgramFolder()
     {
         QFile dump(m_program.filePath("statdump.tmp"));

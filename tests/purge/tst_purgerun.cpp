@@ -188,6 +188,63 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
+    // Two old folders of 100 old files each; the stop comes at a set item of the walk. The
+    // walk asks once per folder and once per file, so the counts do not depend on the order.
+    void stopWithinAFolderKeepsItsRest_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("styleText");
+        QTest::addColumn<int>("stopAt");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("filesLeft");
+        QTest::addColumn<int>("foldersLeft");
+        QTest::newRow("removing the first folder")
+            << int(PurgeStyle::SubfoldersOnly) << "Subfolders Only" << 50 << 0 << 152 << 2;
+        QTest::newRow("removing the second folder")
+            << int(PurgeStyle::SubfoldersOnly) << "Subfolders Only" << 152 << 1 << 51 << 1;
+        QTest::newRow("files in subfolders") << int(PurgeStyle::IncludeFilesInSubfolders)
+                                             << "Include Files in Subfolders" << 50 << 48 << 152 << 2;
+    }
+    void stopWithinAFolderKeepsItsRest()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, styleText);
+        QFETCH(int, stopAt);
+        QFETCH(int, count);
+        QFETCH(int, filesLeft);
+        QFETCH(int, foldersLeft);
+        for (const QString sub : {m_folder + "/d0", m_folder + "/d1"}) {
+            QVERIFY(QDir().mkdir(sub));
+            for (int i = 0; i < 100; ++i)
+                MakeFile(sub + "/f" + QString::number(i), Old);
+            SetModified(sub, Old);
+        }
+
+        MockClock clock(Now);
+        const LaunchValues values = Values(m_folder, styleText);
+        PurgeRun run(PurgeStyle(style), values, m_program.path(), {}, clock);
+        int items = 0;
+        run.SetItemHook([&] {
+            if (++items == stopAt)
+                run.RequestStop();
+        });
+        QSignalSpy finished(&run, &PurgeRun::Finished);
+        run.Begin();
+        QVERIFY(finished.wait(10000));
+
+        QCOMPARE(finished.at(0).at(0).toLongLong(), count);
+        const bool subfolders = style == int(PurgeStyle::SubfoldersOnly);
+        const QString number = QString::number(count);
+        QCOMPARE(ReadAll(LogFile()),
+                 Row(values, subfolders ? "&nbsp" : number, subfolders ? number : "&nbsp"));
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
+        QCOMPARE(Entries(m_folder, QDir::Dirs), foldersLeft);
+        int left = 0;
+        for (const QString& sub : QDir(m_folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            left += Entries(m_folder + '/' + sub, QDir::Files);
+        QCOMPARE(left, filesLeft);
+    }
+
     void stopBeforeBeginDeletesNothing()
     {
         MakeFile(m_folder + "/a", Old);

@@ -49,6 +49,9 @@ private Q_SLOTS:
     void init()
     {
         m_dump = m_dir.filePath("statdump.tmp");
+        QDir(m_dump).removeRecursively();
+        // Also forgets the markers of earlier cases.
+        QVERIFY(ResetStatusDump(m_dir.path()));
         QFile::remove(m_dump);
         QDir(m_dump).removeRecursively();
     }
@@ -126,8 +129,10 @@ private Q_SLOTS:
     void missingOrUnreadableDump()
     {
         QVERIFY(IsTextInFile(m_dump, "</a>"));
+        // A missing dump reads as empty and is written back.
         QVERIFY(RemoveTextFromFile(m_dump, "/a"));
-        QVERIFY(!QFileInfo::exists(m_dump));
+        QCOMPARE(ReadAll(m_dump), QByteArray());
+        QVERIFY(QFile::remove(m_dump));
 
         // A dump that exists but cannot be read is left alone and counts as holding everything.
         QVERIFY(QDir().mkdir(m_dump));
@@ -169,23 +174,72 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 0);
     }
 
+    // A dump that exists but cannot be read is never written over: it may hold markers.
     void unreadableDumpShowsEveryRowRunning()
     {
         JobTable table;
         table.Reset({Job("/srv/a", 2), Job("/srv/b", 4)});
+        QVERIFY(QDir().mkdir(m_dump));
         TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(Icons(table), (QList<int>{6, 6}));
         QCOMPARE(table.Row(0).SavedIcon(), QString("2"));
 
         // Still running at the next tick: the icon saved before is kept, not the running one.
-        QVERIFY(QDir().mkdir(m_dump));
         TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(table.Row(1).SavedIcon(), QString("4"));
+        QVERIFY(QFileInfo(m_dump).isDir());
 
         QVERIFY(QDir().rmdir(m_dump));
         WriteAll(m_dump, StatDumpFirstLine);
         TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(Icons(table), (QList<int>{2, 4}));
+    }
+
+    // The dump is deleted while the runs of /srv/a and /srv/b go on (running); some end and
+    // some start before the next tick. The first tick after shows what the file allows, the
+    // second what runs.
+    void deletedDumpIsWrittenAnew_data()
+    {
+        QTest::addColumn<QStringList>("running");
+        QTest::addColumn<QStringList>("ended");
+        QTest::addColumn<QStringList>("started");
+        QTest::addColumn<QList<int>>("firstIcons");
+        QTest::addColumn<QByteArray>("dump");
+        QTest::addColumn<QList<int>>("icons");
+        const QList<int> all = {6, 6};
+        QTest::newRow("nothing runs") << QStringList() << QStringList() << QStringList() << all
+                                      << StatDumpFirstLine << QList<int>{1, 2};
+        QTest::newRow("runs go on") << QStringList{"/srv/b"} << QStringList() << QStringList() << all
+                                    << StatDumpFirstLine + "</srv/b>" << QList<int>{1, 6};
+        QTest::newRow("one ends") << QStringList{"/srv/a", "/srv/b"} << QStringList{"/srv/a"} << QStringList()
+                                  << QList<int>{1, 6} << QByteArray("</srv/b>") << QList<int>{1, 6};
+        QTest::newRow("one starts") << QStringList{"/srv/a"} << QStringList() << QStringList{"/srv/b"} << all
+                                    << QByteArray("</srv/a></srv/b>") << all;
+    }
+    void deletedDumpIsWrittenAnew()
+    {
+        QFETCH(QStringList, running);
+        QFETCH(QStringList, ended);
+        QFETCH(QStringList, started);
+        QFETCH(QList<int>, firstIcons);
+        QFETCH(QByteArray, dump);
+        QFETCH(QList<int>, icons);
+        QVERIFY(ResetStatusDump(m_dir.path()));
+        for (const QString& folder : running)
+            QVERIFY(AddTextToFile(m_dump, folder));
+        QVERIFY(QFile::remove(m_dump));
+        for (const QString& folder : ended)
+            QVERIFY(RemoveTextFromFile(m_dump, folder));
+        for (const QString& folder : started)
+            QVERIFY(AddTextToFile(m_dump, folder));
+
+        JobTable table;
+        table.Reset({Job("/srv/a", 1), Job("/srv/b", 2)});
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), firstIcons);
+        QCOMPARE(ReadAll(m_dump), dump);
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), icons);
     }
 };
 

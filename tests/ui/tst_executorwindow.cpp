@@ -1,12 +1,15 @@
 #include "config/jobtable.h"
 #include "jobsfile.h"
 #include "mock/messageboxanswerer.h"
+#include "mock/mockclock.h"
 #include "purge/logmod.h"
+#include "purge/purgerun.h"
 #include "purge/scourwellthread.h"
 #include "purge/stringhandling.h"
 #include "purge/threadid.h"
 #include "schedule/clock.h"
 #include "schedule/runtime.h"
+#include "ui/executorwindow.h"
 #include "ui/frmmain.h"
 
 #include <QAction>
@@ -15,6 +18,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -186,10 +191,32 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Enabled, 5000);
     }
 
-    // Stop closes the window and takes the marker away at once; the run stops before its
-    // next item and still writes its row.
+    // The list's status timer writes a deleted status file anew, so the job still runs.
+    void deletedStatusFileStillLetsTheJobRun()
+    {
+        const QString folder = JobFolder();
+        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
+        QVERIFY(QFile::remove(StatDump()));
+        QTRY_COMPARE_WITH_TIMEOUT(ReadText(StatDump()), QString(QChar(0)) + QStringLiteral("\r\n"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFiles")), 10000);
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
+        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Running, 5000);
+        m_clock->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
+        QCOMPARE(FilesLeft(folder), 1);
+    }
+
+    // Stop, or the close box, stops the run before its next item; the window and the marker
+    // stay until the worker has stopped and written its row.
+    void stopEndsTheRun_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Stop") << false;
+        QTest::newRow("close box") << true;
+    }
     void stopEndsTheRun()
     {
+        QFETCH(bool, closeBox);
         const QString folder = JobFolder();
         FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Include Files in Subfolders"));
         QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFileSubfolders")), 6000);
@@ -197,15 +224,81 @@ private Q_SLOTS:
         const QString marker = QLatin1Char('<') + folder + QLatin1Char('>');
         QTRY_VERIFY(ReadText(StatDump()).contains(marker));
 
-        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("CmdStop")), Qt::LeftButton);
-        QTRY_VERIFY(!window);
-        QVERIFY(!ReadText(StatDump()).contains(marker));
+        auto* stop = window->findChild<QPushButton*>(QStringLiteral("CmdStop"));
+        if (closeBox)
+            window->close();
+        else
+            QTest::mouseClick(stop, Qt::LeftButton);
+        QTest::qWait(100);
+        QVERIFY(window && window->isVisible());
+        QVERIFY(!stop->isEnabled());
+        QVERIFY(ReadText(StatDump()).contains(marker));
         QCOMPARE(main.Executors().RunningCount(), 1);
 
         m_clock->Open();
-        QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
+        QCOMPARE(main.Executors().RunningCount(), 0);
         QCOMPARE(FilesLeft(folder), 4);
         QCOMPARE(LogText().count(folder), 1);
+        QVERIFY(!ReadText(StatDump()).contains(marker));
+    }
+
+    // Stop while a subfolder is being removed: the worker stops at the next item inside it,
+    // the window stays until then, and the row counts no subfolder.
+    void stopDuringSubfolderRemoval()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("jobs"));
+        const QString big = folder + QStringLiteral("/big");
+        QVERIFY(QDir().mkpath(big) && QDir().mkpath(ProgramFolder()));
+        constexpr int files = 100;
+        for (int i = 0; i < files; ++i) {
+            QFile file(big + QStringLiteral("/f%1").arg(i));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(ResetStatusDump(ProgramFolder()));
+        // Everything is old at this time.
+        const QDateTime later = m_now.addDays(40);
+        MockClock clock(later);
+        const LaunchValues values{folder,
+                                  QStringLiteral("Enabled"),
+                                  QStringLiteral("30"),
+                                  QStringLiteral("Day"),
+                                  QStringLiteral("Manual"),
+                                  QStringLiteral("Subfolders Only"),
+                                  QStringLiteral("&nbsp"),
+                                  QStringLiteral("&nbsp"),
+                                  FullForm(m_now),
+                                  QStringLiteral("Date: Last Modified")};
+        PurgeRun run(PurgeStyle::SubfoldersOnly, values, ProgramFolder(), {}, clock);
+        // The walk asks once for the subfolder, then once per file: the tenth holds it after
+        // eight files.
+        QSemaphore reached;
+        QSemaphore resume;
+        int items = 0;
+        run.SetItemHook([&] {
+            if (++items == 10) {
+                reached.release();
+                resume.acquire();
+            }
+        });
+        const auto release = qScopeGuard([&] { resume.release(); });
+        QPointer<QWidget> window = new ExecutorWindow(run);
+        window->show();
+        run.Begin();
+        QVERIFY(reached.tryAcquire(1, 10000));
+
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("CmdStop")), Qt::LeftButton);
+        QVERIFY(window->isVisible());
+        const QString marker = QLatin1Char('<') + folder + QLatin1Char('>');
+        QVERIFY(ReadText(StatDump()).contains(marker));
+
+        resume.release();
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
+        QVERIFY(run.IsFinished());
+        QCOMPARE(FilesLeft(big), files - 8);
+        QCOMPARE(run.Count(), 0);
+        QVERIFY(ReadText(GetLogFileName(ProgramFolder(), later))
+                    .contains(QStringLiteral("<td>&nbsp</td>\r\n<td>0</td>\r\n</tr>")));
         QVERIFY(!ReadText(StatDump()).contains(marker));
     }
 
