@@ -181,6 +181,11 @@ def make_old_files(folder, count):
         os.utime(path, (old, old))
 
 
+def any_file(folder):
+    with os.scandir(folder) as entries:
+        return next(entries, None) is not None
+
+
 def due_now_config(folder):
     """A job on folder due in the present minute, with enough of the minute left to start."""
     poll("a minute with time to start the program", lambda: time.localtime().tm_sec < 40, timeout=25, interval=0.5)
@@ -208,7 +213,7 @@ def case_add_job_by_keyboard(desktop, executable):
 
 
 def stop_running_executor(desktop, executable, name, with_editor):
-    files = int(os.environ.get("SCOURWELL_DESKTOP_FILES", "300000"))
+    files = int(os.environ.get("SCOURWELL_DESKTOP_FILES", "500000"))
     target = os.path.join(desktop.work, name + "-old")
     make_old_files(target, files)
     program = Program(desktop, executable, name, due_now_config(target))
@@ -219,7 +224,7 @@ def stop_running_executor(desktop, executable, name, with_editor):
     executor = poll("the executor window", lambda: desktop.windows(EXECUTOR_TITLE), timeout=70)[0]
     if with_editor and not desktop.windows(EDITOR_TITLE):
         program.open_editor()
-    if len(os.listdir(target)) == 0:
+    if not any_file(target):
         raise Failure("the run ended before Stop could be clicked: raise SCOURWELL_DESKTOP_FILES")
     desktop.screenshot(name + "-running")
 
