@@ -72,10 +72,15 @@ void SetComboText(QComboBox* list, const QString& text)
 
 QPushButton* Button(const QString& text, const char* name, QWidget* parent)
 {
-    auto* button = Named(new QPushButton(text, parent), name);
-    // Return in a field must not press a button: the dialog has no default one.
-    button->setAutoDefault(false);
-    return button;
+    return Named(new QPushButton(text, parent), name);
+}
+
+// A key that moves on or answers the dialog; any other key in the time picker is the user
+// setting the time.
+bool IsNavigationKey(int key)
+{
+    return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter ||
+           key == Qt::Key_Escape;
 }
 
 } // namespace
@@ -96,6 +101,8 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
 
     auto* cmdOk = Button(QStringLiteral("Ok"), "CmdOk", this);
     auto* cmdClose = Button(QStringLiteral("Close"), "CmdClose", this);
+    // Return in any field runs Ok's checks, as a click does; Escape closes like Close.
+    cmdOk->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOk);
@@ -121,8 +128,14 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
         });
     }
 
+    // The clock must stop at the user's first touch, before a half-typed time is complete.
+    m_timePicker->installEventFilter(this);
+    if (auto* edit = m_timePicker->findChild<QLineEdit*>())
+        edit->installEventFilter(this);
+
     Load();
     SetMode(Mode::AddNew);
+    m_txtLocation->setFocus();
 }
 
 QWidget* frmProps::BuildPurgeTab()
@@ -308,6 +321,23 @@ void frmProps::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool frmProps::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (!IsNavigationKey(static_cast<QKeyEvent*>(event)->key()))
+            m_timer1->stop();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+        m_timer1->stop();
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmProps::OptPurge_Click(int index)

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
@@ -60,6 +61,11 @@ private Q_SLOTS:
     void OkAccepts_data();
     void OkAccepts();
     void LiveClockFollowsUntilTheUserChangesTheTime();
+    void LiveClockStopsAtTheFirstTouch_data();
+    void LiveClockStopsAtTheFirstTouch();
+    void FocusStartsInTheFolder();
+    void ReturnAndEscapeFromEveryField_data();
+    void ReturnAndEscapeFromEveryField();
     void NoLiveClockInEditMode();
     void KeyOnTheDialogItselfCloses();
     void BrowseCancelKeepsThePath();
@@ -261,6 +267,108 @@ void TestFrmProps::LiveClockFollowsUntilTheUserChangesTheTime()
     QCOMPARE(picker->time(), chosen);
 }
 
+void TestFrmProps::LiveClockStopsAtTheFirstTouch_data()
+{
+    QTest::addColumn<bool>("click");
+    QTest::newRow("a digit typed into the hours") << false;
+    QTest::newRow("a click into the time") << true;
+}
+
+void TestFrmProps::LiveClockStopsAtTheFirstTouch()
+{
+    QFETCH(bool, click);
+
+    JobTable table;
+    MockClock clock(Present);
+    frmProps dialog(table, clock);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* picker = Find<QTimeEdit>(dialog, "TimePicker");
+    Find<QTabWidget>(dialog, "SSTab1")->setCurrentIndex(1);
+    picker->setFocus();
+    if (click) {
+        QTest::mouseClick(picker->findChild<QLineEdit*>(), Qt::LeftButton);
+    } else {
+        picker->setCurrentSection(QDateTimeEdit::HourSection);
+        // Half a time: the hour is not complete yet, so the picker reports no change.
+        QTest::keyClick(picker, Qt::Key_1);
+    }
+    const QString typed = picker->text();
+
+    clock.Set(Present.addSecs(3600 * 3 + 17));
+    QTest::qWait(1200);
+    QVERIFY(!Find<QTimer>(dialog, "Timer1")->isActive());
+    QCOMPARE(picker->text(), typed);
+}
+
+void TestFrmProps::FocusStartsInTheFolder()
+{
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("/srv"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), QStringLiteral("/srv"));
+}
+
+void TestFrmProps::ReturnAndEscapeFromEveryField_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("message");
+
+    const int accepted = QDialog::Accepted;
+    const int rejected = QDialog::Rejected;
+    for (const char* control :
+         {"txtLocation", "cmbPurgeCondition1", "cmbPurgeCondition2", "cmbFileFolder", "OptPurge0",
+          "cmbRoutineValue1", "cmbRoutineValue2", "DatePicker", "TimePicker"}) {
+        const QString name = QString::fromLatin1(control);
+        QTest::addRow("Return in %s", control)
+            << name << m_dir.path() << int(Qt::Key_Return) << accepted << QString();
+        QTest::addRow("Escape in %s", control)
+            << name << m_dir.path() << int(Qt::Key_Escape) << rejected << QString();
+    }
+    QTest::newRow("Return runs the checks")
+        << "TimePicker" << QString() << int(Qt::Key_Return) << rejected << "Folder Location Path is empty!  ";
+    QTest::newRow("Return on Close closes")
+        << "CmdClose" << m_dir.path() << int(Qt::Key_Return) << rejected << QString();
+}
+
+void TestFrmProps::ReturnAndEscapeFromEveryField()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, path);
+    QFETCH(int, key);
+    QFETCH(int, result);
+    QFETCH(QString, message);
+
+    JobTable table;
+    frmProps dialog(table, m_clock);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    Find<QLineEdit>(dialog, "txtLocation")->setText(path);
+    auto* field = Find<QWidget>(dialog, control.toLatin1().constData());
+    auto* tabs = Find<QTabWidget>(dialog, "SSTab1");
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->widget(i)->isAncestorOf(field))
+            tabs->setCurrentIndex(i);
+    }
+    field->setFocus();
+    QCOMPARE(QApplication::focusWidget(), field);
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(answerer.SeenBoxes().size(), size_t(message.isEmpty() ? 0 : 1));
+    if (!message.isEmpty())
+        QCOMPARE(answerer.SeenBoxes().front().text, message);
+    QCOMPARE(dialog.isVisible(), !message.isEmpty());
+    if (message.isEmpty())
+        QCOMPARE(dialog.result(), result);
+}
+
 void TestFrmProps::NoLiveClockInEditMode()
 {
     JobTable table;
@@ -280,13 +388,6 @@ void TestFrmProps::KeyOnTheDialogItselfCloses()
     frmProps dialog(table, m_clock);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-
-    auto* location = Find<QLineEdit>(dialog, "txtLocation");
-    location->setFocus();
-    QTest::keyClicks(location, QStringLiteral("/srv"));
-    QTest::keyClick(location, Qt::Key_Return);
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(location->text(), QStringLiteral("/srv"));
 
     dialog.focusWidget()->clearFocus();
     QTest::keyClick(&dialog, Qt::Key_A);

@@ -1,0 +1,297 @@
+#!/usr/bin/env python3
+"""Scourwell on a real X server with a window manager, driven as a user would drive it.
+
+Usage: tst_desktop.py PATH/TO/scourwell [CASE...]
+
+Starts its own Xvfb (on a free display, or on $SCOURWELL_TEST_DISPLAY), openbox and, when
+installed, trayer; every process it starts dies with it. Each case runs a fresh copy of the
+program in a folder of its own, so the program folder is that copy's folder.
+$SCOURWELL_DESKTOP_SHOTS names a folder for screenshots of the key moments.
+"""
+
+import ctypes
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+MAIN_TITLE = "^Scourwell$"
+EDITOR_TITLE = "^Add New Purge Job$"
+EXECUTOR_TITLE = "^Scourwell Executor$"
+
+
+class Failure(Exception):
+    pass
+
+
+def die_with_parent():
+    # PR_SET_PDEATHSIG: no child outlives this script, even when it is killed.
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)
+
+
+def poll(what, condition, timeout=20.0, interval=0.1):
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout:g} s waiting for {what}")
+        time.sleep(interval)
+
+
+class Desktop:
+    def __init__(self, work):
+        self.work = work
+        self.processes = []
+        self.programs = []
+        self.env = dict(os.environ)
+        for key in ("QT_QPA_PLATFORM", "SESSION_MANAGER", "WAYLAND_DISPLAY"):
+            self.env.pop(key, None)
+        self.env["QT_QPA_PLATFORM"] = "xcb"
+        self.env["XDG_CONFIG_HOME"] = os.path.join(work, "config")
+        self.env["HOME"] = work
+        self.shots = os.environ.get("SCOURWELL_DESKTOP_SHOTS")
+
+    def spawn(self, args, log):
+        out = open(os.path.join(self.work, log), "wb")
+        process = subprocess.Popen(args, env=self.env, stdout=out, stderr=subprocess.STDOUT,
+                                   stdin=subprocess.DEVNULL, preexec_fn=die_with_parent)
+        out.close()
+        self.processes.append(process)
+        return process
+
+    def start(self):
+        fixed = os.environ.get("SCOURWELL_TEST_DISPLAY")
+        screen = ["-screen", "0", "1280x1024x24", "-nolisten", "tcp"]
+        if fixed:
+            self.spawn(["Xvfb", ":" + fixed] + screen, "xvfb.log")
+            display = fixed
+        else:
+            read, write = os.pipe()
+            process = subprocess.Popen(["Xvfb", "-displayfd", str(write)] + screen, env=self.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                       pass_fds=(write,), preexec_fn=die_with_parent)
+            self.processes.append(process)
+            os.close(write)
+            with os.fdopen(read) as pipe:
+                display = pipe.readline().strip()
+            if not display:
+                raise Failure("Xvfb did not start")
+        self.env["DISPLAY"] = ":" + display
+        poll("the X server", lambda: self.run(["xdotool", "getmouselocation"]) is not None)
+        self.spawn(["openbox", "--sm-disable"], "openbox.log")
+        poll("openbox", lambda: "window id" in (self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]) or ""))
+        if shutil.which("trayer"):
+            self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request"], "trayer.log")
+            poll("the tray", lambda: self.run(["xdotool", "search", "--classname", "trayer"]))
+
+    @staticmethod
+    def end(processes):
+        for process in reversed(processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+
+    def end_programs(self):
+        # A case's windows must not linger into the next one, whose searches go by title.
+        self.end(self.programs)
+        self.programs.clear()
+
+    def stop(self):
+        self.end_programs()
+        self.end(self.processes)
+        self.processes.clear()
+
+    def run(self, args):
+        """Output of a short command, or None when it fails."""
+        result = subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=30)
+        return result.stdout if result.returncode == 0 else None
+
+    def xdotool(self, *args):
+        if self.run(["xdotool", *args]) is None:
+            raise Failure("xdotool " + " ".join(args) + " failed")
+
+    def windows(self, title):
+        return (self.run(["xdotool", "search", "--onlyvisible", "--name", title]) or "").split()
+
+    def active_title(self):
+        return (self.run(["xdotool", "getactivewindow", "getwindowname"]) or "").strip()
+
+    def screenshot(self, name):
+        if self.shots and shutil.which("import"):
+            os.makedirs(self.shots, exist_ok=True)
+            self.run(["import", "-window", "root", os.path.join(self.shots, name + ".png")])
+
+
+class Program:
+    """A fresh copy of scourwell in a folder of its own."""
+
+    def __init__(self, desktop, executable, name, config=None):
+        self.desktop = desktop
+        self.folder = os.path.join(desktop.work, name)
+        os.makedirs(self.folder)
+        shutil.copy2(executable, self.folder)
+        if config is not None:
+            with open(self.config_path(), "w", newline="") as file:
+                file.write(config)
+        self.process = desktop.spawn([os.path.join(self.folder, "scourwell")], name + ".log")
+        desktop.programs.append(self.process)
+
+    def config_path(self):
+        return os.path.join(self.folder, "ConfigDat.ini")
+
+    def activate_main(self):
+        main = poll("the main window", lambda: self.desktop.windows(MAIN_TITLE), timeout=30)[0]
+        self.desktop.xdotool("windowactivate", "--sync", main)
+        poll("the main window to be active", lambda: self.desktop.active_title() == "Scourwell")
+
+    def open_editor(self):
+        self.activate_main()
+        self.desktop.xdotool("key", "ctrl+n")
+        poll("the job editor", lambda: self.desktop.active_title() == "Add New Purge Job")
+
+
+def config_jobs(path):
+    """FolderLoc of every job section of a ConfigDat.ini."""
+    folders = []
+    try:
+        with open(path, newline="") as file:
+            for line in file.read().splitlines():
+                if line.startswith("FolderLoc="):
+                    folders.append(line[len("FolderLoc="):])
+    except FileNotFoundError:
+        pass
+    return folders
+
+
+def make_old_files(folder, count):
+    os.makedirs(folder)
+    old = time.time() - 400 * 86400
+    for i in range(count):
+        path = os.path.join(folder, "f%07d" % i)
+        os.close(os.open(path, os.O_CREAT | os.O_WRONLY, 0o644))
+        os.utime(path, (old, old))
+
+
+def any_file(folder):
+    with os.scandir(folder) as entries:
+        return next(entries, None) is not None
+
+
+def due_now_config(folder):
+    """A job on folder due in the present minute, with enough of the minute left to start."""
+    poll("a minute with time to start the program", lambda: time.localtime().tm_sec < 40, timeout=25, interval=0.5)
+    now = time.strftime("%m/%d/%Y %I:%M %p")
+    lines = ["[Initial]", "LookPurgeBy=Date: Last Modified", "DeleteSpecific=1", "TotalJob=1", "[1]",
+             "FolderLoc=" + folder, "Status=Enabled", "ValPurge=1", "ValOfPurge=Day", "Style=Specific",
+             "FileFolderStyle=Files Only", "ValEvery= ", "ValOfEvery= ", "NextRun=" + now, "Description="]
+    return "\r\n".join(lines) + "\r\n"
+
+
+def case_add_job_by_keyboard(desktop, executable):
+    """Ctrl+N, the path typed straight away, Return, Ctrl+S: the job is in ConfigDat.ini."""
+    target = os.path.join(desktop.work, "a folder to purge")
+    os.makedirs(target)
+    program = Program(desktop, executable, "keyboard")
+    program.open_editor()
+    desktop.xdotool("type", "--delay", "15", target)
+    desktop.screenshot("keyboard-typed")
+    desktop.xdotool("key", "Return")
+    poll("the editor to close on Return", lambda: not desktop.windows(EDITOR_TITLE))
+    poll("the main window to be active", lambda: desktop.active_title() == "Scourwell")
+    desktop.xdotool("key", "ctrl+s")
+    poll("the job in ConfigDat.ini", lambda: target in config_jobs(program.config_path()))
+    desktop.screenshot("keyboard-saved")
+
+
+def stop_running_executor(desktop, executable, name, with_editor):
+    files = int(os.environ.get("SCOURWELL_DESKTOP_FILES", "500000"))
+    target = os.path.join(desktop.work, name + "-old")
+    make_old_files(target, files)
+    program = Program(desktop, executable, name, due_now_config(target))
+    if with_editor:
+        program.open_editor()
+    else:
+        program.activate_main()
+    executor = poll("the executor window", lambda: desktop.windows(EXECUTOR_TITLE), timeout=70)[0]
+    if with_editor and not desktop.windows(EDITOR_TITLE):
+        program.open_editor()
+    if not any_file(target):
+        raise Failure("the run ended before Stop could be clicked: raise SCOURWELL_DESKTOP_FILES")
+    desktop.screenshot(name + "-running")
+
+    # Stop sits in the bottom right corner of the executor window.
+    geometry = dict(line.split("=", 1) for line in desktop.run(
+        ["xdotool", "getwindowgeometry", "--shell", executor]).split())
+    x, y = int(geometry["WIDTH"]) - 50, int(geometry["HEIGHT"]) - 22
+    desktop.xdotool("mousemove", "--window", executor, str(x), str(y), "click", "1")
+    clicked = time.monotonic()
+    try:
+        poll("the executor window to close on Stop", lambda: executor not in desktop.windows(EXECUTOR_TITLE),
+             timeout=3)
+    except Failure:
+        desktop.screenshot(name + "-after-stop")
+        poll("the run to end", lambda: executor not in desktop.windows(EXECUTOR_TITLE), timeout=120)
+        left = len(os.listdir(target))
+        raise Failure("Stop was ignored: the executor window stayed %.1f s after the click, and %d of %d "
+                      "files are left" % (time.monotonic() - clicked, left, files))
+    left = len(os.listdir(target))
+    desktop.screenshot(name + "-stopped")
+    if left == 0:
+        raise Failure("the stopped run deleted every file")
+
+
+def case_stop_closes_the_executor(desktop, executable):
+    """Stop on a running executor closes it and the purge deletes no further."""
+    stop_running_executor(desktop, executable, "stop", with_editor=False)
+
+
+def case_stop_while_the_editor_is_open(desktop, executable):
+    """The same Stop while the job editor is open over the main window."""
+    stop_running_executor(desktop, executable, "stop-editor", with_editor=True)
+
+
+CASES = {
+    "add_job_by_keyboard": case_add_job_by_keyboard,
+    "stop_closes_the_executor": case_stop_closes_the_executor,
+    "stop_while_the_editor_is_open": case_stop_while_the_editor_is_open,
+}
+
+
+def main():
+    if len(sys.argv) < 2:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    executable = os.path.abspath(sys.argv[1])
+    names = sys.argv[2:] or list(CASES)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    failed = []
+    with tempfile.TemporaryDirectory(prefix="scourwell-desktop-") as work:
+        desktop = Desktop(work)
+        try:
+            desktop.start()
+            for name in names:
+                try:
+                    CASES[name](desktop, executable)
+                    print("PASS   :", name, flush=True)
+                except Failure as failure:
+                    failed.append(name)
+                    print("FAIL!  :", name, "-", failure, flush=True)
+                finally:
+                    desktop.end_programs()
+        finally:
+            desktop.stop()
+    print("%d passed, %d failed" % (len(names) - len(failed), len(failed)))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
