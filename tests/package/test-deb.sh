@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian package on this machine, checks what it installed, and removes it again:
-# tests/package/test-deb.sh PATH.deb. Runs only where it may install (root or passwordless
-# sudo, apt-get and dpkg), and never over a Scourwell that is already installed; elsewhere it
-# says why and succeeds, so it breaks no run on another machine.
+# tests/package/test-deb.sh [PATH.deb] (without a path it builds one with scripts/package).
+# Runs only where it may install (root or passwordless sudo, apt-get and dpkg), and never over
+# a Scourwell that is already installed; elsewhere it says why and succeeds, so it breaks no
+# run on another machine.
 set -euo pipefail
-deb=$(realpath "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
 skip() { echo "package test skipped: $*"; exit 0; }
 
 sudo=""
@@ -17,9 +18,16 @@ if dpkg-query -W -f='${Status}' scourwell 2>/dev/null | grep -q "install ok inst
     skip "a scourwell package is installed already"
 fi
 
+if [ $# -gt 0 ]; then
+    deb=$(realpath "$1")
+else
+    deb=$("$root/scripts/package" | tail -n 1)
+fi
+
+passes=0
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+pass() { echo "ok: $*"; passes=$((passes + 1)); }
 check() { # check WHAT COMMAND...: runs it, shows its output when it fails
     local what=$1 out
     shift
@@ -56,7 +64,8 @@ check "icons" test -s /usr/share/icons/hicolor/scalable/apps/scourwell.svg -a \
 check "help page" test -s /usr/share/doc/scourwell/scourwell-help.html
 check "man pages" test -s /usr/share/man/man1/scourwell.1.gz -a -s /usr/share/man/man1/quillon.1.gz
 if command -v systemd-analyze >/dev/null; then
-    check "user service" systemd-analyze verify /usr/lib/systemd/user/scourwell.service
+    check "user service" env XDG_RUNTIME_DIR="$work" systemd-analyze --user verify \
+        /usr/lib/systemd/user/scourwell.service
 else
     echo "user service not verified: systemd-analyze is not installed"
 fi
@@ -79,5 +88,5 @@ check "SIGTERM ends --headless with status 0" test "$status" -eq 0
 $sudo apt-get purge -y -qq scourwell >/dev/null
 check "removed again" test ! -e /usr/bin/scourwell -a ! -e /usr/share/applications/scourwell.desktop
 
-echo "package test: $failures failed"
+echo "package: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]
