@@ -1,15 +1,33 @@
+#include "app/commandline.h"
 #include "config/programfolder.h"
 #include "quillon/asker.h"
 #include "quillon/frmmain.h"
 #include "quillon/processstarter.h"
 
 #include <QApplication>
+#include <QIcon>
+
+namespace {
+
+const char Usage[] = "Usage: quillon [Qt options such as -platform NAME or -style NAME]\n"
+                     "       quillon --help | --version\n"
+                     "\n"
+                     "Lists Scourwell's week logs and opens them in a viewer.\n"
+                     "\n"
+                     "  --help     show this help\n"
+                     "  --version  show the version\n";
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv, {"quillon", Usage, false}))
+        return *status;
+
     QApplication app(argc, argv);
     app.setApplicationName("Quillon");
     app.setApplicationVersion(SCOURWELL_VERSION);
+    app.setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.svg")));
 
     quillon::DialogAsker asker;
     quillon::DetachedProcessStarter starter;

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/headless.h"
@@ -39,6 +40,20 @@ int PurgeMain(int& argc, char** argv)
                             err, g_purgeStop);
 }
 
+const char Usage[] =
+    "Usage: scourwell [/systray] [Qt options such as -platform NAME or -style NAME]\n"
+    "       scourwell --headless\n"
+    "       scourwell --purge FOLDER --older-than N UNIT [--style STYLE] [--by DATE] [--dry-run]\n"
+    "       scourwell --help | --version\n"
+    "\n"
+    "Deletes old files and subfolders from folders on a schedule.\n"
+    "\n"
+    "  /systray    start hidden in the tray\n"
+    "  --headless  run the jobs with no window; SIGINT or SIGTERM stops it cleanly\n"
+    "  --purge     run one purge in the foreground (UNIT: Minute, Hour, Day or Month)\n"
+    "  --help      show this help\n"
+    "  --version   show the version\n";
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -48,5 +63,7 @@ int main(int argc, char** argv)
         return HeadlessMain(argc, argv);
     if (std::strcmp(first, "--purge") == 0)
         return PurgeMain(argc, argv);
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv, {"scourwell", Usage, true}))
+        return *status;
     return RunGui(argc, argv);
 }

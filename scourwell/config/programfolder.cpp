@@ -4,10 +4,27 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+
+// Symbolic links (/bin -> /usr/bin) must not hide that two folders are one.
+QString Canonical(const QString& folder)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) : canonical;
+}
+
+} // namespace
+
 QString ResolveProgramFolder(const QString& executableFolder)
 {
+    return ResolveProgramFolder(executableFolder, QStringLiteral(SCOURWELL_INSTALL_BINDIR));
+}
+
+QString ResolveProgramFolder(const QString& executableFolder, const QString& installedBinFolder)
+{
     const QFileInfo info(executableFolder);
-    if (info.isDir() && info.isWritable())
+    const bool installed = Canonical(executableFolder) == Canonical(installedBinFolder);
+    if (!installed && info.isDir() && info.isWritable())
         return QDir::cleanPath(info.absoluteFilePath());
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/scourwell";

@@ -5,7 +5,10 @@
 // The folder that holds ConfigDat.ini, quillon.ini, statdump.tmp and Logs: the folder of
 // the executable when it can be written (portable use), otherwise the per-user
 // configuration folder. Both programs use this rule, so they share one folder.
+// An installed program (one that runs from the bin folder it was built to be installed in)
+// always uses the configuration folder: root can write /usr/bin, but must not keep its jobs there.
 QString ResolveProgramFolder(const QString& executableFolder);
+QString ResolveProgramFolder(const QString& executableFolder, const QString& installedBinFolder);
 
 QString ConfigDatPath(const QString& programFolder);
 QString QuillonIniPath(const QString& programFolder);

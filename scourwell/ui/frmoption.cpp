@@ -1,14 +1,18 @@
 #include "ui/frmoption.h"
 
+#include "config/autostart.h"
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,7 +42,9 @@ QLabel* BoldLabel(const QString& name, const QString& text, QWidget* parent)
 } // namespace
 
 frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* parent)
-    : QDialog(parent), m_table(table), m_programFolder(programFolder)
+    : QDialog(parent), m_table(table), m_programFolder(programFolder),
+      m_autostartPath(
+          AutostartEntryPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)))
 {
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("Options"));
@@ -66,6 +72,9 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
     note->setObjectName(QStringLiteral("Label3"));
     choices->addWidget(note);
 
+    m_chkAutostart = new QCheckBox(QStringLiteral("Start Scourwell in the tray when I log in"), this);
+    m_chkAutostart->setObjectName(QStringLiteral("chkAutostart"));
+
     auto* cmdOk = new QPushButton(QStringLiteral("Save"), this);
     cmdOk->setObjectName(QStringLiteral("CmdOk"));
     cmdOk->setDefault(true);
@@ -78,6 +87,7 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
+    layout->addWidget(m_chkAutostart);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -98,10 +108,24 @@ void frmOption::LoadFromTable()
     }
     // Only "1" checks the box: a missing or hand-edited value reads as "keep the job".
     m_chkRemoveList->setChecked(m_table.DeleteSpecific().trimmed().toInt() == 1);
+    m_chkAutostart->setChecked(IsAutostartEnabled(m_autostartPath));
 }
 
 void frmOption::Save()
 {
+    // The autostart entry first: when it cannot be written nothing is saved and the dialog
+    // stays open, so the user sees that the choice did not take.
+    const bool autostart = m_chkAutostart->isChecked();
+    if (autostart != IsAutostartEnabled(m_autostartPath)) {
+        const QString problem =
+            SetAutostart(m_autostartPath, QCoreApplication::applicationFilePath(), autostart);
+        if (!problem.isEmpty()) {
+            QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), problem, QMessageBox::Ok, this);
+            box.exec();
+            return;
+        }
+    }
+
     QString look = m_table.LookPurgeBy();
     for (QRadioButton* option : m_optLook) {
         if (option->isChecked()) {

@@ -198,9 +198,15 @@ void MainCommands::ThreadInformation()
 
 void MainCommands::Help()
 {
-    const QString page = m_executableFolder + QLatin1Char('/') + QLatin1String(HelpPage);
-    if (QFileInfo::exists(page))
-        m_desktop->OpenLocalPath(page);
+    // Beside the program in a build or portable copy; in share/doc/scourwell when installed.
+    for (const char* folder : {"/", "/../share/doc/scourwell/"}) {
+        const QString page = QFileInfo(m_executableFolder + QLatin1String(folder) + QLatin1String(HelpPage))
+                                 .canonicalFilePath();
+        if (!page.isEmpty()) {
+            m_desktop->OpenLocalPath(page);
+            return;
+        }
+    }
 }
 
 void MainCommands::About()

@@ -1,9 +1,12 @@
+#include "config/autostart.h"
 #include "config/clsini.h"
 #include "config/jobtable.h"
 #include "config/programfolder.h"
+#include "mock/messageboxanswerer.h"
 #include "ui/frmoption.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,13 +43,22 @@ class TestFrmOption : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_configHome;
+    QString AutostartPath() const { return AutostartEntryPath(m_configHome.path()); }
+
 private Q_SLOTS:
+    // The dialog must never touch the user's own autostart folder.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_configHome.path().toLocal8Bit()); }
+    void cleanup() { QDir(m_configHome.path()).removeRecursively(); }
     void Controls();
     void Load_data();
     void Load();
     void SaveStoresBoth_data();
     void SaveStoresBoth();
     void CloseChangesNothing();
+    void Autostart_data();
+    void Autostart();
+    void AutostartFailureSavesNothing();
 };
 
 void TestFrmOption::Controls()
@@ -170,6 +182,79 @@ void TestFrmOption::CloseChangesNothing()
 
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(changed.count(), 0);
+    QCOMPARE(table.LookPurgeBy(), QStringLiteral("Date: Last Modified"));
+    QVERIFY(!QFileInfo::exists(ConfigDatPath(dir.path())));
+}
+
+void TestFrmOption::Autostart_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no entry
+    QTest::addColumn<bool>("shownChecked");
+    QTest::addColumn<bool>("check");
+
+    const QByteArray ours = AutostartEntry(QStringLiteral("/usr/bin/scourwell"));
+    QTest::newRow("switch on") << QByteArray() << false << true;
+    QTest::newRow("switch off") << ours << true << false;
+    QTest::newRow("hidden entry, switch on") << QByteArray("[Desktop Entry]\nHidden=true\n") << false << true;
+    QTest::newRow("hidden entry, leave off")
+        << QByteArray("[Desktop Entry]\nHidden=true\n") << false << false;
+}
+
+void TestFrmOption::Autostart()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, shownChecked);
+    QFETCH(bool, check);
+
+    if (!before.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(AutostartPath()).path()));
+        QFile file(AutostartPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    QTemporaryDir dir;
+    JobTable table;
+    frmOption dialog(table, dir.path());
+    auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("chkAutostart"));
+    QCOMPARE(box->text(), QStringLiteral("Start Scourwell in the tray when I log in"));
+    QCOMPARE(box->isChecked(), shownChecked);
+    box->setChecked(check);
+    dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->click();
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(IsAutostartEnabled(AutostartPath()), check);
+    if (check) {
+        QFile file(AutostartPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), AutostartEntry(QCoreApplication::applicationFilePath()));
+    }
+    // The choice lives in the entry only.
+    QFile config(ConfigDatPath(dir.path()));
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QVERIFY(!config.readAll().contains("utostart"));
+}
+
+void TestFrmOption::AutostartFailureSavesNothing()
+{
+    QVERIFY(QDir().mkpath(m_configHome.path()));
+    QFile blocker(m_configHome.filePath(QStringLiteral("autostart")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QTemporaryDir dir;
+    JobTable table;
+    table.SetOptions(QStringLiteral("Date: Last Modified"), QStringLiteral("0"));
+    frmOption dialog(table, dir.path());
+    dialog.show();
+    Look(dialog, 0)->click();
+    dialog.findChild<QCheckBox*>(QStringLiteral("chkAutostart"))->setChecked(true);
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->click();
+
+    QCOMPARE(answerer.SeenBoxes().size(), size_t(1));
+    QCOMPARE(answerer.SeenBoxes()[0].title, QStringLiteral("Error"));
+    QCOMPARE(answerer.SeenBoxes()[0].icon, QMessageBox::Critical);
+    QVERIFY(answerer.SeenBoxes()[0].text.contains(AutostartPath()));
+    QVERIFY(dialog.isVisible());
     QCOMPARE(table.LookPurgeBy(), QStringLiteral("Date: Last Modified"));
     QVERIFY(!QFileInfo::exists(ConfigDatPath(dir.path())));
 }

@@ -184,6 +184,7 @@ private Q_SLOTS:
     void LogExplorer_data();
     void LogExplorer();
     void HelpAndBrowse();
+    void HelpWhenInstalled();
     void OptionsUpdatePanel();
     void ThreadInfoIsShared();
     void AboutStays();
@@ -450,6 +451,20 @@ void TestMainCommands::LogExplorer()
         QCOMPARE(ReadAll(ini), QByteArray("[init]\nlock=true\nfolder=") + f.Folder().toUtf8() +
                                    QByteArray("/Logs\nfilter=.htm\nviewer=xdg-open\n"));
     QCOMPARE(f.starter.started, quillon.isEmpty() ? QStringList() : QStringList{quillon});
+}
+
+void TestMainCommands::HelpWhenInstalled()
+{
+    Fixture f;
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/doc/scourwell")));
+    const QString page = prefix.filePath(QStringLiteral("share/doc/scourwell/scourwell-help.html"));
+    WriteFile(page, "<html></html>");
+    MainCommands installed(f.main, prefix.filePath(QStringLiteral("bin")));
+    installed.SetDesktopStarter(f.starter);
+    installed.Help();
+    QCOMPARE(f.starter.opened, QStringList{page});
 }
 
 void TestMainCommands::HelpAndBrowse()
