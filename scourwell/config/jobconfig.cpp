@@ -166,7 +166,7 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
     table.Reset(std::move(rows));
 }
 
-bool SaveJobList(const JobTable& table, const QString& programFolder)
+bool SaveJobList(JobTable& table, const QString& programFolder)
 {
     const QString path = ConfigDatPath(programFolder);
     IniDocument doc;
@@ -179,7 +179,10 @@ bool SaveJobList(const JobTable& table, const QString& programFolder)
     for (int i = 0; i < table.Count(); ++i)
         WriteJob(doc, QString::number(i + 1), table.Row(i));
     doc.SetValue(Initial, TotalJob, QString::number(table.Count()));
-    return doc.Save(path);
+    if (!doc.Save(path))
+        return false;
+    table.MarkSaved();
+    return true;
 }
 
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific)

@@ -17,8 +17,9 @@ void LoadOptions(JobTable& table, const QString& programFolder);
 // not a count from 0 to 32767 loads every numbered section 1..32767 that the file has.
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now);
 // Removes the old job sections (1..TotalJob of the file) and writes the table as sections
-// 1..N and TotalJob = N; numbered sections above the old TotalJob stay as they are.
-bool SaveJobList(const JobTable& table, const QString& programFolder);
+// 1..N and TotalJob = N; numbered sections above the old TotalJob stay as they are. A
+// successful save leaves the table clean.
+bool SaveJobList(JobTable& table, const QString& programFolder);
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific);
 bool DeleteJobSection(const QString& programFolder, const QString& section);
 

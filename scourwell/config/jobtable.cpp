@@ -4,6 +4,20 @@
 
 #include <algorithm>
 
+namespace {
+
+// What a save writes of a row: all but its icon, its tooltip (a copy of the folder) and the
+// icon the status relay keeps aside while the job runs.
+bool SameSavedContent(JobRow a, const JobRow& b)
+{
+    a.icon = b.icon;
+    a.toolTip = b.toolTip;
+    a.SubItem(1).tag = b.SubItem(1).tag;
+    return a == b;
+}
+
+} // namespace
+
 JobTable::JobTable(QObject* parent) : QObject(parent) {}
 
 int JobTable::IndexOf(quint64 id) const
@@ -15,20 +29,28 @@ int JobTable::IndexOf(quint64 id) const
 quint64 JobTable::Append(JobRow row)
 {
     row.id = m_nextId++;
+    const quint64 id = row.id;
     const int index = Count();
     Q_EMIT RowAboutToBeInserted(index);
     m_rows.push_back(std::move(row));
+    m_dirty = true;
     Q_EMIT RowInserted(index);
-    return m_rows.back().id;
+    MoveToSortedPlace(index);
+    return id;
 }
 
 void JobTable::Update(int index, JobRow row)
 {
-    row.id = m_rows[static_cast<size_t>(index)].id;
-    if (m_rows[static_cast<size_t>(index)] == row)
+    JobRow& old = m_rows[static_cast<size_t>(index)];
+    row.id = old.id;
+    if (old == row)
         return;
-    m_rows[static_cast<size_t>(index)] = std::move(row);
+    m_dirty = m_dirty || !SameSavedContent(old, row);
+    const bool keyChanged = m_sort && old.Cell(m_sort->column).text != row.Cell(m_sort->column).text;
+    old = std::move(row);
     Q_EMIT RowChanged(index);
+    if (keyChanged)
+        MoveToSortedPlace(index);
 }
 
 void JobTable::SetIcon(int index, int icon)
@@ -44,6 +66,7 @@ void JobTable::Remove(int index)
 {
     Q_EMIT RowAboutToBeRemoved(index);
     m_rows.erase(m_rows.begin() + index);
+    m_dirty = true;
     Q_EMIT RowRemoved(index);
 }
 
@@ -53,14 +76,49 @@ void JobTable::Reset(std::vector<JobRow> rows)
     m_rows = std::move(rows);
     for (JobRow& row : m_rows)
         row.id = m_nextId++;
+    m_sort.reset();
+    m_dirty = false;
     Q_EMIT ResetDone();
 }
 
 void JobTable::Sort(int column, SortKind kind, bool ascending)
 {
+    m_sort = SortMode{column, kind, ascending};
     Q_EMIT LayoutAboutToChange();
+    std::vector<quint64> before;
+    before.reserve(m_rows.size());
+    for (const JobRow& row : m_rows)
+        before.push_back(row.id);
     SortRows(m_rows, kind, ascending,
              [column](const JobRow& r) -> const QString& { return r.Cell(column).text; });
+    m_dirty = m_dirty || !std::equal(before.begin(), before.end(), m_rows.begin(),
+                                     [](quint64 id, const JobRow& row) { return id == row.id; });
+    Q_EMIT LayoutChanged();
+}
+
+// The other rows are in order, so the row belongs after every one that sorts before it or
+// equal to it.
+void JobTable::MoveToSortedPlace(int index)
+{
+    if (!m_sort)
+        return;
+    const SortMode sort = *m_sort;
+    const QString key = SortKey(Row(index).Cell(sort.column).text, sort.kind);
+    int place = 0;
+    for (int i = 0; i < Count(); ++i) {
+        if (i == index)
+            continue;
+        const int c = CompareKeys(SortKey(Row(i).Cell(sort.column).text, sort.kind), key, sort.kind);
+        if (sort.ascending ? c <= 0 : c >= 0)
+            ++place;
+    }
+    if (place == index)
+        return;
+    Q_EMIT LayoutAboutToChange();
+    JobRow row = std::move(m_rows[static_cast<size_t>(index)]);
+    m_rows.erase(m_rows.begin() + index);
+    m_rows.insert(m_rows.begin() + place, std::move(row));
+    m_dirty = true;
     Q_EMIT LayoutChanged();
 }
 

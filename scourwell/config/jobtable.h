@@ -3,6 +3,7 @@
 #include "config/jobrow.h"
 
 #include <QObject>
+#include <optional>
 #include <vector>
 
 enum class SortKind;
@@ -24,16 +25,24 @@ public:
     // -1 when no row has this id (it was removed).
     int IndexOf(quint64 id) const;
 
-    // Appends a row and gives it a fresh id, which is returned.
+    // Appends a row and gives it a fresh id, which is returned. A sorted table puts it in
+    // its sorted place.
     quint64 Append(JobRow row);
-    // Replaces the content of row index, keeping its id.
+    // Replaces the content of row index, keeping its id; in a sorted table the row moves to
+    // its sorted place when its key text changed.
     void Update(int index, JobRow row);
     void SetIcon(int index, int icon);
     void Remove(int index);
     // Replaces all rows (load); each gets a fresh id.
     void Reset(std::vector<JobRow> rows);
     // Sorts the rows in place by list column 1..7; the order is what the next save writes.
+    // The table stays sorted so until it is loaded again.
     void Sort(int column, SortKind kind, bool ascending);
+
+    // Whether the table holds changes that a save would write (rows, their fields, their
+    // order) and that no save has written yet; icons are not saved and do not count.
+    bool IsDirty() const { return m_dirty; }
+    void MarkSaved() { m_dirty = false; }
 
     // LookPurgeBy: the date kind, shown in status bar panel 3.
     const QString& LookPurgeBy() const { return m_lookPurgeBy; }
@@ -54,7 +63,18 @@ Q_SIGNALS:
     void OptionsChanged();
 
 private:
+    struct SortMode
+    {
+        int column;
+        SortKind kind;
+        bool ascending;
+    };
+
+    void MoveToSortedPlace(int index);
+
     std::vector<JobRow> m_rows;
+    std::optional<SortMode> m_sort;
+    bool m_dirty = false;
     quint64 m_nextId = 1;
     QString m_lookPurgeBy;
     QString m_deleteSpecific;

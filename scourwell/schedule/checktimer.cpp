@@ -136,13 +136,18 @@ bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launc
         return false;
     const DueTest due(now);
     bool saveNeeded = false;
-    // A removed row's place is taken by the next one, which is scanned without stepping on.
-    for (int i = 0; i < table.Count();) {
-        const JobRow& row = table.Row(i);
-        if (!due.IsDue(row.NextRun()) || !IsRunnable(row)) {
-            ++i;
+    // The due rows are taken by identity first: a row that moves on takes another place in a
+    // sorted table, and a removed row's place is taken by the next.
+    std::vector<quint64> dueIds;
+    for (const JobRow& row : table.Rows()) {
+        if (due.IsDue(row.NextRun()) && IsRunnable(row))
+            dueIds.push_back(row.id);
+    }
+    for (const quint64 id : dueIds) {
+        const int i = table.IndexOf(id);
+        if (i < 0)
             continue;
-        }
+        const JobRow& row = table.Row(i);
         const bool routine = IsRoutine(row.Style());
         const bool specific = IsSpecific(row.Style());
         if (row.icon == RowIcon::Enabled && routine) {
@@ -154,16 +159,14 @@ bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launc
             EnsureWeekLog(programFolder, now);
             CollectCheckSpecific(table, i, launcher);
             saveNeeded = true;
-            if (table.DeleteSpecific().trimmed().toInt() == 1) {
+            if (table.DeleteSpecific().trimmed().toInt() == 1)
                 table.Remove(i);
-                continue;
-            }
-            table.SetIcon(i, RowIcon::EnabledPassed);
+            else
+                table.SetIcon(i, RowIcon::EnabledPassed);
         } else if (row.icon == RowIcon::Disabled && routine) {
             MoveOn(table, i, now);
             saveNeeded = true;
         }
-        ++i;
     }
     return saveNeeded && SaveJobList(table, programFolder);
 }

@@ -1,5 +1,6 @@
 #include "ui/executorwindow.h"
 
+#include "purge/logmod.h"
 #include "purge/purgerun.h"
 #include "ui/artwork.h"
 
@@ -8,8 +9,10 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -32,6 +35,41 @@ constexpr std::array<const char*, 10> Captions{
     "Folder:",       "Status:", "Purge value:", "of:",       "Started as:",
     "Purge object:", "Every:",  "of:",          "Run time:", "Delete by:"};
 
+// A launch value as the person watching reads it; text() keeps the value itself. The log's
+// empty-cell mark shows as an empty field, and a long value, the folder above all, is cut in
+// its middle to the width there is, with the whole of it as the tooltip.
+class ValueLabel : public QLabel
+{
+public:
+    ValueLabel(const QString& value, QWidget* parent) : QLabel(value, parent)
+    {
+        if (Shown() != value || fontMetrics().horizontalAdvance(value) > MaxWidth())
+            setToolTip(value);
+        setTextInteractionFlags(Qt::NoTextInteraction);
+        setMinimumWidth(fontMetrics().averageCharWidth() * 12);
+    }
+
+    QSize sizeHint() const override
+    {
+        const QSize hint = QLabel::sizeHint();
+        return {std::min(hint.width(), MaxWidth()), hint.height()};
+    }
+    QSize minimumSizeHint() const override { return {minimumWidth(), QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        painter.drawText(room, int(alignment()),
+                         fontMetrics().elidedText(Shown(), Qt::ElideMiddle, room.width()));
+    }
+
+private:
+    QString Shown() const { return text() == LogNoValue ? QString() : text(); }
+    int MaxWidth() const { return fontMetrics().averageCharWidth() * 60; }
+};
+
 } // namespace
 
 ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent, Qt::Window), m_run(&run)
@@ -44,9 +82,8 @@ ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent,
     auto* values = new QFormLayout;
     values->setLabelAlignment(Qt::AlignRight);
     for (int i = 0; i < 10; ++i) {
-        auto* label = new QLabel(run.Values()[static_cast<size_t>(i)], this);
+        auto* label = new ValueLabel(run.Values()[static_cast<size_t>(i)], this);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         values->addRow(QLatin1String(Captions[static_cast<size_t>(i)]), label);
     }
 

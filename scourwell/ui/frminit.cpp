@@ -56,7 +56,12 @@ FrmInit::~FrmInit() = default;
 void FrmInit::AddTrayIcon()
 {
     new TrayIcon(
-        Artwork::AppIcon(), [this]() -> QWidget* { return MainWindow(); }, this);
+        Artwork::AppIcon(),
+        [this] {
+            if (m_main)
+                m_main->ShowFromTray();
+        },
+        this);
 }
 
 // Runs when the window shows: an activation may never come on a desktop without a window

@@ -11,6 +11,8 @@
 #include "ui/jobtablemodel.h"
 #include "ui/maincommands.h"
 #include "ui/sortlistview.h"
+#include "ui/windowmodal.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,14 +20,16 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <QWindow>
 
 namespace {
 
@@ -385,14 +389,46 @@ void FrmMain::ColumnClick(int section)
     m_list->header()->setSortIndicator(section, m_ascending[i] ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void FrmMain::PopupContext()
+void FrmMain::PrepareContext()
 {
     const bool any = !m_table.IsEmpty();
     for (const char* name : {"mnuEdit", "mnuJobOpt", "mnuBrowse", "mnuDel"}) {
         if (auto* action = findChild<QAction*>(QLatin1String(name)))
             action->setEnabled(any);
     }
-    m_context->popup(QCursor::pos());
+}
+
+void FrmMain::PopupContext(const QPoint& globalPos)
+{
+    PrepareContext();
+    m_context->popup(globalPos);
+}
+
+// The context menu by the Menu key or Shift+F10 opens at the selected row, not at the
+// mouse; Return edits the row and Delete asks to delete it, as their menu items do.
+bool FrmMain::ListKeyPress(const QKeyEvent& event)
+{
+    const auto modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    if ((key == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+        (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        const int row = SelectedRow();
+        const QRect rect = row < 0 ? QRect() : m_list->visualRect(m_model->index(row, 0));
+        const QPoint at = rect.isValid() ? rect.bottomLeft() + QPoint(rect.height(), 0) : QPoint(0, 0);
+        PopupContext(m_list->viewport()->mapToGlobal(at));
+        return true;
+    }
+    if (modifiers != Qt::NoModifier || SelectedRow() < 0)
+        return false;
+    const char* command = key == Qt::Key_Return || key == Qt::Key_Enter ? "mnuEdit"
+                          : key == Qt::Key_Delete                       ? "mnuDel"
+                                                                        : nullptr;
+    if (!command)
+        return false;
+    PrepareContext();
+    if (auto* action = findChild<QAction*>(QLatin1String(command)))
+        action->trigger();
+    return true;
 }
 
 void FrmMain::FocusReset()
@@ -415,6 +451,9 @@ void FrmMain::ShowDateKind()
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        ListKeyPress(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == m_list && event->type() == QEvent::FocusOut) {
         // Focus leaving for another control of this window; not a pop-up or another window.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -422,16 +461,39 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
             FocusReset();
     } else if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        PopupContext();
+        PopupContext(QCursor::pos());
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FrmMain::HideToTray()
 {
+    if (!m_trayAvailable) {
+        setWindowState(windowState() | Qt::WindowMinimized);
+        return;
+    }
+    // Only a window the desktop has placed has a place to come back to.
+    if (isVisible() && windowHandle() && windowHandle()->isExposed())
+        m_trayGeometry = saveGeometry();
     setWindowState(windowState() | Qt::WindowMinimized);
-    if (m_trayAvailable)
-        hide();
+    hide();
+}
+
+// From the tray the window comes back as a new native window: the desktop may still hold the
+// old one as iconic (with "/systray" it is minimised before the desktop has even taken it
+// in) and would map it iconic again, so that the first double-click showed nothing.
+void FrmMain::ShowFromTray()
+{
+    if (!isVisible()) {
+        if (QWindow* native = windowHandle())
+            native->destroy();
+        if (!m_trayGeometry.isEmpty())
+            restoreGeometry(m_trayGeometry);
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 // Each run gets its window, open and labelled, before it begins.
@@ -439,8 +501,13 @@ void FrmMain::OpenExecutor(PurgeRun& run)
 {
     std::erase_if(m_executorWindows, [](const QPointer<ExecutorWindow>& w) { return w.isNull(); });
     auto* window = new ExecutorWindow(run);
+    // Over the main window, each one a step down and right of those open, so none hides another.
+    const int step =
+        style()->pixelMetric(QStyle::PM_TitleBarHeight) * static_cast<int>(m_executorWindows.size() % 8);
+    PlaceOver(*window, *this, QPoint(step, step));
     m_executorWindows.emplace_back(window);
     window->show();
+    window->raise();
 }
 
 void FrmMain::Unload()
@@ -471,11 +538,12 @@ void FrmMain::closeEvent(QCloseEvent* event)
         HideToTray();
         return;
     }
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Exit Program"),
-                    QStringLiteral("Do you want to close this program?"), QMessageBox::Yes | QMessageBox::No,
-                    this);
-    box.setDefaultButton(QMessageBox::Yes);
-    if (box.exec() != QMessageBox::Yes) {
+    QString question = QStringLiteral("Do you want to close this program?");
+    // The job table is not saved on exit: say so while the user can still cancel and save.
+    if (m_table.IsDirty())
+        question += QStringLiteral("\r\nThe job list has changes that are not saved (File > Save Jobs).");
+    if (MessageWindowModal(this, QMessageBox::Question, QStringLiteral("Exit Program"), question,
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes) {
         m_exit->setProperty("Tag", QStringLiteral("NoExit"));
         return;
     }

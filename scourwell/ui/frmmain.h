@@ -13,6 +13,7 @@ class ExecutorWindow;
 class JobLauncher;
 class JobTableModel;
 class QLabel;
+class QKeyEvent;
 class QMenu;
 class QTimer;
 class PurgeRun;
@@ -51,6 +52,8 @@ public:
     void FocusReset();
     // Minimised and hidden to the tray (only minimised where there is no tray).
     void HideToTray();
+    // Back from the tray or the task bar: shown in the normal state where it was, in front.
+    void ShowFromTray();
     // Stops the runs in flight and waits for their log rows, then reports Unloaded.
     void Unload();
 
@@ -72,7 +75,11 @@ private:
 
     void ItemClick();
     void ColumnClick(int section);
-    void PopupContext();
+    // Enables the row commands of the context menu by whether the table has rows.
+    void PrepareContext();
+    void PopupContext(const QPoint& globalPos);
+    // The list's keys for the row commands; true when the key was one of them.
+    bool ListKeyPress(const QKeyEvent& event);
     void SetPanelPicture(int picture);
     void ShowDateKind();
     void Exit();
@@ -96,4 +103,6 @@ private:
     std::array<bool, 7> m_ascending{};
     QTimer* m_timerCheckJob = nullptr;
     QTimer* m_timerCheckStat = nullptr;
+    // Where the window was when it went to the tray.
+    QByteArray m_trayGeometry;
 };

@@ -5,6 +5,7 @@
 #include "purge/purgeengine.h"
 #include "schedule/clock.h"
 #include "schedule/runtime.h"
+#include "ui/windowmodal.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -372,10 +372,11 @@ void frmProps::SetPickers(const QDateTime& t)
 
 void frmProps::cmdBrowse_Click()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Set for purge folder..."),
-                                                             m_txtLocation->text());
-    if (!folder.isEmpty())
-        m_txtLocation->setText(folder);
+    QFileDialog browser(this, QStringLiteral("Set for purge folder..."), m_txtLocation->text());
+    browser.setFileMode(QFileDialog::Directory);
+    browser.setOption(QFileDialog::ShowDirsOnly);
+    if (ExecWindowModal(browser) == QDialog::Accepted && !browser.selectedFiles().isEmpty())
+        m_txtLocation->setText(browser.selectedFiles().constFirst());
 }
 
 void frmProps::CmdOk_Click()
@@ -414,5 +415,5 @@ void frmProps::TxtDesc_Change()
 
 void frmProps::ShowError(const QString& text)
 {
-    QMessageBox::critical(this, QStringLiteral("Error"), text);
+    MessageWindowModal(this, QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
 }

@@ -4,8 +4,7 @@
 #include "schedule/clock.h"
 #include "schedule/jobedit.h"
 #include "ui/frmprops.h"
-
-#include <QMessageBox>
+#include "ui/windowmodal.h"
 
 void mnuAdd_Click(JobTable& table, QWidget* parent, const Clock& clock)
 {
@@ -13,7 +12,7 @@ void mnuAdd_Click(JobTable& table, QWidget* parent, const Clock& clock)
     dialog.setWindowTitle(QStringLiteral("Add New Purge Job"));
     dialog.SetMode(frmProps::Mode::AddNew);
     dialog.SetRowIndex(table.Count() + 1);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecWindowModal(dialog) != QDialog::Accepted)
         return;
     WriteNewJob(table, dialog.Values(), clock.Now());
 }
@@ -28,12 +27,13 @@ void mnuEdit_Click(JobTable& table, QWidget* parent, const Clock& clock, quint64
     dialog.SetRowIndex(index + 1);
     dialog.setWindowTitle(QStringLiteral("Edit Selected Purge Job"));
     dialog.FillFromRow(table.Row(index));
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecWindowModal(dialog) != QDialog::Accepted)
         return;
     // The check timer may have retired or removed the row while the dialog was open.
     if (!WriteEditedJob(table, selectedId, dialog.Values(), clock.Now()))
-        QMessageBox::warning(
-            parent, QStringLiteral("Edit Selected Purge Job"),
+        MessageWindowModal(
+            parent, QMessageBox::Warning, QStringLiteral("Edit Selected Purge Job"),
             QStringLiteral("The job being edited was removed from the list while the editor was "
-                           "open (a specific job that has run), so your changes were not applied.  "));
+                           "open (a specific job that has run), so your changes were not applied.  "),
+            QMessageBox::Ok);
 }

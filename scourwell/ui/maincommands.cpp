@@ -17,6 +17,8 @@
 #include "ui/frmsplash.h"
 #include "ui/jobeditorflow.h"
 #include "ui/threadinfo.h"
+#include "ui/windowmodal.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -138,9 +140,8 @@ void MainCommands::ToolbarClick(const QString& key)
 
 bool MainCommands::Ask(const QString& text, const QString& title, QMessageBox::Icon icon)
 {
-    QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, &m_main);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return MessageWindowModal(&m_main, icon, title, text, QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 quint64 MainCommands::SelectedId() const
@@ -168,7 +169,7 @@ void MainCommands::SaveJobs()
 void MainCommands::Options()
 {
     frmOption dialog(m_main.Table(), m_main.ProgramFolder(), &m_main);
-    dialog.exec();
+    ExecWindowModal(dialog);
 }
 
 void MainCommands::LogExplorer()
@@ -215,6 +216,7 @@ void MainCommands::About()
         m_about = new FrmSplash(&m_main);
         m_about->SetTag(QStringLiteral("AboutView"));
         m_about->Timer1()->stop();
+        PlaceOver(*m_about, m_main);
     }
     m_about->show();
     m_about->raise();

@@ -1,7 +1,9 @@
 #include "ui/threadinfo.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -10,6 +12,16 @@ namespace {
 QString SignedText(qint64 value)
 {
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}
+
+// Room for the whole title in the title bar: the text in the bold face that title bars use,
+// beside the window icon and the three buttons, each about a title bar's height wide.
+int TitleWidth(const QString& title, const QStyle& style)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int bar = style.pixelMetric(QStyle::PM_TitleBarHeight);
+    return QFontMetrics(font).horizontalAdvance(title) + 5 * bar;
 }
 
 } // namespace
@@ -39,6 +51,7 @@ ThreadInfo::ThreadInfo(qint64 threadId, qint64 processId, QWidget* parent) : QWi
     layout->addWidget(labelThread);
     layout->addWidget(labelProcess);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addStrut(TitleWidth(windowTitle(), *style()) - 2 * layout->contentsMargins().left());
 }
 
 void ThreadInfo::keyPressEvent(QKeyEvent* event)

@@ -1,7 +1,6 @@
 #include "ui/trayicon.h"
 
 #include <QTimer>
-#include <QWidget>
 
 namespace {
 
@@ -12,8 +11,8 @@ constexpr int EmbedDelayMs = 500;
 
 } // namespace
 
-TrayIcon::TrayIcon(const QIcon& icon, std::function<QWidget*()> mainWindow, QObject* parent)
-    : QObject(parent), m_icon(icon), m_mainWindow(std::move(mainWindow))
+TrayIcon::TrayIcon(const QIcon& icon, std::function<void()> bringBack, QObject* parent)
+    : QObject(parent), m_icon(icon), m_bringBack(std::move(bringBack))
 {
     m_icon.setObjectName(QStringLiteral("TrayIcon"));
     m_icon.setToolTip(QStringLiteral("Orvik's Scourwell"));
@@ -36,11 +35,7 @@ void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::DoubleClick:
-        if (QWidget* window = m_mainWindow()) {
-            window->showNormal();
-            window->raise();
-            window->activateWindow();
-        }
+        m_bringBack();
         break;
     case QSystemTrayIcon::Context:
         ShowBalloon(RepeatBalloonMs);

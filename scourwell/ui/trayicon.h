@@ -4,8 +4,6 @@
 #include <QSystemTrayIcon>
 #include <functional>
 
-class QWidget;
-
 // The program's icon in the system tray, for the whole run. A double-click brings the main
 // window back; a right-button click shows the balloon again. It shows no menu.
 class TrayIcon : public QObject
@@ -13,10 +11,10 @@ class TrayIcon : public QObject
     Q_OBJECT
 
 public:
-    // Adds the icon and shows the balloon once, where the desktop has a tray. mainWindow
-    // gives the window a double-click brings back, or nullptr while there is none yet (the
-    // icon comes before the main window).
-    TrayIcon(const QIcon& icon, std::function<QWidget*()> mainWindow, QObject* parent = nullptr);
+    // Adds the icon and shows the balloon once, where the desktop has a tray. bringBack is
+    // what a double-click does: show the main window, where there is one yet (the icon comes
+    // before the main window).
+    TrayIcon(const QIcon& icon, std::function<void()> bringBack, QObject* parent = nullptr);
 
     QSystemTrayIcon& Icon() { return m_icon; }
 
@@ -28,5 +26,5 @@ private:
     void ShowBalloon(int timeoutMs);
 
     QSystemTrayIcon m_icon;
-    std::function<QWidget*()> m_mainWindow;
+    std::function<void()> m_bringBack;
 };
