@@ -6,6 +6,7 @@
 #include "purge/logmod.h"
 #include "schedule/checktimer.h"
 #include "schedule/runtime.h"
+#include "ui/sortlistview.h"
 #include "zone.h"
 
 #include <QDir>
@@ -224,6 +225,21 @@ private Q_SLOTS:
         QCOMPARE(Stored("1", "FolderLoc"), "/data/c");
         QCOMPARE(Stored("1", "NextRun"), "12/07/2026 09:10 AM");
         QCOMPARE(Stored("2", "FolderLoc"), "/data/d");
+    }
+
+    // Moved on, a row of a table sorted by next run takes a later place; every due row still
+    // runs, and the save leaves the table clean.
+    void sortedTableRunsEveryDueRow()
+    {
+        m_table.Append(MakeJob("/data/a", RowIcon::Enabled, "Routine", "1", "Hour", Due));
+        m_table.Append(MakeJob("/data/b", RowIcon::Enabled, "Routine", "1", "Hour", Due));
+        m_table.Append(MakeJob("/data/c", RowIcon::Enabled, "Routine", "1", "Day", "12/07/2026 09:30 AM"));
+        m_table.Sort(7, SortKind::Date, true);
+
+        QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
+        QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b"}));
+        QCOMPARE(Folders(m_table), QStringList({"/data/c", "/data/a", "/data/b"}));
+        QVERIFY(!m_table.IsDirty());
     }
 
     void runsOncePerMinute()

@@ -13,16 +13,20 @@
 #include "ui/frmmain.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <QTreeView>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -118,10 +122,10 @@ private:
     {
         return static_cast<int>(QDir(folder).entryList(QDir::Files).size());
     }
-    // The main window with one job due in the present minute.
-    FrmMain& OpenWithDueJob(const QString& folder, const QString& fileFolderStyle)
+    // The main window with one job due in the present minute, or the given minutes later.
+    FrmMain& OpenWithDueJob(const QString& folder, const QString& fileFolderStyle, int minutesAhead = 0)
     {
-        StoredJob job(folder, FullForm(m_now));
+        StoredJob job(folder, FullForm(m_now.addSecs(60 * minutesAhead)));
         job.fileFolderStyle = fileFolderStyle;
         QDir().mkpath(ProgramFolder());
         // As the init window leaves it: a missing status file shows every job as running.
@@ -334,6 +338,81 @@ private Q_SLOTS:
         QCOMPARE(Label(opened, QStringLiteral("Label5")), QStringLiteral("Manual"));
         m_clock->Open();
         QTRY_VERIFY_WITH_TIMEOUT(!opened, 5000);
+    }
+
+    // Dialogs and questions block the main window only: a run can still be stopped.
+    void stopWhileDialogOpen_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("editor") << "mnuAdd";
+        QTest::newRow("options") << "mnuOption";
+        QTest::newRow("delete question") << "mnuDel";
+        QTest::newRow("exit question") << "mnuExit";
+    }
+    void stopWhileDialogOpen()
+    {
+        QFETCH(QString, command);
+        const QString folder = JobFolder();
+        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"), 60);
+        main.List()->setCurrentIndex(main.List()->model()->index(0, 0));
+        main.findChild<QAction*>(QStringLiteral("mnuRunNow"))->trigger();
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
+        QVERIFY(window);
+        auto* stop = window->findChild<QPushButton*>(QStringLiteral("CmdStop"));
+
+        bool sawModal = false;
+        bool closedWhileModal = false;
+        QTimer::singleShot(50, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            sawModal = modal != nullptr;
+            // Through the window system, where a modal dialog blocks the windows it covers.
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                              stop->mapTo(window, stop->rect().center()));
+            closedWhileModal = !window || !window->isVisible();
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+        });
+        main.findChild<QAction*>(command)->trigger();
+        QVERIFY(sawModal);
+        QVERIFY(closedWhileModal);
+
+        m_clock->Open();
+        QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
+        QCOMPARE(FilesLeft(folder), 4);
+    }
+
+    // A long folder is cut in its middle, whole in the tooltip, and the window stays over
+    // the main window and on the screen; the log's empty-cell mark shows as an empty field.
+    void windowFitsItsValues()
+    {
+        QDir().mkpath(ProgramFolder());
+        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock,
+                                           true);
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        LaunchValues values;
+        values[0] = m_dir->filePath(QString(20, QLatin1Char('n')) + QStringLiteral("/sub").repeated(60));
+        values[4] = QStringLiteral("Manual");
+        values[6] = LogNoValue;
+        m_main->Launcher().RunNowPurgeFiles(values);
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
+        QVERIFY(window);
+
+        auto* folder = window->findChild<QLabel*>(QStringLiteral("Label1"));
+        QCOMPARE(folder->text(), values[0]);
+        QCOMPARE(folder->toolTip(), values[0]);
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        QVERIFY(m_main->frameGeometry().contains(window->frameGeometry().center()));
+
+        auto* every = window->findChild<QLabel*>(QStringLiteral("Label7"));
+        QCOMPARE(every->text(), LogNoValue);
+        const QImage shown = every->grab().toImage();
+        for (int x = 0; x < shown.width(); ++x) {
+            for (int y = 0; y < shown.height(); ++y)
+                QCOMPARE(shown.pixel(x, y), shown.pixel(0, 0));
+        }
+        m_clock->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
     }
 
     // File > Exit stops the runs in flight and waits until each has written its row.
