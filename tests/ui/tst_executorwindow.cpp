@@ -361,22 +361,24 @@ private Q_SLOTS:
         auto* stop = window->findChild<QPushButton*>(QStringLiteral("CmdStop"));
 
         bool sawModal = false;
-        bool closedWhileModal = false;
+        bool stopTaken = false;
         QTimer::singleShot(50, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             sawModal = modal != nullptr;
             // Through the window system, where a modal dialog blocks the windows it covers.
             QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
                               stop->mapTo(window, stop->rect().center()));
-            closedWhileModal = !window || !window->isVisible();
+            // The window stays until the held run has stopped; a taken Stop greys its button.
+            stopTaken = !window || !stop->isEnabled();
             if (auto* dialog = qobject_cast<QDialog*>(modal))
                 dialog->reject();
         });
         main.findChild<QAction*>(command)->trigger();
         QVERIFY(sawModal);
-        QVERIFY(closedWhileModal);
+        QVERIFY(stopTaken);
 
         m_clock->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
         QCOMPARE(FilesLeft(folder), 4);
     }
