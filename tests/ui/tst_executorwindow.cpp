@@ -19,8 +19,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
