@@ -8,8 +8,9 @@
 
 namespace {
 
-// The Exec key read as a desktop would: string escapes, then quoting, then %%.
-QStringList ExecArguments(const QByteArray& entry)
+// The Exec key read as a desktop would: string escapes, then quoting, then %%. Unused where
+// the program is not built (core-only builds).
+[[maybe_unused]] QStringList ExecArguments(const QByteArray& entry)
 {
     QString exec;
     for (const QByteArray& line : entry.split('\n')) {
