@@ -11,6 +11,7 @@ $SCOURWELL_DESKTOP_SHOTS names a folder for screenshots of the key moments.
 
 import ctypes
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -134,7 +135,7 @@ class Desktop:
 class Program:
     """A fresh copy of scourwell in a folder of its own."""
 
-    def __init__(self, desktop, executable, name, config=None):
+    def __init__(self, desktop, executable, name, config=None, arguments=()):
         self.desktop = desktop
         self.folder = os.path.join(desktop.work, name)
         os.makedirs(self.folder)
@@ -142,7 +143,7 @@ class Program:
         if config is not None:
             with open(self.config_path(), "w", newline="") as file:
                 file.write(config)
-        self.process = desktop.spawn([os.path.join(self.folder, "scourwell")], name + ".log")
+        self.process = desktop.spawn([os.path.join(self.folder, "scourwell"), *arguments], name + ".log")
         desktop.programs.append(self.process)
 
     def config_path(self):
@@ -259,7 +260,45 @@ def case_stop_while_the_editor_is_open(desktop, executable):
     stop_running_executor(desktop, executable, "stop-editor", with_editor=True)
 
 
+def tray_icon(desktop):
+    """Centre of the program's icon embedded in the tray: a small window named Scourwell."""
+    tree = desktop.run(["xwininfo", "-root", "-tree"]) or ""
+    for line in tree.splitlines():
+        found = re.search(r'"Scourwell": \("scourwell".*\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)', line)
+        if found:
+            width, height, x, y = map(int, found.groups())
+            if 1 < width <= 64 and 1 < height <= 64:
+                return x + width // 2, y + height // 2
+    return None
+
+
+def main_window_shown(desktop):
+    for window in desktop.windows(MAIN_TITLE):
+        geometry = desktop.run(["xdotool", "getwindowgeometry", "--shell", window]) or ""
+        sizes = dict(line.split("=", 1) for line in geometry.split())
+        if int(sizes.get("WIDTH", "0")) > 100:
+            return True
+    return False
+
+
+def case_tray_brings_the_window_back(desktop, executable):
+    """Started with /systray, the first double-click on the tray icon shows the main window."""
+    if not shutil.which("trayer"):
+        return
+    Program(desktop, executable, "tray", arguments=["/systray"])
+    x, y = poll("the tray icon", lambda: tray_icon(desktop), timeout=30)
+    time.sleep(1)  # the program hides its window once the tray has it; let that settle
+    if main_window_shown(desktop):
+        raise Failure("/systray left the main window on screen")
+    desktop.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "80", "1")
+    try:
+        poll("the main window after the first double-click", lambda: main_window_shown(desktop), timeout=5)
+    finally:
+        desktop.screenshot("tray-double-click")
+
+
 CASES = {
+    "tray_brings_the_window_back": case_tray_brings_the_window_back,
     "add_job_by_keyboard": case_add_job_by_keyboard,
     "stop_closes_the_executor": case_stop_closes_the_executor,
     "stop_while_the_editor_is_open": case_stop_while_the_editor_is_open,
