@@ -20,13 +20,13 @@ int SavedIconOr(const JobRow& row, int fallback)
 void TimerCheckStatTick(JobTable& table, const QString& programFolder)
 {
     const QString dumpPath = StatDumpPath(programFolder);
-    const std::optional<QByteArray> dump = ReadStatusFile(dumpPath);
+    const std::optional<RunningMarkers> dump = ReadRunningMarkers(dumpPath);
     for (int i = 0; i < table.Count(); ++i) {
         JobRow row = table.Row(i);
         if (row.icon != RowIcon::Running)
             row.SubItem(1).tag = QString::number(row.icon);
         // An unreadable dump shows every job as running until the next tick reads it.
-        const bool running = !dump || dump->contains(RunningMarker(row.FolderLoc()));
+        const bool running = !dump || dump->Has(RunningMarker(row.FolderLoc()));
         row.icon = running ? RowIcon::Running : SavedIconOr(row, row.icon);
         table.Update(i, std::move(row));
     }

@@ -1,31 +1,49 @@
 #include "purge/stringhandling.h"
 
+#include "config/atomicfile.h"
 #include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/filelock.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QMutexLocker>
-#include <QSaveFile>
 
 namespace {
 
 const QByteArray FirstLine("\0\r\n", 3);
 
-// The markers this process has added and not yet removed, per status file (guarded by
-// SharedFileLock): what the file would hold had nobody deleted it, so that a missing file is
-// written anew with the markers of the runs still under way.
+// The markers this process has added and not yet removed, per status file, in the order
+// added (guarded by SharedFileLock): what the file holds after its first line.
 QList<QByteArray>& LiveMarkers(const QString& filePath)
 {
     static QHash<QString, QList<QByteArray>> live;
     return live[filePath];
 }
 
-QByteArray LiveText(const QString& filePath)
+QByteArray OwnContent(const QString& filePath)
 {
-    return LiveMarkers(filePath).join();
+    return FirstLine + LiveMarkers(filePath).join();
+}
+
+// Replaced whole; when no new file fits, overwritten in place, which needs no space because
+// the file only shrinks (every reader holds SharedFileLock, so none sees it half written).
+FileWrite WriteStatusFile(const QString& filePath, const QByteArray& content)
+{
+    const FileWrite result = ReplaceFile(filePath, content);
+    return result == FileWrite::NoSpace ? OverwriteFile(filePath, content) : result;
+}
+
+// Caller holds SharedFileLock.
+std::optional<QByteArray> ReadWhole(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return content;
 }
 
 } // namespace
@@ -38,59 +56,36 @@ QByteArray RunningMarker(const QString& folder)
 bool AddTextToFile(const QString& filePath, const QString& text)
 {
     const QByteArray marker = RunningMarker(text);
-    QMutexLocker lock(&SharedFileLock());
-    LiveMarkers(filePath).append(marker);
-    const QByteArray bytes = QFileInfo::exists(filePath) ? marker : LiveText(filePath);
-    QFile file(filePath);
-    return file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) &&
-           file.write(bytes) == bytes.size();
+    {
+        QMutexLocker lock(&SharedFileLock());
+        LiveMarkers(filePath).append(marker);
+    }
+    return RetryWhileNoDescriptors([&] {
+               QMutexLocker lock(&SharedFileLock());
+               return AppendToFile(filePath, marker, OwnContent(filePath));
+           }) == FileWrite::Done;
 }
 
 bool RemoveTextFromFile(const QString& filePath, const QString& text)
 {
     const QByteArray marker = RunningMarker(text);
-    QMutexLocker lock(&SharedFileLock());
-    // The run has ended whatever the file allows: its marker must never be written anew.
-    LiveMarkers(filePath).removeAll(marker);
-    QByteArray content;
-    QFile file(filePath);
-    if (!file.exists()) {
-        // Deleted under the runs: written back, with the markers of those still under way.
-        content = LiveText(filePath);
-    } else {
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        content = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return false;
-        file.close();
-        if (!content.contains(marker))
-            return true;
-        content.replace(marker, QByteArray());
+    {
+        QMutexLocker lock(&SharedFileLock());
+        // The run has ended whatever the file allows: its marker must never be written anew.
+        LiveMarkers(filePath).removeOne(marker);
     }
-
-    // A new file renamed into place, so a failed write never leaves a half-written dump.
-    QSaveFile out(filePath);
-    out.setDirectWriteFallback(true);
-    return out.open(QIODevice::WriteOnly) && out.write(content) == content.size() && out.commit();
+    // The lock is let go between tries, so the list is read afresh each time.
+    return RetryWhileNoDescriptors([&] {
+               QMutexLocker lock(&SharedFileLock());
+               return WriteStatusFile(filePath, OwnContent(filePath));
+           }) == FileWrite::Done;
 }
 
 bool IsTextInFile(const QString& filePath, const QString& text)
 {
-    const std::optional<QByteArray> content = ReadStatusFile(filePath);
-    return !content || content->contains(BytesFromText(text));
-}
-
-std::optional<QByteArray> ReadStatusFile(const QString& filePath)
-{
     QMutexLocker lock(&SharedFileLock());
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return content;
+    const std::optional<QByteArray> content = ReadWhole(filePath);
+    return !content || content->contains(BytesFromText(text));
 }
 
 bool ResetStatusDump(const QString& programFolder)
@@ -98,17 +93,37 @@ bool ResetStatusDump(const QString& programFolder)
     const QString filePath = StatDumpPath(programFolder);
     QMutexLocker lock(&SharedFileLock());
     LiveMarkers(filePath).clear();
-    QFile file(filePath);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
-           file.write(FirstLine) == FirstLine.size();
+    return WriteStatusFile(filePath, FirstLine) == FileWrite::Done;
 }
 
 bool HealStatusDump(const QString& filePath)
 {
     QMutexLocker lock(&SharedFileLock());
     // NewOnly: a file that exists, even one that cannot be read now, keeps what it holds.
-    const QByteArray text = FirstLine + LiveText(filePath);
+    const QByteArray text = OwnContent(filePath);
     QFile file(filePath);
     return file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) &&
            file.write(text) == text.size();
+}
+
+RunningMarkers::RunningMarkers(QByteArray content, std::optional<QList<QByteArray>> own)
+    : m_content(std::move(content)), m_own(std::move(own))
+{
+}
+
+bool RunningMarkers::Has(const QByteArray& marker) const
+{
+    return m_own ? m_own->contains(marker) : m_content.contains(marker);
+}
+
+std::optional<RunningMarkers> ReadRunningMarkers(const QString& filePath)
+{
+    QMutexLocker lock(&SharedFileLock());
+    std::optional<QByteArray> content = ReadWhole(filePath);
+    if (!content)
+        return std::nullopt;
+    std::optional<QList<QByteArray>> own;
+    if (*content == OwnContent(filePath))
+        own = LiveMarkers(filePath);
+    return RunningMarkers(std::move(*content), std::move(own));
 }

@@ -1,4 +1,5 @@
 #include "config/bytetext.h"
+#include "config/filelimits.h"
 #include "config/jobtable.h"
 #include "purge/statusrelay.h"
 #include "purge/stringhandling.h"
@@ -72,32 +73,81 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
+    // Runs start and end in this order; the file is written anew from the markers still live,
+    // and the tick shows the rows of /srv/b, /srv/b>c and /srv/a.
     void markersAddAndRemove_data()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("removed");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("one of three") << StatDumpFirstLine + "</a></b></c>"
-                                      << "/b" << StatDumpFirstLine + "</a></c>";
-        QTest::newRow("both jobs on one folder") << StatDumpFirstLine + "</a></b></a>"
-                                                 << "/a" << StatDumpFirstLine + "</b>";
-        QTest::newRow("absent marker") << StatDumpFirstLine + "</a></b>"
-                                       << "/c" << StatDumpFirstLine + "</a></b>";
-        QTest::newRow("other case stays") << StatDumpFirstLine + "</A></a>"
-                                          << "/a" << StatDumpFirstLine + "</A>";
-        QTest::newRow("prefix stays") << StatDumpFirstLine + "</a/b></a>"
-                                      << "/a" << StatDumpFirstLine + "</a/b>";
-        QTest::newRow("no line end added") << QByteArray("</a>") << "/a" << QByteArray();
+        QTest::addColumn<QList<int>>("icons");
+        QTest::newRow("one of three") << QStringList{"/srv/a", "/srv/b", "/srv/c"} << QStringList{"/srv/b"}
+                                      << QByteArray("</srv/a></srv/c>") << QList<int>{1, 1, 6};
+        QTest::newRow("two runs on one folder, one ends")
+            << QStringList{"/srv/a", "/srv/b", "/srv/a"} << QStringList{"/srv/a"}
+            << QByteArray("</srv/b></srv/a>") << QList<int>{6, 1, 6};
+        QTest::newRow("absent marker") << QStringList{"/srv/a", "/srv/b"} << QStringList{"/srv/c"}
+                                       << QByteArray("</srv/a></srv/b>") << QList<int>{6, 1, 6};
+        QTest::newRow("other case stays") << QStringList{"/srv/A", "/srv/a"} << QStringList{"/srv/a"}
+                                          << QByteArray("</srv/A>") << QList<int>{1, 1, 1};
+        QTest::newRow("'>' in a name, the shorter ends")
+            << QStringList{"/srv/b", "/srv/b>c"} << QStringList{"/srv/b"} << QByteArray("</srv/b>c>")
+            << QList<int>{1, 6, 1};
+        QTest::newRow("'>' in a name, the longer ends")
+            << QStringList{"/srv/b>c", "/srv/b"} << QStringList{"/srv/b>c"} << QByteArray("</srv/b>")
+            << QList<int>{6, 1, 1};
+        QTest::newRow("'>' in a name, only the longer runs")
+            << QStringList{"/srv/b>c"} << QStringList{} << QByteArray("</srv/b>c>") << QList<int>{1, 6, 1};
+        QTest::newRow("all end") << QStringList{"/srv/b", "/srv/b>c"} << QStringList{"/srv/b>c", "/srv/b"}
+                                 << QByteArray() << QList<int>{1, 1, 1};
     }
 
     void markersAddAndRemove()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(QString, removed);
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, removed);
         QFETCH(QByteArray, after);
-        WriteAll(m_dump, before);
-        QVERIFY(RemoveTextFromFile(m_dump, removed));
-        QCOMPARE(ReadAll(m_dump), after);
+        QFETCH(QList<int>, icons);
+        QVERIFY(ResetStatusDump(m_dir.path()));
+        for (const QString& folder : added)
+            QVERIFY(AddTextToFile(m_dump, folder));
+        for (const QString& folder : removed)
+            QVERIFY(RemoveTextFromFile(m_dump, folder));
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + after);
+        JobTable table;
+        table.Reset({Job("/srv/b", 1), Job("/srv/b>c", 1), Job("/srv/a", 1)});
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), icons);
+    }
+
+    // A marker removal that meets a full disk never leaves the file emptied or cut.
+    void fullDiskKeepsTheDump()
+    {
+        QVERIFY(ResetStatusDump(m_dir.path()));
+        QVERIFY(AddTextToFile(m_dump, "/srv/a"));
+        QVERIFY(AddTextToFile(m_dump, "/srv/b"));
+        {
+            const FileSizeLimit full(0);
+            QVERIFY(!RemoveTextFromFile(m_dump, "/srv/a"));
+        }
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + "</srv/a></srv/b>");
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"statdump.tmp"});
+    }
+
+    // A run that ends while the process has no descriptor to spare still takes its marker away
+    // once other runs close theirs.
+    void removalWaitsForDescriptors()
+    {
+        QVERIFY(ResetStatusDump(m_dir.path()));
+        QVERIFY(AddTextToFile(m_dump, "/srv/a"));
+        QVERIFY(AddTextToFile(m_dump, "/srv/b"));
+        {
+            DescriptorShortage shortage;
+            QVERIFY(shortage.Holds());
+            shortage.Release();
+            QVERIFY(RemoveTextFromFile(m_dump, "/srv/a"));
+        }
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + "</srv/b>");
     }
 
     void addAppendsWithoutLineEnd()
@@ -117,21 +167,21 @@ private Q_SLOTS:
     {
         const QString latin1 = TextFromBytes("/srv/caf\xE9");
         QVERIFY(AddTextToFile(m_dump, latin1));
-        QCOMPARE(ReadAll(m_dump), QByteArray("</srv/caf\xE9>"));
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + "</srv/caf\xE9>");
         JobTable table;
         table.Reset({Job(latin1, 1), Job(TextFromBytes("/srv/caf\xE8"), 1), Job("/srv/caf\uFFFD", 1)});
         TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(Icons(table), (QList<int>{6, 1, 1}));
         QVERIFY(RemoveTextFromFile(m_dump, latin1));
-        QCOMPARE(ReadAll(m_dump), QByteArray());
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
     void missingOrUnreadableDump()
     {
         QVERIFY(IsTextInFile(m_dump, "</a>"));
-        // A missing dump reads as empty and is written back.
+        // A missing dump is written back.
         QVERIFY(RemoveTextFromFile(m_dump, "/a"));
-        QCOMPARE(ReadAll(m_dump), QByteArray());
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
         QVERIFY(QFile::remove(m_dump));
 
         // A dump that exists but cannot be read is left alone and counts as holding everything.
@@ -212,9 +262,9 @@ private Q_SLOTS:
         QTest::newRow("runs go on") << QStringList{"/srv/b"} << QStringList() << QStringList() << all
                                     << StatDumpFirstLine + "</srv/b>" << QList<int>{1, 6};
         QTest::newRow("one ends") << QStringList{"/srv/a", "/srv/b"} << QStringList{"/srv/a"} << QStringList()
-                                  << QList<int>{1, 6} << QByteArray("</srv/b>") << QList<int>{1, 6};
+                                  << QList<int>{1, 6} << StatDumpFirstLine + "</srv/b>" << QList<int>{1, 6};
         QTest::newRow("one starts") << QStringList{"/srv/a"} << QStringList() << QStringList{"/srv/b"} << all
-                                    << QByteArray("</srv/a></srv/b>") << all;
+                                    << StatDumpFirstLine + "</srv/a></srv/b>" << all;
     }
     void deletedDumpIsWrittenAnew()
     {
