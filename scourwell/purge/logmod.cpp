@@ -1,5 +1,6 @@
 #include "purge/logmod.h"
 
+#include "config/atomicfile.h"
 #include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/filelock.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMutexLocker>
+#include <algorithm>
 
 namespace {
 
@@ -66,22 +68,39 @@ QString EscapeHtml(const QString& text)
     return out;
 }
 
-// "&nbsp" marks an empty cell (and fills both halves of a Specific job's recurrence), so it
-// passes as written; everything around it is escaped.
+// "&nbsp" marks an empty cell, and a Specific run's recurrence is two of them ("&nbsp &nbsp"):
+// such a cell passes as written. Any other value is escaped whole, "&nbsp" within it too, so
+// that a folder name is shown as it is.
 QString CellHtml(const QString& value)
 {
-    const QStringList parts = value.split(LogNoValue);
-    QStringList escaped;
-    escaped.reserve(parts.size());
-    for (const QString& part : parts)
-        escaped.append(EscapeHtml(part));
-    return escaped.join(LogNoValue);
+    const QStringList words = value.split(u' ');
+    const bool onlyMarks =
+        std::all_of(words.begin(), words.end(), [](const QString& w) { return w == LogNoValue; });
+    return onlyMarks ? value : EscapeHtml(value);
 }
 
-// Unbuffered, so the block goes to the file in one write call.
-bool WriteWhole(QFile& file, const QByteArray& bytes)
+QByteArray HeaderBlock(const QDateTime& now)
 {
-    return file.write(bytes) == bytes.size();
+    const QString title = GetLogWeekTitle(now);
+    const QStringList lines = {
+        "<title>Orvik's Scourwell - Log : " + title + "</title>",
+        QStringLiteral("<body bgcolor=FFFFCC>"),
+        "<h3 align=center>Orvik's Scourwell - Log for " + title + "</h3>",
+        QStringLiteral("<table width=1000 border=2 align=center cellpadding=1 cellspacing=1>"),
+        QStringLiteral("<tr bgcolor=000066> "),
+        QStringLiteral("<td><font color=FFFFFF>Folder<br>Path</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Status<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Purge<br>Value</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Purge<br>Style</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Purge<br>Object</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Recurrance<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Last Run<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Delete By<br><br></font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Deleted<br>Files</font></td>"),
+        QStringLiteral("<td><font color=FFFFFF>Deleted<br>Subfolders</font></td>"),
+        QStringLiteral("</tr>"),
+    };
+    return (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8();
 }
 
 } // namespace
@@ -109,39 +128,18 @@ bool LogFileExists(const QString& programFolder, const QDateTime& now)
 
 bool WriteLogHeader(const QString& programFolder, const QDateTime& now)
 {
-    const QString title = GetLogWeekTitle(now);
-    const QStringList lines = {
-        "<title>Orvik's Scourwell - Log : " + title + "</title>",
-        QStringLiteral("<body bgcolor=FFFFCC>"),
-        "<h3 align=center>Orvik's Scourwell - Log for " + title + "</h3>",
-        QStringLiteral("<table width=1000 border=2 align=center cellpadding=1 cellspacing=1>"),
-        QStringLiteral("<tr bgcolor=000066> "),
-        QStringLiteral("<td><font color=FFFFFF>Folder<br>Path</font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Status<br><br></font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Purge<br>Value</font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Purge<br>Style</font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Purge<br>Object</font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Recurrance<br><br></font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Last Run<br><br></font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Delete By<br><br></font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Deleted<br>Files</font></td>"),
-        QStringLiteral("<td><font color=FFFFFF>Deleted<br>Subfolders</font></td>"),
-        QStringLiteral("</tr>"),
-    };
-    const QByteArray bytes = (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8();
-
+    const QByteArray header = HeaderBlock(now);
     const QString path = GetLogFileName(programFolder, now);
     QMutexLocker lock(&SharedFileLock());
-    // A run may have appended its row between the caller's existence check and this write:
-    // the header goes before such rows instead of wiping them.
+    // A run may have started the file with its row between the caller's existence check and
+    // this write: rows keep their place below the header, which is never written twice.
     QFile file(path);
     QByteArray rows;
     if (file.open(QIODevice::ReadOnly)) {
         rows = file.readAll();
         file.close();
     }
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
-           WriteWhole(file, bytes + rows);
+    return rows.startsWith(header) || WriteFileAtomically(path, header + rows);
 }
 
 bool WriteLogRow(const QString& programFolder, const QDateTime& now, const std::array<QString, 10>& cells)
@@ -153,9 +151,12 @@ bool WriteLogRow(const QString& programFolder, const QDateTime& now, const std::
     // A folder name that is no UTF-8 keeps its bytes.
     const QByteArray bytes = BytesFromText(block);
 
+    // The run may end in a week whose file nobody has started yet: its row then comes after
+    // the header, in the same write.
+    const QByteArray header = HeaderBlock(now);
     const QString path = GetLogFileName(programFolder, now);
-    QMutexLocker lock(&SharedFileLock());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) &&
-           WriteWhole(file, bytes);
+    return RetryWhileNoDescriptors([&] {
+               QMutexLocker lock(&SharedFileLock());
+               return AppendToFile(path, bytes, header + bytes);
+           }) == FileWrite::Done;
 }

@@ -1,4 +1,5 @@
 #include "config/bytetext.h"
+#include "config/filelimits.h"
 #include "purge/logmod.h"
 #include "purgetestfiles.h"
 
@@ -129,6 +130,21 @@ private Q_SLOTS:
                                      << "/srv/&amp;lt;";
         QTest::newRow("utf-8") << "/srv/Bücher"
                                << "/srv/Bücher";
+        // Only a cell that is nothing but empty-cell marks passes as written.
+        QTest::newRow("empty-cell mark") << "&nbsp"
+                                         << "&nbsp";
+        QTest::newRow("two marks") << "&nbsp &nbsp"
+                                   << "&nbsp &nbsp";
+        QTest::newRow("mark inside") << "a&nbspb"
+                                     << "a&amp;nbspb";
+        QTest::newRow("entity") << "&nbsp;"
+                                << "&amp;nbsp;";
+        QTest::newRow("mark at the end") << "x&nbsp"
+                                         << "x&amp;nbsp";
+        QTest::newRow("mark and a blank") << "&nbsp "
+                                          << "&amp;nbsp ";
+        QTest::newRow("mark in markup") << "<&nbsp>"
+                                        << "&lt;&amp;nbsp&gt;";
     }
 
     void cellsAreEscaped()
@@ -151,20 +167,58 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(WriteLogRow(dir.path(), Day(9), Cells(TextFromBytes("/srv/caf\xE9 & \xFF"))));
         QVERIFY(ReadAll(GetLogFileName(dir.path(), Day(9)))
-                    .startsWith("<tr> \r\n<td>/srv/caf\xE9 &amp; \xFF</td>\r\n"));
+                    .contains("<tr> \r\n<td>/srv/caf\xE9 &amp; \xFF</td>\r\n"));
     }
 
-    // A run dispatched on the 7th that ends on the 8th: its row starts the 2nd-week file.
-    void rowAfterWeekChangeStartsFileWithoutHeader()
+    // A run dispatched on the 7th (the header checked in the 1st-week file) that ends on the
+    // 8th: the 2nd-week file gets its header once, before the first row, whoever writes first.
+    void rowAfterWeekChangeHasHeader_data()
     {
+        QTest::addColumn<QString>("before"); // the 2nd-week file when the row comes
+        QTest::addColumn<bool>("headerAfter");
+        QTest::newRow("missing") << "missing" << false;
+        QTest::newRow("empty") << "empty" << false;
+        QTest::newRow("headed") << "headed" << false;
+        QTest::newRow("header checked after the row") << "missing" << true;
+    }
+    void rowAfterWeekChangeHasHeader()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, headerAfter);
         QTemporaryDir dir;
-        QVERIFY(!LogFileExists(dir.path(), Day(7)));
         QVERIFY(WriteLogHeader(dir.path(), Day(7)));
         const QByteArray firstWeek = ReadAll(GetLogFileName(dir.path(), Day(7)));
+        const QString secondWeek = GetLogFileName(dir.path(), Day(8));
+        if (before == "empty")
+            QVERIFY(QFile(secondWeek).open(QIODevice::WriteOnly));
+        if (before == "headed")
+            QVERIFY(WriteLogHeader(dir.path(), Day(8)));
+        QTemporaryDir other;
+        QVERIFY(WriteLogHeader(other.path(), Day(8)));
+        const QByteArray header = ReadAll(GetLogFileName(other.path(), Day(8)));
 
         QVERIFY(WriteLogRow(dir.path(), QDateTime(QDate(2026, 12, 8), QTime(0, 0, 5)), Cells("/a")));
+        if (headerAfter)
+            QVERIFY(WriteLogHeader(dir.path(), Day(8)));
         QCOMPARE(ReadAll(GetLogFileName(dir.path(), Day(7))), firstWeek);
-        QVERIFY(ReadAll(GetLogFileName(dir.path(), Day(8))).startsWith("<tr> \r\n<td>/a</td>\r\n"));
+        QCOMPARE(ReadAll(secondWeek),
+                 header + LogRow({"/a", "Enabled", "30 Day", "Manual", "Subfolders Only", "&nbsp &nbsp",
+                                  "12/07/2026 10:00 AM", "Date: Created", "&nbsp", "2"}));
+    }
+
+    // A run that ends while the process has no descriptor to spare still logs its row once
+    // other runs close theirs.
+    void rowWaitsForDescriptors()
+    {
+        QTemporaryDir dir;
+        QVERIFY(WriteLogHeader(dir.path(), Day(9)));
+        {
+            DescriptorShortage shortage;
+            QVERIFY(shortage.Holds());
+            shortage.Release();
+            QVERIFY(WriteLogRow(dir.path(), Day(9), Cells("/a")));
+        }
+        QVERIFY(ReadAll(GetLogFileName(dir.path(), Day(9))).endsWith("<td>2</td>\r\n</tr>\r\n"));
     }
 };
 

@@ -86,6 +86,13 @@ private:
     QString m_dump;
 
     QString LogFile() const { return GetLogFileName(m_program.path(), Now); }
+    // The week log after the header block that the first row writes.
+    QByteArray LogRows() const
+    {
+        const QByteArray log = ReadAll(LogFile());
+        const QByteArray headerEnd = "</tr>\r\n";
+        return log.startsWith("<title>") ? log.mid(log.indexOf(headerEnd) + headerEnd.size()) : log;
+    }
 
 private Q_SLOTS:
     void init()
@@ -158,7 +165,7 @@ private Q_SLOTS:
         QCOMPARE(finishedOn, QThread::currentThread());
         QVERIFY(run.IsFinished());
         QCOMPARE(QString::number(finished.at(0).at(0).toLongLong()), files == "&nbsp" ? subfolders : files);
-        QCOMPARE(ReadAll(LogFile()), Row(values, files, subfolders));
+        QCOMPARE(LogRows(), Row(values, files, subfolders));
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
         QCOMPARE(Entries(m_folder, QDir::Files), filesLeft);
         QCOMPARE(Entries(m_folder, QDir::Dirs), subfoldersLeft);
@@ -184,7 +191,7 @@ private Q_SLOTS:
         const qint64 count = finished.at(0).at(0).toLongLong();
         QVERIFY(count < total);
         QCOMPARE(Entries(m_folder, QDir::Files), total - count);
-        QCOMPARE(ReadAll(LogFile()), Row(values, QString::number(count), "&nbsp"));
+        QCOMPARE(LogRows(), Row(values, QString::number(count), "&nbsp"));
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
@@ -235,8 +242,7 @@ private Q_SLOTS:
         QCOMPARE(finished.at(0).at(0).toLongLong(), count);
         const bool subfolders = style == int(PurgeStyle::SubfoldersOnly);
         const QString number = QString::number(count);
-        QCOMPARE(ReadAll(LogFile()),
-                 Row(values, subfolders ? "&nbsp" : number, subfolders ? number : "&nbsp"));
+        QCOMPARE(LogRows(), Row(values, subfolders ? "&nbsp" : number, subfolders ? number : "&nbsp"));
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
         QCOMPARE(Entries(m_folder, QDir::Dirs), foldersLeft);
         int left = 0;
@@ -255,7 +261,7 @@ private Q_SLOTS:
         threads.WaitAll();
         QCOMPARE(threads.RunningCount(), 0);
         QCOMPARE(Entries(m_folder, QDir::Files), 1);
-        QCOMPARE(ReadAll(LogFile()), Row(values, "0", "&nbsp"));
+        QCOMPARE(LogRows(), Row(values, "0", "&nbsp"));
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
