@@ -1,6 +1,7 @@
 #include "config/autostart.h"
 
 #include "config/atomicfile.h"
+#include "config/programfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,11 @@ bool IsHidden(const QByteArray& text)
 QString AutostartEntryPath(const QString& configHome)
 {
     return configHome + QStringLiteral("/autostart/scourwell.desktop");
+}
+
+QString UserAutostartEntryPath()
+{
+    return AutostartEntryPath(ConfigHome());
 }
 
 QByteArray AutostartEntry(const QString& executable)

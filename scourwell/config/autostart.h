@@ -9,6 +9,8 @@
 
 // configHome is $XDG_CONFIG_HOME (default ~/.config).
 QString AutostartEntryPath(const QString& configHome);
+// The entry in the user's configuration folder (ConfigHome: a relative $XDG_CONFIG_HOME is ignored).
+QString UserAutostartEntryPath();
 
 // The entry's text: runs executable (an absolute path) with "/systray".
 QByteArray AutostartEntry(const QString& executable);

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -26,10 +25,19 @@ QString ResolveProgramFolder(const QString& executableFolder, const QString& ins
     const bool installed = Canonical(executableFolder) == Canonical(installedBinFolder);
     if (!installed && info.isDir() && info.isWritable())
         return QDir::cleanPath(info.absoluteFilePath());
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/scourwell";
+    const QString folder = ConfigHome() + QStringLiteral("/scourwell");
     QDir().mkpath(folder);
     return folder;
+}
+
+QString ConfigHome()
+{
+    // Only an absolute path counts: a relative one would name a folder under whatever the
+    // working directory happens to be.
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (QDir::isAbsolutePath(configHome))
+        return QDir::cleanPath(configHome);
+    return QDir::homePath() + QStringLiteral("/.config");
 }
 
 QString ConfigDatPath(const QString& programFolder)

@@ -10,6 +10,10 @@
 QString ResolveProgramFolder(const QString& executableFolder);
 QString ResolveProgramFolder(const QString& executableFolder, const QString& installedBinFolder);
 
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config (the XDG rule: a relative or
+// empty value is ignored).
+QString ConfigHome();
+
 QString ConfigDatPath(const QString& programFolder);
 QString QuillonIniPath(const QString& programFolder);
 QString StatDumpPath(const QString& programFolder);

@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,8 +42,7 @@ QLabel* BoldLabel(const QString& name, const QString& text, QWidget* parent)
 
 frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* parent)
     : QDialog(parent), m_table(table), m_programFolder(programFolder),
-      m_autostartPath(
-          AutostartEntryPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)))
+      m_autostartPath(UserAutostartEntryPath())
 {
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("Options"));

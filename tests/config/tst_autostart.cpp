@@ -73,6 +73,8 @@ private Q_SLOTS:
     void switchingOnAndOff();
     void failureKeepsTheOldState();
     void entryStartsWhatItNames();
+    void userEntryFollowsXdg_data();
+    void userEntryFollowsXdg();
 };
 
 void TestAutostart::state_data()
@@ -164,6 +166,26 @@ void TestAutostart::entryStartsWhatItNames()
     QVERIFY(validate.waitForFinished(10000));
     QVERIFY2(validate.exitCode() == 0, validate.readAll().constData());
 #endif
+}
+
+void TestAutostart::userEntryFollowsXdg_data()
+{
+    QTest::addColumn<QByteArray>("xdgConfigHome"); // "<root>" stands for the temporary root
+    QTest::addColumn<QString>("configHome");
+    QTest::newRow("absolute") << QByteArray("<root>/cfg") << "<root>/cfg";
+    QTest::newRow("relative is ignored") << QByteArray("cfg") << "<root>/home/.config";
+    QTest::newRow("empty is ignored") << QByteArray() << "<root>/home/.config";
+}
+
+void TestAutostart::userEntryFollowsXdg()
+{
+    QFETCH(QByteArray, xdgConfigHome);
+    QFETCH(QString, configHome);
+    QTemporaryDir root;
+    qputenv("HOME", QFile::encodeName(root.filePath(QStringLiteral("home"))));
+    qputenv("XDG_CONFIG_HOME", xdgConfigHome.replace("<root>", QFile::encodeName(root.path())));
+    QCOMPARE(UserAutostartEntryPath(),
+             AutostartEntryPath(configHome.replace(QStringLiteral("<root>"), root.path())));
 }
 
 QTEST_GUILESS_MAIN(TestAutostart)
