@@ -6,6 +6,7 @@
 #include "purge/filelock.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMutexLocker>
 
@@ -99,11 +100,12 @@ bool ResetStatusDump(const QString& programFolder)
 bool HealStatusDump(const QString& filePath)
 {
     QMutexLocker lock(&SharedFileLock());
-    // NewOnly: a file that exists, even one that cannot be read now, keeps what it holds.
-    const QByteArray text = OwnContent(filePath);
-    QFile file(filePath);
-    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) &&
-           file.write(text) == text.size();
+    // A file that exists, even one that cannot be read now, keeps what it holds. All writers
+    // hold the lock, so none creates it between the check and the write; a write that does not
+    // fit leaves it missing (every row running) rather than empty (every row idle).
+    const QFileInfo info(filePath);
+    return !info.exists() && !info.isSymLink() &&
+           ReplaceFile(filePath, OwnContent(filePath)) == FileWrite::Done;
 }
 
 RunningMarkers::RunningMarkers(QByteArray content, std::optional<QList<QByteArray>> own)

@@ -120,18 +120,37 @@ private Q_SLOTS:
         QCOMPARE(Icons(table), icons);
     }
 
-    // A marker removal that meets a full disk never leaves the file emptied or cut.
+    // A full disk never leaves the file emptied or cut: a marker removal keeps the old file,
+    // and a deleted file is not written anew until the whole of it fits.
+    void fullDiskKeepsTheDump_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("marker removal") << false;
+        QTest::newRow("deleted file written anew") << true;
+    }
     void fullDiskKeepsTheDump()
     {
+        QFETCH(bool, deleted);
         QVERIFY(ResetStatusDump(m_dir.path()));
         QVERIFY(AddTextToFile(m_dump, "/srv/a"));
         QVERIFY(AddTextToFile(m_dump, "/srv/b"));
+        if (deleted)
+            QVERIFY(QFile::remove(m_dump));
+        JobTable table;
+        table.Reset({Job("/srv/a", 1), Job("/srv/b", 1), Job("/srv/c", 1)});
         {
             const FileSizeLimit full(0);
-            QVERIFY(!RemoveTextFromFile(m_dump, "/srv/a"));
+            if (deleted)
+                TimerCheckStatTick(table, m_dir.path());
+            else
+                QVERIFY(!RemoveTextFromFile(m_dump, "/srv/a"));
         }
+        const QStringList left = deleted ? QStringList() : QStringList{"statdump.tmp"};
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), left);
+        TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + "</srv/a></srv/b>");
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"statdump.tmp"});
+        TimerCheckStatTick(table, m_dir.path());
+        QCOMPARE(Icons(table), (QList<int>{6, 6, 1}));
     }
 
     // A run that ends while the process has no descriptor to spare still takes its marker away
