@@ -83,6 +83,14 @@ FileWrite Abandon(int fd, const QByteArray& temporary)
     return failure;
 }
 
+// Closes fd after writes that ended as ok says (else for failure); a close that fails spoils them.
+FileWrite Close(int fd, bool ok, FileWrite failure)
+{
+    if (::close(fd) != 0 && ok)
+        return LastFailure();
+    return ok ? FileWrite::Done : failure;
+}
+
 } // namespace
 
 FileWrite ReplaceFile(const QString& path, const QByteArray& bytes)
@@ -139,10 +147,7 @@ FileWrite OverwriteFile(const QString& path, const QByteArray& bytes)
         ok = false;
     }
     ok = ok && WriteAll(fd, bytes, 0) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
-    const FileWrite failure = LastFailure();
-    if (::close(fd) != 0 && ok)
-        return LastFailure();
-    return ok ? FileWrite::Done : failure;
+    return Close(fd, ok, LastFailure());
 }
 
 FileWrite AppendToFile(const QString& path, const QByteArray& bytes, const QByteArray& contentWhenEmpty)
@@ -159,7 +164,5 @@ FileWrite AppendToFile(const QString& path, const QByteArray& bytes, const QByte
         // Writers of this file hold one lock, so nothing else was appended meanwhile.
         [[maybe_unused]] const int cut = ::ftruncate(fd, st.st_size);
     }
-    if (::close(fd) != 0 && ok)
-        return LastFailure();
-    return ok ? FileWrite::Done : failure;
+    return Close(fd, ok, failure);
 }
