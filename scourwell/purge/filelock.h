@@ -2,6 +2,7 @@
 
 #include <QMutex>
 
-// One process-wide lock around every append to a week log and every read-modify-write of
-// statdump.tmp, so that concurrent runs neither interleave rows nor lose markers.
+// One process-wide lock around every append to a week log and every access to statdump.tmp
+// and the process's list of live markers, so that concurrent runs neither interleave rows
+// nor lose markers.
 QMutex& SharedFileLock();
