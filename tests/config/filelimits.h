@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <semaphore>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -31,11 +32,17 @@ private:
 };
 
 // Takes every free file descriptor (under a lowered limit), so that opening a file fails with
-// EMFILE, and gives them back from another thread a moment after Release().
+// EMFILE, and gives them back from another thread a moment after Release(). The thread starts
+// first: nothing should need a descriptor to start it (sanitizers do).
 class DescriptorShortage
 {
 public:
     DescriptorShortage()
+        : m_releaser([this] {
+              m_released.acquire();
+              std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              GiveBack();
+          })
     {
         ::getrlimit(RLIMIT_NOFILE, &m_saved);
         rlimit limit = m_saved;
@@ -47,10 +54,9 @@ public:
     }
     ~DescriptorShortage()
     {
-        if (m_releaser.joinable())
-            m_releaser.join();
-        else
-            GiveBack();
+        if (!m_releasing)
+            Release();
+        m_releaser.join();
     }
     DescriptorShortage(const DescriptorShortage&) = delete;
     DescriptorShortage& operator=(const DescriptorShortage&) = delete;
@@ -65,10 +71,8 @@ public:
     }
     void Release()
     {
-        m_releaser = std::thread([this] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            GiveBack();
-        });
+        m_releasing = true;
+        m_released.release();
     }
 
 private:
@@ -76,11 +80,12 @@ private:
     {
         for (const int fd : m_taken)
             ::close(fd);
-        m_taken.clear();
         ::setrlimit(RLIMIT_NOFILE, &m_saved);
     }
 
     rlimit m_saved;
     QList<int> m_taken;
+    bool m_releasing = false;
+    std::binary_semaphore m_released{0};
     std::thread m_releaser;
 };
