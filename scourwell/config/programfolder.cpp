@@ -37,7 +37,7 @@ QString ConfigHome()
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (QDir::isAbsolutePath(configHome))
         return QDir::cleanPath(configHome);
-    return QDir::homePath() + QStringLiteral("/.config");
+    return QDir::cleanPath(QDir::homePath() + QStringLiteral("/.config"));
 }
 
 QString ConfigDatPath(const QString& programFolder)
