@@ -19,6 +19,7 @@ public:
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
+        Qt::WindowModality modality;
     };
 
     explicit MessageBoxAnswerer(QMessageBox::StandardButton answer) : m_answers{answer}
@@ -47,7 +48,7 @@ private:
             box->setProperty("answered", true);
             QAbstractButton* def = box->defaultButton();
             m_seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                              def ? box->standardButton(def) : QMessageBox::NoButton});
+                              def ? box->standardButton(def) : QMessageBox::NoButton, box->windowModality()});
             const auto answer = m_answers[std::min(m_seen.size() - 1, m_answers.size() - 1)];
             if (QAbstractButton* b = box->button(answer))
                 b->click();
