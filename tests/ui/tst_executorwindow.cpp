@@ -122,14 +122,6 @@ private:
             open += w->isVisible() && w->windowTitle() == QLatin1String("Scourwell Executor");
         return open;
     }
-    static void VerifyRefusal(const MessageBoxAnswerer::Seen& box, const QString& folder)
-    {
-        QCOMPARE(box.title, QStringLiteral("Error"));
-        QCOMPARE(box.icon, QMessageBox::Critical);
-        QCOMPARE(box.buttons, QMessageBox::Ok);
-        QCOMPARE(box.modality, Qt::WindowModal);
-        QVERIFY(box.text.contains(folder));
-    }
 
 private Q_SLOTS:
     void init()
@@ -432,32 +424,6 @@ private Q_SLOTS:
         QTRY_VERIFY(!window);
     }
 
-    // Run Now shows the running icon at once, which turns Run Now off; a second Run Now
-    // reached all the same opens no second executor and says why.
-    void runNowTwiceRunsOnce()
-    {
-        const QString folder = JobFolder();
-        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"), 60);
-        QAction* runNow = RunNowOn(0);
-        QVERIFY(runNow->isEnabled());
-        runNow->trigger();
-        QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
-        QCOMPARE(main.Table().Row(0).SavedIcon(), QString::number(RowIcon::Enabled));
-        QVERIFY(!runNow->isEnabled());
-
-        MessageBoxAnswerer answers(QMessageBox::Ok);
-        main.findChild<MainCommands*>()->RunNow();
-        QCOMPARE(OpenExecutors(), 1);
-        QCOMPARE(main.Executors().RunningCount(), 1);
-        QCOMPARE(answers.SeenBoxes().size(), size_t(1));
-        VerifyRefusal(answers.SeenBoxes()[0], folder);
-
-        m_clock->Open();
-        QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
-        QCOMPARE(FilesLeft(folder), 1);
-        QCOMPARE(LogText().count(folder), 1);
-    }
-
     // Stop ends the only run on the folder: the status tick gives the row its own icon back
     // and Run Now is offered again.
     void stoppedRunGivesTheRowItsIconBack()
@@ -479,26 +445,33 @@ private Q_SLOTS:
         QVERIFY(runNow->isEnabled());
     }
 
-    // A second job on the folder of a run under way is never launched: not by Run Now (which
-    // says why), not by the check timer.
-    void secondJobOnTheFolderIsRefused_data()
+    // Run Now shows the running icon at once, which turns Run Now off. A job on the folder of
+    // a run under way (the same job again, or another) is never launched: Run Now reached all
+    // the same opens nothing and says why, and the check timer launches nothing.
+    void oneRunPerFolder_data()
     {
+        QTest::addColumn<int>("second");
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<bool>("byTimer");
-        QTest::newRow("same folder, run now") << QString() << false;
-        QTest::newRow("trailing slash, run now") << QStringLiteral("/") << false;
-        QTest::newRow("trailing slash, check timer") << QStringLiteral("/") << true;
+        QTest::newRow("same job, run now") << 0 << QString() << false;
+        QTest::newRow("same folder, run now") << 1 << QString() << false;
+        QTest::newRow("trailing slash, run now") << 1 << QStringLiteral("/") << false;
+        QTest::newRow("trailing slash, check timer") << 1 << QStringLiteral("/") << true;
     }
-    void secondJobOnTheFolderIsRefused()
+    void oneRunPerFolder()
     {
+        QFETCH(int, second);
         QFETCH(QString, suffix);
         QFETCH(bool, byTimer);
         const QString folder = JobFolder();
         FrmMain& main = OpenWithJobs(
             {StoredJob(folder, FullForm(m_now.addSecs(3600))), StoredJob(folder + suffix, FullForm(m_now))});
         main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->stop();
-        RunNowOn(0)->trigger();
-        QCOMPARE(main.Executors().RunningCount(), 1);
+        QAction* runNow = RunNowOn(0);
+        runNow->trigger();
+        QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
+        QCOMPARE(main.Table().Row(0).SavedIcon(), QString::number(RowIcon::Enabled));
+        QVERIFY(!runNow->isEnabled());
         // The same folder text shows as running too; another spelling of it does not.
         QCOMPARE(main.Table().Row(1).icon == RowIcon::Running, suffix.isEmpty());
 
@@ -506,17 +479,24 @@ private Q_SLOTS:
         if (byTimer) {
             TimerCheckJobTick(main.Table(), m_now, main.Launcher(), ProgramFolder());
         } else {
-            RunNowOn(1);
+            RunNowOn(second);
             main.findChild<MainCommands*>()->RunNow();
         }
         QCOMPARE(OpenExecutors(), 1);
         QCOMPARE(main.Executors().RunningCount(), 1);
         QCOMPARE(answers.SeenBoxes().size(), size_t(byTimer ? 0 : 1));
-        if (!byTimer)
-            VerifyRefusal(answers.SeenBoxes()[0], folder + suffix);
+        if (!byTimer) {
+            const auto& box = answers.SeenBoxes()[0];
+            QCOMPARE(box.title, QStringLiteral("Error"));
+            QCOMPARE(box.icon, QMessageBox::Critical);
+            QCOMPARE(box.buttons, QMessageBox::Ok);
+            QCOMPARE(box.modality, Qt::WindowModal);
+            QVERIFY(box.text.contains(main.Table().Row(second).FolderLoc()));
+        }
 
         m_clock->Open();
         QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
+        QCOMPARE(FilesLeft(folder), 1);
         QCOMPARE(LogText().count(QStringLiteral("<tr>")), 1);
     }
 
