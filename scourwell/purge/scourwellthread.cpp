@@ -2,6 +2,7 @@
 
 #include "purge/purgerun.h"
 
+#include <QDir>
 #include <algorithm>
 #include <system_error>
 
@@ -18,19 +19,19 @@ ScourwellThread::~ScourwellThread()
     WaitAll();
 }
 
-void ScourwellThread::NewFormThread_Files(const LaunchValues& values)
+bool ScourwellThread::NewFormThread_Files(const LaunchValues& values)
 {
-    Launch(PurgeStyle::FilesOnly, values);
+    return Launch(PurgeStyle::FilesOnly, values);
 }
 
-void ScourwellThread::NewFormThread_FileSubfolders(const LaunchValues& values)
+bool ScourwellThread::NewFormThread_FileSubfolders(const LaunchValues& values)
 {
-    Launch(PurgeStyle::IncludeFilesInSubfolders, values);
+    return Launch(PurgeStyle::IncludeFilesInSubfolders, values);
 }
 
-void ScourwellThread::NewFormThread_Subfolders(const LaunchValues& values)
+bool ScourwellThread::NewFormThread_Subfolders(const LaunchValues& values)
 {
-    Launch(PurgeStyle::SubfoldersOnly, values);
+    return Launch(PurgeStyle::SubfoldersOnly, values);
 }
 
 void ScourwellThread::RunNowPurgeFiles(const LaunchValues& values)
@@ -54,6 +55,21 @@ int ScourwellThread::RunningCount() const
         std::count_if(m_runs.begin(), m_runs.end(), [](const auto& run) { return !run->IsFinished(); }));
 }
 
+bool ScourwellThread::IsUnderWay(const QString& folder) const
+{
+    const QString wanted = QDir::cleanPath(folder);
+    return std::any_of(m_runs.begin(), m_runs.end(),
+                       [&wanted](const auto& run) { return QDir::cleanPath(run->Values()[0]) == wanted; });
+}
+
+QStringList ScourwellThread::FoldersUnderWay() const
+{
+    QStringList folders;
+    for (const auto& run : m_runs)
+        folders.append(run->Values()[0]);
+    return folders;
+}
+
 void ScourwellThread::StopAll()
 {
     for (const auto& run : m_runs)
@@ -66,15 +82,19 @@ void ScourwellThread::WaitAll()
         run->Wait();
 }
 
-void ScourwellThread::Launch(PurgeStyle style, const LaunchValues& values)
+bool ScourwellThread::Launch(PurgeStyle style, const LaunchValues& values)
 {
+    // Two runs in one folder would delete behind each other's back and share one running
+    // marker, so that the first to end showed the job idle while the other still deleted.
+    if (IsUnderWay(values[0]))
+        return false;
     std::unique_ptr<PurgeRun> owned;
     try {
         owned = std::make_unique<PurgeRun>(style, values, m_programFolder, m_protectedPaths, m_clock);
     } catch (const std::system_error&) {
         // No thread to be had (the process is at its limit): this launch runs nothing, as a
         // launcher without an executor did; the program goes on.
-        return;
+        return false;
     }
     PurgeRun* run = owned.get();
     // Queued, so that every other receiver of Finished (the window) has heard it first.
@@ -84,6 +104,7 @@ void ScourwellThread::Launch(PurgeStyle style, const LaunchValues& values)
     if (m_hook)
         m_hook(*run);
     run->Begin();
+    return true;
 }
 
 void ScourwellThread::Forget(PurgeRun* run)

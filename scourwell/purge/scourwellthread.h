@@ -31,9 +31,11 @@ public:
     ScourwellThread(const ScourwellThread&) = delete;
     ScourwellThread& operator=(const ScourwellThread&) = delete;
 
-    void NewFormThread_Files(const LaunchValues& values);
-    void NewFormThread_FileSubfolders(const LaunchValues& values);
-    void NewFormThread_Subfolders(const LaunchValues& values);
+    // Each returns false, and runs nothing, when a run on the same folder is still under way
+    // here or no thread can be had.
+    bool NewFormThread_Files(const LaunchValues& values);
+    bool NewFormThread_FileSubfolders(const LaunchValues& values);
+    bool NewFormThread_Subfolders(const LaunchValues& values);
 
     void RunNowPurgeFiles(const LaunchValues& values) override;
     void RunNowPurgeFileSubfolders(const LaunchValues& values) override;
@@ -41,13 +43,18 @@ public:
 
     // Runs that have not yet ended.
     int RunningCount() const;
+    // Whether a run on this folder (the paths compared without "." parts or doubled and
+    // trailing slashes) is under way: from its launch until its window has heard of its end.
+    bool IsUnderWay(const QString& folder) const;
+    // The folders of the runs under way, as their launch values name them.
+    QStringList FoldersUnderWay() const;
     // Every run stops before its next item; each still writes its row and removes its marker.
     void StopAll();
     // Blocks until every run has ended; their Finished signals follow from the event loop.
     void WaitAll();
 
 private:
-    void Launch(PurgeStyle style, const LaunchValues& values);
+    bool Launch(PurgeStyle style, const LaunchValues& values);
     void Forget(PurgeRun* run);
 
     const QString m_programFolder;

@@ -1,7 +1,9 @@
 #include "ui/frmmain.h"
 
 #include "config/jobconfig.h"
+#include "config/programfolder.h"
 #include "purge/purgeengine.h"
+#include "purge/purgerun.h"
 #include "purge/scourwellthread.h"
 #include "purge/statusrelay.h"
 #include "schedule/checktimer.h"
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -249,6 +252,11 @@ void FrmMain::CreateList()
                 ItemClick();
             });
     connect(m_list, &QTreeView::clicked, this, &FrmMain::ItemClick);
+    // The selected row's icon changes when a run starts or ends: its commands follow it.
+    connect(&m_table, &JobTable::RowChanged, this, [this](int index) {
+        if (index == SelectedRow())
+            EnableRowCommands(m_table.Row(index));
+    });
     setCentralWidget(m_list);
 }
 
@@ -295,8 +303,7 @@ void FrmMain::CreateTimers()
     m_timerCheckStat = new QTimer(this);
     m_timerCheckStat->setObjectName(QStringLiteral("TimerCheckStat"));
     m_timerCheckStat->setInterval(CheckStatInterval);
-    connect(m_timerCheckStat, &QTimer::timeout, this,
-            [this] { TimerCheckStatTick(m_table, m_programFolder); });
+    connect(m_timerCheckStat, &QTimer::timeout, this, &FrmMain::CheckStatTick);
 
     m_timerCheckJob->start();
     m_timerCheckStat->start();
@@ -333,7 +340,25 @@ void FrmMain::ItemClick()
         return;
     const JobRow& row = m_table.Row(index);
     const bool routine = row.Style() == QLatin1String("Routine");
+    EnableRowCommands(row);
 
+    const QString purged =
+        QStringLiteral("Objects more than ") + row.ValPurge() + QLatin1Char(' ') + row.ValOfPurge().toLower();
+    QString summary;
+    if (routine)
+        summary = purged + QStringLiteral("(s) will be purged on every ") + row.ValEvery() +
+                  QLatin1Char(' ') + row.ValOfEvery().toLower() + QStringLiteral("(s)");
+    else
+        summary = purged + QStringLiteral("(s) will be purged on ") + row.NextRun();
+    m_panels[0]->setText(summary);
+    if (const int picture = StylePictureOf(row.FileFolderStyle()))
+        SetPanelPicture(picture);
+    m_panels[1]->setText(row.FileFolderStyle());
+}
+
+void FrmMain::EnableRowCommands(const JobRow& row)
+{
+    const bool routine = row.Style() == QLatin1String("Routine");
     auto enable = [this](const char* name, bool on) {
         if (auto* action = findChild<QAction*>(QLatin1String(name)))
             action->setEnabled(on);
@@ -363,19 +388,6 @@ void FrmMain::ItemClick()
     default:
         break;
     }
-
-    const QString purged =
-        QStringLiteral("Objects more than ") + row.ValPurge() + QLatin1Char(' ') + row.ValOfPurge().toLower();
-    QString summary;
-    if (routine)
-        summary = purged + QStringLiteral("(s) will be purged on every ") + row.ValEvery() +
-                  QLatin1Char(' ') + row.ValOfEvery().toLower() + QStringLiteral("(s)");
-    else
-        summary = purged + QStringLiteral("(s) will be purged on ") + row.NextRun();
-    m_panels[0]->setText(summary);
-    if (const int picture = StylePictureOf(row.FileFolderStyle()))
-        SetPanelPicture(picture);
-    m_panels[1]->setText(row.FileFolderStyle());
 }
 
 void FrmMain::ColumnClick(int section)
@@ -507,9 +519,31 @@ void FrmMain::OpenExecutor(PurgeRun& run)
     PlaceOver(*window, *this, QPoint(step, step));
     m_executorWindows.emplace_back(window);
     window->show();
+    ShowRunning(run.Values()[0]);
     // Raised once the launch is over: Run Now gives the main window the focus back, which
     // the desktop would otherwise show in front of the new window.
     QTimer::singleShot(0, window, &QWidget::raise);
+}
+
+void FrmMain::ShowRunning(const QString& folder)
+{
+    for (int i = 0; i < m_table.Count(); ++i) {
+        JobRow row = m_table.Row(i);
+        if (row.FolderLoc() != folder || row.icon == RowIcon::Running)
+            continue;
+        row.SubItem(1).tag = QString::number(row.icon);
+        row.icon = RowIcon::Running;
+        m_table.Update(i, std::move(row));
+    }
+}
+
+void FrmMain::CheckStatTick()
+{
+    TimerCheckStatTick(m_table, m_programFolder);
+    // Our own runs show as running also before their marker is written, or when the status
+    // file lost it: a row that looked idle would offer Run Now on a folder still being purged.
+    for (const QString& folder : m_executors->FoldersUnderWay())
+        ShowRunning(folder);
 }
 
 void FrmMain::Unload()
@@ -533,6 +567,20 @@ void FrmMain::Exit()
     close();
 }
 
+// The executor windows come to the front with the main window, so none is left deleting
+// behind it. They are not made transient for it: a dialog modal to the main window would then
+// block their Stop as well.
+void FrmMain::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        for (const QPointer<ExecutorWindow>& window : m_executorWindows) {
+            if (window)
+                window->raise();
+        }
+    }
+    QMainWindow::changeEvent(event);
+}
+
 void FrmMain::closeEvent(QCloseEvent* event)
 {
     event->ignore();
@@ -540,15 +588,46 @@ void FrmMain::closeEvent(QCloseEvent* event)
         HideToTray();
         return;
     }
-    QString question = QStringLiteral("Do you want to close this program?");
-    // The job table is not saved on exit: say so while the user can still cancel and save.
-    if (m_table.IsDirty())
-        question += QStringLiteral("\r\nThe job list has changes that are not saved (File > Save Jobs).");
-    if (MessageWindowModal(this, QMessageBox::Question, QStringLiteral("Exit Program"), question,
-                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes) {
+    if (!ConfirmExit()) {
         m_exit->setProperty("Tag", QStringLiteral("NoExit"));
         return;
     }
     event->accept();
     Unload();
+}
+
+// The exit question, with a line more for the runs that the exit stops. Unsaved changes
+// to the table are saved by default rather than thrown away; a save that fails keeps the
+// program open.
+bool FrmMain::ConfirmExit()
+{
+    const QString title = QStringLiteral("Exit Program");
+    QString question = QStringLiteral("Do you want to close this program?");
+    if (const int runs = m_executors->RunningCount())
+        question += QStringLiteral("\r\n%1 %2 under way will be stopped.")
+                        .arg(runs)
+                        .arg(runs == 1 ? QStringLiteral("run") : QStringLiteral("runs"));
+    if (!m_table.IsDirty())
+        return MessageWindowModal(this, QMessageBox::Question, title, question,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+
+    QMessageBox box(QMessageBox::Question, title, question,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Save and Exit"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Exit Without Saving"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (ExecWindowModal(box)) {
+    case QMessageBox::Discard:
+        return true;
+    case QMessageBox::Save:
+        if (SaveJobList(m_table, m_programFolder))
+            return true;
+        MessageWindowModal(this, QMessageBox::Critical, QStringLiteral("Error"),
+                           QStringLiteral("The jobs could not be saved to ") +
+                               ConfigDatPath(m_programFolder) + QStringLiteral(". The program stays open.  "),
+                           QMessageBox::Ok);
+        return false;
+    default:
+        return false;
+    }
 }

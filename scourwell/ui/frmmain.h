@@ -62,6 +62,7 @@ Q_SIGNALS:
     void Unloaded();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -74,6 +75,8 @@ private:
     void SetListColumns();
 
     void ItemClick();
+    // Enables the row commands of the context menu by the row's icon.
+    void EnableRowCommands(const JobRow& row);
     void ColumnClick(int section);
     // Enables the row commands of the context menu by whether the table has rows.
     void PrepareContext();
@@ -83,7 +86,13 @@ private:
     void SetPanelPicture(int picture);
     void ShowDateKind();
     void Exit();
+    // Asks whether to end the program; true when it is to end.
+    bool ConfirmExit();
     void OpenExecutor(PurgeRun& run);
+    // Rows on this folder show the running icon, their own icon saved as the status tick
+    // saves it, so that the tick gives it back once the run is over.
+    void ShowRunning(const QString& folder);
+    void CheckStatTick();
 
     const QString m_programFolder;
     const Clock& m_clock;

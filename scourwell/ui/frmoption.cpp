@@ -3,13 +3,13 @@
 #include "config/autostart.h"
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
+#include "ui/windowmodal.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -118,8 +118,8 @@ void frmOption::Save()
         const QString problem =
             SetAutostart(m_autostartPath, QCoreApplication::applicationFilePath(), autostart);
         if (!problem.isEmpty()) {
-            QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), problem, QMessageBox::Ok, this);
-            box.exec();
+            MessageWindowModal(this, QMessageBox::Critical, QStringLiteral("Error"), problem,
+                               QMessageBox::Ok);
             return;
         }
     }

@@ -5,6 +5,7 @@
 #include "config/jobtable.h"
 #include "config/programfolder.h"
 #include "purge/logmod.h"
+#include "purge/scourwellthread.h"
 #include "purge/threadid.h"
 #include "schedule/checktimer.h"
 #include "schedule/clock.h"
@@ -252,6 +253,15 @@ void MainCommands::RunNow()
     const int index = table.IndexOf(id);
     if (index < 0)
         return;
+    const QString folder = table.Row(index).FolderLoc();
+    if (m_main.Executors().IsUnderWay(folder)) {
+        MessageWindowModal(&m_main, QMessageBox::Critical, QStringLiteral("Error"),
+                           QStringLiteral("A run in [") + folder +
+                               QStringLiteral("] is still under way. Wait for its end, or stop it in its "
+                                              "executor window.  "),
+                           QMessageBox::Ok);
+        return;
+    }
     CollectCheckManually(table, index, m_main.GetClock().Now(), *m_launcher);
     m_main.activateWindow();
 }

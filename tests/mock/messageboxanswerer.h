@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <map>
 #include <vector>
 
 // Answers every message box that opens while it lives, from the event loop, and records what
@@ -19,6 +20,9 @@ public:
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
+        Qt::WindowModality modality;
+        // The caption of each standard button, where a box renames them.
+        std::map<QMessageBox::StandardButton, QString> captions;
     };
 
     explicit MessageBoxAnswerer(QMessageBox::StandardButton answer) : m_answers{answer}
@@ -46,8 +50,17 @@ private:
                 continue;
             box->setProperty("answered", true);
             QAbstractButton* def = box->defaultButton();
-            m_seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                              def ? box->standardButton(def) : QMessageBox::NoButton});
+            Seen seen{box->windowTitle(),
+                      box->text(),
+                      box->icon(),
+                      box->standardButtons(),
+                      def ? box->standardButton(def) : QMessageBox::NoButton,
+                      box->windowModality(),
+                      {}};
+            const auto buttons = box->buttons();
+            for (QAbstractButton* b : buttons)
+                seen.captions[box->standardButton(b)] = b->text();
+            m_seen.push_back(std::move(seen));
             const auto answer = m_answers[std::min(m_seen.size() - 1, m_answers.size() - 1)];
             if (QAbstractButton* b = box->button(answer))
                 b->click();

@@ -306,23 +306,29 @@ private Q_SLOTS:
         QMap<QString, qint64> counts;
         QList<quint64> threadIds;
         int finished = 0;
-        ScourwellThread threads(m_program.path(), {}, clock, [&](PurgeRun& run) {
+        // Straight on PurgeRun: the launcher starts one run per folder at a time, but runs of
+        // other processes (headless, --purge) may overlap in one folder.
+        std::vector<std::unique_ptr<PurgeRun>> runs;
+        const auto start = [&](PurgeStyle style, const char* fileFolderStyle) {
+            runs.push_back(std::make_unique<PurgeRun>(style, Values(m_folder, fileFolderStyle),
+                                                      m_program.path(), QStringList(), clock));
+            PurgeRun& run = *runs.back();
             threadIds.append(run.ThreadId());
             connect(&run, &PurgeRun::Finished, this, [&, style = run.Values()[5]](qint64 n) {
                 counts[style] += n;
                 ++finished;
             });
-        });
+            run.Begin();
+        };
         for (int i = 0; i < 4; ++i) {
-            threads.RunNowPurgeFiles(Values(m_folder, "Files Only"));
-            threads.RunNowPurgeSubfolders(Values(m_folder, "Subfolders Only"));
+            start(PurgeStyle::FilesOnly, "Files Only");
+            start(PurgeStyle::SubfoldersOnly, "Subfolders Only");
             if (i < 2)
-                threads.RunNowPurgeFileSubfolders(Values(m_folder, "Include Files in Subfolders"));
+                start(PurgeStyle::IncludeFilesInSubfolders, "Include Files in Subfolders");
         }
         QCOMPARE(threadIds.size(), 10);
         QVERIFY(!threadIds.contains(0));
         QTRY_COMPARE_WITH_TIMEOUT(finished, 10, 20000);
-        QTRY_COMPARE(threads.RunningCount(), 0);
 
         QCOMPARE(counts["Files Only"], topFiles);
         QCOMPARE(counts["Subfolders Only"], oldFolders);
@@ -349,8 +355,12 @@ private Q_SLOTS:
         MockClock clock(Now);
         {
             ScourwellThread threads(m_program.path(), {}, clock);
-            threads.RunNowPurgeFiles(Values(m_folder, "Files Only"));
-            threads.RunNowPurgeFiles(Values(m_folder, "Files Only"));
+            QVERIFY(threads.NewFormThread_Files(Values(m_folder, "Files Only")));
+            // Refused while the first is under way, however the folder is spelt.
+            QVERIFY(!threads.NewFormThread_Files(Values(m_folder + "/", "Files Only")));
+            const QString other = m_jobs.filePath("other");
+            QVERIFY(QDir().mkpath(other));
+            QVERIFY(threads.NewFormThread_Files(Values(other, "Files Only")));
         }
         const QByteArray log = ReadAll(LogFile());
         QCOMPARE(log.count("<tr>"), 2);

@@ -1,5 +1,6 @@
 #include "config/jobtable.h"
 #include "jobsfile.h"
+#include "mock/gateclock.h"
 #include "mock/messageboxanswerer.h"
 #include "mock/mockclock.h"
 #include "purge/logmod.h"
@@ -7,10 +8,12 @@
 #include "purge/scourwellthread.h"
 #include "purge/stringhandling.h"
 #include "purge/threadid.h"
+#include "schedule/checktimer.h"
 #include "schedule/clock.h"
 #include "schedule/runtime.h"
 #include "ui/executorwindow.h"
 #include "ui/frmmain.h"
+#include "ui/maincommands.h"
 
 #include <QAction>
 #include <QDialog>
@@ -24,45 +27,12 @@
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QTreeView>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 namespace {
-
-// A fixed time that holds every worker thread that asks for it until the test opens the
-// gate, so a run stays in flight for as long as the test looks at it.
-class GateClock : public Clock
-{
-public:
-    explicit GateClock(QDateTime now) : m_now(std::move(now)) {}
-    QDateTime Now() const override
-    {
-        if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
-            std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return m_open; });
-        }
-        return m_now;
-    }
-    void Open()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_open = true;
-        }
-        m_changed.notify_all();
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    mutable std::condition_variable m_changed;
-    bool m_open = false;
-    const QDateTime m_now;
-};
 
 QWidget* TopLevel(const QString& name)
 {
@@ -127,14 +97,30 @@ private:
     {
         StoredJob job(folder, FullForm(m_now.addSecs(60 * minutesAhead)));
         job.fileFolderStyle = fileFolderStyle;
+        return OpenWithJobs({job});
+    }
+    FrmMain& OpenWithJobs(const std::vector<StoredJob>& jobs)
+    {
         QDir().mkpath(ProgramFolder());
         // As the init window leaves it: a missing status file shows every job as running.
         ResetStatusDump(ProgramFolder());
-        WriteJobsFile(ProgramFolder(), {job});
+        WriteJobsFile(ProgramFolder(), jobs);
         m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock,
                                            true);
         m_main->show();
         return *m_main;
+    }
+    QAction* RunNowOn(int row)
+    {
+        m_main->List()->setCurrentIndex(m_main->List()->model()->index(row, 0));
+        return m_main->findChild<QAction*>(QStringLiteral("mnuRunNow"));
+    }
+    static int OpenExecutors()
+    {
+        int open = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            open += w->isVisible() && w->windowTitle() == QLatin1String("Scourwell Executor");
+        return open;
     }
 
 private Q_SLOTS:
@@ -436,6 +422,111 @@ private Q_SLOTS:
         QCOMPARE(main.Executors().RunningCount(), 0);
         QCOMPARE(LogText().count(folder), 1);
         QTRY_VERIFY(!window);
+    }
+
+    // Stop ends the only run on the folder: the status tick gives the row its own icon back
+    // and Run Now is offered again.
+    void stoppedRunGivesTheRowItsIconBack()
+    {
+        const QString folder = JobFolder();
+        StoredJob job(folder, FullForm(m_now.addSecs(3600)), QStringLiteral("Disabled"));
+        FrmMain& main = OpenWithJobs({job});
+        MessageBoxAnswerer answers(QMessageBox::Yes);
+        QAction* runNow = RunNowOn(0);
+        runNow->trigger();
+        QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
+        QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
+        QVERIFY(window);
+
+        window->findChild<QPushButton*>(QStringLiteral("CmdStop"))->click();
+        m_clock->Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Disabled, 5000);
+        QVERIFY(runNow->isEnabled());
+    }
+
+    // Run Now shows the running icon at once, which turns Run Now off. A job on the folder of
+    // a run under way (the same job again, or another) is never launched: Run Now reached all
+    // the same opens nothing and says why, and the check timer launches nothing.
+    void oneRunPerFolder_data()
+    {
+        QTest::addColumn<int>("second");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("byTimer");
+        QTest::newRow("same job, run now") << 0 << QString() << false;
+        QTest::newRow("same folder, run now") << 1 << QString() << false;
+        QTest::newRow("trailing slash, run now") << 1 << QStringLiteral("/") << false;
+        QTest::newRow("trailing slash, check timer") << 1 << QStringLiteral("/") << true;
+    }
+    void oneRunPerFolder()
+    {
+        QFETCH(int, second);
+        QFETCH(QString, suffix);
+        QFETCH(bool, byTimer);
+        const QString folder = JobFolder();
+        FrmMain& main = OpenWithJobs(
+            {StoredJob(folder, FullForm(m_now.addSecs(3600))), StoredJob(folder + suffix, FullForm(m_now))});
+        main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->stop();
+        QAction* runNow = RunNowOn(0);
+        runNow->trigger();
+        QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
+        QCOMPARE(main.Table().Row(0).SavedIcon(), QString::number(RowIcon::Enabled));
+        QVERIFY(!runNow->isEnabled());
+        // The same folder text shows as running too; another spelling of it does not.
+        QCOMPARE(main.Table().Row(1).icon == RowIcon::Running, suffix.isEmpty());
+
+        MessageBoxAnswerer answers(QMessageBox::Ok);
+        if (byTimer) {
+            TimerCheckJobTick(main.Table(), m_now, main.Launcher(), ProgramFolder());
+        } else {
+            RunNowOn(second);
+            main.findChild<MainCommands*>()->RunNow();
+        }
+        QCOMPARE(OpenExecutors(), 1);
+        QCOMPARE(main.Executors().RunningCount(), 1);
+        QCOMPARE(answers.SeenBoxes().size(), size_t(byTimer ? 0 : 1));
+        if (!byTimer) {
+            const auto& box = answers.SeenBoxes()[0];
+            QCOMPARE(box.title, QStringLiteral("Error"));
+            QCOMPARE(box.icon, QMessageBox::Critical);
+            QCOMPARE(box.buttons, QMessageBox::Ok);
+            QCOMPARE(box.modality, Qt::WindowModal);
+            QVERIFY(box.text.contains(main.Table().Row(second).FolderLoc()));
+        }
+
+        m_clock->Open();
+        QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
+        QCOMPARE(FilesLeft(folder), 1);
+        QCOMPARE(LogText().count(QStringLiteral("<tr>")), 1);
+    }
+
+    // The exit question counts the runs that it would stop.
+    void exitCountsTheRuns_data()
+    {
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("one") << 1 << QStringLiteral("\r\n1 run under way will be stopped.");
+        QTest::newRow("two") << 2 << QStringLiteral("\r\n2 runs under way will be stopped.");
+    }
+    void exitCountsTheRuns()
+    {
+        QFETCH(int, runs);
+        QFETCH(QString, line);
+        FrmMain& main = OpenWithJobs({});
+        for (int i = 0; i < runs; ++i) {
+            LaunchValues values;
+            values[0] = m_dir->filePath(QStringLiteral("empty%1").arg(i));
+            values[4] = QStringLiteral("Manual");
+            main.Launcher().RunNowPurgeFiles(values);
+        }
+        MessageBoxAnswerer answers(QMessageBox::No);
+        main.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+        QCOMPARE(answers.SeenBoxes().size(), size_t(1));
+        QCOMPARE(answers.SeenBoxes()[0].text, QStringLiteral("Do you want to close this program?") + line);
+        QCOMPARE(answers.SeenBoxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(main.Executors().RunningCount(), runs);
+        m_clock->Open();
+        QTRY_COMPARE_WITH_TIMEOUT(main.Executors().RunningCount(), 0, 5000);
     }
 };
 

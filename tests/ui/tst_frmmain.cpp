@@ -1,4 +1,5 @@
 #include "config/jobtable.h"
+#include "config/programfolder.h"
 #include "jobsfile.h"
 #include "mock/messageboxanswerer.h"
 #include "mock/mockclock.h"
@@ -581,6 +582,65 @@ private Q_SLOTS:
         QCOMPARE(exit->property("Tag").toString(), QStringLiteral("ExitProg"));
         QCOMPARE(unloaded.count(), 1);
         QVERIFY(!main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
+    }
+
+    // With unsaved changes the exit offers to save them, by default; each answer is checked
+    // on the job file and on whether the program ends.
+    void exitWithChanges_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveFails");
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("save and exit") << int(QMessageBox::Save) << false << true << true;
+        QTest::newRow("exit without saving") << int(QMessageBox::Discard) << false << true << false;
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false << false;
+        QTest::newRow("save fails") << int(QMessageBox::Save) << true << false << false;
+    }
+    void exitWithChanges()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, saveFails);
+        QFETCH(bool, ends);
+        QFETCH(bool, saved);
+        FrmMain& main = OpenShown({StoredJob(Folder(QStringLiteral("a")), Future)});
+        QSignalSpy unloaded(&main, &FrmMain::Unloaded);
+        Select(0);
+        Action("mnuDisable")->trigger();
+        QVERIFY(main.Table().IsDirty());
+        const QString config = ConfigDatPath(ProgramFolder());
+        if (saveFails) {
+            // A folder where the file was: no save can replace it.
+            QVERIFY(QFile::remove(config));
+            QVERIFY(QDir().mkdir(config));
+        }
+        MessageBoxAnswerer answers({QMessageBox::StandardButton(answer), QMessageBox::Ok});
+        Action("mnuExit")->trigger();
+
+        QCOMPARE(answers.SeenBoxes().size(), size_t(saveFails ? 2 : 1));
+        const auto& box = answers.SeenBoxes()[0];
+        QCOMPARE(box.title, QStringLiteral("Exit Program"));
+        QCOMPARE(box.text, QStringLiteral("Do you want to close this program?"));
+        QCOMPARE(box.icon, QMessageBox::Question);
+        QCOMPARE(box.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(box.defaultButton, QMessageBox::Save);
+        QCOMPARE(box.captions.at(QMessageBox::Save), QStringLiteral("Save and Exit"));
+        QCOMPARE(box.captions.at(QMessageBox::Discard), QStringLiteral("Exit Without Saving"));
+        QCOMPARE(box.captions.at(QMessageBox::Cancel), QStringLiteral("Cancel"));
+        if (saveFails) {
+            const auto& error = answers.SeenBoxes()[1];
+            QCOMPARE(error.title, QStringLiteral("Error"));
+            QCOMPARE(error.icon, QMessageBox::Critical);
+            QVERIFY(error.text.contains(config));
+        } else {
+            QFile file(config);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll().contains("Status=Disabled"), saved);
+        }
+        QCOMPARE(unloaded.count(), ends ? 1 : 0);
+        QCOMPARE(Action("mnuExit")->property("Tag").toString(),
+                 ends ? QStringLiteral("ExitProg") : QStringLiteral("NoExit"));
+        QCOMPARE(main.isVisible(), !ends);
     }
 };
 

@@ -254,6 +254,8 @@ void TestFrmOption::AutostartFailureSavesNothing()
     QCOMPARE(answerer.SeenBoxes()[0].title, QStringLiteral("Error"));
     QCOMPARE(answerer.SeenBoxes()[0].icon, QMessageBox::Critical);
     QVERIFY(answerer.SeenBoxes()[0].text.contains(AutostartPath()));
+    // Modal to the dialog only: the executors' Stop stays usable behind it.
+    QCOMPARE(answerer.SeenBoxes()[0].modality, Qt::WindowModal);
     QVERIFY(dialog.isVisible());
     QCOMPARE(table.LookPurgeBy(), QStringLiteral("Date: Last Modified"));
     QVERIFY(!QFileInfo::exists(ConfigDatPath(dir.path())));
