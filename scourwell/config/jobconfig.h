@@ -4,6 +4,7 @@
 #include <QString>
 
 class JobTable;
+enum class MissedRun;
 
 // ConfigDat.ini in the program folder <-> the job table and its two options.
 // Each write replaces the file atomically in one step; false means the file was left as it
@@ -18,10 +19,21 @@ void LoadOptions(JobTable& table, const QString& programFolder);
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now);
 // Removes the old job sections (1..TotalJob of the file) and writes the table as sections
 // 1..N and TotalJob = N; numbered sections above the old TotalJob stay as they are. A
-// successful save leaves the table clean.
-bool SaveJobList(JobTable& table, const QString& programFolder);
-bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific);
+// successful save leaves the table clean and gives the fingerprint of what it wrote.
+bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fingerprint = nullptr);
+// The two options, and the missed-run choice after them, written only when it is not Wait (a
+// Wait removes it), so that a file that keeps the default stays byte for byte as it was.
+bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
+                 MissedRun missedRun);
 bool DeleteJobSection(const QString& programFolder, const QString& section);
+
+// A fingerprint of the file's bytes as they are now (empty when it is missing or unreadable),
+// to tell whether it changed since it was last loaded or saved.
+QByteArray ConfigFingerprint(const QString& programFolder);
+
+// Status "Enabled", or "Enabled" or "Disabled", in any case; no other text lets a row run.
+bool IsEnabledStatus(const QString& status);
+bool IsKnownStatus(const QString& status);
 
 // Whether a folder text comes back identical through a save and a load. One that would not
 // (a line break, text that stands for no bytes) names another folder after a restart, so a

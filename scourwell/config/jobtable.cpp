@@ -128,3 +128,9 @@ void JobTable::SetOptions(const QString& lookPurgeBy, const QString& deleteSpeci
     m_deleteSpecific = deleteSpecific;
     Q_EMIT OptionsChanged();
 }
+
+void JobTable::SetMissedRunChoice(MissedRun choice)
+{
+    m_missedRun = choice;
+    Q_EMIT OptionsChanged();
+}

@@ -135,6 +135,6 @@ void frmOption::Save()
     }
     const QString deleteSpecific = m_chkRemoveList->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     m_table.SetOptions(look, deleteSpecific);
-    SaveOptions(m_programFolder, look, deleteSpecific);
+    SaveOptions(m_programFolder, look, deleteSpecific, m_table.MissedRunChoice());
     accept();
 }
