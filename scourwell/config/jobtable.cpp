@@ -131,6 +131,8 @@ void JobTable::SetOptions(const QString& lookPurgeBy, const QString& deleteSpeci
 
 void JobTable::SetMissedRunChoice(MissedRun choice)
 {
+    if (choice == m_missedRun)
+        return;
     m_missedRun = choice;
     Q_EMIT OptionsChanged();
 }

@@ -58,6 +58,7 @@ public:
     // DeleteSpecific: "1" removes a Specific job after its run, "0" keeps it as passed.
     const QString& DeleteSpecific() const { return m_deleteSpecific; }
     void SetOptions(const QString& lookPurgeBy, const QString& deleteSpecific);
+    // What the check timer does with a missed run; OptionsChanged only when it changes.
     MissedRun MissedRunChoice() const { return m_missedRun; }
     void SetMissedRunChoice(MissedRun choice);
 
