@@ -20,10 +20,12 @@ bool IsSpecific(const QString& style)
     return style.compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
 }
 
-// A Routine job that has a recurrence it can be moved on by.
-bool HasRecurrence(const JobRow& row)
+// A Routine row with a recurrence to move it on by, and a folder that survives the save that
+// follows.
+bool CanMoveOn(const JobRow& row)
 {
-    return RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery());
+    return RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()) &&
+           FolderRoundTrips(row.FolderLoc());
 }
 
 // A row whose launch would be refused, or a Routine job without a valid recurrence, is kept as
@@ -32,7 +34,7 @@ bool HasRecurrence(const JobRow& row)
 bool IsRunnable(const JobTable& table, int index)
 {
     const JobRow& row = table.Row(index);
-    return WhyNotLaunched(table, index).isEmpty() && (!IsRoutine(row.Style()) || HasRecurrence(row));
+    return WhyNotLaunched(table, index).isEmpty() && (!IsRoutine(row.Style()) || CanMoveOn(row));
 }
 
 // The values every collector takes from the row as they stand; key5, key7, key8 and key9
@@ -126,7 +128,7 @@ void HandleMissed(JobTable& table, int index, const QDateTime& now, JobLauncher&
     const bool enabled = row.icon == RowIcon::Enabled || row.icon == RowIcon::EnabledPassed;
     if (!enabled && row.icon != RowIcon::Disabled && row.icon != RowIcon::DisabledPassed)
         return;
-    if (missedRun == MissedRun::Wait || !IsRoutine(row.Style()) || !HasRecurrence(row)) {
+    if (missedRun == MissedRun::Wait || !IsRoutine(row.Style()) || !CanMoveOn(row)) {
         const int passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
         if (row.icon != passed)
             table.SetIcon(index, passed);
@@ -236,7 +238,7 @@ TickOutcome CheckJobs(JobTable& table, const QDateTime& now, JobLauncher& launch
                 table.Remove(i);
             else
                 table.SetIcon(i, RowIcon::EnabledPassed);
-        } else if (row.icon == RowIcon::Disabled && routine && HasRecurrence(row)) {
+        } else if (row.icon == RowIcon::Disabled && routine && CanMoveOn(row)) {
             MoveOn(table, i, now);
             outcome.saveNeeded = true;
         }

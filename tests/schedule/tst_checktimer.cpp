@@ -255,7 +255,7 @@ private Q_SLOTS:
     }
 
     // A folder text that the file cannot keep would name another folder after a restart: it
-    // is never launched, by the timer or by Run Now, and the row stays as it is.
+    // is never launched, by the timer or by Run Now, nor moved on, and the row stays as it is.
     void folderThatCannotBeKeptIsNeverLaunched_data()
     {
         QTest::addColumn<QString>("folder");
@@ -274,6 +274,10 @@ private Q_SLOTS:
         QFETCH(bool, launched);
         m_table.Append(MakeJob(folder, RowIcon::Enabled, "Routine", "5", "Minute", Due));
         m_table.Append(MakeJob(folder, RowIcon::Enabled, "Specific", " ", " ", Due));
+        m_table.Append(MakeJob(folder, RowIcon::Disabled, "Routine", "5", "Minute", Due));
+        m_table.Append(
+            MakeJob(folder, RowIcon::DisabledPassed, "Routine", "5", "Minute", "12/01/2026 09:00 AM"));
+        m_table.SetMissedRunChoice(MissedRun::MoveOn);
         const std::vector<JobRow> before = m_table.Rows();
         QCOMPARE(TimerCheckJobTick(m_table, Now, m_launcher, m_folder), launched);
         CollectCheckManually(m_table, 0, Now, m_launcher);
