@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -34,8 +35,8 @@ MissedRun Unattended(MissedRun choice)
     return choice == MissedRun::Wait ? MissedRun::MoveOn : choice;
 }
 
-// Within one tick a folder is launched once, also when the tick's decisions are taken anew
-// on a table read again.
+// Within one tick a job is launched once, also when the tick's decisions are taken anew on a
+// table read again.
 class OncePerTick : public JobLauncher
 {
 public:
@@ -59,14 +60,14 @@ public:
 private:
     bool First(const LaunchValues& values)
     {
-        if (m_launched.contains(values[0]))
+        if (std::find(m_launched.begin(), m_launched.end(), values) != m_launched.end())
             return false;
-        m_launched.append(values[0]);
+        m_launched.push_back(values);
         return true;
     }
 
     JobLauncher& m_launcher;
-    QStringList m_launched;
+    std::vector<LaunchValues> m_launched;
 };
 
 // The same preparations as the init window's: Logs, an empty status dump, a default config.
