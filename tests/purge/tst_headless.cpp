@@ -391,6 +391,23 @@ private Q_SLOTS:
         QCOMPARE(process.readAllStandardError(), QByteArray());
     }
 
+    // The service says which missed runs it moved on, and saves where they went.
+    void missedRunIsMovedOnAndSaid()
+    {
+        QTemporaryDir jobs;
+        const QString missed = FullForm(QDateTime::currentDateTime().addDays(-3));
+        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, missed);
+        QProcess process;
+        Start(process);
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("\n"), 10000);
+        const QString next = Stored(m_program.path(), "1", "NextRun");
+        QCOMPARE(QString::fromUtf8(output),
+                 "moved on: " + jobs.path() + ", missed " + missed + ", next run " + next + "\n");
+        QVERIFY(ParseFullForm(next).value() > QDateTime::currentDateTime());
+        Terminate(process);
+    }
+
     // SIGHUP reads the file again and goes on; it neither ends the program nor a run.
     void hangUpReloads()
     {
