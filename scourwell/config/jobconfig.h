@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -12,6 +13,7 @@ enum class MissedRun;
 
 // Writes the eight default lines when the file is missing; false only when that failed.
 bool CreateDefaultConfig(const QString& programFolder);
+// The two options, and the missed-run choice (Wait unless the file names another).
 void LoadOptions(JobTable& table, const QString& programFolder);
 // Rows of the numbered job sections, icons judged against now at minute resolution. Never
 // fails: a missing or unreadable file gives an empty table; a hand-edited TotalJob that is
@@ -31,8 +33,9 @@ bool DeleteJobSection(const QString& programFolder, const QString& section);
 // to tell whether it changed since it was last loaded or saved.
 QByteArray ConfigFingerprint(const QString& programFolder);
 
-// Status "Enabled", or "Enabled" or "Disabled", in any case; no other text lets a row run.
+// Status "Enabled" in any case.
 bool IsEnabledStatus(const QString& status);
+// Status "Enabled" or "Disabled" in any case; a row with any other text never runs.
 bool IsKnownStatus(const QString& status);
 
 // Whether a folder text comes back identical through a save and a load. One that would not
