@@ -312,6 +312,19 @@ void IniDocument::SetIn(Section& section, const Setting& setting) const
                          MakeKeyLine(BytesFromText(key), setting.value, setting.quoting));
 }
 
+void IniDocument::RemoveValue(const QString& section, const QString& key)
+{
+    Section* s = FindSection(section);
+    if (!s)
+        return;
+    const bool wantedAscii = IsAscii(QStringView(key));
+    const auto line = std::find_if(s->lines.begin(), s->lines.end(), [&](const Line& l) {
+        return l.IsKey() && NamesMatch(l.Key(), l.keyAscii, key, wantedAscii);
+    });
+    if (line != s->lines.end())
+        s->lines.erase(line);
+}
+
 void IniDocument::RemoveSection(const QString& section)
 {
     const auto it = m_index.find(FoldName(section));

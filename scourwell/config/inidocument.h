@@ -60,6 +60,8 @@ public:
     void SetValue(const QString& section, const QString& key, const QString& value);
     // SetValue for each setting in turn.
     void SetValues(const QString& section, const QList<Setting>& values);
+    // Removes the first key of that name from the section's first; a missing one is no error.
+    void RemoveValue(const QString& section, const QString& key);
     // Removes every section of that name with all its lines; a missing one is no error.
     void RemoveSection(const QString& section);
 

@@ -8,8 +8,11 @@
 #include "config/programfolder.h"
 #include "schedule/runtime.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +20,29 @@ const QString Initial = QStringLiteral("Initial");
 const QString TotalJob = QStringLiteral("TotalJob");
 const QString LookPurgeBy = QStringLiteral("LookPurgeBy");
 const QString DeleteSpecific = QStringLiteral("DeleteSpecific");
+// Beyond the two options of old: absent for the default, so a file that never chose otherwise
+// stays as it was.
+const QString MissedRunKey = QStringLiteral("MissedRun");
+
+struct MissedRunWord
+{
+    MissedRun choice;
+    QLatin1String word;
+};
+const MissedRunWord MissedRunWords[] = {
+    {MissedRun::MoveOn, QLatin1String("MoveOn")},
+    {MissedRun::RunOnce, QLatin1String("RunOnce")},
+};
+
+// Any other text, a hand-edited typo included, is the default: nothing runs that was not asked.
+MissedRun MissedRunFromText(const QString& text)
+{
+    for (const MissedRunWord& w : MissedRunWords) {
+        if (text.compare(w.word, Qt::CaseInsensitive) == 0)
+            return w.choice;
+    }
+    return MissedRun::Wait;
+}
 
 // The keys of a job section in the order they are written, with the cell of the row each one
 // fills: cell 0 is the row itself, 1..6 the sub-items.
@@ -48,15 +74,13 @@ int JobSpan(const IniDocument& doc)
     return ok && total >= 0 && total <= MaxJobs ? total : MaxJobs;
 }
 
-// The lookup of a path that includes folders: an entry that exists and is not hidden. A
+// The lookup of a path that includes folders: an entry that exists. Hidden entries are those
+// inside a job folder; the folder the person named is found whatever its name (~/.cache). A
 // relative path would depend on the working folder, so it is not found; nor is any error. The
 // name is looked up as the bytes it stands for, which need not be UTF-8.
 bool FolderFound(const QString& folder)
 {
-    if (folder.isEmpty() || QDir::isRelativePath(folder))
-        return false;
-    const QString cleaned = QDir::cleanPath(folder);
-    return PathExists(cleaned) && !QFileInfo(cleaned).fileName().startsWith(QLatin1Char('.'));
+    return !folder.isEmpty() && !QDir::isRelativePath(folder) && PathExists(QDir::cleanPath(folder));
 }
 
 // Compared as wall-clock fields, so a run time that the clock skips or repeats keeps its place.
@@ -66,14 +90,12 @@ bool Passed(const QString& nextRun, const QDateTime& nowMinute)
     return !next || *next < nowMinute; // not a date-time: the row shows, but is never due
 }
 
+// A Status other than "Enabled" or "Disabled" ("Off", "0") is shown as disabled: such a row is
+// never launched, and showing it enabled would say that it runs.
 int LoadedIcon(const QString& status, const QString& nextRun, const QDateTime& nowMinute)
 {
-    const QString lower = status.toLower();
-    const bool enabled = lower == QLatin1String("enabled");
-    if (!enabled && lower != QLatin1String("disabled"))
-        return RowIcon::Enabled;
     const bool passed = Passed(nextRun, nowMinute);
-    if (enabled)
+    if (IsEnabledStatus(status))
         return passed ? RowIcon::EnabledPassed : RowIcon::Enabled;
     return passed ? RowIcon::DisabledPassed : RowIcon::Disabled;
 }
@@ -123,6 +145,11 @@ void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
     doc.SetValues(section, values);
 }
 
+QByteArray FingerprintOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
 } // namespace
 
 bool CreateDefaultConfig(const QString& programFolder)
@@ -148,6 +175,7 @@ void LoadOptions(JobTable& table, const QString& programFolder)
     IniDocument doc;
     doc.Load(ConfigDatPath(programFolder));
     table.SetOptions(doc.Value(Initial, LookPurgeBy), doc.Value(Initial, DeleteSpecific));
+    table.SetMissedRunChoice(MissedRunFromText(doc.Value(Initial, MissedRunKey)));
 }
 
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now)
@@ -166,7 +194,7 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
     table.Reset(std::move(rows));
 }
 
-bool SaveJobList(JobTable& table, const QString& programFolder)
+bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fingerprint)
 {
     const QString path = ConfigDatPath(programFolder);
     IniDocument doc;
@@ -181,11 +209,14 @@ bool SaveJobList(JobTable& table, const QString& programFolder)
     doc.SetValue(Initial, TotalJob, QString::number(table.Count()));
     if (!doc.Save(path))
         return false;
+    if (fingerprint)
+        *fingerprint = FingerprintOf(doc.ToBytes());
     table.MarkSaved();
     return true;
 }
 
-bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific)
+bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
+                 MissedRun missedRun)
 {
     const QString path = ConfigDatPath(programFolder);
     IniDocument doc;
@@ -193,6 +224,12 @@ bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const
         return false;
     doc.SetValue(Initial, LookPurgeBy, lookPurgeBy);
     doc.SetValue(Initial, DeleteSpecific, deleteSpecific);
+    const auto word = std::find_if(std::begin(MissedRunWords), std::end(MissedRunWords),
+                                   [&](const MissedRunWord& w) { return w.choice == missedRun; });
+    if (word == std::end(MissedRunWords))
+        doc.RemoveValue(Initial, MissedRunKey);
+    else
+        doc.SetValue(Initial, MissedRunKey, word->word);
     return doc.Save(path);
 }
 
@@ -201,6 +238,24 @@ bool DeleteJobSection(const QString& programFolder, const QString& section)
     clsIni ini;
     ini.SetIniPath(ConfigDatPath(programFolder));
     return ini.DeleteSection(section);
+}
+
+QByteArray ConfigFingerprint(const QString& programFolder)
+{
+    QFile file(ConfigDatPath(programFolder));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return FingerprintOf(file.readAll());
+}
+
+bool IsEnabledStatus(const QString& status)
+{
+    return status.compare(QLatin1String("enabled"), Qt::CaseInsensitive) == 0;
+}
+
+bool IsKnownStatus(const QString& status)
+{
+    return IsEnabledStatus(status) || status.compare(QLatin1String("disabled"), Qt::CaseInsensitive) == 0;
 }
 
 bool FolderRoundTrips(const QString& folder)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
 class JobTable;
+enum class MissedRun;
 
 // ConfigDat.ini in the program folder <-> the job table and its two options.
 // Each write replaces the file atomically in one step; false means the file was left as it
@@ -11,6 +13,7 @@ class JobTable;
 
 // Writes the eight default lines when the file is missing; false only when that failed.
 bool CreateDefaultConfig(const QString& programFolder);
+// The two options, and the missed-run choice (Wait unless the file names another).
 void LoadOptions(JobTable& table, const QString& programFolder);
 // Rows of the numbered job sections, icons judged against now at minute resolution. Never
 // fails: a missing or unreadable file gives an empty table; a hand-edited TotalJob that is
@@ -18,10 +21,22 @@ void LoadOptions(JobTable& table, const QString& programFolder);
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now);
 // Removes the old job sections (1..TotalJob of the file) and writes the table as sections
 // 1..N and TotalJob = N; numbered sections above the old TotalJob stay as they are. A
-// successful save leaves the table clean.
-bool SaveJobList(JobTable& table, const QString& programFolder);
-bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific);
+// successful save leaves the table clean and gives the fingerprint of what it wrote.
+bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fingerprint = nullptr);
+// The two options, and the missed-run choice after them, written only when it is not Wait (a
+// Wait removes it), so that a file that keeps the default stays byte for byte as it was.
+bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
+                 MissedRun missedRun);
 bool DeleteJobSection(const QString& programFolder, const QString& section);
+
+// A fingerprint of the file's bytes as they are now (empty when it is missing or unreadable),
+// to tell whether it changed since it was last loaded or saved.
+QByteArray ConfigFingerprint(const QString& programFolder);
+
+// Status "Enabled" in any case.
+bool IsEnabledStatus(const QString& status);
+// Status "Enabled" or "Disabled" in any case; a row with any other text never runs.
+bool IsKnownStatus(const QString& status);
 
 // Whether a folder text comes back identical through a save and a load. One that would not
 // (a line break, text that stands for no bytes) names another folder after a restart, so a

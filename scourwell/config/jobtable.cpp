@@ -128,3 +128,11 @@ void JobTable::SetOptions(const QString& lookPurgeBy, const QString& deleteSpeci
     m_deleteSpecific = deleteSpecific;
     Q_EMIT OptionsChanged();
 }
+
+void JobTable::SetMissedRunChoice(MissedRun choice)
+{
+    if (choice == m_missedRun)
+        return;
+    m_missedRun = choice;
+    Q_EMIT OptionsChanged();
+}

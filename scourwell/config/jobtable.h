@@ -8,6 +8,15 @@
 
 enum class SortKind;
 
+// What the check timer does with a Routine job whose next run passed without it being run
+// (the machine asleep or off, the clock stepped on, a run longer than its interval).
+enum class MissedRun
+{
+    Wait,    // shown as passed until Adjust Date
+    MoveOn,  // moved on as Adjust Date would
+    RunOnce, // run once (enabled jobs only), then moved on
+};
+
 // The in-memory job table: ordered rows with a stable identity each, and the two global
 // options. Every change goes through these methods so that a view can follow it by the
 // signals. Indices are 0-based here; the procedures that take a 1-based row say so.
@@ -49,6 +58,9 @@ public:
     // DeleteSpecific: "1" removes a Specific job after its run, "0" keeps it as passed.
     const QString& DeleteSpecific() const { return m_deleteSpecific; }
     void SetOptions(const QString& lookPurgeBy, const QString& deleteSpecific);
+    // What the check timer does with a missed run; OptionsChanged only when it changes.
+    MissedRun MissedRunChoice() const { return m_missedRun; }
+    void SetMissedRunChoice(MissedRun choice);
 
 Q_SIGNALS:
     void RowChanged(int index);
@@ -78,4 +90,5 @@ private:
     quint64 m_nextId = 1;
     QString m_lookPurgeBy;
     QString m_deleteSpecific;
+    MissedRun m_missedRun = MissedRun::Wait;
 };

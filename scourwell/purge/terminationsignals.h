@@ -4,9 +4,10 @@
 
 class QSocketNotifier;
 
-// Delivers SIGINT and SIGTERM as a Qt signal on the thread that created the object, by a
-// self-pipe that the handler writes to. One instance at a time; the old handlers come back
-// when it is destroyed.
+// Delivers SIGINT and SIGTERM (Received) and SIGHUP (HangUp) as Qt signals on the thread that
+// created the object, by a self-pipe that the handler writes to, and ignores SIGPIPE, so that
+// writing to a closed output fails instead of ending the program. One instance at a time; the
+// old dispositions come back when it is destroyed.
 class TerminationSignals : public QObject
 {
     Q_OBJECT
@@ -17,6 +18,7 @@ public:
 
 Q_SIGNALS:
     void Received(int signalNumber);
+    void HangUp();
 
 private:
     void ReadPending();

@@ -11,6 +11,8 @@ namespace {
 int g_pipe[2] = {-1, -1};
 struct sigaction g_oldInt;
 struct sigaction g_oldTerm;
+struct sigaction g_oldHup;
+struct sigaction g_oldPipe;
 
 void OnSignal(int signalNumber)
 {
@@ -36,6 +38,11 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, &g_oldInt);
     ::sigaction(SIGTERM, &action, &g_oldTerm);
+    ::sigaction(SIGHUP, &action, &g_oldHup);
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGPIPE, &ignore, &g_oldPipe);
 }
 
 TerminationSignals::~TerminationSignals()
@@ -44,6 +51,8 @@ TerminationSignals::~TerminationSignals()
         return;
     ::sigaction(SIGINT, &g_oldInt, nullptr);
     ::sigaction(SIGTERM, &g_oldTerm, nullptr);
+    ::sigaction(SIGHUP, &g_oldHup, nullptr);
+    ::sigaction(SIGPIPE, &g_oldPipe, nullptr);
     delete m_notifier;
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
@@ -53,6 +62,10 @@ TerminationSignals::~TerminationSignals()
 void TerminationSignals::ReadPending()
 {
     unsigned char byte = 0;
-    while (::read(g_pipe[1], &byte, 1) == 1)
-        Q_EMIT Received(byte);
+    while (::read(g_pipe[1], &byte, 1) == 1) {
+        if (byte == SIGHUP)
+            Q_EMIT HangUp();
+        else
+            Q_EMIT Received(byte);
+    }
 }

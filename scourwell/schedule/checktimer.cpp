@@ -6,6 +6,7 @@
 #include "purge/purgeengine.h"
 #include "schedule/runtime.h"
 #include "schedule/schedulemath.h"
+#include "schedule/timeunit.h"
 
 namespace {
 
@@ -19,14 +20,21 @@ bool IsSpecific(const QString& style)
     return style.compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
 }
 
-// A hand-edited row with an unknown purge style, or a Routine job without a valid recurrence,
-// is kept as it stands: launching it could not move it on, so it would run on every tick. Nor
-// is a row whose folder would not survive the save launched or moved on.
-bool IsRunnable(const JobRow& row)
+// A Routine row with a recurrence to move it on by, and a folder that survives the save that
+// follows.
+bool CanMoveOn(const JobRow& row)
 {
-    if (!PurgeStyleFromText(row.FileFolderStyle()) || !FolderRoundTrips(row.FolderLoc()))
-        return false;
-    return !IsRoutine(row.Style()) || (RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()));
+    return RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()) &&
+           FolderRoundTrips(row.FolderLoc());
+}
+
+// A row whose launch would be refused, or a Routine job without a valid recurrence, is kept as
+// it stands when due (launching it could not move it on, so it would run on every tick); once
+// its minute has passed it is a missed run.
+bool IsRunnable(const JobTable& table, int index)
+{
+    const JobRow& row = table.Row(index);
+    return WhyNotLaunched(table, index).isEmpty() && (!IsRoutine(row.Style()) || CanMoveOn(row));
 }
 
 // The values every collector takes from the row as they stand; key5, key7, key8 and key9
@@ -50,10 +58,10 @@ LaunchValues RowValues(const JobTable& table, int index)
 
 void Launch(const LaunchValues& values, JobLauncher& launcher)
 {
-    const std::optional<PurgeStyle> style = PurgeStyleFromText(values[5]);
-    if (!style || !FolderRoundTrips(values[0]))
+    if (!WhyNotLaunched(values).isEmpty())
         return;
-    switch (*style) {
+    const std::optional<PurgeStyle> style = PurgeStyleFromText(values[5]);
+    switch (style.value()) {
     case PurgeStyle::FilesOnly:
         launcher.RunNowPurgeFiles(values);
         break;
@@ -89,6 +97,14 @@ public:
         return next && m_previous < *next && *next < m_present;
     }
 
+    // A run time before the present minute that is not due in it: no tick will see it again.
+    // One the clock skipped at the start of summer time is due now, not missed.
+    bool IsMissed(const QString& nextRun) const
+    {
+        const std::optional<QDateTime> next = ParseWallClock(nextRun);
+        return next && *next < m_present && !IsDue(nextRun);
+    }
+
 private:
     QDateTime m_present;
     QDateTime m_previous;
@@ -100,6 +116,37 @@ void EnsureWeekLog(const QString& programFolder, const QDateTime& now)
 {
     if (!LogFileExists(programFolder, now))
         WriteLogHeader(programFolder, now);
+}
+
+// A row whose next run passed unseen. Only Routine jobs with a recurrence are run or moved on,
+// and only enabled ones are run; the others show as passed, as a load would show them. The
+// move-on keeps Status as it is written.
+void HandleMissed(JobTable& table, int index, const QDateTime& now, JobLauncher& launcher,
+                  const QString& programFolder, MissedRun missedRun, TickOutcome& outcome)
+{
+    const JobRow& row = table.Row(index);
+    const bool enabled = row.icon == RowIcon::Enabled || row.icon == RowIcon::EnabledPassed;
+    if (!enabled && row.icon != RowIcon::Disabled && row.icon != RowIcon::DisabledPassed)
+        return;
+    if (missedRun == MissedRun::Wait || !IsRoutine(row.Style()) || !CanMoveOn(row)) {
+        const int passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
+        if (row.icon != passed)
+            table.SetIcon(index, passed);
+        return;
+    }
+    const bool run = enabled && missedRun == MissedRun::RunOnce && IsRunnable(table, index);
+    if (run) {
+        EnsureWeekLog(programFolder, now);
+        CollectCheck(table, index, launcher);
+    }
+    const quint64 id = row.id;
+    const QString folder = row.FolderLoc();
+    const QString missed = row.NextRun();
+    table.SetIcon(index, enabled ? RowIcon::Enabled : RowIcon::Disabled);
+    MoveOn(table, index, now);
+    outcome.saveNeeded = true;
+    if (!run)
+        outcome.movedOn.push_back({folder, missed, table.Row(table.IndexOf(id)).NextRun()});
 }
 
 } // namespace
@@ -129,19 +176,45 @@ void CollectCheckManually(const JobTable& table, int index, const QDateTime& now
     Launch(values, launcher);
 }
 
-bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launcher,
-                       const QString& programFolder)
+QString WhyNotLaunched(const LaunchValues& values)
 {
+    if (!PurgeStyleFromText(values[5]))
+        return QStringLiteral("The purge style \"%1\" is not one Scourwell knows.").arg(values[5]);
+    if (!FolderRoundTrips(values[0]))
+        return QStringLiteral("The folder name cannot be kept in the job file as it is.");
+    if (!IsKnownStatus(values[1]))
+        return QStringLiteral("The status \"%1\" is neither \"Enabled\" nor \"Disabled\".").arg(values[1]);
+    if (!PurgeThreshold(values[2]))
+        return QStringLiteral("The age threshold \"%1\" is not a whole number of 0 or more.").arg(values[2]);
+    if (!TimeUnitFromText(values[3]))
+        return QStringLiteral("The age unit \"%1\" is not Minute, Hour, Day or Month.").arg(values[3]);
+    if (!IsPurgeDateKind(values[9]))
+        return QStringLiteral("The date to purge by, \"%1\", is not one Scourwell knows.").arg(values[9]);
+    return {};
+}
+
+QString WhyNotLaunched(const JobTable& table, int index)
+{
+    return WhyNotLaunched(RowValues(table, index));
+}
+
+TickOutcome CheckJobs(JobTable& table, const QDateTime& now, JobLauncher& launcher,
+                      const QString& programFolder, MissedRun missedRun)
+{
+    TickOutcome outcome;
     if (table.IsEmpty())
-        return false;
+        return outcome;
     const DueTest due(now);
-    bool saveNeeded = false;
-    // The due rows are taken by identity first: a row that moves on takes another place in a
+    // The rows are taken by identity first: a row that moves on takes another place in a
     // sorted table, and a removed row's place is taken by the next.
     std::vector<quint64> dueIds;
-    for (const JobRow& row : table.Rows()) {
-        if (due.IsDue(row.NextRun()) && IsRunnable(row))
+    std::vector<quint64> missedIds;
+    for (int i = 0; i < table.Count(); ++i) {
+        const JobRow& row = table.Row(i);
+        if (due.IsDue(row.NextRun()))
             dueIds.push_back(row.id);
+        else if (due.IsMissed(row.NextRun()))
+            missedIds.push_back(row.id);
     }
     for (const quint64 id : dueIds) {
         const int i = table.IndexOf(id);
@@ -150,23 +223,36 @@ bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launc
         const JobRow& row = table.Row(i);
         const bool routine = IsRoutine(row.Style());
         const bool specific = IsSpecific(row.Style());
+        if (row.icon == RowIcon::Enabled && !IsRunnable(table, i))
+            continue;
         if (row.icon == RowIcon::Enabled && routine) {
             EnsureWeekLog(programFolder, now);
             CollectCheck(table, i, launcher);
             MoveOn(table, i, now);
-            saveNeeded = true;
+            outcome.saveNeeded = true;
         } else if (row.icon == RowIcon::Enabled && specific) {
             EnsureWeekLog(programFolder, now);
             CollectCheckSpecific(table, i, launcher);
-            saveNeeded = true;
+            outcome.saveNeeded = true;
             if (table.DeleteSpecific().trimmed().toInt() == 1)
                 table.Remove(i);
             else
                 table.SetIcon(i, RowIcon::EnabledPassed);
-        } else if (row.icon == RowIcon::Disabled && routine) {
+        } else if (row.icon == RowIcon::Disabled && routine && CanMoveOn(row)) {
             MoveOn(table, i, now);
-            saveNeeded = true;
+            outcome.saveNeeded = true;
         }
     }
-    return saveNeeded && SaveJobList(table, programFolder);
+    for (const quint64 id : missedIds) {
+        if (const int i = table.IndexOf(id); i >= 0)
+            HandleMissed(table, i, now, launcher, programFolder, missedRun, outcome);
+    }
+    return outcome;
+}
+
+bool TimerCheckJobTick(JobTable& table, const QDateTime& now, JobLauncher& launcher,
+                       const QString& programFolder)
+{
+    const TickOutcome outcome = CheckJobs(table, now, launcher, programFolder, table.MissedRunChoice());
+    return outcome.saveNeeded && SaveJobList(table, programFolder);
 }

@@ -28,6 +28,18 @@ constexpr std::array<LookChoice, 3> LookChoices{{
     {"Date Last Accessed.", "Date: Last Accessed"},
 }};
 
+struct MissedChoice
+{
+    const char* caption;
+    MissedRun choice;
+};
+
+constexpr std::array<MissedChoice, 3> MissedChoices{{
+    {"Wait for Adjust Date", MissedRun::Wait},
+    {"Move on to the next run", MissedRun::MoveOn},
+    {"Run once, then move on", MissedRun::RunOnce},
+}};
+
 QLabel* BoldLabel(const QString& name, const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -70,6 +82,18 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
     note->setObjectName(QStringLiteral("Label3"));
     choices->addWidget(note);
 
+    auto* missedFrame = new QGroupBox(this);
+    missedFrame->setObjectName(QStringLiteral("FrameMissed"));
+    auto* missed = new QVBoxLayout(missedFrame);
+    missed->addWidget(BoldLabel(QStringLiteral("LabelMissed"),
+                                QStringLiteral("When a scheduled run is missed:"), missedFrame));
+    for (size_t i = 0; i < MissedChoices.size(); ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(MissedChoices[i].caption), missedFrame);
+        option->setObjectName(QStringLiteral("OptMissed%1").arg(i));
+        missed->addWidget(option);
+        m_optMissed[i] = option;
+    }
+
     m_chkAutostart = new QCheckBox(QStringLiteral("Start Scourwell in the tray when I log in"), this);
     m_chkAutostart->setObjectName(QStringLiteral("chkAutostart"));
 
@@ -85,6 +109,7 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
+    layout->addWidget(missedFrame);
     layout->addWidget(m_chkAutostart);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -106,6 +131,8 @@ void frmOption::LoadFromTable()
     }
     // Only "1" checks the box: a missing or hand-edited value reads as "keep the job".
     m_chkRemoveList->setChecked(m_table.DeleteSpecific().trimmed().toInt() == 1);
+    for (size_t i = 0; i < MissedChoices.size(); ++i)
+        m_optMissed[i]->setChecked(MissedChoices[i].choice == m_table.MissedRunChoice());
     m_chkAutostart->setChecked(IsAutostartEnabled(m_autostartPath));
 }
 
@@ -132,7 +159,13 @@ void frmOption::Save()
         }
     }
     const QString deleteSpecific = m_chkRemoveList->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    MissedRun missedRun = m_table.MissedRunChoice();
+    for (size_t i = 0; i < MissedChoices.size(); ++i) {
+        if (m_optMissed[i]->isChecked())
+            missedRun = MissedChoices[i].choice;
+    }
     m_table.SetOptions(look, deleteSpecific);
-    SaveOptions(m_programFolder, look, deleteSpecific);
+    m_table.SetMissedRunChoice(missedRun);
+    SaveOptions(m_programFolder, look, deleteSpecific, missedRun);
     accept();
 }

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <filesystem>
 
+Q_DECLARE_METATYPE(MissedRun)
+
 using namespace IniFiles;
 
 namespace {
@@ -105,12 +107,14 @@ private Q_SLOTS:
     void saveIntoReadOnlyFolder();
     void saveOptions_data();
     void saveOptions();
+    void loadMissedRun_data();
+    void loadMissedRun();
 };
 
 void TestJobConfig::initTestCase()
 {
-    for (const char* name : {"a", "b", "c", ".hidden"})
-        QVERIFY(QDir(m_jobs.path()).mkdir(name));
+    for (const char* name : {"a", "b", "c", ".hidden", "a/.b/c"})
+        QVERIFY(QDir(m_jobs.path()).mkpath(name));
     Write(JobFolder("plain"), "x");
 }
 
@@ -191,10 +195,14 @@ void TestJobConfig::icon_data()
                                             << "03/07/2026 02:10 PM" << a << 2;
     QTest::newRow("status in capitals") << Now << "ENABLED"
                                         << "03/07/2026 02:00 PM" << a << 3;
-    QTest::newRow("unknown status") << Now << "Paused"
-                                    << "03/07/2026 02:00 PM" << a << 1;
+    QTest::newRow("unknown status shows disabled, passed") << Now << "Paused"
+                                                           << "03/07/2026 02:00 PM" << a << 4;
+    QTest::newRow("status Off shows disabled") << Now << "Off"
+                                               << "03/07/2026 02:10 PM" << a << 2;
+    QTest::newRow("status 0 shows disabled") << Now << "0"
+                                             << "03/07/2026 02:10 PM" << a << 2;
     QTest::newRow("empty status") << Now << ""
-                                  << "03/07/2026 02:00 PM" << a << 1;
+                                  << "03/07/2026 02:00 PM" << a << 4;
     QTest::newRow("PM later than AM") << QDateTime(QDate(2026, 3, 7), QTime(11, 30)) << "Enabled"
                                       << "03/07/2026 01:00 PM" << a << 1;
     QTest::newRow("last minute of the year passed")
@@ -212,8 +220,13 @@ void TestJobConfig::icon_data()
                                              << "03/07/2026 02:10 PM" << JobFolder("gone") << 5;
     QTest::newRow("folder removed, disabled") << Now << "Disabled"
                                               << "03/07/2026 02:00 PM" << JobFolder("gone") << 5;
-    QTest::newRow("hidden folder is not found") << Now << "Enabled"
-                                                << "03/07/2026 02:10 PM" << JobFolder(".hidden") << 5;
+    // Hidden means entries inside a job folder, never the folder the person named.
+    QTest::newRow("dot-named job folder") << Now << "Enabled"
+                                          << "03/07/2026 02:10 PM" << JobFolder(".hidden") << 1;
+    QTest::newRow("below a dot-named folder") << Now << "Enabled"
+                                              << "03/07/2026 02:10 PM" << JobFolder("a/.b/c") << 1;
+    QTest::newRow("dot-named, trailing slash") << Now << "Enabled"
+                                               << "03/07/2026 02:10 PM" << JobFolder("a/.b/") << 1;
     QTest::newRow("relative path is not found") << Now << "Enabled"
                                                 << "03/07/2026 02:10 PM"
                                                 << "a" << 5;
@@ -448,7 +461,7 @@ void TestJobConfig::latin1FileKeepsItsBytes()
     QVERIFY(SaveJobList(table, program.path()));
     QCOMPARE(Read(ConfigDatPath(program.path())),
              "# \xE9t\xE9\r\n" + Initial("1") + "[Notes]\r\nk\xE9=\xC4\r\n" + job);
-    QVERIFY(SaveOptions(program.path(), "Date: Created", "1"));
+    QVERIFY(SaveOptions(program.path(), "Date: Created", "1", MissedRun::Wait));
     QVERIFY(Read(ConfigDatPath(program.path())).contains(job));
 }
 
@@ -541,7 +554,7 @@ void TestJobConfig::failedSaveKeepsFile()
     table.Append(MakeRow(JobFolder("a"), "Routine", "1", "Day"));
     QVERIFY(!CreateDefaultConfig(program));
     QVERIFY(!SaveJobList(table, program));
-    QVERIFY(!SaveOptions(program, "Date: Created", "1"));
+    QVERIFY(!SaveOptions(program, "Date: Created", "1", MissedRun::Wait));
     LoadJobList(table, program, Now);
     QCOMPARE(table.Count(), 0);
     if (kind == "file")
@@ -573,17 +586,24 @@ void TestJobConfig::saveOptions_data()
 {
     QTest::addColumn<bool>("exists");
     QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<MissedRun>("missedRun");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("default file, in place") << true << DefaultFile
-                                            << QByteArray(DefaultFile)
-                                                   .replace("Last Modified", "Created")
-                                                   .replace("DeleteSpecific=0", "DeleteSpecific=1");
+    const QByteArray saved = QByteArray(DefaultFile)
+                                 .replace("Last Modified", "Created")
+                                 .replace("DeleteSpecific=0", "DeleteSpecific=1");
+    QTest::newRow("default file, in place") << true << DefaultFile << MissedRun::Wait << saved;
     QTest::newRow("keys missing, appended in order")
-        << true << QByteArray("[Initial]\r\nTotalJob=0\r\n\r\n")
+        << true << QByteArray("[Initial]\r\nTotalJob=0\r\n\r\n") << MissedRun::Wait
         << QByteArray("[Initial]\r\nTotalJob=0\r\nLookPurgeBy=Date: Created\r\nDeleteSpecific=1\r\n\r\n");
-    QTest::newRow("no file") << false << QByteArray()
+    QTest::newRow("no file") << false << QByteArray() << MissedRun::Wait
                              << QByteArray("[Initial]\r\nLookPurgeBy=Date: Created\r\nDeleteSpecific=1\r\n");
+    const QByteArray moveOn =
+        QByteArray(saved).replace("TotalJob=0\r\n", "TotalJob=0\r\nMissedRun=MoveOn\r\n");
+    QTest::newRow("move on, after TotalJob") << true << DefaultFile << MissedRun::MoveOn << moveOn;
+    QTest::newRow("run once replaces move on")
+        << true << moveOn << MissedRun::RunOnce << QByteArray(moveOn).replace("MoveOn", "RunOnce");
+    QTest::newRow("wait again removes the key") << true << moveOn << MissedRun::Wait << saved;
 }
 
 void TestJobConfig::saveOptions()
@@ -594,12 +614,38 @@ void TestJobConfig::saveOptions()
     QTemporaryDir program;
     if (exists)
         Write(ConfigDatPath(program.path()), before);
-    QVERIFY(SaveOptions(program.path(), "Date: Created", "1"));
+    QFETCH(MissedRun, missedRun);
+    QVERIFY(SaveOptions(program.path(), "Date: Created", "1", missedRun));
     QCOMPARE(Read(ConfigDatPath(program.path())), after);
     JobTable table;
+    table.SetMissedRunChoice(MissedRun::RunOnce);
     LoadOptions(table, program.path());
     QCOMPARE(table.LookPurgeBy(), "Date: Created");
     QCOMPARE(table.DeleteSpecific(), "1");
+    QCOMPARE(table.MissedRunChoice(), missedRun);
+}
+
+// A hand-edited choice is read without regard to case; any other text is the default.
+void TestJobConfig::loadMissedRun_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<MissedRun>("missedRun");
+    QTest::newRow("absent") << QByteArray() << MissedRun::Wait;
+    QTest::newRow("lower case") << QByteArray("MissedRun=moveon\r\n") << MissedRun::MoveOn;
+    QTest::newRow("run once") << QByteArray("MissedRun=RunOnce\r\n") << MissedRun::RunOnce;
+    QTest::newRow("typo") << QByteArray("MissedRun=Run Once\r\n") << MissedRun::Wait;
+}
+
+void TestJobConfig::loadMissedRun()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(MissedRun, missedRun);
+    QTemporaryDir program;
+    Write(ConfigDatPath(program.path()), Initial("0") + line);
+    JobTable table;
+    table.SetMissedRunChoice(MissedRun::MoveOn == missedRun ? MissedRun::RunOnce : MissedRun::MoveOn);
+    LoadOptions(table, program.path());
+    QCOMPARE(table.MissedRunChoice(), missedRun);
 }
 
 QTEST_APPLESS_MAIN(TestJobConfig)

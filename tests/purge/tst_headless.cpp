@@ -1,14 +1,21 @@
 #include "config/clsini.h"
+#include "config/programfolder.h"
+#include "purge/headless.h"
+#include "purge/logmod.h"
+#include "purge/stringhandling.h"
 #include "purgetestfiles.h"
 #include "schedule/runtime.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +27,53 @@ struct Job
     QString every;
     QString everyUnit;
 };
+
+QByteArray JobText(int section, const QString& folder, const QString& nextRun, const QString& valPurge = "1")
+{
+    return "[" + QByteArray::number(section) + "]\r\nFolderLoc=" + folder.toUtf8() +
+           "\r\nStatus=Enabled\r\nValPurge=" + valPurge.toUtf8() +
+           "\r\nValOfPurge=Day\r\nStyle=Routine\r\nFileFolderStyle=Files Only\r\nValEvery=5\r\n"
+           "ValOfEvery=Minute\r\nNextRun=" +
+           nextRun.toUtf8() + "\r\nDescription=\r\n";
+}
+
+void WriteJobs(const QString& programFolder, const QByteArray& initial, const QList<QByteArray>& jobs)
+{
+    QFile file(ConfigDatPath(programFolder));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=0\r\n" + initial +
+               "TotalJob=" + QByteArray::number(jobs.size()) + "\r\n" + jobs.join());
+}
+
+QString Stored(const QString& programFolder, const QString& section, const QString& key)
+{
+    clsIni ini;
+    ini.SetIniPath(ConfigDatPath(programFolder));
+    return ini.GetIniSetting(section, key);
+}
+
+// Records the folders launched; onLaunch runs inside the launch, between a tick's reading of the
+// file and its save.
+class RecordingLauncher : public JobLauncher
+{
+public:
+    void RunNowPurgeFiles(const LaunchValues& values) override
+    {
+        folders << values[0];
+        if (onLaunch)
+            std::exchange(onLaunch, {})();
+    }
+    void RunNowPurgeFileSubfolders(const LaunchValues& values) override { RunNowPurgeFiles(values); }
+    void RunNowPurgeSubfolders(const LaunchValues& values) override { RunNowPurgeFiles(values); }
+
+    QStringList folders;
+    std::function<void()> onLaunch;
+};
+
+const QString Due = QStringLiteral("12/07/2026 09:05 AM");
+const QString Later = QStringLiteral("12/07/2026 10:00 AM");
+const QString Moved = QStringLiteral("12/07/2026 09:10 AM");
+const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
 
 } // namespace
 
@@ -73,7 +127,126 @@ private:
         QCOMPARE(process.exitCode(), 0);
     }
 
+    static void SendSignal(QProcess& process, int signalNumber)
+    {
+        QCOMPARE(::kill(static_cast<pid_t>(process.processId()), signalNumber), 0);
+    }
+
+    // A job due in the present minute, on a folder with one old file; leaves the tick time to
+    // see the minute.
+    QString DueJob(QTemporaryDir& jobs)
+    {
+        while (QTime::currentTime().second() >= 45)
+            QTest::qWait(500);
+        const QDateTime now = QDateTime::currentDateTime();
+        MakeFile(jobs.filePath("old"), now.addDays(-10));
+        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, FullForm(now));
+        return FullForm(now);
+    }
+
 private Q_SLOTS:
+    // A job added by hand is run and kept by the next save; a job changed by hand keeps the
+    // change. Neither edit is known to the table until the tick reads the file again.
+    void handEditsSurviveTheNextSave()
+    {
+        QTemporaryDir program;
+        QTemporaryDir jobs;
+        const QString a = jobs.filePath("a");
+        const QString b = jobs.filePath("b");
+        QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
+        WriteJobs(program.path(), {}, {JobText(1, a, Later)});
+        QVERIFY(ResetStatusDump(program.path()));
+        RecordingLauncher launcher;
+        HeadlessJobs service(program.path(), launcher);
+        service.Load(Now);
+
+        WriteJobs(program.path(), {}, {JobText(1, a, Later, "99"), JobText(2, b, Due)});
+        QVERIFY(service.CheckJobTick(Now).empty());
+
+        QCOMPARE(launcher.folders, QStringList{b});
+        QCOMPARE(Stored(program.path(), "Initial", "TotalJob"), "2");
+        QCOMPARE(Stored(program.path(), "1", "ValPurge"), "99");
+        QCOMPARE(Stored(program.path(), "2", "FolderLoc"), b);
+        QCOMPARE(Stored(program.path(), "2", "NextRun"), Moved);
+    }
+
+    // The file changes while the tick launches (after its check, before its save): the tick
+    // reads it again and takes its decisions anew, without a second launch.
+    void changeDuringTheTickIsNotOverwritten()
+    {
+        QTemporaryDir program;
+        QTemporaryDir jobs;
+        const QString a = jobs.filePath("a");
+        const QString c = jobs.filePath("c");
+        QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
+        WriteJobs(program.path(), {}, {JobText(1, a, Due)});
+        QVERIFY(ResetStatusDump(program.path()));
+        RecordingLauncher launcher;
+        HeadlessJobs service(program.path(), launcher);
+        service.Load(Now);
+        launcher.onLaunch = [&] {
+            WriteJobs(program.path(), {}, {JobText(1, a, Due), JobText(2, c, Later)});
+        };
+
+        service.CheckJobTick(Now);
+
+        QCOMPARE(launcher.folders, QStringList{a});
+        QCOMPARE(Stored(program.path(), "Initial", "TotalJob"), "2");
+        QCOMPARE(Stored(program.path(), "1", "NextRun"), Moved);
+        QCOMPARE(Stored(program.path(), "2", "FolderLoc"), c);
+        QCOMPARE(service.Table().Count(), 2);
+    }
+
+    // A run under way shows running after a reload, and is not launched again.
+    void runningRowStaysRunningAfterReload()
+    {
+        QTemporaryDir program;
+        QTemporaryDir jobs;
+        WriteJobs(program.path(), {}, {JobText(1, jobs.path(), Due)});
+        QVERIFY(ResetStatusDump(program.path()));
+        QVERIFY(AddTextToFile(StatDumpPath(program.path()), QString::fromUtf8(RunningMarker(jobs.path()))));
+        RecordingLauncher launcher;
+        HeadlessJobs service(program.path(), launcher);
+        service.Load(Now);
+        QCOMPARE(service.Table().Row(0).icon, RowIcon::Running);
+        WriteJobs(program.path(), "; touched\r\n", {JobText(1, jobs.path(), Due)});
+        service.CheckJobTick(Now);
+        QCOMPARE(service.Table().Row(0).icon, RowIcon::Running);
+        QVERIFY(launcher.folders.isEmpty());
+    }
+
+    // Nobody presses Adjust Date for a service: a run missed while it was down moves on (and is
+    // said to), unless the file asks to run it once first.
+    void missedRunsAreNotLeftWaiting_data()
+    {
+        QTest::addColumn<QByteArray>("initial");
+        QTest::addColumn<bool>("launched");
+        QTest::newRow("wait") << QByteArray() << false;
+        QTest::newRow("move on") << QByteArray("MissedRun=MoveOn\r\n") << false;
+        QTest::newRow("run once") << QByteArray("MissedRun=RunOnce\r\n") << true;
+    }
+
+    void missedRunsAreNotLeftWaiting()
+    {
+        QFETCH(QByteArray, initial);
+        QFETCH(bool, launched);
+        QTemporaryDir program;
+        QTemporaryDir jobs;
+        const QString missed = QStringLiteral("12/04/2026 09:00 AM");
+        WriteJobs(program.path(), initial, {JobText(1, jobs.path(), missed)});
+        QVERIFY(ResetStatusDump(program.path()));
+        RecordingLauncher launcher;
+        HeadlessJobs service(program.path(), launcher);
+        service.Load(Now);
+        const std::vector<MovedOnRun> moved = service.CheckJobTick(Now);
+        QCOMPARE(launcher.folders.size(), launched ? 1 : 0);
+        QCOMPARE(moved.size(), launched ? 0u : 1u);
+        if (!launched)
+            QCOMPARE(moved.front().missed, missed);
+        QCOMPARE(Stored(program.path(), "1", "NextRun"), Moved);
+        QCOMPARE(service.Table().Row(0).icon, RowIcon::Enabled);
+    }
+
     void init()
     {
         InstallProgram();
@@ -216,6 +389,101 @@ private Q_SLOTS:
         Start(process);
         Terminate(process);
         QCOMPARE(process.readAllStandardError(), QByteArray());
+    }
+
+    // The service says which missed runs it moved on, and saves where they went.
+    void missedRunIsMovedOnAndSaid()
+    {
+        QTemporaryDir jobs;
+        const QString missed = FullForm(QDateTime::currentDateTime().addDays(-3));
+        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, missed);
+        QProcess process;
+        Start(process);
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("\n"), 10000);
+        const QString next = Stored(m_program.path(), "1", "NextRun");
+        QCOMPARE(QString::fromUtf8(output),
+                 "moved on: " + jobs.path() + ", missed " + missed + ", next run " + next + "\n");
+        QVERIFY(ParseFullForm(next).value() > QDateTime::currentDateTime());
+        Terminate(process);
+    }
+
+    // SIGHUP reads the file again and goes on; it neither ends the program nor a run.
+    void hangUpReloads()
+    {
+        QTemporaryDir jobs;
+        WriteConfig({}, FullForm(QDateTime::currentDateTime()));
+        QProcess process;
+        Start(process);
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
+        SendSignal(process, SIGHUP);
+        QByteArray output;
+        QTRY_VERIFY((output += process.readAllStandardOutput()).contains("reloaded: "));
+        DueJob(jobs);
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("finished: "), 15000);
+        QCOMPARE(process.state(), QProcess::Running);
+        QVERIFY(!QFileInfo::exists(jobs.filePath("old")));
+        Terminate(process);
+    }
+
+    // Nobody reads the output any more: the runs go on, write their rows and move on.
+    void closedOutputDoesNotEndTheProgram()
+    {
+        QTemporaryDir jobs;
+        const QString due = DueJob(jobs);
+        QProcess process;
+        // Standard output is a pipe whose reader has gone, and SIGPIPE has its default action
+        // (QProcess ignores it, and the child would inherit that).
+        process.setChildProcessModifier([] {
+            int ends[2];
+            if (::pipe(ends) == 0) {
+                ::close(ends[0]);
+                ::dup2(ends[1], STDOUT_FILENO);
+                ::close(ends[1]);
+            }
+            ::signal(SIGPIPE, SIG_DFL);
+        });
+        Start(process);
+        QTRY_VERIFY_WITH_TIMEOUT(Stored(m_program.path(), "1", "NextRun") != due, 15000);
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
+        QVERIFY(!QFileInfo::exists(jobs.filePath("old")));
+        const QStringList logs = QDir(m_program.filePath("Logs")).entryList({"*.htm"});
+        QCOMPARE(logs.size(), 1);
+        QTRY_VERIFY(ReadAll(m_program.filePath("Logs/" + logs[0])).contains(jobs.path().toUtf8()));
+        QCOMPARE(process.state(), QProcess::Running);
+        Terminate(process);
+    }
+
+    // A run that cannot stop (its row waits for a week log that is a pipe nobody reads, as a
+    // folder on a hung mount would) does not keep a stop from ending the program: it is named
+    // and the program ends with 1, after the bound or at a second signal.
+    void stopEndsDespiteARunThatDoesNotStop_data()
+    {
+        QTest::addColumn<int>("signalCount");
+        QTest::newRow("after the bound") << 1;
+        QTest::newRow("second signal") << 2;
+    }
+
+    void stopEndsDespiteARunThatDoesNotStop()
+    {
+        QFETCH(int, signalCount);
+        QTemporaryDir jobs;
+        DueJob(jobs);
+        const QString log = GetLogFileName(m_program.path(), QDateTime::currentDateTime());
+        QVERIFY(::mkfifo(QFile::encodeName(log).constData(), 0600) == 0);
+        const auto removeLog = qScopeGuard([&] { QFile::remove(log); });
+        QProcess process;
+        Start(process);
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("started: "), 15000);
+        QTRY_VERIFY(!QFileInfo::exists(jobs.filePath("old")));
+        for (int i = 0; i < signalCount; ++i)
+            SendSignal(process, SIGTERM);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("not stopped: " + jobs.path().toUtf8() + " [Files Only]\n"));
     }
 
     void secondInstanceIsRefused()

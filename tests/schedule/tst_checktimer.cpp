@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(MissedRun)
+
 namespace {
 
 struct Launch
@@ -253,7 +255,7 @@ private Q_SLOTS:
     }
 
     // A folder text that the file cannot keep would name another folder after a restart: it
-    // is never launched, by the timer or by Run Now, and the row stays as it is.
+    // is never launched, by the timer or by Run Now, nor moved on, and the row stays as it is.
     void folderThatCannotBeKeptIsNeverLaunched_data()
     {
         QTest::addColumn<QString>("folder");
@@ -272,6 +274,10 @@ private Q_SLOTS:
         QFETCH(bool, launched);
         m_table.Append(MakeJob(folder, RowIcon::Enabled, "Routine", "5", "Minute", Due));
         m_table.Append(MakeJob(folder, RowIcon::Enabled, "Specific", " ", " ", Due));
+        m_table.Append(MakeJob(folder, RowIcon::Disabled, "Routine", "5", "Minute", Due));
+        m_table.Append(
+            MakeJob(folder, RowIcon::DisabledPassed, "Routine", "5", "Minute", "12/01/2026 09:00 AM"));
+        m_table.SetMissedRunChoice(MissedRun::MoveOn);
         const std::vector<JobRow> before = m_table.Rows();
         QCOMPARE(TimerCheckJobTick(m_table, Now, m_launcher, m_folder), launched);
         CollectCheckManually(m_table, 0, Now, m_launcher);
@@ -320,13 +326,218 @@ private Q_SLOTS:
         QFETCH(QString, to);
         QFETCH(QStringList, runs);
         const auto restore = ScopedZone(zone);
-        m_table.Append(MakeJob("/data/a", RowIcon::Enabled, "Routine", valEvery, valOfEvery, from));
-        for (QDateTime t = Instants(from).front(); FullForm(t) != to; t = t.addSecs(3))
-            TimerCheckJobTick(m_table, t, m_launcher, m_folder);
-        QStringList launched;
-        for (const Launch& launch : m_launcher.launches)
-            launched << launch.values[8];
-        QCOMPARE(launched, runs);
+        // A run time that the clock skips or repeats is never a missed run, whatever the choice.
+        for (const MissedRun choice : {MissedRun::Wait, MissedRun::MoveOn, MissedRun::RunOnce}) {
+            m_table.SetMissedRunChoice(choice);
+            m_table.Reset({MakeJob("/data/a", RowIcon::Enabled, "Routine", valEvery, valOfEvery, from)});
+            m_launcher.launches.clear();
+            for (QDateTime t = Instants(from).front(); FullForm(t) != to; t = t.addSecs(3)) {
+                const TickOutcome outcome = CheckJobs(m_table, t, m_launcher, m_folder, choice);
+                QVERIFY(outcome.movedOn.empty());
+                QCOMPARE(m_table.Row(0).icon, RowIcon::Enabled);
+            }
+            QStringList launched;
+            for (const Launch& launch : m_launcher.launches)
+                launched << launch.values[8];
+            QCOMPARE(launched, runs);
+        }
+    }
+
+    // A Routine job whose next run passed unseen: the choice decides; a disabled one is never
+    // run, and a Specific one only shows as passed. The saved file holds what the table shows.
+    void missedRun_data()
+    {
+        QTest::addColumn<MissedRun>("choice");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("valOfEvery");
+        QTest::addColumn<QString>("nextRun");
+        QTest::addColumn<bool>("launched");
+        QTest::addColumn<int>("iconAfter");
+        QTest::addColumn<QString>("nextRunAfter");
+        QTest::addColumn<bool>("movedOn");
+
+        struct Passed
+        {
+            const char* name;
+            bool loaded; // passed before the load (icon 3, 4), or while the program ran (1, 2)
+            const char *style, *valOfEvery, *nextRun, *movedTo;
+        };
+        const Passed passes[] = {
+            {"by 1 minute", false, "Routine", "Minute", "12/07/2026 09:04 AM", "12/07/2026 09:06 AM"},
+            {"by days", true, "Routine", "Day", "12/04/2026 08:00 AM", "12/08/2026 08:00 AM"},
+            {"specific", false, "Specific", "", "12/04/2026 08:00 AM", nullptr},
+        };
+        const std::pair<MissedRun, const char*> choices[] = {
+            {MissedRun::Wait, "wait"}, {MissedRun::MoveOn, "move on"}, {MissedRun::RunOnce, "run once"}};
+        for (const auto& [choice, choiceName] : choices) {
+            for (const bool enabled : {true, false}) {
+                for (const Passed& p : passes) {
+                    const int notPassed = enabled ? RowIcon::Enabled : RowIcon::Disabled;
+                    const int passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
+                    const bool moves = choice != MissedRun::Wait && p.movedTo;
+                    const bool launched = moves && enabled && choice == MissedRun::RunOnce;
+                    QTest::addRow("%s, %s, %s", choiceName, enabled ? "enabled" : "disabled", p.name)
+                        << choice << enabled << (p.loaded ? passed : notPassed) << QString(p.style)
+                        << QString(p.valOfEvery) << QString(p.nextRun) << launched
+                        << (moves ? notPassed : passed) << QString(moves ? p.movedTo : p.nextRun)
+                        << (moves && !launched);
+                }
+            }
+        }
+    }
+
+    void missedRun()
+    {
+        QFETCH(MissedRun, choice);
+        QFETCH(bool, enabled);
+        QFETCH(int, icon);
+        QFETCH(QString, style);
+        QFETCH(QString, valOfEvery);
+        QFETCH(QString, nextRun);
+        QFETCH(bool, launched);
+        QFETCH(int, iconAfter);
+        QFETCH(QString, nextRunAfter);
+        QFETCH(bool, movedOn);
+        m_table.SetMissedRunChoice(choice);
+        m_table.Append(MakeJob("/data/a", icon, style, "1", valOfEvery, nextRun));
+        const bool moves = nextRunAfter != nextRun;
+
+        QCOMPARE(TimerCheckJobTick(m_table, Now, m_launcher, m_folder), moves);
+
+        QCOMPARE(m_launcher.Folders(), launched ? QStringList{"/data/a"} : QStringList{});
+        if (launched)
+            QCOMPARE(m_launcher.launches.front().values[8], nextRun);
+        QCOMPARE(m_table.Row(0).icon, iconAfter);
+        QCOMPARE(m_table.Row(0).NextRun(), nextRunAfter);
+        QCOMPARE(Stored("Initial", "TotalJob"), moves ? "1" : "0");
+        if (moves) {
+            QCOMPARE(Stored("1", "NextRun"), nextRunAfter);
+            QCOMPARE(Stored("1", "Status"), enabled ? "Enabled" : "Disabled");
+        }
+        // Seen once: the next tick of the same minute changes nothing more.
+        QVERIFY(!TimerCheckJobTick(m_table, Now.addSecs(3), m_launcher, m_folder));
+        QCOMPARE(m_launcher.launches.size(), launched ? 1u : 0u);
+
+        const TickOutcome outcome = CheckJobs(m_table, Now, m_launcher, m_folder, choice);
+        QVERIFY(outcome.movedOn.empty());
+        m_table.Reset({MakeJob("/data/a", icon, style, "1", valOfEvery, nextRun)});
+        const TickOutcome again = CheckJobs(m_table, Now, m_launcher, m_folder, choice);
+        QCOMPARE(again.movedOn.size(), movedOn ? 1u : 0u);
+        if (movedOn) {
+            QCOMPARE(again.movedOn.front().folder, "/data/a");
+            QCOMPARE(again.movedOn.front().missed, nextRun);
+            QCOMPARE(again.movedOn.front().nextRun, nextRunAfter);
+        }
+    }
+
+    // The clock stepped on past a run (a resume from sleep) makes it a missed run; stepped back,
+    // the run lies ahead again and nothing is missed.
+    void clockSteps_data()
+    {
+        QTest::addColumn<MissedRun>("choice");
+        QTest::addColumn<int>("step"); // seconds
+        QTest::addColumn<int>("iconAfter");
+        QTest::addColumn<QString>("nextRunAfter");
+        QTest::addColumn<int>("launches");
+        const QString next = QStringLiteral("12/07/2026 09:10 AM");
+        QTest::newRow("+3 h, wait") << MissedRun::Wait << 3 * 3600 << RowIcon::EnabledPassed << next << 0;
+        QTest::newRow("+3 h, move on")
+            << MissedRun::MoveOn << 3 * 3600 << RowIcon::Enabled << "12/07/2026 12:10 PM" << 0;
+        QTest::newRow("+3 h, run once")
+            << MissedRun::RunOnce << 3 * 3600 << RowIcon::Enabled << "12/07/2026 12:10 PM" << 1;
+        for (const MissedRun choice : {MissedRun::Wait, MissedRun::MoveOn, MissedRun::RunOnce})
+            QTest::addRow("-1 h, choice %d", int(choice)) << choice << -3600 << RowIcon::Enabled << next << 0;
+    }
+
+    void clockSteps()
+    {
+        QFETCH(MissedRun, choice);
+        QFETCH(int, step);
+        QFETCH(int, iconAfter);
+        QFETCH(QString, nextRunAfter);
+        QFETCH(int, launches);
+        m_table.SetMissedRunChoice(choice);
+        m_table.Append(MakeJob("/data/a", RowIcon::Enabled, "Routine", "5", "Minute", "12/07/2026 09:10 AM"));
+        QVERIFY(!TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
+        TimerCheckJobTick(m_table, Now.addSecs(step), m_launcher, m_folder);
+        QCOMPARE(m_table.Row(0).icon, iconAfter);
+        QCOMPARE(m_table.Row(0).NextRun(), nextRunAfter);
+        QCOMPARE(int(m_launcher.launches.size()), launches);
+    }
+
+    // Rows of a hand-edited file that cannot run: shown and saved back as they are, but never
+    // launched, by the tick (due or missed) or by Run Now, and the refusal says why.
+    void rowsThatCannotRun_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("valPurge");
+        QTest::addColumn<QString>("valOfPurge");
+        QTest::addColumn<QString>("lookPurgeBy");
+        QTest::addColumn<QString>("refusal"); // a word of it; empty: it runs
+        QTest::newRow("runs") << "Enabled"
+                              << "30"
+                              << "Day"
+                              << "Date: Created"
+                              << "";
+        QTest::newRow("threshold unit Fortnight") << "Enabled"
+                                                  << "30"
+                                                  << "Fortnight"
+                                                  << "Date: Created"
+                                                  << "Fortnight";
+        QTest::newRow("threshold x") << "Enabled"
+                                     << "x"
+                                     << "Day"
+                                     << "Date: Created"
+                                     << "threshold";
+        QTest::newRow("threshold -3") << "Enabled"
+                                      << "-3"
+                                      << "Day"
+                                      << "Date: Created"
+                                      << "threshold";
+        QTest::newRow("LookPurgeBy typo") << "Enabled"
+                                          << "30"
+                                          << "Day"
+                                          << "Date: Modified"
+                                          << "Date: Modified";
+        QTest::newRow("status Off") << "Off"
+                                    << "30"
+                                    << "Day"
+                                    << "Date: Created"
+                                    << "status";
+        QTest::newRow("status 0") << "0"
+                                  << "30"
+                                  << "Day"
+                                  << "Date: Created"
+                                  << "status";
+    }
+
+    void rowsThatCannotRun()
+    {
+        QFETCH(QString, status);
+        QFETCH(QString, valPurge);
+        QFETCH(QString, valOfPurge);
+        QFETCH(QString, lookPurgeBy);
+        QFETCH(QString, refusal);
+        m_table.SetOptions(lookPurgeBy, "0");
+        for (const char* nextRun : {"12/07/2026 09:05 AM", "12/07/2026 09:00 AM"}) {
+            JobRow row = MakeJob("/data/a", RowIcon::Enabled, "Routine", "5", "Minute", nextRun);
+            row.SetStatus(status);
+            row.SubItem(1).text = valPurge;
+            row.SubItem(2).text = valOfPurge;
+            m_table.Append(row);
+        }
+        m_table.SetMissedRunChoice(MissedRun::RunOnce);
+        TimerCheckJobTick(m_table, Now, m_launcher, m_folder);
+        CollectCheckManually(m_table, 0, Now, m_launcher);
+        QCOMPARE(m_launcher.launches.size(), refusal.isEmpty() ? 3u : 0u);
+        QCOMPARE(WhyNotLaunched(m_table, 0).contains(refusal), true);
+        QCOMPARE(WhyNotLaunched(m_table, 0).isEmpty(), refusal.isEmpty());
+        QVERIFY(SaveJobList(m_table, m_folder));
+        QCOMPARE(Stored("1", "Status"), status);
+        QCOMPARE(Stored("1", "ValPurge"), valPurge);
+        QCOMPARE(Stored("1", "ValOfPurge"), valOfPurge);
     }
 
     void emptyTableDoesNothing()

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(MissedRun)
+
 namespace {
 
 QString Stored(const QString& folder, const char* key)
@@ -59,6 +61,8 @@ private Q_SLOTS:
     void Autostart_data();
     void Autostart();
     void AutostartFailureSavesNothing();
+    void MissedRunChoice_data();
+    void MissedRunChoice();
 };
 
 void TestFrmOption::Controls()
@@ -259,6 +263,45 @@ void TestFrmOption::AutostartFailureSavesNothing()
     QVERIFY(dialog.isVisible());
     QCOMPARE(table.LookPurgeBy(), QStringLiteral("Date: Last Modified"));
     QVERIFY(!QFileInfo::exists(ConfigDatPath(dir.path())));
+}
+
+// The choice is shown from the table and saved into it and the file; the default leaves no key.
+void TestFrmOption::MissedRunChoice_data()
+{
+    QTest::addColumn<MissedRun>("before");
+    QTest::addColumn<int>("choose");
+    QTest::addColumn<MissedRun>("after");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("keep wait") << MissedRun::Wait << -1 << MissedRun::Wait << "";
+    QTest::newRow("choose move on") << MissedRun::Wait << 1 << MissedRun::MoveOn << "MoveOn";
+    QTest::newRow("choose run once") << MissedRun::MoveOn << 2 << MissedRun::RunOnce << "RunOnce";
+    QTest::newRow("back to wait") << MissedRun::RunOnce << 0 << MissedRun::Wait << "";
+}
+
+void TestFrmOption::MissedRunChoice()
+{
+    QFETCH(MissedRun, before);
+    QFETCH(int, choose);
+    QFETCH(MissedRun, after);
+    QFETCH(QString, stored);
+    QTemporaryDir dir;
+    JobTable table;
+    table.SetMissedRunChoice(before);
+    frmOption dialog(table, dir.path());
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("LabelMissed"))->text(),
+             QStringLiteral("When a scheduled run is missed:"));
+    auto missed = [&](int i) {
+        return dialog.findChild<QRadioButton*>(QStringLiteral("OptMissed%1").arg(i));
+    };
+    QCOMPARE(missed(0)->text(), QStringLiteral("Wait for Adjust Date"));
+    QCOMPARE(missed(1)->text(), QStringLiteral("Move on to the next run"));
+    QCOMPARE(missed(2)->text(), QStringLiteral("Run once, then move on"));
+    QVERIFY(missed(int(before))->isChecked());
+    if (choose >= 0)
+        missed(choose)->click();
+    dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->click();
+    QCOMPARE(table.MissedRunChoice(), after);
+    QCOMPARE(Stored(dir.path(), "MissedRun"), stored);
 }
 
 QTEST_MAIN(TestFrmOption)

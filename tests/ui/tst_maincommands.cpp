@@ -124,6 +124,8 @@ struct Fixture
         commands = main.findChild<MainCommands*>();
         commands->SetDesktopStarter(starter);
         commands->SetLauncher(launcher);
+        // The options a default ConfigDat.ini gives: a run needs a date kind.
+        main.Table().SetOptions(QStringLiteral("Date: Last Modified"), QStringLiteral("0"));
         main.show();
     }
 
