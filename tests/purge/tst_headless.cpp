@@ -204,7 +204,7 @@ private Q_SLOTS:
         QTemporaryDir jobs;
         WriteJobs(program.path(), {}, {JobText(1, jobs.path(), Due)});
         QVERIFY(ResetStatusDump(program.path()));
-        QVERIFY(AddTextToFile(StatDumpPath(program.path()), QString::fromUtf8(RunningMarker(jobs.path()))));
+        QVERIFY(AddTextToFile(StatDumpPath(program.path()), jobs.path()));
         RecordingLauncher launcher;
         HeadlessJobs service(program.path(), launcher);
         service.Load(Now);
