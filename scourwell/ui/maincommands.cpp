@@ -254,12 +254,14 @@ void MainCommands::RunNow()
     if (index < 0)
         return;
     const QString folder = table.Row(index).FolderLoc();
-    if (m_main.Executors().IsUnderWay(folder)) {
+    QString refusal = WhyNotLaunched(table, index);
+    if (refusal.isEmpty() && m_main.Executors().IsUnderWay(folder))
+        refusal =
+            QStringLiteral("A run in [") + folder +
+            QStringLiteral("] is still under way. Wait for its end, or stop it in its executor window.");
+    if (!refusal.isEmpty()) {
         MessageWindowModal(&m_main, QMessageBox::Critical, QStringLiteral("Error"),
-                           QStringLiteral("A run in [") + folder +
-                               QStringLiteral("] is still under way. Wait for its end, or stop it in its "
-                                              "executor window.  "),
-                           QMessageBox::Ok);
+                           refusal + QStringLiteral("  "), QMessageBox::Ok);
         return;
     }
     CollectCheckManually(table, index, m_main.GetClock().Now(), *m_launcher);

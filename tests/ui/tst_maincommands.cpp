@@ -175,6 +175,8 @@ private Q_SLOTS:
     void RunNow_data();
     void RunNow();
     void RunNowOnEmptyTable();
+    void RunNowSaysWhyARowCannotRun_data();
+    void RunNowSaysWhyARowCannotRun();
     void DeleteSelected_data();
     void DeleteSelected();
     void RowCommandsWithoutSelection();
@@ -251,6 +253,40 @@ void TestMainCommands::RunNowOnEmptyTable()
     QVERIFY(LogFileExists(f.Folder(), Present));
     QVERIFY(f.launcher.launched.empty());
     QVERIFY(answerer.SeenBoxes().empty());
+}
+
+void TestMainCommands::RunNowSaysWhyARowCannotRun_data()
+{
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("unit") << 2 << QStringLiteral("Fortnight");
+    QTest::newRow("threshold") << 1 << QStringLiteral("-3");
+    QTest::newRow("status") << 0 << QStringLiteral("Off");
+}
+
+// A hand-edited row that could not run is refused with its reason, never launched.
+void TestMainCommands::RunNowSaysWhyARowCannotRun()
+{
+    QFETCH(int, cell);
+    QFETCH(QString, value);
+
+    Fixture f;
+    JobRow row = MakeRow(f.Folder(), RowIcon::Enabled);
+    if (cell == 0)
+        row.SetStatus(value);
+    else
+        row.cells[cell].text = value;
+    f.Table().Append(row);
+    f.Select(0);
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    f.Trigger("mnuRunNow");
+
+    QVERIFY(f.launcher.launched.empty());
+    QCOMPARE(answerer.SeenBoxes().size(), size_t(1));
+    QCOMPARE(answerer.SeenBoxes()[0].title, QStringLiteral("Error"));
+    QCOMPARE(answerer.SeenBoxes()[0].icon, QMessageBox::Critical);
+    QVERIFY2(answerer.SeenBoxes()[0].text.contains(u'"' + value + u'"'),
+             qPrintable(answerer.SeenBoxes()[0].text));
 }
 
 void TestMainCommands::DeleteSelected_data()
