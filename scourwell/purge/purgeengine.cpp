@@ -351,15 +351,13 @@ std::optional<PurgeStyle> PurgeStyleFromText(const QString& text)
 
 QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder)
 {
-    return {programFolder,
-            ConfigDatPath(programFolder),
-            QuillonIniPath(programFolder),
-            StatDumpPath(programFolder),
-            LogsFolder(programFolder),
-            programFolder + "/scourwell",
-            programFolder + "/quillon",
-            executableFolder + "/scourwell",
-            executableFolder + "/quillon"};
+    QStringList paths{programFolder, ConfigDatPath(programFolder), QuillonIniPath(programFolder),
+                      StatDumpPath(programFolder), LogsFolder(programFolder)};
+    for (const QString& folder : {programFolder, executableFolder}) {
+        for (const char* file : ShippedBesideProgram)
+            paths.append(folder + u'/' + QLatin1StringView(file));
+    }
+    return paths;
 }
 
 bool IsFileSystemRoot(const QString& folder)

@@ -5,6 +5,7 @@
 #include "mock/mockclock.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -79,6 +80,35 @@ public:
         struct stat st;
         return ::lstat(Path(relative).constData(), &st) == 0;
     }
+    qint64 Accessed(const QByteArray& relative) const
+    {
+        struct stat st;
+        return ::lstat(Path(relative).constData(), &st) == 0 ? qint64(st.st_atim.tv_sec) : -1;
+    }
+    // Hands relative and everything below it to owner.
+    void Chown(const QByteArray& relative, uid_t owner) const
+    {
+        QCOMPARE(::lchown(Path(relative).constData(), owner, owner), 0);
+        struct stat st;
+        if (::lstat(Path(relative).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return;
+        for (const QByteArray& child : Children(relative))
+            Chown(child, owner);
+    }
+    // A chain of count old folders "d" below relative, each holding an old file named file;
+    // the path of the deepest.
+    QByteArray Chain(const QByteArray& relative, int count, const QByteArray& file) const
+    {
+        QByteArray path = relative;
+        for (int level = 0; level < count; ++level) {
+            path += "/d";
+            Folder(path);
+            File(path + '/' + file, OldDate());
+        }
+        for (QByteArray folder = path; folder != relative; folder.truncate(folder.lastIndexOf('/')))
+            SetDate(folder, OldDate());
+        return path;
+    }
 
     // Every entry below relative with its kind, mode and dates, sorted: equal listings mean
     // nothing was changed. A folder's access date is left out: reading a folder may set it.
@@ -91,16 +121,24 @@ public:
     }
 
 private:
-    void AddListing(const QByteArray& relative, QList<QByteArray>& lines) const
+    QList<QByteArray> Children(const QByteArray& relative) const
     {
+        QList<QByteArray> children;
         DIR* dir = ::opendir(Path(relative).constData());
         if (dir == nullptr)
-            return;
+            return children;
         while (const dirent* item = ::readdir(dir)) {
             const QByteArray name = item->d_name;
-            if (name == "." || name == "..")
-                continue;
-            const QByteArray child = relative.isEmpty() ? name : relative + '/' + name;
+            if (name != "." && name != "..")
+                children.append(relative.isEmpty() ? name : relative + '/' + name);
+        }
+        ::closedir(dir);
+        return children;
+    }
+
+    void AddListing(const QByteArray& relative, QList<QByteArray>& lines) const
+    {
+        for (const QByteArray& child : Children(relative)) {
             struct stat st;
             if (::lstat(Path(child).constData(), &st) != 0)
                 continue;
@@ -110,7 +148,6 @@ private:
             if (S_ISDIR(st.st_mode))
                 AddListing(child, lines);
         }
-        ::closedir(dir);
     }
 
     QTemporaryDir m_dir;
@@ -124,21 +161,7 @@ inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& wo
     if (::geteuid() != 0)
         return work();
     constexpr uid_t Nobody = 65534;
-    const std::function<void(const QByteArray&)> handOver = [&](const QByteArray& path) {
-        if (::lchown(path.constData(), Nobody, Nobody) != 0)
-            return;
-        if (DIR* dir = ::opendir(path.constData())) {
-            while (const dirent* item = ::readdir(dir)) {
-                const QByteArray name = item->d_name;
-                if (name != "." && name != ".." && item->d_type == DT_DIR)
-                    handOver(path + '/' + name);
-                else if (name != "." && name != "..")
-                    (void)::lchown(QByteArray(path + '/' + name).constData(), Nobody, Nobody);
-            }
-            ::closedir(dir);
-        }
-    };
-    handOver(tree.Path());
+    tree.Chown({}, Nobody);
     const pid_t child = ::fork();
     if (child == 0) {
         if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
@@ -149,4 +172,11 @@ inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& wo
     if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 250)
         return -1;
     return WEXITSTATUS(status);
+}
+
+// The descriptors this process holds.
+inline int OpenDescriptors()
+{
+    return int(
+        QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
 }
