@@ -5,9 +5,12 @@
 
 #include <QDir>
 #include <QScopeGuard>
+#include <linux/fuse.h>
+#include <poll.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <utility>
 
@@ -823,6 +826,80 @@ private Q_SLOTS:
             QCOMPARE(tree.Listing(target), before[mount]);
             QCOMPARE(tree.Accessed(target), accessed[mount++]);
         }
+    }
+
+    // A mount whose file system never answers (a FUSE server that reads but never replies)
+    // holds no run: no style sends it a single request.
+    void unansweredMount()
+    {
+        if (!OwnMounts())
+            QSKIP("mounting needs root and a mount namespace of our own");
+        const int fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
+        if (fuse < 0)
+            QSKIP("no /dev/fuse");
+        const auto closeFuse = qScopeGuard([&] { ::close(fuse); });
+        const PurgeTree tree;
+        tree.Folder("job");
+        tree.File("job/old.txt", OldDate());
+        tree.Folder("job/sub");
+        tree.File("job/sub/old.txt", OldDate());
+        tree.Folder("job/sub/hung");
+        tree.Folder("job/hung");
+        for (const QByteArray folder : {"job/sub", "job/hung", "job/sub/hung"})
+            tree.SetDate(folder, OldDate());
+        const QByteArray options = "fd=" + QByteArray::number(fuse) + ",rootmode=40000,user_id=0,group_id=0";
+        for (const QByteArray folder : {"job/hung", "job/sub/hung"})
+            QCOMPARE(::mount("test", tree.Path(folder).constData(), "fuse", 0, options.constData()), 0);
+        const auto unmount = qScopeGuard([&] {
+            for (const QByteArray folder : {"job/hung", "job/sub/hung"})
+                ::umount2(tree.Path(folder).constData(), MNT_DETACH);
+        });
+        // Answer the kernel's greeting (both mounts share the connection), so that later calls
+        // reach the server.
+        QByteArray request(FUSE_MIN_READ_BUFFER + 128 * 1024, '\0');
+        QVERIFY(::read(fuse, request.data(), size_t(request.size())) >= qsizetype(sizeof(fuse_in_header)));
+        const auto* header = reinterpret_cast<const fuse_in_header*>(request.constData());
+        QCOMPARE(header->opcode, quint32(FUSE_INIT));
+        struct
+        {
+            fuse_out_header header;
+            fuse_init_out init;
+        } reply{};
+        reply.header = {sizeof reply, 0, header->unique};
+        reply.init.major = FUSE_KERNEL_VERSION;
+        reply.init.minor = FUSE_KERNEL_MINOR_VERSION;
+        reply.init.max_write = 4096;
+        QCOMPARE(::write(fuse, &reply, sizeof reply), ssize_t(sizeof reply));
+
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (const QString style : {"Files Only", "Include Files in Subfolders", "Subfolders Only"}) {
+                const MockClock clock(TestNow());
+                const std::atomic_bool stop = false;
+                RunPurge(Request(style, tree.Text("job")), clock, stop);
+            }
+            ::_exit(0);
+        }
+        QVERIFY(child > 0);
+        const int childFd = int(::syscall(SYS_pidfd_open, child, 0));
+        QVERIFY(childFd >= 0);
+        pollfd waits[2] = {{fuse, POLLIN, 0}, {childFd, POLLIN, 0}};
+        QVERIFY(::poll(waits, 2, -1) > 0);
+        ::close(childFd);
+        quint32 opcode = 0;
+        if (waits[0].revents & POLLIN) {
+            if (::read(fuse, request.data(), size_t(request.size())) >= qsizetype(sizeof(fuse_in_header)))
+                opcode = header->opcode;
+            // Ends the connection: the run's call fails and the child ends.
+            ::umount2(tree.Path("job/hung").constData(), MNT_FORCE | MNT_DETACH);
+            ::umount2(tree.Path("job/sub/hung").constData(), MNT_FORCE | MNT_DETACH);
+            ::kill(child, SIGKILL);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(opcode, quint32(0));
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(!tree.Exists("job/old.txt"));
     }
 
     // The program's own files are passed over; a folder that holds them cannot go.
