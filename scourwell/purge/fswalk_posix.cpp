@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
@@ -41,7 +42,6 @@ public:
             close(m_fd);
     }
     int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
@@ -302,9 +302,10 @@ Folder Folder::Open(const QByteArray& path)
         if (next.Get() < 0 || fstat(next.Get(), &nextStat) != 0)
             return {};
         if (S_ISLNK(nextStat.st_mode)) {
-            if (++links > MaxLinks || nextStat.st_size <= 0 || nextStat.st_size > PATH_MAX)
+            if (++links > MaxLinks)
                 return {};
-            QByteArray target(qsizetype(nextStat.st_size) + 1, Qt::Uninitialized);
+            // Not by the link's size: some file systems give none.
+            QByteArray target(PATH_MAX, Qt::Uninitialized);
             const ssize_t size = readlinkat(next.Get(), "", target.data(), size_t(target.size()));
             if (size <= 0 || size >= target.size())
                 return {};

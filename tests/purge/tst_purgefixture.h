@@ -153,15 +153,23 @@ private:
     QTemporaryDir m_dir;
 };
 
+enum class Handover
+{
+    Tree,   // the tree is made nobody's first
+    Nothing // the tree stays root's
+};
+
 // Runs work as an unprivileged user (nobody), so that permission bits count also when the
-// tests run as root: in a child process, after handing it the tree. Returns work's result,
-// which must lie in 0..250; -1 when the child failed.
-inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& work)
+// tests run as root: in a child process, after handing it the tree unless told otherwise.
+// Returns work's result, which must lie in 0..250; -1 when the child failed.
+inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& work,
+                           Handover handover = Handover::Tree)
 {
     if (::geteuid() != 0)
         return work();
     constexpr uid_t Nobody = 65534;
-    tree.Chown({}, Nobody);
+    if (handover == Handover::Tree)
+        tree.Chown({}, Nobody);
     const pid_t child = ::fork();
     if (child == 0) {
         if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
