@@ -786,19 +786,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("style");
         QTest::addColumn<bool>("bind");
+        QTest::addColumn<bool>("openAt2");
         QTest::addColumn<int>("count");
-        for (const bool bind : {false, true}) {
-            const char* kind = bind ? "bind mount" : "other file system";
-            QTest::addRow("Files Only, %s", kind) << "Files Only" << bind << 1;
-            QTest::addRow("Include Files in Subfolders, %s", kind)
-                << "Include Files in Subfolders" << bind << 1;
-            QTest::addRow("Subfolders Only, %s", kind) << "Subfolders Only" << bind << 0;
+        for (const bool openAt2 : {true, false}) {
+            for (const bool bind : {false, true}) {
+                const char* kind = bind ? "bind mount" : "other file system";
+                const char* kernel = openAt2 ? "" : ", without openat2";
+                QTest::addRow("Files Only, %s%s", kind, kernel) << "Files Only" << bind << openAt2 << 1;
+                QTest::addRow("Include Files in Subfolders, %s%s", kind, kernel)
+                    << "Include Files in Subfolders" << bind << openAt2 << 1;
+                QTest::addRow("Subfolders Only, %s%s", kind, kernel)
+                    << "Subfolders Only" << bind << openAt2 << 0;
+            }
         }
     }
     void mountPoints()
     {
         QFETCH(QString, style);
         QFETCH(bool, bind);
+        QFETCH(bool, openAt2);
         QFETCH(int, count);
         if (!OwnMounts())
             QSKIP("mounting needs root and a mount namespace of our own");
@@ -838,7 +844,8 @@ private Q_SLOTS:
             accessed.append(tree.Accessed(target));
         }
 
-        QCOMPARE(Purge(tree, Request(style, tree.Text("job"))).count, count);
+        const auto purge = [&] { return int(Purge(tree, Request(style, tree.Text("job"))).count); };
+        QCOMPARE(openAt2 ? purge() : RunWithoutOpenAt2(purge), count);
         int mount = 0;
         for (const QByteArray target : {"job/old/mnt", "job/mnt"}) {
             QCOMPARE(tree.Listing(target), before[mount]);

@@ -12,10 +12,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -173,6 +178,30 @@ inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& wo
     const pid_t child = ::fork();
     if (child == 0) {
         if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(255);
+        ::_exit(work());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 250)
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// Runs work in a child process in which the kernel seems to lack openat2, as before Linux
+// 5.6. Returns work's result, which must lie in 0..250; -1 when the child failed.
+inline int RunWithoutOpenAt2(const std::function<int()>& work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        sock_filter filter[] = {
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat2, 0, 1),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        };
+        const sock_fprog program{sizeof filter / sizeof filter[0], filter};
+        if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+            ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
             ::_exit(255);
         ::_exit(work());
     }
