@@ -433,9 +433,10 @@ private Q_SLOTS:
             tree.SetDate(folder, OldDate());
         const PurgeRequest request = Request(style, tree.Text("job"));
         QCOMPARE(RunUnprivileged(tree, [&] { return int(Purge(tree, request).count); }), count);
+        // Opened again first: a user who is not root cannot look inside.
+        ::chmod(tree.Path("job/sub/locked").constData(), 0755);
         QVERIFY(tree.Exists("job/sub/locked/old.txt"));
         QVERIFY(!tree.Exists("job/open/old.txt"));
-        ::chmod(tree.Path("job/sub/locked").constData(), 0755);
     }
 
     // A subfolder that cannot go whole is read through before anything in it is removed, and
