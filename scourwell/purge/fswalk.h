@@ -8,8 +8,9 @@
 // The file-system calls of the purge, kept in one small layer so that the engine stays
 // portable. Names are bytes as the file system stores them (a name need not be valid
 // UTF-8). Every operation works relative to an opened folder and never follows a link, so
-// a folder swapped for a link while a run is under way cannot redirect it. No call enters
-// another file system below a job folder, so a mount that does not answer cannot hold a run.
+// a folder swapped for a link while a run is under way cannot redirect it. Where the kernel
+// has openat2, no call enters another file system below a job folder, so a mount that does
+// not answer cannot hold a run.
 // Folders are read without changing their access dates where the file system allows it.
 namespace FsWalk {
 
