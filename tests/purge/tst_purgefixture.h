@@ -158,6 +158,19 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Runs work in a child process after prepare has set the child up. Returns work's result,
+// which must lie in 0..250; -1 when prepare or the child failed.
+inline int RunInChild(const std::function<bool()>& prepare, const std::function<int()>& work)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(prepare() ? work() : 255);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 250)
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 enum class Handover
 {
     Tree,   // the tree is made nobody's first
@@ -166,7 +179,6 @@ enum class Handover
 
 // Runs work as an unprivileged user (nobody), so that permission bits count also when the
 // tests run as root: in a child process, after handing it the tree unless told otherwise.
-// Returns work's result, which must lie in 0..250; -1 when the child failed.
 inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& work,
                            Handover handover = Handover::Tree)
 {
@@ -175,40 +187,25 @@ inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& wo
     constexpr uid_t Nobody = 65534;
     if (handover == Handover::Tree)
         tree.Chown({}, Nobody);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
-            ::_exit(255);
-        ::_exit(work());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 250)
-        return -1;
-    return WEXITSTATUS(status);
+    return RunInChild([] { return ::setgid(Nobody) == 0 && ::setuid(Nobody) == 0; }, work);
 }
 
-// Runs work in a child process in which the kernel seems to lack openat2, as before Linux
-// 5.6. Returns work's result, which must lie in 0..250; -1 when the child failed.
+// Runs work in a child process in which the kernel seems to lack openat2, as before Linux 5.6.
 inline int RunWithoutOpenAt2(const std::function<int()>& work)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        sock_filter filter[] = {
-            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat2, 0, 1),
-            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
-            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        };
-        const sock_fprog program{sizeof filter / sizeof filter[0], filter};
-        if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
-            ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
-            ::_exit(255);
-        ::_exit(work());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 250)
-        return -1;
-    return WEXITSTATUS(status);
+    return RunInChild(
+        [] {
+            sock_filter filter[] = {
+                BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat2, 0, 1),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+            };
+            const sock_fprog program{sizeof filter / sizeof filter[0], filter};
+            return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+                   ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+        },
+        work);
 }
 
 // The descriptors this process holds.
