@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "config/bytetext.h"
 #include "config/programfolder.h"
+#include "purge/fswalk.h"
 #include "purge/headless.h"
 #include "purge/purgecommand.h"
 #include "purge/purgeengine.h"
@@ -58,6 +59,7 @@ const char Usage[] =
 
 int main(int argc, char** argv)
 {
+    FsWalk::RaiseDescriptorLimit();
     const char* first = argc > 1 ? argv[1] : "";
     if (std::strcmp(first, "--headless") == 0)
         return HeadlessMain(argc, argv);

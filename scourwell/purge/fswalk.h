@@ -8,8 +8,18 @@
 // The file-system calls of the purge, kept in one small layer so that the engine stays
 // portable. Names are bytes as the file system stores them (a name need not be valid
 // UTF-8). Every operation works relative to an opened folder and never follows a link, so
-// a folder swapped for a link while a run is under way cannot redirect it.
+// a folder swapped for a link while a run is under way cannot redirect it. Where the kernel
+// has openat2, no call enters another file system below a job folder, so a mount that does
+// not answer cannot hold a run.
+// Folders are read without changing their access dates where the file system allows it.
 namespace FsWalk {
+
+// Raises the soft limit of open descriptors to the hard one; called once at start.
+void RaiseDescriptorLimit();
+
+// Whether the folders open in walks, counted across the process, have reached the share of
+// descriptors the walks may use (the rest is kept for logs, the status file and windows).
+bool FolderBudgetSpent();
 
 enum class DateKind
 {
@@ -66,14 +76,26 @@ public:
     Folder& operator=(Folder&&) noexcept;
     ~Folder(); // gives back a mode that Delete changed
 
-    // The job folder. Links in its path are followed: the user chose that path.
+    // The job folder, opened one component at a time. A link is followed only where it is
+    // safe: a link in a folder of an unprivileged user must lead to a folder of that user,
+    // passing only through folders of that user or of root (no one else can swap them).
+    // A closed Folder when that fails, or after too many links.
     static Folder Open(const QByteArray& path);
     // A subfolder, never through a link and never onto another mount (a mount point is
-    // left alone); a closed Folder when that fails.
+    // left alone); a closed Folder when that fails or the walks' budget is spent.
     Folder OpenChild(const char* name) const;
 
     bool IsOpen() const { return m_state != nullptr; }
     ObjectId Id() const;
+
+    // Closes the descriptor but keeps the place in the listing, to save descriptors while a
+    // walk is deeper down; false when it was not open.
+    bool Suspend();
+    bool IsSuspended() const;
+    // Reopens a suspended folder as the parent of child, which must be it still (not moved
+    // meanwhile), and goes on where the listing was. On failure it stays closed for good:
+    // its listing ends and nothing in it can be deleted.
+    bool Resume(const Folder& child);
 
     // The next entry but "." and ".." (in an order that suits the file system, not by
     // name); false at the end or on a read error.
@@ -81,8 +103,8 @@ public:
     void Rewind();
 
     // The entry's own kind, identity and date (a link's own dates); false when it cannot
-    // be read or is gone.
-    bool Stat(const char* name, DateKind dateKind, ItemStat& stat) const;
+    // be read, is gone, or is a mount point (whose file system is never asked).
+    bool Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const;
 
     // Forced deletion of a file or link: when this folder forbids it, the folder is made
     // writable for the rest of its use.

@@ -1,18 +1,112 @@
 #include "purge/fswalk.h"
 
+#include <QByteArrayList>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#include <utility>
 
 namespace FsWalk {
 
 namespace {
 
-constexpr int OpenFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY;
+constexpr int OpenFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
+constexpr int PathFlags = O_PATH | O_NOFOLLOW | O_CLOEXEC;
+// Descriptors kept out of the walks' budget, for logs, the status file, windows and libraries.
+constexpr rlim_t ReservedDescriptors = 64;
+// As many as the kernel follows in one path.
+constexpr int MaxLinks = 40;
+
+class UniqueFd
+{
+public:
+    explicit UniqueFd(int fd = -1) : m_fd(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    ~UniqueFd()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+std::atomic<int> g_openFolders = 0;
+// Until a call shows that the kernel lacks openat2, which then is never tried again.
+std::atomic_bool g_haveOpenAt2 = true;
+
+int FolderBudget()
+{
+    static const int budget = [] {
+        rlimit limit{};
+        if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return 0;
+        const rlim_t usable = limit.rlim_cur > ReservedDescriptors ? limit.rlim_cur - ReservedDescriptors : 0;
+        return int(std::min<rlim_t>(usable, 1 << 20));
+    }();
+    return budget;
+}
+
+bool TakeFolderSlot()
+{
+    int open = g_openFolders.load(std::memory_order_relaxed);
+    do {
+        if (open >= FolderBudget())
+            return false;
+    } while (!g_openFolders.compare_exchange_weak(open, open + 1, std::memory_order_relaxed));
+    return true;
+}
+
+void GiveFolderSlot()
+{
+    g_openFolders.fetch_sub(1, std::memory_order_relaxed);
+}
+
+// openat2 confined to the file system of dirFd, through no link: -1 with EXDEV at a mount
+// point, and with ENOSYS where the kernel lacks the call.
+int OpenBeneath(int dirFd, const char* name, int flags)
+{
+    if (!g_haveOpenAt2.load(std::memory_order_relaxed)) {
+        errno = ENOSYS;
+        return -1;
+    }
+    open_how how{};
+    how.flags = quint64(flags);
+    how.resolve = RESOLVE_NO_XDEV | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    const int fd = int(syscall(SYS_openat2, dirFd, name, &how, sizeof how));
+    if (fd < 0 && errno == ENOSYS)
+        g_haveOpenAt2 = false;
+    return fd;
+}
+
+// A folder for listing, without access-date updates where this user may ask for that.
+int OpenForListing(int dirFd, const char* name, bool sameFileSystem)
+{
+    for (const int flags : {OpenFolderFlags | O_NOATIME, OpenFolderFlags}) {
+        int fd = sameFileSystem ? OpenBeneath(dirFd, name, flags) : -1;
+        if (!sameFileSystem || (fd < 0 && errno == ENOSYS))
+            fd = openat(dirFd, name, flags);
+        if (fd >= 0 || errno != EPERM)
+            return fd;
+    }
+    return -1;
+}
 
 ObjectId IdOf(const struct statx& stx)
 {
@@ -67,6 +161,20 @@ PathIds IdsOfPath(const QByteArray& path)
     return ids;
 }
 
+void RaiseDescriptorLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+bool FolderBudgetSpent()
+{
+    return g_openFolders.load(std::memory_order_relaxed) >= FolderBudget();
+}
+
 struct Folder::State
 {
     int fd = -1;
@@ -74,6 +182,8 @@ struct Folder::State
     // The mount tells a bind mount of the same file system apart, which the device does not.
     std::optional<quint64> mountId;
     std::optional<mode_t> modeToRestore;
+    // Where the listing goes on when a suspended folder is reopened.
+    off_t suspendedAt = 0;
     // The folder is read a part at a time into listing, whose entries are then taken in the
     // order of their inode numbers: on a disk file system, stat and unlink in that order
     // touch the inode table in sequence, which for a large folder is much faster than the
@@ -85,20 +195,29 @@ struct Folder::State
     static constexpr int ShortestItem = (offsetof(dirent64, d_name) + 2 + 7) / 8 * 8;
     unsigned order[ListingSize / ShortestItem];
 
-    ~State()
+    ~State() { Close(); }
+
+    void Close()
     {
+        if (fd < 0)
+            return;
         if (modeToRestore)
             fchmod(fd, *modeToRestore);
-        close(fd);
+        modeToRestore.reset();
+        close(std::exchange(fd, -1));
+        GiveFolderSlot();
     }
 
-    // Takes fd over; nullptr (fd closed) when it is no folder.
+    // Takes fd over (with a slot of the budget already taken for it); nullptr, with fd closed
+    // and the slot given back, when it is no folder.
     static std::unique_ptr<State> Adopt(int fd)
     {
         struct statx stx;
-        if (statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO | STATX_MNT_ID, &stx) != 0 ||
+        if (fd < 0 || statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO | STATX_MNT_ID, &stx) != 0 ||
             !S_ISDIR(stx.stx_mode)) {
-            close(fd);
+            if (fd >= 0)
+                close(fd);
+            GiveFolderSlot();
             return nullptr;
         }
         // Not make_unique: the listing buffer needs no zeroing.
@@ -108,6 +227,14 @@ struct Folder::State
         if (stx.stx_mask & STATX_MNT_ID)
             state->mountId = stx.stx_mnt_id;
         return state;
+    }
+
+    // Opens name of dirFd as a folder within the budget (see OpenForListing).
+    static std::unique_ptr<State> Open(int dirFd, const char* name, bool sameFileSystem)
+    {
+        if (!TakeFolderSlot())
+            return nullptr;
+        return Adopt(OpenForListing(dirFd, name, sameFileSystem));
     }
 
     const dirent64* NextItem()
@@ -153,16 +280,65 @@ Folder::~Folder() = default;
 
 Folder Folder::Open(const QByteArray& path)
 {
-    const int fd = open(path.constData(), OpenFolderFlags);
-    return Folder(fd < 0 ? nullptr : State::Adopt(fd));
+    if (path.isEmpty())
+        return {};
+    UniqueFd current(open(path.startsWith('/') ? "/" : ".", PathFlags | O_DIRECTORY));
+    struct stat currentStat;
+    if (current.Get() < 0 || fstat(current.Get(), &currentStat) != 0)
+        return {};
+    // Set once a link out of a folder of an unprivileged user was followed: the only owner,
+    // besides root, of everything after it.
+    std::optional<uid_t> owner;
+    // The components still to resolve, the next one last.
+    QByteArrayList pending = path.split('/');
+    std::reverse(pending.begin(), pending.end());
+    int links = 0;
+    while (!pending.isEmpty()) {
+        const QByteArray name = pending.takeLast();
+        if (name.isEmpty() || name == ".")
+            continue;
+        UniqueFd next(openat(current.Get(), name.constData(), PathFlags));
+        struct stat nextStat;
+        if (next.Get() < 0 || fstat(next.Get(), &nextStat) != 0)
+            return {};
+        if (S_ISLNK(nextStat.st_mode)) {
+            if (++links > MaxLinks)
+                return {};
+            // Not by the link's size: some file systems give none.
+            QByteArray target(PATH_MAX, Qt::Uninitialized);
+            const ssize_t size = readlinkat(next.Get(), "", target.data(), size_t(target.size()));
+            if (size <= 0 || size >= target.size())
+                return {};
+            target.truncate(size);
+            if (currentStat.st_uid != 0) {
+                if (owner && *owner != currentStat.st_uid)
+                    return {};
+                owner = currentStat.st_uid;
+            }
+            QByteArrayList parts = target.split('/');
+            std::reverse(parts.begin(), parts.end());
+            pending.append(parts);
+            if (target.startsWith('/')) {
+                current = UniqueFd(open("/", PathFlags | O_DIRECTORY));
+                if (current.Get() < 0 || fstat(current.Get(), &currentStat) != 0)
+                    return {};
+            }
+            continue;
+        }
+        if (owner && nextStat.st_uid != *owner && nextStat.st_uid != 0)
+            return {};
+        current = std::move(next);
+        currentStat = nextStat;
+    }
+    if (owner && currentStat.st_uid != *owner)
+        return {};
+    return Folder(State::Open(current.Get(), ".", false));
 }
 
 Folder Folder::OpenChild(const char* name) const
 {
-    const int fd = openat(m_state->fd, name, OpenFolderFlags | O_NOFOLLOW);
-    if (fd < 0)
-        return {};
-    auto child = State::Adopt(fd);
+    auto child = State::Open(m_state->fd, name, true);
+    // Without openat2 the mount is told after the opening.
     if (child == nullptr || child->id.device != m_state->id.device || child->mountId != m_state->mountId)
         return {};
     return Folder(std::move(child));
@@ -173,6 +349,32 @@ ObjectId Folder::Id() const
     return m_state->id;
 }
 
+bool Folder::Suspend()
+{
+    if (m_state->fd < 0)
+        return false;
+    m_state->suspendedAt = lseek(m_state->fd, 0, SEEK_CUR);
+    m_state->Close();
+    return true;
+}
+
+bool Folder::IsSuspended() const
+{
+    return m_state->fd < 0;
+}
+
+bool Folder::Resume(const Folder& child)
+{
+    auto reopened = State::Open(child.m_state->fd, "..", true);
+    if (reopened == nullptr || reopened->id != m_state->id || reopened->mountId != m_state->mountId ||
+        lseek(reopened->fd, m_state->suspendedAt, SEEK_SET) < 0) {
+        m_state->count = m_state->position = 0;
+        return false;
+    }
+    m_state->fd = std::exchange(reopened->fd, -1);
+    // The slot taken for the reopening is this folder's now.
+    return true;
+}
 bool Folder::Next(Entry& entry)
 {
     while (const dirent64* item = m_state->NextItem()) {
@@ -193,27 +395,43 @@ void Folder::Rewind()
     m_state->count = m_state->position = 0;
 }
 
-bool Folder::Stat(const char* name, DateKind dateKind, ItemStat& stat) const
+bool Folder::Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const
 {
+    // What may be a folder may be a mount point: its identity is taken without asking the
+    // file system mounted there (which may never answer).
+    UniqueFd beneath;
+    int dirFd = m_state->fd;
+    const char* name = entry.name;
+    int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
+    if (entry.kind == ItemKind::Folder || entry.kind == ItemKind::Unknown) {
+        beneath = UniqueFd(OpenBeneath(dirFd, name, PathFlags));
+        if (beneath.Get() < 0 && errno != ENOSYS)
+            return false;
+        if (beneath.Get() >= 0) {
+            dirFd = beneath.Get();
+            name = "";
+            flags |= AT_EMPTY_PATH;
+        }
+    }
     if (dateKind == DateKind::Created) {
         struct statx stx;
-        if (statx(m_state->fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-                  STATX_TYPE | STATX_INO | STATX_BTIME | STATX_CTIME, &stx) != 0)
+        if (statx(dirFd, name, flags, STATX_TYPE | STATX_INO | STATX_BTIME | STATX_CTIME, &stx) != 0)
             return false;
         stat.kind = KindOfMode(stx.stx_mode);
         stat.id = IdOf(stx);
         // Where the file system keeps no birth time, the status change is the nearest.
         stat.date = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec : stx.stx_ctime.tv_sec;
-        return true;
+    } else {
+        // The other dates need no statx, and the older call costs a little less per item.
+        struct stat st;
+        if (fstatat(dirFd, name, &st, flags) != 0)
+            return false;
+        stat.kind = KindOfMode(st.st_mode);
+        stat.id = {st.st_dev, st.st_ino};
+        stat.date = dateKind == DateKind::Modified ? st.st_mtim.tv_sec : st.st_atim.tv_sec;
     }
-    // The other dates need no statx, and the older call costs a little less per item.
-    struct stat st;
-    if (fstatat(m_state->fd, name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0)
-        return false;
-    stat.kind = KindOfMode(st.st_mode);
-    stat.id = {st.st_dev, st.st_ino};
-    stat.date = dateKind == DateKind::Modified ? st.st_mtim.tv_sec : st.st_atim.tv_sec;
-    return true;
+    // Without openat2, another file system shows by its device.
+    return stat.id.device == m_state->id.device;
 }
 
 bool Folder::Unlink(const char* name, bool folder)

@@ -68,9 +68,9 @@ qint64 LocalMinute(qint64 secondsSinceEpoch)
     return secondsSinceEpoch - (rest < 0 ? rest + 60 : rest);
 }
 
-// Deep trees hold one open folder per level; past this depth a walk goes no further, so a
-// run cannot use up the descriptors that concurrent runs share.
-constexpr int MaxDepth = 256;
+// The folders a walk keeps open at most; deeper down it closes the ones above and reopens
+// them on the way back up, so that a tree of any depth is walked within a few descriptors.
+constexpr int WalkFolderBudget = 32;
 
 bool IsHidden(const char* name)
 {
@@ -110,12 +110,14 @@ public:
         m_path = folderPath;
         while (m_path.size() > 1 && m_path.endsWith('/'))
             m_path.chop(1);
+        m_open.push_back(&folder);
+        m_held = 1;
         switch (style) {
         case PurgeStyle::FilesOnly:
             PurgeFiles(folder);
             break;
         case PurgeStyle::IncludeFilesInSubfolders:
-            PurgeFilesBelow(folder, 0);
+            PurgeFilesBelow(folder);
             break;
         case PurgeStyle::SubfoldersOnly:
             PurgeSubfolders(folder);
@@ -125,6 +127,51 @@ public:
     }
 
 private:
+    // A subfolder of the innermost open folder, open while this lives. Within the walk's
+    // budget: the folders above its parent are closed when the budget is spent, and the
+    // parent is reopened, when it was closed, as this one closes.
+    class Level
+    {
+    public:
+        Level(PurgeWalk& walk, const char* name) : m_walk(walk)
+        {
+            Folder& parent = *walk.m_open.back();
+            if (walk.m_held >= WalkFolderBudget || FsWalk::FolderBudgetSpent())
+                walk.SuspendAbove(parent);
+            folder = parent.OpenChild(name);
+            if (folder.IsOpen()) {
+                walk.m_open.push_back(&folder);
+                ++walk.m_held;
+            }
+        }
+        ~Level()
+        {
+            if (!folder.IsOpen())
+                return;
+            m_walk.m_open.pop_back();
+            Folder& parent = *m_walk.m_open.back();
+            if (parent.IsSuspended() && parent.Resume(folder))
+                ++m_walk.m_held;
+            folder = {};
+            --m_walk.m_held;
+        }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+
+        Folder folder;
+
+    private:
+        PurgeWalk& m_walk;
+    };
+
+    void SuspendAbove(const Folder& parent)
+    {
+        for (Folder* open : m_open) {
+            if (open != &parent && !open->IsSuspended() && open->Suspend())
+                --m_held;
+        }
+    }
+
     // Asked before each item, also inside a subfolder being removed.
     bool Stopped() const
     {
@@ -170,7 +217,7 @@ private:
                 mayHaveSubfolders = true;
             if (entry.kind == ItemKind::Folder)
                 continue;
-            if (!folder.Stat(entry.name, m_dateKind, stat) ||
+            if (!folder.Stat(entry, m_dateKind, stat) ||
                 (stat.kind != ItemKind::File && stat.kind != ItemKind::Link) || IsProtected(stat.id) ||
                 !IsOldEnough(stat.date))
                 continue;
@@ -182,30 +229,31 @@ private:
 
     // The files of every subfolder of folder, at every depth: each subfolder's own files
     // before the subfolders below it.
-    void PurgeFilesBelow(Folder& folder, int depth)
+    void PurgeFilesBelow(Folder& folder)
     {
-        if (depth >= MaxDepth)
-            return;
         Entry entry;
         while (folder.Next(entry)) {
             if (Stopped())
                 return;
             if (IsHidden(entry.name) || !MayBeFolder(entry.kind))
                 continue;
-            Folder child = folder.OpenChild(entry.name);
+            Level level(*this, entry.name);
+            Folder& child = level.folder;
             if (!child.IsOpen() || IsProtected(child.Id()))
                 continue;
             const qsizetype pathSize = m_path.size();
             m_path.append('/').append(entry.name);
             if (PurgeFiles(child)) {
                 child.Rewind();
-                PurgeFilesBelow(child, depth + 1);
+                PurgeFilesBelow(child);
             }
             m_path.truncate(pathSize);
         }
     }
 
-    // Each direct subfolder old enough, removed whole whatever the ages of its content.
+    // Each direct subfolder old enough, removed whole whatever the ages of its content. It is
+    // read through first, and removed only when everything in it can go: one that must stay
+    // is left exactly as it was.
     void PurgeSubfolders(Folder& folder)
     {
         Entry entry;
@@ -215,53 +263,59 @@ private:
                 return;
             if (IsHidden(entry.name) || !MayBeFolder(entry.kind))
                 continue;
-            if (!folder.Stat(entry.name, m_dateKind, stat) || stat.kind != ItemKind::Folder ||
+            if (!folder.Stat(entry, m_dateKind, stat) || stat.kind != ItemKind::Folder ||
                 IsProtected(stat.id) || !IsOldEnough(stat.date))
                 continue;
-            if (RemoveFolder(folder, entry.name, 0, stat.id))
+            if (WalkSubfolder(entry.name, stat.id, Pass::Decide) &&
+                (m_dryRun || WalkSubfolder(entry.name, stat.id, Pass::Remove)))
                 Deleted(entry.name);
         }
     }
 
-    // Removes the subfolder name of parent with its content; in a dry run, tells whether it
-    // would go. Hidden, protected and special entries and other mounts stay, and with them
-    // the folders that hold them. When expected is given the subfolder must still be that
-    // object (it was not swapped since it was examined). A stop leaves the rest in place.
-    bool RemoveFolder(Folder& parent, const char* name, int depth, std::optional<ObjectId> expected = {})
+    enum class Pass
     {
-        if (depth >= MaxDepth)
-            return false;
-        Folder folder = parent.OpenChild(name);
-        if (!folder.IsOpen() || IsProtected(folder.Id()) || (expected && folder.Id() != *expected))
-            return false;
-        bool complete = true;
-        Entry entry;
-        ItemStat stat;
-        while (folder.Next(entry)) {
-            if (Stopped())
+        Decide, // whether everything in the subfolder can go; nothing is changed
+        Remove  // its content and then the subfolder
+    };
+
+    // One pass over the subfolder name of the innermost open folder, which must still be the
+    // object expected (not swapped since it was examined). Hidden, protected and special
+    // entries, other mounts and folders that cannot be read stay, and so do the folders that
+    // hold them. Returns whether the subfolder can go (Decide) or went (Remove); a stop
+    // returns false at once.
+    bool WalkSubfolder(const char* name, const ObjectId& expected, Pass pass)
+    {
+        {
+            Level level(*this, name);
+            Folder& folder = level.folder;
+            if (!folder.IsOpen() || folder.Id() != expected || IsProtected(expected))
                 return false;
-            if (IsHidden(entry.name)) {
-                complete = false;
-                continue;
-            }
-            if (entry.kind == ItemKind::Unknown) {
-                if (!folder.Stat(entry.name, m_dateKind, stat)) {
-                    complete = false;
-                    continue;
+            Entry entry;
+            ItemStat stat;
+            while (folder.Next(entry)) {
+                if (Stopped())
+                    return false;
+                if (entry.kind == ItemKind::Unknown && folder.Stat(entry, m_dateKind, stat)) {
+                    entry.kind = stat.kind;
+                    entry.id = stat.id;
                 }
-                entry.kind = stat.kind;
-                entry.id = stat.id;
+                const bool mayGo = !IsHidden(entry.name) && entry.kind != ItemKind::Unknown &&
+                                   entry.kind != ItemKind::Other && !IsProtected(entry.id);
+                if (pass == Pass::Decide && !mayGo)
+                    return false;
+                if (!mayGo)
+                    continue;
+                if (entry.kind == ItemKind::Folder) {
+                    if (!WalkSubfolder(entry.name, entry.id, pass) && pass == Pass::Decide)
+                        return false;
+                } else if (pass == Pass::Remove) {
+                    folder.Delete(entry.name);
+                }
             }
-            if (entry.kind == ItemKind::Folder)
-                complete = RemoveFolder(folder, entry.name, depth + 1) && complete;
-            else if (entry.kind == ItemKind::Other || IsProtected(entry.id) ||
-                     (!m_dryRun && !folder.Delete(entry.name)))
-                complete = false;
         }
-        folder = {};
-        // A real run tries the removal even after a failure: a concurrent run may have taken
-        // what this one could not.
-        return m_dryRun ? complete : parent.RemoveEmptyChild(name);
+        // A removal is tried even after a failure: a concurrent run may have taken what this
+        // one could not.
+        return pass == Pass::Decide || m_open.back()->RemoveEmptyChild(name);
     }
 
     const DateKind m_dateKind;
@@ -275,6 +329,10 @@ private:
     std::vector<ObjectId> m_protected;
     QByteArray m_path;
     qint64 m_count = 0;
+    // The folders from the job folder down to the one under way; those above the budget's
+    // reach are suspended.
+    std::vector<Folder*> m_open;
+    int m_held = 0;
 };
 
 } // namespace
@@ -293,15 +351,13 @@ std::optional<PurgeStyle> PurgeStyleFromText(const QString& text)
 
 QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder)
 {
-    return {programFolder,
-            ConfigDatPath(programFolder),
-            QuillonIniPath(programFolder),
-            StatDumpPath(programFolder),
-            LogsFolder(programFolder),
-            programFolder + "/scourwell",
-            programFolder + "/quillon",
-            executableFolder + "/scourwell",
-            executableFolder + "/quillon"};
+    QStringList paths{programFolder, ConfigDatPath(programFolder), QuillonIniPath(programFolder),
+                      StatDumpPath(programFolder), LogsFolder(programFolder)};
+    for (const QString& folder : {programFolder, executableFolder}) {
+        for (const char* file : ShippedBesideProgram)
+            paths.append(folder + u'/' + QLatin1StringView(file));
+    }
+    return paths;
 }
 
 bool IsFileSystemRoot(const QString& folder)

@@ -31,8 +31,12 @@ struct PurgeRequest
     bool dryRun = false;
 };
 
+// The files the build puts beside the executable and a portable copy carries with it.
+inline constexpr const char* ShippedBesideProgram[] = {"scourwell", "quillon", "scourwell-help.html"};
+
 // The program's own files, which no purge may delete: the program folder, its ConfigDat.ini,
-// quillon.ini, statdump.tmp and Logs, and the programs in the program and executable folders.
+// quillon.ini, statdump.tmp and Logs, and what is shipped beside the program, in the program
+// and executable folders.
 QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder);
 
 // Whether folder is the file-system root (also through a link), which no job may purge.

@@ -5,11 +5,29 @@
 
 #include <QDir>
 #include <QScopeGuard>
+#include <linux/fuse.h>
+#include <poll.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <sys/un.h>
 #include <utility>
 
 namespace {
+
+// What keeps a subfolder from going whole.
+enum class Obstacle
+{
+    None,
+    HiddenFile,
+    HiddenFolderDeep,
+    Fifo,
+    Socket,
+    UnreadableFolder,
+    ProtectedFile,
+    MountPoint
+};
 
 using Hook = std::function<void(const QByteArray& path, std::atomic_bool& stop)>;
 
@@ -87,6 +105,8 @@ void BuildOldTree(const PurgeTree& tree)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Obstacle)
 
 class TestPurgeEngine : public QObject
 {
@@ -413,23 +433,265 @@ private Q_SLOTS:
             tree.SetDate(folder, OldDate());
         const PurgeRequest request = Request(style, tree.Text("job"));
         QCOMPARE(RunUnprivileged(tree, [&] { return int(Purge(tree, request).count); }), count);
+        // Opened again first: a user who is not root cannot look inside.
+        ::chmod(tree.Path("job/sub/locked").constData(), 0755);
         QVERIFY(tree.Exists("job/sub/locked/old.txt"));
         QVERIFY(!tree.Exists("job/open/old.txt"));
-        ::chmod(tree.Path("job/sub/locked").constData(), 0755);
     }
 
-    // A hidden entry inside a folder that would go whole is kept, and so is the folder.
-    void hiddenInsideSubfolder()
+    // A subfolder that cannot go whole is read through before anything in it is removed, and
+    // left exactly as it was.
+    void subfolderKeptWhole_data()
+    {
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::newRow("all can go") << Obstacle::None;
+        QTest::newRow("hidden file") << Obstacle::HiddenFile;
+        QTest::newRow("hidden folder deep down") << Obstacle::HiddenFolderDeep;
+        QTest::newRow("fifo") << Obstacle::Fifo;
+        QTest::newRow("socket") << Obstacle::Socket;
+        QTest::newRow("unreadable folder") << Obstacle::UnreadableFolder;
+        QTest::newRow("protected file") << Obstacle::ProtectedFile;
+        QTest::newRow("mount point") << Obstacle::MountPoint;
+    }
+    void subfolderKeptWhole()
+    {
+        QFETCH(Obstacle, obstacle);
+        if (obstacle == Obstacle::MountPoint && !OwnMounts())
+            QSKIP("mounting needs root and a mount namespace of our own");
+        const PurgeTree tree;
+        tree.Folder("keep");
+        tree.File("keep/old.txt", OldDate());
+        tree.Folder("keep/a");
+        tree.File("keep/a/old.txt", OldDate());
+        tree.Folder("keep/a/b");
+        tree.File("keep/a/b/old.txt", OldDate());
+        tree.File("keep/a/b/zzz.txt", OldDate());
+        PurgeRequest request = Request("Subfolders Only", tree.Text());
+        switch (obstacle) {
+        case Obstacle::None:
+            break;
+        case Obstacle::HiddenFile:
+            tree.File("keep/.hidden", OldDate());
+            break;
+        case Obstacle::HiddenFolderDeep:
+            tree.Folder("keep/a/b/.git");
+            tree.File("keep/a/b/.git/HEAD", OldDate());
+            break;
+        case Obstacle::Fifo:
+            QCOMPARE(::mkfifo(tree.Path("keep/a/pipe").constData(), 0644), 0);
+            break;
+        case Obstacle::Socket: {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray path = tree.Path("keep/a/b/socket");
+            QVERIFY(size_t(path.size()) < sizeof address.sun_path);
+            std::copy(path.begin(), path.end(), address.sun_path);
+            const int socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(::bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+            ::close(socketFd);
+            break;
+        }
+        case Obstacle::UnreadableFolder:
+            tree.Folder("keep/a/locked");
+            tree.File("keep/a/locked/old.txt", OldDate());
+            QCOMPARE(::chmod(tree.Path("keep/a/locked").constData(), 0), 0);
+            break;
+        case Obstacle::ProtectedFile:
+            tree.File("keep/a/b/ConfigDat.ini", OldDate());
+            request.protectedPaths = ProtectedPaths(tree.Text("keep/a/b"), tree.Text("bin"));
+            break;
+        case Obstacle::MountPoint:
+            tree.Folder("keep/a/mnt");
+            QCOMPARE(::mount("none", tree.Path("keep/a/mnt").constData(), "tmpfs", 0, nullptr), 0);
+            tree.File("keep/a/mnt/old.txt", OldDate());
+            break;
+        }
+        const auto cleanUp = qScopeGuard([&] {
+            ::umount2(tree.Path("keep/a/mnt").constData(), MNT_DETACH);
+            ::chmod(tree.Path("keep/a/locked").constData(), 0755);
+        });
+        for (const QByteArray folder : {"keep/a/b", "keep/a", "keep"})
+            tree.SetDate(folder, OldDate());
+        const QList<QByteArray> before = tree.Listing("keep");
+
+        const int count = obstacle == Obstacle::UnreadableFolder
+                              ? RunUnprivileged(tree, [&] { return int(Purge(tree, request).count); })
+                              : int(Purge(tree, request).count);
+        if (obstacle == Obstacle::None) {
+            QCOMPARE(count, 1);
+            QVERIFY(!tree.Exists("keep"));
+        } else {
+            QCOMPARE(count, 0);
+            QCOMPARE(tree.Listing("keep"), before);
+        }
+    }
+
+    // A job folder reached through a link is purged only where no other user could have
+    // planted the link: a link in a folder of an unprivileged user leads only to that user's
+    // folders. A refused job folder deletes nothing.
+    void plantedLinks_data()
+    {
+        QTest::addColumn<QByteArray>("job");
+        QTest::addColumn<QByteArray>("purged");
+        QTest::newRow("job swapped for a link into a folder of root")
+            << QByteArray("u1/swapped") << QByteArray();
+        QTest::newRow("folder above swapped") << QByteArray("u1/above/job") << QByteArray();
+        QTest::newRow("link into a folder of another user") << QByteArray("u1/other") << QByteArray();
+        QTest::newRow("link loop") << QByteArray("u1/loop") << QByteArray();
+        QTest::newRow("owner's own link") << QByteArray("u1/own") << QByteArray("u1/real");
+        QTest::newRow("owner's own relative link") << QByteArray("u1/ownrelative") << QByteArray("u1/real");
+        QTest::newRow("link in a folder of root") << QByteArray("rootlinks/tou2") << QByteArray("u2/real");
+        QTest::newRow("a link of root, then one of the owner")
+            << QByteArray("rootlinks/tou1/own") << QByteArray("u1/real");
+    }
+    void plantedLinks()
+    {
+        QFETCH(QByteArray, job);
+        QFETCH(QByteArray, purged);
+        if (::geteuid() != 0)
+            QSKIP("handing folders to other users needs root");
+        const PurgeTree tree;
+        for (const QByteArray folder :
+             {"rootdir", "rootdir/job", "u1", "u1/real", "u2", "u2/real", "rootlinks"})
+            tree.Folder(folder);
+        for (const QByteArray folder : {"rootdir", "rootdir/job", "u1/real", "u2/real"})
+            tree.File(folder + "/old.txt", OldDate());
+        tree.Link("u1/swapped", tree.Path("rootdir"), OldDate());
+        tree.Link("u1/above", "../rootdir", OldDate());
+        tree.Link("u1/other", "../u2/real", OldDate());
+        tree.Link("u1/loop", "loop2", OldDate());
+        tree.Link("u1/loop2", "loop", OldDate());
+        tree.Link("u1/own", tree.Path("u1/real"), OldDate());
+        tree.Link("u1/ownrelative", "real", OldDate());
+        tree.Link("rootlinks/tou2", "../u2/real", OldDate());
+        tree.Link("rootlinks/tou1", "../u1", OldDate());
+        tree.Chown("u1", 65534);
+        tree.Chown("u2", 65533);
+        // Reading a link dates it; the folders that hold files are compared.
+        const QList<QByteArray> folders{"rootdir", "u1/real", "u2/real"};
+        QList<QList<QByteArray>> before;
+        for (const QByteArray& folder : folders)
+            before.append(tree.Listing(folder));
+
+        const Outcome outcome = Purge(tree, Request("Files Only", tree.Text(job)));
+        if (purged.isEmpty()) {
+            QCOMPARE(outcome.count, 0);
+            for (qsizetype i = 0; i < folders.size(); ++i)
+                QCOMPARE(tree.Listing(folders[i]), before[i]);
+        } else {
+            QCOMPARE(outcome.deleted, QList<QByteArray>{job + "/old.txt"});
+            QVERIFY(!tree.Exists(purged + "/old.txt"));
+        }
+    }
+
+    // Reading folders leaves their access dates, in dry runs and in runs that keep them.
+    void accessDatesKept_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<bool>("dryRun");
+        QTest::newRow("Include Files in Subfolders, dry run") << "Include Files in Subfolders" << true;
+        QTest::newRow("Include Files in Subfolders") << "Include Files in Subfolders" << false;
+        QTest::newRow("Subfolders Only, dry run") << "Subfolders Only" << true;
+        QTest::newRow("Subfolders Only, subfolder kept") << "Subfolders Only" << false;
+    }
+    void accessDatesKept()
+    {
+        QFETCH(QString, style);
+        QFETCH(bool, dryRun);
+        const PurgeTree tree;
+        tree.Folder("probe");
+        tree.SetDate("probe", OldDate());
+        if (DIR* dir = ::opendir(tree.Path("probe").constData())) {
+            while (::readdir(dir) != nullptr) {
+            }
+            ::closedir(dir);
+        }
+        if (tree.Accessed("probe") == OldDate())
+            QSKIP("this file system does not date the reading of a folder");
+        tree.Folder("job");
+        tree.Folder("job/sub");
+        tree.File("job/sub/new.txt", NewDate());
+        tree.File("job/sub/.hidden", OldDate());
+        for (const QByteArray folder : {"job/sub", "job"})
+            tree.SetDate(folder, OldDate());
+        PurgeRequest request = Request(style, tree.Text("job"));
+        request.dryRun = dryRun;
+        Purge(tree, request);
+        QVERIFY(tree.Exists("job/sub"));
+        QCOMPARE(tree.Accessed("job/sub"), OldDate());
+        QCOMPARE(tree.Accessed("job"), OldDate());
+    }
+
+    // Folders of another user are read without asking to keep their access dates, which
+    // only their owner may ask.
+    void foldersOfAnotherUser()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to make a tree of another user");
+        const PurgeTree tree;
+        tree.Folder("job");
+        tree.File("job/old.txt", OldDate(), 0666);
+        for (const QByteArray& folder : {QByteArray(), QByteArray("job")})
+            QCOMPARE(::chmod(tree.Path(folder).constData(), 0777), 0);
+        const PurgeRequest request = Request("Files Only", tree.Text("job"));
+        QCOMPARE(RunUnprivileged(
+                     tree, [&] { return int(Purge(tree, request).count); }, Handover::Nothing),
+                 1);
+        QVERIFY(!tree.Exists("job/old.txt"));
+    }
+
+    // Trees deeper than the folders a walk holds open: every level is reached, each walk
+    // gives back every descriptor it took.
+    void deepTree_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<int>("count");
+        QTest::newRow("Include Files in Subfolders") << "Include Files in Subfolders" << 300;
+        QTest::newRow("Subfolders Only") << "Subfolders Only" << 1;
+    }
+    void deepTree()
+    {
+        QFETCH(QString, style);
+        QFETCH(int, count);
+        const PurgeTree tree;
+        tree.Folder("job");
+        tree.Chain("job", 300, "old.txt");
+        const int descriptors = OpenDescriptors();
+        QCOMPARE(Purge(tree, Request(style, tree.Text("job"))).count, count);
+        QCOMPARE(OpenDescriptors(), descriptors);
+        const QList<QByteArray> left = tree.Listing("job");
+        QVERIFY2(std::none_of(left.begin(), left.end(),
+                              [](const QByteArray& line) { return line.contains(".txt"); }),
+                 left.isEmpty() ? "" : left.last().constData());
+    }
+
+    // A folder moved elsewhere while a walk below it had closed it: the walk cannot come back
+    // to it through "..", and stops rather than take the new parent for it.
+    void folderMovedWhileClosed()
     {
         const PurgeTree tree;
-        tree.Folder("repo");
-        tree.Folder("repo/.git");
-        tree.File("repo/.git/HEAD", OldDate());
-        tree.File("repo/old.txt", OldDate());
-        tree.SetDate("repo/.git", OldDate());
-        tree.SetDate("repo", OldDate());
-        QCOMPARE(Purge(tree, Request("Subfolders Only", tree.Text())).count, 0);
-        QVERIFY(tree.Exists("repo/.git/HEAD"));
+        tree.Folder("job");
+        tree.File("job/young.txt", NewDate());
+        tree.Folder("job/top");
+        const QByteArray deepest = tree.Chain("job/top", 60, "old.txt");
+        tree.SetDate("job/top", OldDate());
+        const QByteArray deepFile = deepest.left(QByteArray("job/top").size() + 50 * 2) + "/old.txt";
+        const MockClock clock(TestNow());
+        const std::atomic_bool stop = false;
+        bool moved = false;
+        const int descriptors = OpenDescriptors();
+        const qint64 count = RunPurge(Request("Subfolders Only", tree.Text("job")), clock, stop, {}, [&] {
+            if (!moved && !tree.Exists(deepFile)) {
+                moved = true;
+                QCOMPARE(::rename(tree.Path("job/top/d/d").constData(), tree.Path("job/moved").constData()),
+                         0);
+            }
+        });
+        QVERIFY(moved);
+        QCOMPARE(count, 0);
+        QVERIFY(tree.Exists("job/young.txt"));
+        QVERIFY(tree.Exists("job/top/d"));
+        QCOMPARE(OpenDescriptors(), descriptors);
     }
 
     // Links are items by their own dates; no run reaches what they point at.
@@ -518,25 +780,35 @@ private Q_SLOTS:
         QCOMPARE(tree.Listing("outside"), outside);
     }
 
-    // A mount point inside the job folder is left alone, also inside a folder that goes whole;
-    // a bind mount of the same file system too.
+    // A mount point inside the job folder is left alone, also inside a folder that would go
+    // whole; a bind mount of the same file system too. Nothing in a mount changes, not even
+    // the dates of its root.
     void mountPoints_data()
     {
+        QTest::addColumn<QString>("style");
         QTest::addColumn<bool>("bind");
-        QTest::newRow("other file system") << false;
-        QTest::newRow("bind mount") << true;
+        QTest::addColumn<bool>("openAt2");
+        QTest::addColumn<int>("count");
+        for (const bool openAt2 : {true, false}) {
+            for (const bool bind : {false, true}) {
+                const char* kind = bind ? "bind mount" : "other file system";
+                const char* kernel = openAt2 ? "" : ", without openat2";
+                QTest::addRow("Files Only, %s%s", kind, kernel) << "Files Only" << bind << openAt2 << 1;
+                QTest::addRow("Include Files in Subfolders, %s%s", kind, kernel)
+                    << "Include Files in Subfolders" << bind << openAt2 << 1;
+                QTest::addRow("Subfolders Only, %s%s", kind, kernel)
+                    << "Subfolders Only" << bind << openAt2 << 0;
+            }
+        }
     }
     void mountPoints()
     {
+        QFETCH(QString, style);
         QFETCH(bool, bind);
-        if (::geteuid() != 0)
-            QSKIP("mounting needs root");
-        if (!m_ownMounts) {
-            if (::unshare(CLONE_NEWNS) != 0 ||
-                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-                QSKIP("no mount namespace of our own");
-            m_ownMounts = true;
-        }
+        QFETCH(bool, openAt2);
+        QFETCH(int, count);
+        if (!OwnMounts())
+            QSKIP("mounting needs root and a mount namespace of our own");
         const PurgeTree tree;
         tree.Folder("source1");
         tree.Folder("source2");
@@ -564,15 +836,98 @@ private Q_SLOTS:
             tree.SetDate(target, OldDate());
         }
         tree.File("job/old/old.txt", OldDate());
+        tree.File("job/old.txt", OldDate());
         tree.SetDate("job/old", OldDate());
-
-        QCOMPARE(Purge(tree, Request("Include Files in Subfolders", tree.Text("job"))).count, 1);
-        QCOMPARE(Purge(tree, Request("Subfolders Only", tree.Text("job"))).count, 0);
+        QList<QList<QByteArray>> before;
+        QList<qint64> accessed;
         for (const QByteArray target : {"job/old/mnt", "job/mnt"}) {
-            QVERIFY(tree.Exists(target + "/old.txt"));
-            QVERIFY(tree.Exists(target + "/inner/old.txt"));
+            before.append(tree.Listing(target));
+            accessed.append(tree.Accessed(target));
         }
-        QVERIFY(!tree.Exists("job/old/old.txt"));
+
+        const auto purge = [&] { return int(Purge(tree, Request(style, tree.Text("job"))).count); };
+        QCOMPARE(openAt2 ? purge() : RunWithoutOpenAt2(purge), count);
+        int mount = 0;
+        for (const QByteArray target : {"job/old/mnt", "job/mnt"}) {
+            QCOMPARE(tree.Listing(target), before[mount]);
+            QCOMPARE(tree.Accessed(target), accessed[mount++]);
+        }
+    }
+
+    // A mount whose file system never answers (a FUSE server that reads but never replies)
+    // holds no run: no style sends it a single request.
+    void unansweredMount()
+    {
+        if (!OwnMounts())
+            QSKIP("mounting needs root and a mount namespace of our own");
+        const int fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
+        if (fuse < 0)
+            QSKIP("no /dev/fuse");
+        const auto closeFuse = qScopeGuard([&] { ::close(fuse); });
+        const PurgeTree tree;
+        tree.Folder("job");
+        tree.File("job/old.txt", OldDate());
+        tree.Folder("job/sub");
+        tree.File("job/sub/old.txt", OldDate());
+        tree.Folder("job/sub/hung");
+        tree.Folder("job/hung");
+        for (const QByteArray folder : {"job/sub", "job/hung", "job/sub/hung"})
+            tree.SetDate(folder, OldDate());
+        const QByteArray options = "fd=" + QByteArray::number(fuse) + ",rootmode=40000,user_id=0,group_id=0";
+        for (const QByteArray folder : {"job/hung", "job/sub/hung"}) {
+            if (::mount("test", tree.Path(folder).constData(), "fuse", 0, options.constData()) != 0)
+                QSKIP("no FUSE file system");
+        }
+        const auto unmount = qScopeGuard([&] {
+            for (const QByteArray folder : {"job/hung", "job/sub/hung"})
+                ::umount2(tree.Path(folder).constData(), MNT_DETACH);
+        });
+        // Answer the kernel's greeting (both mounts share the connection), so that later calls
+        // reach the server.
+        QByteArray request(FUSE_MIN_READ_BUFFER + 128 * 1024, '\0');
+        QVERIFY(::read(fuse, request.data(), size_t(request.size())) >= qsizetype(sizeof(fuse_in_header)));
+        const auto* header = reinterpret_cast<const fuse_in_header*>(request.constData());
+        QCOMPARE(header->opcode, quint32(FUSE_INIT));
+        struct
+        {
+            fuse_out_header header;
+            fuse_init_out init;
+        } reply{};
+        reply.header = {sizeof reply, 0, header->unique};
+        reply.init.major = FUSE_KERNEL_VERSION;
+        reply.init.minor = FUSE_KERNEL_MINOR_VERSION;
+        reply.init.max_write = 4096;
+        QCOMPARE(::write(fuse, &reply, sizeof reply), ssize_t(sizeof reply));
+
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (const QString style : {"Files Only", "Include Files in Subfolders", "Subfolders Only"}) {
+                const MockClock clock(TestNow());
+                const std::atomic_bool stop = false;
+                RunPurge(Request(style, tree.Text("job")), clock, stop);
+            }
+            ::_exit(0);
+        }
+        QVERIFY(child > 0);
+        const int childFd = int(::syscall(SYS_pidfd_open, child, 0));
+        QVERIFY(childFd >= 0);
+        pollfd waits[2] = {{fuse, POLLIN, 0}, {childFd, POLLIN, 0}};
+        QVERIFY(::poll(waits, 2, -1) > 0);
+        ::close(childFd);
+        quint32 opcode = 0;
+        if (waits[0].revents & POLLIN) {
+            if (::read(fuse, request.data(), size_t(request.size())) >= qsizetype(sizeof(fuse_in_header)))
+                opcode = header->opcode;
+            // Ends the connection: the run's call fails and the child ends.
+            ::umount2(tree.Path("job/hung").constData(), MNT_FORCE | MNT_DETACH);
+            ::umount2(tree.Path("job/sub/hung").constData(), MNT_FORCE | MNT_DETACH);
+            ::kill(child, SIGKILL);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(opcode, quint32(0));
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(!tree.Exists("job/old.txt"));
     }
 
     // The program's own files are passed over; a folder that holds them cannot go.
@@ -583,8 +938,11 @@ private Q_SLOTS:
         QTest::addColumn<QList<QByteArray>>("deleted");
         QTest::newRow("Files Only in it")
             << "Files Only" << QByteArray("job/prog") << QList<QByteArray>{"other.txt"};
+        QTest::newRow("Files Only in the executable folder")
+            << "Files Only" << QByteArray("job/bin") << QList<QByteArray>{"other.txt"};
         QTest::newRow("Include Files in Subfolders above it")
-            << "Include Files in Subfolders" << QByteArray("job") << QList<QByteArray>{"plain/old.txt"};
+            << "Include Files in Subfolders" << QByteArray("job")
+            << QList<QByteArray>{"bin/other.txt", "plain/old.txt"};
         QTest::newRow("Subfolders Only above it")
             << "Subfolders Only" << QByteArray("job") << QList<QByteArray>{"plain"};
         QTest::newRow("Subfolders Only two above it")
@@ -600,17 +958,21 @@ private Q_SLOTS:
         tree.Folder("job/plain");
         tree.File("job/plain/old.txt", OldDate());
         tree.Folder("job/prog");
-        const QList<QByteArray> own{"ConfigDat.ini", "quillon.ini", "statdump.tmp",
-                                    "scourwell",     "quillon",     "Logs/week.htm"};
+        const QList<QByteArray> shipped{"scourwell", "quillon", "scourwell-help.html"};
+        const QList<QByteArray> own =
+            QList<QByteArray>{"ConfigDat.ini", "quillon.ini", "statdump.tmp", "Logs/week.htm"} + shipped;
         tree.Folder("job/prog/Logs");
         for (const QByteArray& file : own)
             tree.File("job/prog/" + file, OldDate());
         tree.File("job/prog/other.txt", OldDate());
-        for (const QByteArray folder : {"job/prog/Logs", "job/prog", "job/plain", "job"})
+        tree.Folder("job/bin");
+        for (const QByteArray& file : shipped + QList<QByteArray>{"other.txt"})
+            tree.File("job/bin/" + file, OldDate());
+        for (const QByteArray folder : {"job/prog/Logs", "job/prog", "job/bin", "job/plain", "job"})
             tree.SetDate(folder, OldDate());
 
         PurgeRequest request = Request(style, tree.Text(job));
-        request.protectedPaths = ProtectedPaths(tree.Text("job/prog"), tree.Text("job/prog"));
+        request.protectedPaths = ProtectedPaths(tree.Text("job/prog"), tree.Text("job/bin"));
         const Outcome outcome = Purge(tree, request);
         const QByteArray prefix = job.isEmpty() ? QByteArray() : job + '/';
         QList<QByteArray> reported;
@@ -619,6 +981,8 @@ private Q_SLOTS:
         QCOMPARE(Sorted(reported), deleted);
         for (const QByteArray& file : own)
             QVERIFY2(tree.Exists("job/prog/" + file), file.constData());
+        for (const QByteArray& file : shipped)
+            QVERIFY2(tree.Exists("job/bin/" + file), file.constData());
     }
 
     void rootRefused()
@@ -706,6 +1070,15 @@ private Q_SLOTS:
     }
 
 private:
+    // Whether this process may mount, in a mount namespace of its own.
+    bool OwnMounts()
+    {
+        if (!m_ownMounts && ::geteuid() == 0)
+            m_ownMounts = ::unshare(CLONE_NEWNS) == 0 &&
+                          ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        return m_ownMounts;
+    }
+
     void CheckAge(const QDateTime& item, const QString& unit, const QDateTime& now, qint64 age)
     {
         QCOMPARE(GetObjectAge(item, unit, now), age);

@@ -5,16 +5,22 @@
 #include "mock/mockclock.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,6 +85,35 @@ public:
         struct stat st;
         return ::lstat(Path(relative).constData(), &st) == 0;
     }
+    qint64 Accessed(const QByteArray& relative) const
+    {
+        struct stat st;
+        return ::lstat(Path(relative).constData(), &st) == 0 ? qint64(st.st_atim.tv_sec) : -1;
+    }
+    // Hands relative and everything below it to owner.
+    void Chown(const QByteArray& relative, uid_t owner) const
+    {
+        QCOMPARE(::lchown(Path(relative).constData(), owner, owner), 0);
+        struct stat st;
+        if (::lstat(Path(relative).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return;
+        for (const QByteArray& child : Children(relative))
+            Chown(child, owner);
+    }
+    // A chain of count old folders "d" below relative, each holding an old file named file;
+    // the path of the deepest.
+    QByteArray Chain(const QByteArray& relative, int count, const QByteArray& file) const
+    {
+        QByteArray path = relative;
+        for (int level = 0; level < count; ++level) {
+            path += "/d";
+            Folder(path);
+            File(path + '/' + file, OldDate());
+        }
+        for (QByteArray folder = path; folder != relative; folder.truncate(folder.lastIndexOf('/')))
+            SetDate(folder, OldDate());
+        return path;
+    }
 
     // Every entry below relative with its kind, mode and dates, sorted: equal listings mean
     // nothing was changed. A folder's access date is left out: reading a folder may set it.
@@ -91,16 +126,24 @@ public:
     }
 
 private:
-    void AddListing(const QByteArray& relative, QList<QByteArray>& lines) const
+    QList<QByteArray> Children(const QByteArray& relative) const
     {
+        QList<QByteArray> children;
         DIR* dir = ::opendir(Path(relative).constData());
         if (dir == nullptr)
-            return;
+            return children;
         while (const dirent* item = ::readdir(dir)) {
             const QByteArray name = item->d_name;
-            if (name == "." || name == "..")
-                continue;
-            const QByteArray child = relative.isEmpty() ? name : relative + '/' + name;
+            if (name != "." && name != "..")
+                children.append(relative.isEmpty() ? name : relative + '/' + name);
+        }
+        ::closedir(dir);
+        return children;
+    }
+
+    void AddListing(const QByteArray& relative, QList<QByteArray>& lines) const
+    {
+        for (const QByteArray& child : Children(relative)) {
             struct stat st;
             if (::lstat(Path(child).constData(), &st) != 0)
                 continue;
@@ -110,43 +153,64 @@ private:
             if (S_ISDIR(st.st_mode))
                 AddListing(child, lines);
         }
-        ::closedir(dir);
     }
 
     QTemporaryDir m_dir;
 };
 
-// Runs work as an unprivileged user (nobody), so that permission bits count also when the
-// tests run as root: in a child process, after handing it the tree. Returns work's result,
-// which must lie in 0..250; -1 when the child failed.
-inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& work)
+// Runs work in a child process after prepare has set the child up. Returns work's result,
+// which must lie in 0..250; -1 when prepare or the child failed.
+inline int RunInChild(const std::function<bool()>& prepare, const std::function<int()>& work)
 {
-    if (::geteuid() != 0)
-        return work();
-    constexpr uid_t Nobody = 65534;
-    const std::function<void(const QByteArray&)> handOver = [&](const QByteArray& path) {
-        if (::lchown(path.constData(), Nobody, Nobody) != 0)
-            return;
-        if (DIR* dir = ::opendir(path.constData())) {
-            while (const dirent* item = ::readdir(dir)) {
-                const QByteArray name = item->d_name;
-                if (name != "." && name != ".." && item->d_type == DT_DIR)
-                    handOver(path + '/' + name);
-                else if (name != "." && name != "..")
-                    (void)::lchown(QByteArray(path + '/' + name).constData(), Nobody, Nobody);
-            }
-            ::closedir(dir);
-        }
-    };
-    handOver(tree.Path());
     const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
-            ::_exit(255);
-        ::_exit(work());
-    }
+    if (child == 0)
+        ::_exit(prepare() ? work() : 255);
     int status = 0;
     if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 250)
         return -1;
     return WEXITSTATUS(status);
+}
+
+enum class Handover
+{
+    Tree,   // the tree is made nobody's first
+    Nothing // the tree stays root's
+};
+
+// Runs work as an unprivileged user (nobody), so that permission bits count also when the
+// tests run as root: in a child process, after handing it the tree unless told otherwise.
+inline int RunUnprivileged(const PurgeTree& tree, const std::function<int()>& work,
+                           Handover handover = Handover::Tree)
+{
+    if (::geteuid() != 0)
+        return work();
+    constexpr uid_t Nobody = 65534;
+    if (handover == Handover::Tree)
+        tree.Chown({}, Nobody);
+    return RunInChild([] { return ::setgid(Nobody) == 0 && ::setuid(Nobody) == 0; }, work);
+}
+
+// Runs work in a child process in which the kernel seems to lack openat2, as before Linux 5.6.
+inline int RunWithoutOpenAt2(const std::function<int()>& work)
+{
+    return RunInChild(
+        [] {
+            sock_filter filter[] = {
+                BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat2, 0, 1),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+            };
+            const sock_fprog program{sizeof filter / sizeof filter[0], filter};
+            return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+                   ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+        },
+        work);
+}
+
+// The descriptors this process holds.
+inline int OpenDescriptors()
+{
+    return int(
+        QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
 }
