@@ -260,13 +260,13 @@ private Q_SLOTS:
                                   FullForm(m_now),
                                   QStringLiteral("Date: Last Modified")};
         PurgeRun run(PurgeStyle::SubfoldersOnly, values, ProgramFolder(), {}, clock);
-        // The walk asks once for the subfolder, then once per file: the tenth holds it after
-        // eight files.
+        // The walk asks once for the subfolder, once per file while it decides that all can go,
+        // then once per file it removes: the 110th holds it after eight removals.
         QSemaphore reached;
         QSemaphore resume;
         int items = 0;
         run.SetItemHook([&] {
-            if (++items == 10) {
+            if (++items == files + 10) {
                 reached.release();
                 resume.acquire();
             }
