@@ -61,14 +61,14 @@ struct PurgeResult
     PurgeOutcome outcome = PurgeOutcome::NotOpened;
 };
 
-// Runs one purge. stop is checked before each item, also each
-// item inside a subfolder being removed (a subfolder left partly removed is not counted);
-// onItem is heard just before each such check, on the purging thread. onDeleted hears each
-// path deleted (or, in a dry run, that would be), as the file system's
-// bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot
-// be opened, the file-system root, an unknown date kind or a threshold that is no whole
-// number deletes nothing. Reads the local zone's rules once, at the start. Safe to run from
-// several threads at once.
+// Runs one purge; returns the count deleted and how the run ended. stop is checked before
+// each item, also each item inside a subfolder being removed (a subfolder left partly removed
+// is not counted); onItem is heard just before each such check, on the purging thread.
+// onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
+// bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot be opened,
+// the file-system root, an unknown date kind or a threshold that is no whole number deletes
+// nothing. Reads the local zone's rules once, at the start. Safe to run from several threads
+// at once.
 PurgeResult RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                      const std::function<void(const QByteArray& path)>& onDeleted = {},
                      const std::function<void()>& onItem = {});
