@@ -2,7 +2,7 @@
 """scourwell --purge against find, side by side, in memory (tmpfs) and on disk.
 
     bench/bench_purge.py [--scourwell PROGRAM] [--core-cli PROGRAM] [--runs N] [--disk FOLDER]
-                         [--places tmpfs,disk]
+                         [--places tmpfs,disk] [--styles files,include,subfolders]
 
 Trees: 100,000 files in one folder, half of them old ("flat"), and 1,000 folders of 100
 files, half of the files and half of the folders old ("nested"). Every run purges a fresh
@@ -95,14 +95,15 @@ def calls_per_entry(command, entries):
     return calls / entries
 
 
-def bench_place(label, place, programs, runs):
+def bench_place(label, place, programs, runs, styles):
     base = tempfile.mkdtemp(prefix="bench_purge.", dir=place)
     try:
-        for kind in ("flat", "nested"):
+        chosen = [entry for entry in STYLES if entry[0].split()[0].lower() in styles]
+        for kind in {kind for _, kind, _ in chosen}:
             make_tree(kind, 100_000, f"{base}/{kind}")
             make_tree(kind, 10_000, f"{base}/{kind}-small")
         target = f"{base}/run"
-        for style, kind, find_args in STYLES:
+        for style, kind, find_args in chosen:
             commands = {name: [program, "--purge", target, "--older-than", str(MINUTES), "Minute", "--style", style]
                         for name, program in programs.items()}
             commands["find"] = ["find", target] + find_args
@@ -142,6 +143,8 @@ def main():
     parser.add_argument("--runs", type=int, default=9)
     parser.add_argument("--disk", default="/var/tmp")
     parser.add_argument("--places", default="tmpfs,disk")
+    parser.add_argument("--styles", default="files,include,subfolders",
+                        help="the first words of the styles to run, lower case")
     args = parser.parse_args()
     programs = {"scourwell": args.scourwell}
     if args.core_cli:
@@ -161,7 +164,7 @@ def main():
     print(f"{'place':<6} {'style':<28} {'tree':<7} {'ours ms':>9} {'find ms':>9} {'ratio':>6}{core}"
           f" {'ours KB':>9} {'ours KB/10':>11} {'find KB':>9} {'ours sc/e':>9} {'find sc/e':>9}")
     for label in args.places.split(","):
-        bench_place(label, places[label], programs, args.runs)
+        bench_place(label, places[label], programs, args.runs, args.styles.split(","))
 
 
 if __name__ == "__main__":
