@@ -17,18 +17,23 @@
 namespace {
 
 std::atomic_bool g_purgeStop = false;
+volatile std::sig_atomic_t g_purgeSignal = 0;
 
-extern "C" void StopPurge(int)
+extern "C" void StopPurge(int signalNumber)
 {
+    g_purgeSignal = signalNumber;
     g_purgeStop = true;
 }
 
-// scourwell --purge ...: one purge in the foreground; Ctrl+C stops it before its next item.
+// scourwell --purge ...: one purge in the foreground; SIGINT, SIGTERM or SIGHUP stops it
+// before its next item, and it ends with 128 + the signal's number, as a shell reports it.
 int PurgeMain(int& argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    std::signal(SIGINT, StopPurge);
-    std::signal(SIGTERM, StopPurge);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signalNumber, StopPurge);
+    // A reader that goes away (| head) ends the output, not the purge.
+    std::signal(SIGPIPE, SIG_IGN);
     const QString executableFolder = QCoreApplication::applicationDirPath();
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -36,9 +41,10 @@ int PurgeMain(int& argc, char** argv)
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(TextFromBytes(argv[i]));
-    return PurgeCommandMain(args, Clock::System(),
-                            ProtectedPaths(ResolveProgramFolder(executableFolder), executableFolder), out,
-                            err, g_purgeStop);
+    const int status = PurgeCommandMain(
+        args, Clock::System(), ProtectedPaths(ResolveProgramFolder(executableFolder), executableFolder), out,
+        err, g_purgeStop);
+    return status == PurgeStoppedStatus && g_purgeSignal != 0 ? 128 + g_purgeSignal : status;
 }
 
 const char Usage[] =
@@ -51,7 +57,12 @@ const char Usage[] =
     "\n"
     "  /systray    start hidden in the tray\n"
     "  --headless  run the jobs with no window; SIGINT or SIGTERM stops it cleanly\n"
-    "  --purge     run one purge in the foreground (UNIT: Minute, Hour, Day or Month)\n"
+    "  --purge     run one purge in the foreground (UNIT: Minute, Hour, Day or Month); prints\n"
+    "              each path deleted on a line, then the count; a path holding a line break\n"
+    "              (or beginning with $') as $'...' with \\\\, \\', \\n and \\r escaped.\n"
+    "              Status 0 when done, 1 when the folder cannot be opened or the output not\n"
+    "              written, 2 for a wrong argument, 128 + the signal's number when SIGINT,\n"
+    "              SIGTERM or SIGHUP stopped it (130 for Ctrl+C)\n"
     "  --help      show this help\n"
     "  --version   show the version\n";
 

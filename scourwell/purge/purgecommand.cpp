@@ -72,6 +72,34 @@ ParsedCommand ParseArguments(const QStringList& args)
     return parsed;
 }
 
+// A path as one line of output: as it is, or, when it holds a line break (or could be taken
+// for a quoted one), in the shell's $'...' quoting with backslash, quote, LF and CR escaped.
+QByteArray OutputLine(const QByteArray& path)
+{
+    if (!path.contains('\n') && !path.contains('\r') && !path.startsWith("$'"))
+        return path + '\n';
+    QByteArray line = "$'";
+    for (const char c : path) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\'':
+            line += "\\'";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
+        }
+    }
+    return line + "'\n";
+}
+
 } // namespace
 
 int PurgeCommandMain(const QStringList& args, const Clock& clock, const QStringList& protectedPaths,
@@ -84,16 +112,31 @@ int PurgeCommandMain(const QStringList& args, const Clock& clock, const QStringL
     }
     parsed.request.protectedPaths = protectedPaths;
     // Paths go out as the file system's bytes where out has a device, so that a name which is
-    // no valid UTF-8 is printed as it is.
+    // no valid UTF-8 is printed as it is. Once a write fails (a reader that went away) the
+    // output ends, but the purge goes on.
     out.flush();
     QIODevice* const device = out.device();
-    const qint64 count = RunPurge(parsed.request, clock, stop, [&](const QByteArray& path) {
-        if (device != nullptr) {
-            device->write(path);
-            device->putChar('\n');
-        } else
-            out << QFile::decodeName(path) << '\n';
+    bool written = out.status() == QTextStream::Ok;
+    const PurgeResult result = RunPurge(parsed.request, clock, stop, [&](const QByteArray& path) {
+        if (!written)
+            return;
+        const QByteArray line = OutputLine(path);
+        if (device != nullptr)
+            written = device->write(line) == line.size();
+        else
+            out << QFile::decodeName(line);
     });
-    out << count << Qt::endl;
-    return 0;
+    if (result.outcome == PurgeOutcome::NotOpened) {
+        err << "scourwell: the folder \"" << parsed.request.folder
+            << "\" could not be opened; nothing was deleted" << Qt::endl;
+        return 1;
+    }
+    if (written)
+        out << result.count << Qt::endl;
+    const bool outputComplete = written && out.status() == QTextStream::Ok;
+    if (!outputComplete)
+        err << "scourwell: the output could not be written in full; the purge went on" << Qt::endl;
+    if (result.outcome == PurgeOutcome::Stopped)
+        return PurgeStoppedStatus;
+    return outputComplete ? 0 : 1;
 }

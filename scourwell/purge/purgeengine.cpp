@@ -3,10 +3,13 @@
 #include "config/bytetext.h"
 #include "config/programfolder.h"
 #include "purge/fswalk.h"
+#include "schedule/localzone.h"
 #include "schedule/runtime.h"
 #include "schedule/timeunit.h"
 
+#include <QtNumeric>
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 using FsWalk::DateKind;
@@ -30,9 +33,15 @@ std::optional<DateKind> DateKindFromText(const QString& text)
     return std::nullopt;
 }
 
-// Age in whole units of a span of seconds between two times already cut to the minute.
-qint64 AgeOfSeconds(qint64 seconds, TimeUnit unit)
+// Whole units of unit from one minute to another, both local wall-clock times cut to the
+// minute. The span saturates, so that a date at the end of the range is still as old (or as
+// far ahead) as can be.
+qint64 Age(qint64 fromMinute, qint64 toMinute, TimeUnit unit)
 {
+    qint64 seconds = 0;
+    if (qSubOverflow(toMinute, fromMinute, &seconds))
+        seconds =
+            fromMinute > toMinute ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
     qint64 days = 0;
     qint64 hours = 0;
     qint64 minutes = 0;
@@ -50,22 +59,12 @@ qint64 AgeOfSeconds(qint64 seconds, TimeUnit unit)
     return 0;
 }
 
-// The local wall-clock time of t cut to the minute, in seconds of a clock without summer
-// time: an age is the difference of two wall-clock times, so across a change of summer time
-// a day is still a day and an hour is not one more or less.
-qint64 LocalMinute(const QDateTime& t)
+// The wall-clock time of t in its own zone cut to the minute, in seconds of a clock without
+// summer time: an age is the difference of two wall-clock times, so across a change of summer
+// time a day is still a day and an hour is not one more or less.
+qint64 WallClockMinute(const QDateTime& t)
 {
     return WallClock(CutToMinute(t)).toSecsSinceEpoch();
-}
-
-qint64 LocalMinute(qint64 secondsSinceEpoch)
-{
-    const QDateTime t = QDateTime::fromSecsSinceEpoch(secondsSinceEpoch);
-    if (t.isValid())
-        return LocalMinute(t);
-    // Beyond the years a date-time holds: the seconds as they are, still far in the past or future.
-    const qint64 rest = secondsSinceEpoch % 60;
-    return secondsSinceEpoch - (rest < 0 ? rest + 60 : rest);
 }
 
 // The folders a walk keeps open at most; deeper down it closes the ones above and reopens
@@ -101,12 +100,13 @@ public:
         }
     }
 
-    qint64 Run(PurgeStyle style, const QByteArray& folderPath)
+    // The count, or nothing when the folder is not opened.
+    std::optional<qint64> Run(PurgeStyle style, const QByteArray& folderPath)
     {
         Folder folder = Folder::Open(folderPath);
         const FsWalk::PathIds root = FsWalk::IdsOfPath("/");
         if (!folder.IsOpen() || folder.Id() == root.own)
-            return 0;
+            return std::nullopt;
         m_path = folderPath;
         while (m_path.size() > 1 && m_path.endsWith('/'))
             m_path.chop(1);
@@ -185,10 +185,7 @@ private:
         return std::find(m_protected.begin(), m_protected.end(), id) != m_protected.end();
     }
 
-    bool IsOldEnough(qint64 date) const
-    {
-        return AgeOfSeconds(m_nowMinute - LocalMinute(date), m_unit) > m_threshold;
-    }
+    bool IsOldEnough(qint64 date) const { return Age(LocalMinute(date), m_nowMinute, m_unit) > m_threshold; }
 
     void Deleted(const char* name)
     {
@@ -394,22 +391,28 @@ qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateT
     const auto ageUnit = TimeUnitFromText(unit);
     if (!ageUnit || !itemDate.isValid() || !now.isValid())
         return 0;
-    return AgeOfSeconds(LocalMinute(now) - LocalMinute(itemDate), *ageUnit);
+    return Age(WallClockMinute(itemDate), WallClockMinute(now), *ageUnit);
 }
 
-qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                const std::function<void(const QByteArray&)>& onDeleted, const std::function<void()>& onItem)
+PurgeResult RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
+                     const std::function<void(const QByteArray&)>& onDeleted,
+                     const std::function<void()>& onItem)
 {
     // An unknown date kind, unit or threshold would leave the age meaningless: nothing goes.
     const auto dateKind = DateKindFromText(request.lookByDate);
     const auto unit = TimeUnitFromText(request.purgeValOf);
     const auto threshold = PurgeThreshold(request.purgeVal);
-    if (!dateKind || !unit || !threshold)
-        return 0;
-    PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted,
-                   onItem);
     // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
     // cut the name short, and so name another folder.
     const QByteArray folder = BytesFromText(request.folder);
-    return folder.contains('\0') ? 0 : walk.Run(request.style, folder);
+    if (!dateKind || !unit || !threshold || folder.contains('\0'))
+        return {};
+    // The zone's rules are read once a run, so that no item waits for the zone file.
+    LoadLocalZone();
+    PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted,
+                   onItem);
+    const std::optional<qint64> count = walk.Run(request.style, folder);
+    if (!count)
+        return {};
+    return {*count, stop.load() ? PurgeOutcome::Stopped : PurgeOutcome::Complete};
 }

@@ -52,13 +52,27 @@ std::optional<qint64> PurgeThreshold(const QString& valPurge);
 qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now);
 void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs);
 
-// Runs one purge and returns the count deleted. stop is checked before each item, also each
-// item inside a subfolder being removed (a subfolder left partly removed is not counted);
-// onItem is heard just before each such check, on the purging thread. onDeleted hears each
-// path deleted (or, in a dry run, that would be), as the file system's
-// bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot
-// be opened, the file-system root, an unknown date kind or a threshold that is no whole
-// number deletes nothing. Safe to run from several threads at once.
-qint64 RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                const std::function<void(const QByteArray& path)>& onDeleted = {},
-                const std::function<void()>& onItem = {});
+enum class PurgeOutcome
+{
+    Complete,
+    Stopped,  // stop was set: the items after it are left
+    NotOpened // the folder could not be opened or was refused, or the request is none to run
+};
+
+struct PurgeResult
+{
+    qint64 count = 0; // deleted (in a dry run, that would be)
+    PurgeOutcome outcome = PurgeOutcome::NotOpened;
+};
+
+// Runs one purge; returns the count deleted and how the run ended. stop is checked before
+// each item, also each item inside a subfolder being removed (a subfolder left partly removed
+// is not counted); onItem is heard just before each such check, on the purging thread.
+// onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
+// bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot be opened,
+// the file-system root, an unknown date kind or a threshold that is no whole number deletes
+// nothing. Reads the local zone's rules once, at the start. Safe to run from several threads
+// at once.
+PurgeResult RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
+                     const std::function<void(const QByteArray& path)>& onDeleted = {},
+                     const std::function<void()>& onItem = {});

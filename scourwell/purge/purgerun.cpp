@@ -61,7 +61,7 @@ void PurgeRun::Work(std::future<bool> go)
     request.purgeVal = m_values[2];
     request.purgeValOf = m_values[3];
     request.protectedPaths = m_protectedPaths;
-    const qint64 count = RunPurge(request, m_clock, m_stop, {}, m_itemHook);
+    const qint64 count = RunPurge(request, m_clock, m_stop, {}, m_itemHook).count;
 
     // A row that cannot be written (Logs full or read-only) is lost; the marker still goes.
     WriteLogRow(m_programFolder, m_clock.Now(), LogCells(count));

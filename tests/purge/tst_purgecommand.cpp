@@ -3,7 +3,10 @@
 #include "tst_purgefixture.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QProcess>
 #include <QScopeGuard>
+#include <csignal>
 
 namespace {
 
@@ -14,10 +17,10 @@ struct CommandResult
     QString err;
 };
 
-CommandResult RunCommand(const QStringList& args)
+CommandResult RunCommand(const QStringList& args, bool stopped = false)
 {
     const MockClock clock(TestNow());
-    const std::atomic_bool stop = false;
+    const std::atomic_bool stop = stopped;
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     QString err;
@@ -43,6 +46,19 @@ void BuildTree(const PurgeTree& tree)
     tree.File("sub/old.txt", OldDate());
     tree.SetDate("sub", OldDate());
 }
+
+#ifdef SCOURWELL_EXECUTABLE
+constexpr int ManyFiles = 20000;
+
+// scourwell --purge on ManyFiles old files of the tree, more than fit its output pipe.
+void StartOnManyFiles(const PurgeTree& tree, QProcess& process)
+{
+    for (int i = 0; i < ManyFiles; ++i)
+        tree.File("an old file with a long name, number " + QByteArray::number(i), OldDate());
+    process.start(SCOURWELL_EXECUTABLE, {"--purge", tree.Text(), "--older-than", "1", "Day"});
+    QVERIFY(process.waitForStarted());
+}
+#endif
 
 } // namespace
 
@@ -156,6 +172,124 @@ private Q_SLOTS:
             RunCommand({"--purge", TextFromBytes(tree.Path("caf\xE9")), "--older-than", "1", "Day"});
         QCOMPARE(result.err, QString());
         QCOMPARE(result.out, (QList<QByteArray>{tree.Path("caf\xE9/old.txt"), "1"}));
+    }
+
+    // A path holding a line break is printed in $'...' quoting, so that every item stays one
+    // line; other paths are printed as they are.
+    void lineBreaksEscaped_data()
+    {
+        QTest::addColumn<QByteArray>("folder"); // below the tree, named relative to it
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("line"); // DIR stands for the folder as named
+        QTest::newRow("line feed") << QByteArray() << QByteArray("a\nb") << QByteArray("$'DIR/a\\nb'");
+        QTest::newRow("carriage return") << QByteArray() << QByteArray("a\rb") << QByteArray("$'DIR/a\\rb'");
+        QTest::newRow("break beside backslash and quote")
+            << QByteArray() << QByteArray("a\\n'\n\r") << QByteArray("$'DIR/a\\\\n\\'\\n\\r'");
+        QTest::newRow("backslash and quote alone stay")
+            << QByteArray() << QByteArray("it's a\\n") << QByteArray("DIR/it's a\\n");
+        QTest::newRow("as if quoted already")
+            << QByteArray("$'x") << QByteArray("old") << QByteArray("$'$\\'x/old'");
+    }
+    void lineBreaksEscaped()
+    {
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, line);
+        const PurgeTree tree;
+        QString argument = tree.Text();
+        const QString before = QDir::currentPath();
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(before); });
+        if (!folder.isEmpty()) {
+            tree.Folder(folder);
+            QVERIFY(QDir::setCurrent(tree.Text()));
+            argument = QFile::decodeName(folder);
+        }
+        tree.File(folder.isEmpty() ? name : folder + '/' + name, OldDate());
+        const CommandResult result = RunCommand({"--purge", argument, "--older-than", "1", "Day"});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.out, (QList<QByteArray>{line.replace("DIR", QFile::encodeName(argument)), "1"}));
+    }
+
+    // Stopped before its first item: nothing goes, the count is told, and the status says so.
+    void stopped()
+    {
+        const PurgeTree tree;
+        BuildTree(tree);
+        const QList<QByteArray> before = tree.Listing();
+        const CommandResult result = RunCommand({"--purge", tree.Text(), "--older-than", "1", "Day"}, true);
+        QCOMPARE(result.status, 130);
+        QCOMPARE(result.out, QList<QByteArray>{"0"});
+        QCOMPARE(tree.Listing(), before);
+    }
+
+    // A folder that is there but cannot be opened: a message, status 1, nothing printed.
+    void folderNotOpened()
+    {
+        const PurgeTree tree;
+        tree.Folder("locked");
+        tree.File("locked/old.txt", OldDate());
+        QCOMPARE(::chmod(tree.Path("locked").constData(), 0311), 0);
+        const int status = RunUnprivileged(tree, [&] {
+            const CommandResult result =
+                RunCommand({"--purge", tree.Text("locked"), "--older-than", "1", "Day"});
+            const bool told = result.err.contains("could not be opened") && result.out.isEmpty();
+            return told ? result.status : 100;
+        });
+        QCOMPARE(status, 1);
+        QVERIFY(tree.Exists("locked/old.txt"));
+    }
+
+    // A signal stops the program before its next item, with 128 + the signal's number.
+    void stopSignals_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void stopSignals()
+    {
+#ifdef SCOURWELL_EXECUTABLE
+        QFETCH(int, signalNumber);
+        const PurgeTree tree{PurgeTree::InMemory()};
+        QProcess process;
+        StartOnManyFiles(tree, process);
+        // From its first output on it has its signal handlers, and it cannot finish while
+        // its output is not read.
+        QVERIFY(process.waitForReadyRead());
+        QCOMPARE(::kill(process.processId(), signalNumber), 0);
+        QVERIFY(process.waitForFinished());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 128 + signalNumber);
+        const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
+        const qsizetype left = tree.Listing().size();
+        QVERIFY(left > 0);
+        QCOMPARE(lines.last().toLongLong(), ManyFiles - left);
+#else
+        QSKIP("needs the scourwell program");
+#endif
+    }
+
+    // A reader that goes away ends the output, not the purge; the status tells the loss.
+    void outputClosed()
+    {
+#ifdef SCOURWELL_EXECUTABLE
+        const PurgeTree tree{PurgeTree::InMemory()};
+        QProcess head;
+        QProcess process;
+        process.setStandardOutputProcess(&head);
+        head.start("head", {"-n", "1"});
+        StartOnManyFiles(tree, process);
+        QVERIFY(process.waitForFinished());
+        QVERIFY(head.waitForFinished());
+        QCOMPARE(head.readAllStandardOutput().count('\n'), 1);
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardError().contains("could not be written"));
+        QCOMPARE(tree.Listing(), QList<QByteArray>{});
+#else
+        QSKIP("needs the scourwell program");
+#endif
     }
 };
 

@@ -56,11 +56,12 @@ Outcome Purge(const PurgeTree& tree, const PurgeRequest& request, const QDateTim
     std::atomic_bool stop = false;
     const qsizetype prefix = tree.Path().size() + 1;
     Outcome outcome;
-    outcome.count = RunPurge(request, clock, stop, [&](const QByteArray& path) {
+    const PurgeResult result = RunPurge(request, clock, stop, [&](const QByteArray& path) {
         outcome.deleted.append(path.mid(prefix));
         if (hook)
             hook(path, stop);
     });
+    outcome.count = result.count;
     return outcome;
 }
 
@@ -1017,7 +1018,7 @@ private Q_SLOTS:
         const QList<QByteArray> before = tree.Listing();
         const MockClock clock(TestNow());
         const std::atomic_bool stopped = true;
-        QCOMPARE(RunPurge(Request(style, tree.Text()), clock, stopped), 0);
+        QCOMPARE(RunPurge(Request(style, tree.Text()), clock, stopped).count, 0);
         QCOMPARE(tree.Listing(), before);
 
         const auto stopAfterOne = [](const QByteArray&, std::atomic_bool& stop) { stop = true; };
@@ -1065,7 +1066,7 @@ private Q_SLOTS:
             ::close(::open(tree.Path("sub/" + QByteArray::number(i)).constData(), O_CREAT | O_WRONLY, 0644));
         const MockClock clock(QDateTime::currentDateTime().addDays(2));
         const std::atomic_bool stop = false;
-        QCOMPARE(RunPurge(Request("Include Files in Subfolders", tree.Text()), clock, stop), Files);
+        QCOMPARE(RunPurge(Request("Include Files in Subfolders", tree.Text()), clock, stop).count, Files);
         QCOMPARE(tree.Listing().size(), 1);
     }
 

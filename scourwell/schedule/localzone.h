@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Local wall-clock times of instants by rules read once, not per conversion: a QDateTime in
+// local time looks at the zone file again for every conversion, which a purge of many items
+// cannot afford.
+
+// Reads the local zone's rules (TZ, else the system's zone) for the conversions that follow,
+// in every thread. Calls made before it use the rules read last.
+void LoadLocalZone();
+
+// The local time's offset from UTC at t, in seconds; 0 where the C library cannot say.
+qint64 UtcOffsetAt(qint64 secondsSinceEpoch);
+
+// The local wall-clock time of t cut to the minute, as seconds of a clock without summer time
+// (the local date and time read as UTC): WallClock(CutToMinute(t)) of t as a local QDateTime.
+// Beyond the years a QDateTime holds, t itself cut to the minute; the least value where even
+// that is out of range.
+qint64 LocalMinute(qint64 secondsSinceEpoch);
