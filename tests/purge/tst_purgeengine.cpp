@@ -682,12 +682,13 @@ private Q_SLOTS:
         bool moved = false;
         const int descriptors = OpenDescriptors();
         const qint64 count = RunPurge(Request("Subfolders Only", tree.Text("job")), clock, stop, {}, [&] {
-            if (!moved && !tree.Exists(deepFile)) {
-                moved = true;
-                QCOMPARE(::rename(tree.Path("job/top/d/d").constData(), tree.Path("job/moved").constData()),
-                         0);
-            }
-        });
+                                 if (!moved && !tree.Exists(deepFile)) {
+                                     moved = true;
+                                     QCOMPARE(::rename(tree.Path("job/top/d/d").constData(),
+                                                       tree.Path("job/moved").constData()),
+                                              0);
+                                 }
+                             }).count;
         QVERIFY(moved);
         QCOMPARE(count, 0);
         QVERIFY(tree.Exists("job/young.txt"));
