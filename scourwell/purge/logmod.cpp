@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMutexLocker>
-#include <algorithm>
 
 namespace {
 
@@ -68,15 +67,14 @@ QString EscapeHtml(const QString& text)
     return out;
 }
 
-// "&nbsp" marks an empty cell, and a Specific run's recurrence is two of them ("&nbsp &nbsp"):
-// such a cell passes as written. Any other value is escaped whole, "&nbsp" within it too, so
-// that a folder name is shown as it is.
-QString CellHtml(const QString& value)
+// "&nbsp" marks an empty value and passes as written; any other value is escaped whole, "&nbsp"
+// within it too, so that a folder name is shown as it is.
+QString CellHtml(const LogCell& cell)
 {
-    const QStringList words = value.split(u' ');
-    const bool onlyMarks =
-        std::all_of(words.begin(), words.end(), [](const QString& w) { return w == LogNoValue; });
-    return onlyMarks ? value : EscapeHtml(value);
+    QStringList values;
+    for (const QString& value : cell)
+        values.append(value == LogNoValue ? value : EscapeHtml(value));
+    return values.join(u' ');
 }
 
 QByteArray HeaderBlock(const QDateTime& now)
@@ -142,10 +140,10 @@ bool WriteLogHeader(const QString& programFolder, const QDateTime& now)
     return rows.startsWith(header) || WriteFileAtomically(path, header + rows);
 }
 
-bool WriteLogRow(const QString& programFolder, const QDateTime& now, const std::array<QString, 10>& cells)
+bool WriteLogRow(const QString& programFolder, const QDateTime& now, const std::array<LogCell, 10>& cells)
 {
     QString block = QStringLiteral("<tr> \r\n");
-    for (const QString& cell : cells)
+    for (const LogCell& cell : cells)
         block += QLatin1String("<td>") + CellHtml(cell) + QLatin1String("</td>\r\n");
     block += QLatin1String("</tr>\r\n");
     // A folder name that is no UTF-8 keeps its bytes.

@@ -73,18 +73,18 @@ void PurgeRun::Work(std::future<bool> go)
         this, [this, count] { Q_EMIT Finished(count); }, Qt::QueuedConnection);
 }
 
-std::array<QString, 10> PurgeRun::LogCells(qint64 count) const
+std::array<LogCell, 10> PurgeRun::LogCells(qint64 count) const
 {
     const QString number = QString::number(count);
     const bool subfolders = m_style == PurgeStyle::SubfoldersOnly;
-    return {m_values[0],
-            m_values[1],
-            m_values[2] + u' ' + m_values[3],
-            m_values[4],
-            m_values[5],
-            m_values[6] + u' ' + m_values[7],
-            m_values[8],
-            m_values[9],
-            subfolders ? LogNoValue : number,
-            subfolders ? number : LogNoValue};
+    return {LogCell{m_values[0]},
+            LogCell{m_values[1]},
+            LogCell{m_values[2], m_values[3]},
+            LogCell{m_values[4]},
+            LogCell{m_values[5]},
+            LogCell{m_values[6], m_values[7]},
+            LogCell{m_values[8]},
+            LogCell{m_values[9]},
+            LogCell{subfolders ? LogNoValue : number},
+            LogCell{subfolders ? number : LogNoValue}};
 }

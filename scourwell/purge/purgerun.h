@@ -1,6 +1,7 @@
 #pragma once
 
 #include "purge/launchvalues.h"
+#include "purge/logmod.h"
 #include "purge/purgeengine.h"
 
 #include <QObject>
@@ -57,7 +58,7 @@ Q_SIGNALS:
 
 private:
     void Work(std::future<bool> go);
-    std::array<QString, 10> LogCells(qint64 count) const;
+    std::array<LogCell, 10> LogCells(qint64 count) const;
 
     const PurgeStyle m_style;
     const LaunchValues m_values;

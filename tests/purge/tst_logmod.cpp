@@ -18,18 +18,18 @@ QDateTime Day(int day, int month = 12)
     return QDateTime(QDate(2026, month, day), QTime(10, 0));
 }
 
-std::array<QString, 10> Cells(const QString& folder)
+std::array<LogCell, 10> Cells(const QString& folder)
 {
-    return {folder,
-            "Enabled",
-            "30 Day",
-            "Manual",
-            "Subfolders Only",
-            "&nbsp &nbsp",
-            "12/07/2026 10:00 AM",
-            "Date: Created",
-            "&nbsp",
-            "2"};
+    return {LogCell{folder},
+            LogCell{"Enabled"},
+            LogCell{"30", "Day"},
+            LogCell{"Manual"},
+            LogCell{"Subfolders Only"},
+            LogCell{"&nbsp", "&nbsp"},
+            LogCell{"12/07/2026 10:00 AM"},
+            LogCell{"Date: Created"},
+            LogCell{"&nbsp"},
+            LogCell{"2"}};
 }
 
 } // namespace
@@ -130,11 +130,13 @@ private Q_SLOTS:
                                      << "/srv/&amp;lt;";
         QTest::newRow("utf-8") << "/srv/Bücher"
                                << "/srv/Bücher";
-        // Only a cell that is nothing but empty-cell marks passes as written.
+        // Only a value that is exactly the empty-cell mark passes as written.
         QTest::newRow("empty-cell mark") << "&nbsp"
                                          << "&nbsp";
         QTest::newRow("two marks") << "&nbsp &nbsp"
-                                   << "&nbsp &nbsp";
+                                   << "&amp;nbsp &amp;nbsp";
+        QTest::newRow("mark after a blank") << "a &nbsp"
+                                            << "a &amp;nbsp";
         QTest::newRow("mark inside") << "a&nbspb"
                                      << "a&amp;nbspb";
         QTest::newRow("entity") << "&nbsp;"
@@ -155,7 +157,7 @@ private Q_SLOTS:
         QVERIFY(WriteLogHeader(dir.path(), Day(9)));
         QVERIFY(WriteLogRow(dir.path(), Day(9), Cells(folder)));
         const QByteArray content = ReadAll(GetLogFileName(dir.path(), Day(9)));
-        // The "&nbsp" marker of empty cells, also twice in one cell, passes as written.
+        // The "&nbsp" marker of empty values, also twice in one cell, passes as written.
         QVERIFY(
             content.endsWith(LogRow({written, "Enabled", "30 Day", "Manual", "Subfolders Only", "&nbsp &nbsp",
                                      "12/07/2026 10:00 AM", "Date: Created", "&nbsp", "2"})));
