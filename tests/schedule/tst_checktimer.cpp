@@ -4,6 +4,8 @@
 #include "config/programfolder.h"
 #include "jobrows.h"
 #include "purge/logmod.h"
+#include "purge/statusrelay.h"
+#include "purge/stringhandling.h"
 #include "schedule/checktimer.h"
 #include "schedule/runtime.h"
 #include "ui/sortlistview.h"
@@ -45,6 +47,29 @@ public:
     }
 
     std::vector<Launch> launches;
+};
+
+// Shows the launched folder's rows running at once, as the main window does when it opens the
+// executor window.
+class ShowingLauncher : public RecordingLauncher
+{
+public:
+    explicit ShowingLauncher(JobTable& table) : m_table(table) {}
+    void RunNowPurgeFiles(const LaunchValues& values) override
+    {
+        RecordingLauncher::RunNowPurgeFiles(values);
+        for (int i = 0; i < m_table.Count(); ++i) {
+            JobRow row = m_table.Row(i);
+            if (row.FolderLoc() != values[0])
+                continue;
+            row.SubItem(1).tag = QString::number(row.icon);
+            row.icon = RowIcon::Running;
+            m_table.Update(i, std::move(row));
+        }
+    }
+
+private:
+    JobTable& m_table;
 };
 
 const QString Due = QStringLiteral("12/07/2026 09:05 AM");
@@ -242,6 +267,40 @@ private Q_SLOTS:
         QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b"}));
         QCOMPARE(Folders(m_table), QStringList({"/data/c", "/data/a", "/data/b"}));
         QVERIFY(!m_table.IsDirty());
+    }
+
+    // A row shows running from its launch to the end of its run, and then what the tick made of it.
+    void launchedRowShowsRunningUntilTheRunEnds_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("valEvery");
+        QTest::addColumn<QString>("valOfEvery");
+        QTest::addColumn<int>("iconAfter");
+        QTest::newRow("routine") << "Routine"
+                                 << "1"
+                                 << "Day" << RowIcon::Enabled;
+        QTest::newRow("specific") << "Specific"
+                                  << " "
+                                  << " " << RowIcon::EnabledPassed;
+    }
+
+    void launchedRowShowsRunningUntilTheRunEnds()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, valEvery);
+        QFETCH(QString, valOfEvery);
+        QFETCH(int, iconAfter);
+        ShowingLauncher launcher(m_table);
+        m_table.Append(MakeJob("/data/a", RowIcon::Enabled, style, valEvery, valOfEvery, Due));
+        QVERIFY(TimerCheckJobTick(m_table, Now, launcher, m_folder));
+        QCOMPARE(launcher.Folders(), QStringList{"/data/a"});
+        QCOMPARE(m_table.Row(0).icon, RowIcon::Running);
+        QCOMPARE(m_table.Row(0).SavedIcon(), QString::number(iconAfter));
+
+        // The run has ended: no marker in the status file.
+        QVERIFY(ResetStatusDump(m_folder));
+        TimerCheckStatTick(m_table, m_folder);
+        QCOMPARE(m_table.Row(0).icon, iconAfter);
     }
 
     void runsOncePerMinute()
