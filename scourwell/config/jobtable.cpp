@@ -62,6 +62,27 @@ void JobTable::SetIcon(int index, int icon)
     Q_EMIT RowChanged(index);
 }
 
+void JobTable::ShowRunning(int index)
+{
+    JobRow row = Row(index);
+    if (row.icon == RowIcon::Running)
+        return;
+    row.SubItem(1).tag = QString::number(row.icon);
+    row.icon = RowIcon::Running;
+    Update(index, std::move(row));
+}
+
+void JobTable::SetIconAfterRun(int index, int icon)
+{
+    if (Row(index).icon != RowIcon::Running) {
+        SetIcon(index, icon);
+        return;
+    }
+    JobRow row = Row(index);
+    row.SubItem(1).tag = QString::number(icon);
+    Update(index, std::move(row));
+}
+
 void JobTable::Remove(int index)
 {
     Q_EMIT RowAboutToBeRemoved(index);

@@ -41,6 +41,11 @@ public:
     // its sorted place when its key text changed.
     void Update(int index, JobRow row);
     void SetIcon(int index, int icon);
+    // Shows the running icon, keeping the row's own as its saved icon, which the status tick
+    // gives back once the run is over.
+    void ShowRunning(int index);
+    // The icon the row shows, or, while it shows running, the one it gets back after the run.
+    void SetIconAfterRun(int index, int icon);
     void Remove(int index);
     // Replaces all rows (load); each gets a fresh id.
     void Reset(std::vector<JobRow> rows);

@@ -14,6 +14,12 @@ QString ResolveProgramFolder(const QString& executableFolder, const QString& ins
 // empty value is ignored).
 QString ConfigHome();
 
+// What the build puts beside the executable, and a portable copy carries with it.
+inline constexpr char ScourwellProgram[] = "scourwell";
+inline constexpr char QuillonProgram[] = "quillon";
+inline constexpr char HelpPage[] = "scourwell-help.html";
+inline constexpr const char* ShippedBesideProgram[] = {ScourwellProgram, QuillonProgram, HelpPage};
+
 QString ConfigDatPath(const QString& programFolder);
 QString QuillonIniPath(const QString& programFolder);
 QString StatDumpPath(const QString& programFolder);

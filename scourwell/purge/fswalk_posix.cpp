@@ -282,9 +282,13 @@ Folder Folder::Open(const QByteArray& path)
 {
     if (path.isEmpty())
         return {};
-    UniqueFd current(open(path.startsWith('/') ? "/" : ".", PathFlags | O_DIRECTORY));
+    UniqueFd current;
     struct stat currentStat;
-    if (current.Get() < 0 || fstat(current.Get(), &currentStat) != 0)
+    const auto startAt = [&](const char* folder) {
+        current = UniqueFd(open(folder, PathFlags | O_DIRECTORY));
+        return current.Get() >= 0 && fstat(current.Get(), &currentStat) == 0;
+    };
+    if (!startAt(path.startsWith('/') ? "/" : "."))
         return {};
     // Set once a link out of a folder of an unprivileged user was followed: the only owner,
     // besides root, of everything after it.
@@ -318,11 +322,8 @@ Folder Folder::Open(const QByteArray& path)
             QByteArrayList parts = target.split('/');
             std::reverse(parts.begin(), parts.end());
             pending.append(parts);
-            if (target.startsWith('/')) {
-                current = UniqueFd(open("/", PathFlags | O_DIRECTORY));
-                if (current.Get() < 0 || fstat(current.Get(), &currentStat) != 0)
-                    return {};
-            }
+            if (target.startsWith('/') && !startAt("/"))
+                return {};
             continue;
         }
         if (owner && nextStat.st_uid != *owner && nextStat.st_uid != 0)
@@ -375,6 +376,7 @@ bool Folder::Resume(const Folder& child)
     // The slot taken for the reopening is this folder's now.
     return true;
 }
+
 bool Folder::Next(Entry& entry)
 {
     while (const dirent64* item = m_state->NextItem()) {

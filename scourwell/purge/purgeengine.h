@@ -31,9 +31,6 @@ struct PurgeRequest
     bool dryRun = false;
 };
 
-// The files the build puts beside the executable and a portable copy carries with it.
-inline constexpr const char* ShippedBesideProgram[] = {"scourwell", "quillon", "scourwell-help.html"};
-
 // The program's own files, which no purge may delete: the program folder, its ConfigDat.ini,
 // quillon.ini, statdump.tmp and Logs, and what is shipped beside the program, in the program
 // and executable folders.

@@ -112,19 +112,6 @@ private:
     bool m_afterSkip;
 };
 
-// A Specific job that has run stays as passed. When its window already shows it running, passed
-// is the icon the row gets back at the end of the run: the running icon stays until then.
-void ShowPassedAfterRun(JobTable& table, int index)
-{
-    if (table.Row(index).icon != RowIcon::Running) {
-        table.SetIcon(index, RowIcon::EnabledPassed);
-        return;
-    }
-    JobRow row = table.Row(index);
-    row.SubItem(1).tag = QString::number(RowIcon::EnabledPassed);
-    table.Update(index, std::move(row));
-}
-
 void EnsureWeekLog(const QString& programFolder, const QDateTime& now)
 {
     if (!LogFileExists(programFolder, now))
@@ -250,7 +237,8 @@ TickOutcome CheckJobs(JobTable& table, const QDateTime& now, JobLauncher& launch
             if (table.DeleteSpecific().trimmed().toInt() == 1)
                 table.Remove(i);
             else
-                ShowPassedAfterRun(table, i);
+                // Passed once its run is over; a window may show it running until then.
+                table.SetIconAfterRun(i, RowIcon::EnabledPassed);
         } else if (row.icon == RowIcon::Disabled && routine && CanMoveOn(row)) {
             MoveOn(table, i, now);
             outcome.saveNeeded = true;

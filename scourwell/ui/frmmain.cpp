@@ -528,12 +528,8 @@ void FrmMain::OpenExecutor(PurgeRun& run)
 void FrmMain::ShowRunning(const QString& folder)
 {
     for (int i = 0; i < m_table.Count(); ++i) {
-        JobRow row = m_table.Row(i);
-        if (row.FolderLoc() != folder || row.icon == RowIcon::Running)
-            continue;
-        row.SubItem(1).tag = QString::number(row.icon);
-        row.icon = RowIcon::Running;
-        m_table.Update(i, std::move(row));
+        if (m_table.Row(i).FolderLoc() == folder)
+            m_table.ShowRunning(i);
     }
 }
 

@@ -68,9 +68,6 @@ constexpr NamedHandlers<8> ToolbarHandlers{{
 constexpr std::array<const char*, 8> MenuImageItems{"mnuNew",     "mnuSave",       "mnuOption", "mnuExit",
                                                     "mnuQuillon", "mnuMainThread", "mnuHelp",   "mnuAbout"};
 
-const char HelpPage[] = "scourwell-help.html";
-const char QuillonProgram[] = "quillon";
-
 // Points the log explorer at our Logs folder; an existing file is the user's and stays.
 void WriteQuillonIniIfMissing(const QString& programFolder)
 {
