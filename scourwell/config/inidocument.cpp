@@ -243,14 +243,19 @@ bool IniDocument::HasSection(const QString& section) const
     return FindSection(section) != nullptr;
 }
 
-QString IniDocument::ValueIn(const Section& section, const QString& key)
+std::vector<IniDocument::Line>::const_iterator IniDocument::KeyLine(const Section& section,
+                                                                    const QString& key)
 {
     const bool wantedAscii = IsAscii(QStringView(key));
-    for (const Line& l : section.lines) {
-        if (l.IsKey() && NamesMatch(l.Key(), l.keyAscii, key, wantedAscii))
-            return ValueOf(l.text, l.equals);
-    }
-    return {};
+    return std::find_if(section.lines.begin(), section.lines.end(), [&](const Line& l) {
+        return l.IsKey() && NamesMatch(l.Key(), l.keyAscii, key, wantedAscii);
+    });
+}
+
+QString IniDocument::ValueIn(const Section& section, const QString& key)
+{
+    const auto line = KeyLine(section, key);
+    return line == section.lines.end() ? QString() : ValueOf(line->text, line->equals);
 }
 
 QString IniDocument::Value(const QString& section, const QString& key) const
@@ -317,10 +322,7 @@ void IniDocument::RemoveValue(const QString& section, const QString& key)
     Section* s = FindSection(section);
     if (!s)
         return;
-    const bool wantedAscii = IsAscii(QStringView(key));
-    const auto line = std::find_if(s->lines.begin(), s->lines.end(), [&](const Line& l) {
-        return l.IsKey() && NamesMatch(l.Key(), l.keyAscii, key, wantedAscii);
-    });
+    const auto line = KeyLine(*s, key);
     if (line != s->lines.end())
         s->lines.erase(line);
 }

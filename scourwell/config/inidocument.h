@@ -113,6 +113,8 @@ private:
     const Section* FindSection(const QString& section) const;
     Section* FindSection(const QString& section);
     static QString ValueIn(const Section& section, const QString& key);
+    // The place of key's line in section (names match without case), or the end.
+    static std::vector<Line>::const_iterator KeyLine(const Section& section, const QString& key);
     void SetIn(Section& section, const Setting& setting) const;
     void AddSection(Section section, const QString& name);
     Line MakeKeyLine(QByteArrayView key, const QString& value, Quoting quoting) const;
