@@ -75,6 +75,28 @@ const QString Later = QStringLiteral("12/07/2026 10:00 AM");
 const QString Moved = QStringLiteral("12/07/2026 09:10 AM");
 const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
 
+// A service in this process on the jobs written to a program folder of its own, loaded at Now;
+// the status file holds the folder of a run under way, if any.
+struct InProcess
+{
+    InProcess(const QByteArray& initial, const QList<QByteArray>& jobs, const QString& running = {})
+    {
+        WriteJobs(program.path(), initial, jobs);
+        dumpReady = ResetStatusDump(program.path()) &&
+                    (running.isEmpty() || AddTextToFile(StatDumpPath(program.path()), running));
+        service.Load(Now);
+    }
+    QString Stored(const QString& section, const QString& key) const
+    {
+        return ::Stored(program.path(), section, key);
+    }
+
+    QTemporaryDir program;
+    RecordingLauncher launcher;
+    HeadlessJobs service{program.path(), launcher};
+    bool dumpReady = false;
+};
+
 } // namespace
 
 class TestHeadless : public QObject
@@ -149,70 +171,57 @@ private Q_SLOTS:
     // change. Neither edit is known to the table until the tick reads the file again.
     void handEditsSurviveTheNextSave()
     {
-        QTemporaryDir program;
         QTemporaryDir jobs;
         const QString a = jobs.filePath("a");
         const QString b = jobs.filePath("b");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
-        WriteJobs(program.path(), {}, {JobText(1, a, Later)});
-        QVERIFY(ResetStatusDump(program.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
+        InProcess p({}, {JobText(1, a, Later)});
+        QVERIFY(p.dumpReady);
 
-        WriteJobs(program.path(), {}, {JobText(1, a, Later, "99"), JobText(2, b, Due)});
-        QVERIFY(service.CheckJobTick(Now).empty());
+        WriteJobs(p.program.path(), {}, {JobText(1, a, Later, "99"), JobText(2, b, Due)});
+        QVERIFY(p.service.CheckJobTick(Now).empty());
 
-        QCOMPARE(launcher.folders, QStringList{b});
-        QCOMPARE(Stored(program.path(), "Initial", "TotalJob"), "2");
-        QCOMPARE(Stored(program.path(), "1", "ValPurge"), "99");
-        QCOMPARE(Stored(program.path(), "2", "FolderLoc"), b);
-        QCOMPARE(Stored(program.path(), "2", "NextRun"), Moved);
+        QCOMPARE(p.launcher.folders, QStringList{b});
+        QCOMPARE(p.Stored("Initial", "TotalJob"), "2");
+        QCOMPARE(p.Stored("1", "ValPurge"), "99");
+        QCOMPARE(p.Stored("2", "FolderLoc"), b);
+        QCOMPARE(p.Stored("2", "NextRun"), Moved);
     }
 
     // The file changes while the tick launches (after its check, before its save): the tick
     // reads it again and takes its decisions anew, without a second launch.
     void changeDuringTheTickIsNotOverwritten()
     {
-        QTemporaryDir program;
         QTemporaryDir jobs;
         const QString a = jobs.filePath("a");
         const QString c = jobs.filePath("c");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
-        WriteJobs(program.path(), {}, {JobText(1, a, Due)});
-        QVERIFY(ResetStatusDump(program.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
-        launcher.onLaunch = [&] {
-            WriteJobs(program.path(), {}, {JobText(1, a, Due), JobText(2, c, Later)});
+        InProcess p({}, {JobText(1, a, Due)});
+        QVERIFY(p.dumpReady);
+        p.launcher.onLaunch = [&] {
+            WriteJobs(p.program.path(), {}, {JobText(1, a, Due), JobText(2, c, Later)});
         };
 
-        service.CheckJobTick(Now);
+        p.service.CheckJobTick(Now);
 
-        QCOMPARE(launcher.folders, QStringList{a});
-        QCOMPARE(Stored(program.path(), "Initial", "TotalJob"), "2");
-        QCOMPARE(Stored(program.path(), "1", "NextRun"), Moved);
-        QCOMPARE(Stored(program.path(), "2", "FolderLoc"), c);
-        QCOMPARE(service.Table().Count(), 2);
+        QCOMPARE(p.launcher.folders, QStringList{a});
+        QCOMPARE(p.Stored("Initial", "TotalJob"), "2");
+        QCOMPARE(p.Stored("1", "NextRun"), Moved);
+        QCOMPARE(p.Stored("2", "FolderLoc"), c);
+        QCOMPARE(p.service.Table().Count(), 2);
     }
 
     // A run under way shows running after a reload, and is not launched again.
     void runningRowStaysRunningAfterReload()
     {
-        QTemporaryDir program;
         QTemporaryDir jobs;
-        WriteJobs(program.path(), {}, {JobText(1, jobs.path(), Due)});
-        QVERIFY(ResetStatusDump(program.path()));
-        QVERIFY(AddTextToFile(StatDumpPath(program.path()), jobs.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
-        QCOMPARE(service.Table().Row(0).icon, RowIcon::Running);
-        WriteJobs(program.path(), "; touched\r\n", {JobText(1, jobs.path(), Due)});
-        service.CheckJobTick(Now);
-        QCOMPARE(service.Table().Row(0).icon, RowIcon::Running);
-        QVERIFY(launcher.folders.isEmpty());
+        InProcess p({}, {JobText(1, jobs.path(), Due)}, jobs.path());
+        QVERIFY(p.dumpReady);
+        QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
+        WriteJobs(p.program.path(), "; touched\r\n", {JobText(1, jobs.path(), Due)});
+        p.service.CheckJobTick(Now);
+        QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
+        QVERIFY(p.launcher.folders.isEmpty());
     }
 
     // Nobody presses Adjust Date for a service: a run missed while it was down moves on (and is
@@ -230,21 +239,17 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, initial);
         QFETCH(bool, launched);
-        QTemporaryDir program;
         QTemporaryDir jobs;
         const QString missed = QStringLiteral("12/04/2026 09:00 AM");
-        WriteJobs(program.path(), initial, {JobText(1, jobs.path(), missed)});
-        QVERIFY(ResetStatusDump(program.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
-        const std::vector<MovedOnRun> moved = service.CheckJobTick(Now);
-        QCOMPARE(launcher.folders.size(), launched ? 1 : 0);
+        InProcess p(initial, {JobText(1, jobs.path(), missed)});
+        QVERIFY(p.dumpReady);
+        const std::vector<MovedOnRun> moved = p.service.CheckJobTick(Now);
+        QCOMPARE(p.launcher.folders.size(), launched ? 1 : 0);
         QCOMPARE(moved.size(), launched ? 0u : 1u);
         if (!launched)
             QCOMPARE(moved.front().missed, missed);
-        QCOMPARE(Stored(program.path(), "1", "NextRun"), Moved);
-        QCOMPARE(service.Table().Row(0).icon, RowIcon::Enabled);
+        QCOMPARE(p.Stored("1", "NextRun"), Moved);
+        QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Enabled);
     }
 
     void init()
