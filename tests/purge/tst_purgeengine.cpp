@@ -37,18 +37,6 @@ struct Outcome
     QList<QByteArray> deleted; // as reported, relative to the tree
 };
 
-PurgeRequest Request(const QString& style, const QString& folder, const QString& value = "1",
-                     const QString& unit = "Day", const QString& by = "Date: Last Modified")
-{
-    PurgeRequest request;
-    request.style = PurgeStyleFromText(style).value();
-    request.folder = folder;
-    request.purgeVal = value;
-    request.purgeValOf = unit;
-    request.lookByDate = by;
-    return request;
-}
-
 Outcome Purge(const PurgeTree& tree, const PurgeRequest& request, const QDateTime& now = TestNow(),
               const Hook& hook = {})
 {
