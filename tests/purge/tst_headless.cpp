@@ -22,27 +22,30 @@ namespace {
 struct Job
 {
     QString folder;
-    QString style;
-    QString purgeStyle;
-    QString every;
-    QString everyUnit;
+    QString style = "Routine";
+    QString purgeStyle = "Files Only";
+    QString every = "5";
+    QString everyUnit = "Minute";
+    QString valPurge = "1";
 };
 
-QByteArray JobText(int section, const QString& folder, const QString& nextRun, const QString& valPurge = "1")
+QByteArray JobText(int section, const Job& job, const QString& nextRun)
 {
-    return "[" + QByteArray::number(section) + "]\r\nFolderLoc=" + folder.toUtf8() +
-           "\r\nStatus=Enabled\r\nValPurge=" + valPurge.toUtf8() +
-           "\r\nValOfPurge=Day\r\nStyle=Routine\r\nFileFolderStyle=Files Only\r\nValEvery=5\r\n"
-           "ValOfEvery=Minute\r\nNextRun=" +
-           nextRun.toUtf8() + "\r\nDescription=\r\n";
+    return "[" + QByteArray::number(section) + "]\r\nFolderLoc=" + job.folder.toUtf8() +
+           "\r\nStatus=Enabled\r\nValPurge=" + job.valPurge.toUtf8() +
+           "\r\nValOfPurge=Day\r\nStyle=" + job.style.toUtf8() +
+           "\r\nFileFolderStyle=" + job.purgeStyle.toUtf8() + "\r\nValEvery=" + job.every.toUtf8() +
+           "\r\nValOfEvery=" + job.everyUnit.toUtf8() + "\r\nNextRun=" + nextRun.toUtf8() +
+           "\r\nDescription=\r\n";
 }
 
-void WriteJobs(const QString& programFolder, const QByteArray& initial, const QList<QByteArray>& jobs)
+void WriteJobs(const QString& programFolder, const QByteArray& initial, const QList<QByteArray>& jobs,
+               const QByteArray& deleteSpecific = "0")
 {
     QFile file(ConfigDatPath(programFolder));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=0\r\n" + initial +
-               "TotalJob=" + QByteArray::number(jobs.size()) + "\r\n" + jobs.join());
+    file.write("[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=" + deleteSpecific + "\r\n" +
+               initial + "TotalJob=" + QByteArray::number(jobs.size()) + "\r\n" + jobs.join());
 }
 
 QString Stored(const QString& programFolder, const QString& section, const QString& key)
@@ -117,19 +120,10 @@ private:
 
     void WriteConfig(const QList<Job>& jobs, const QString& nextRun)
     {
-        QByteArray text = "[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=1\r\nTotalJob=" +
-                          QByteArray::number(jobs.size()) + "\r\n";
-        for (int i = 0; i < jobs.size(); ++i) {
-            const Job& job = jobs[i];
-            text += "[" + QByteArray::number(i + 1) + "]\r\nFolderLoc=" + job.folder.toUtf8() +
-                    "\r\nStatus=Enabled\r\nValPurge=1\r\nValOfPurge=Day\r\nStyle=" + job.style.toUtf8() +
-                    "\r\nFileFolderStyle=" + job.purgeStyle.toUtf8() + "\r\nValEvery=" + job.every.toUtf8() +
-                    "\r\nValOfEvery=" + job.everyUnit.toUtf8() + "\r\nNextRun=" + nextRun.toUtf8() +
-                    "\r\nDescription=\r\n";
-        }
-        QFile file(m_program.filePath("ConfigDat.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
+        QList<QByteArray> texts;
+        for (int i = 0; i < jobs.size(); ++i)
+            texts << JobText(i + 1, jobs[i], nextRun);
+        WriteJobs(m_program.path(), {}, texts, "1");
     }
 
     void Start(QProcess& process)
@@ -162,7 +156,7 @@ private:
             QTest::qWait(500);
         const QDateTime now = QDateTime::currentDateTime();
         MakeFile(jobs.filePath("old"), now.addDays(-10));
-        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, FullForm(now));
+        WriteConfig({{jobs.path()}}, FullForm(now));
         return FullForm(now);
     }
 
@@ -175,10 +169,11 @@ private Q_SLOTS:
         const QString a = jobs.filePath("a");
         const QString b = jobs.filePath("b");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
-        InProcess p({}, {JobText(1, a, Later)});
+        InProcess p({}, {JobText(1, {a}, Later)});
         QVERIFY(p.dumpReady);
 
-        WriteJobs(p.program.path(), {}, {JobText(1, a, Later, "99"), JobText(2, b, Due)});
+        WriteJobs(p.program.path(), {},
+                  {JobText(1, {.folder = a, .valPurge = "99"}, Later), JobText(2, {b}, Due)});
         QVERIFY(p.service.CheckJobTick(Now).empty());
 
         QCOMPARE(p.launcher.folders, QStringList{b});
@@ -196,10 +191,10 @@ private Q_SLOTS:
         const QString a = jobs.filePath("a");
         const QString c = jobs.filePath("c");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
-        InProcess p({}, {JobText(1, a, Due)});
+        InProcess p({}, {JobText(1, {a}, Due)});
         QVERIFY(p.dumpReady);
         p.launcher.onLaunch = [&] {
-            WriteJobs(p.program.path(), {}, {JobText(1, a, Due), JobText(2, c, Later)});
+            WriteJobs(p.program.path(), {}, {JobText(1, {a}, Due), JobText(2, {c}, Later)});
         };
 
         p.service.CheckJobTick(Now);
@@ -215,10 +210,10 @@ private Q_SLOTS:
     void runningRowStaysRunningAfterReload()
     {
         QTemporaryDir jobs;
-        InProcess p({}, {JobText(1, jobs.path(), Due)}, jobs.path());
+        InProcess p({}, {JobText(1, {jobs.path()}, Due)}, jobs.path());
         QVERIFY(p.dumpReady);
         QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
-        WriteJobs(p.program.path(), "; touched\r\n", {JobText(1, jobs.path(), Due)});
+        WriteJobs(p.program.path(), "; touched\r\n", {JobText(1, {jobs.path()}, Due)});
         p.service.CheckJobTick(Now);
         QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
         QVERIFY(p.launcher.folders.isEmpty());
@@ -241,7 +236,7 @@ private Q_SLOTS:
         QFETCH(bool, launched);
         QTemporaryDir jobs;
         const QString missed = QStringLiteral("12/04/2026 09:00 AM");
-        InProcess p(initial, {JobText(1, jobs.path(), missed)});
+        InProcess p(initial, {JobText(1, {jobs.path()}, missed)});
         QVERIFY(p.dumpReady);
         const std::vector<MovedOnRun> moved = p.service.CheckJobTick(Now);
         QCOMPARE(p.launcher.folders.size(), launched ? 1 : 0);
@@ -283,7 +278,7 @@ private Q_SLOTS:
         MakeFile(nested + "/s/new", now);
 
         const QString minute = FullForm(now);
-        WriteConfig({{files, "Routine", "Files Only", "5", "Minute"},
+        WriteConfig({{files},
                      {subfolders, "Specific", "Subfolders Only", "", ""},
                      {nested, "Routine", "Include Files in Subfolders", "1", "Day"}},
                     minute);
@@ -342,7 +337,7 @@ private Q_SLOTS:
         const QDateTime now = QDateTime::currentDateTime();
         QTemporaryDir jobs;
         MakeFile(jobs.filePath("a"), now.addDays(-10));
-        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, FullForm(now));
+        WriteConfig({{jobs.path()}}, FullForm(now));
 
         const QString dump = m_program.filePath("statdump.tmp");
         QFile::remove(dump);
@@ -401,7 +396,7 @@ private Q_SLOTS:
     {
         QTemporaryDir jobs;
         const QString missed = FullForm(QDateTime::currentDateTime().addDays(-3));
-        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, missed);
+        WriteConfig({{jobs.path()}}, missed);
         QProcess process;
         Start(process);
         QByteArray output;
