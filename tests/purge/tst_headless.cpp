@@ -85,19 +85,15 @@ struct InProcess
     InProcess(const QByteArray& initial, const QList<QByteArray>& jobs, const QString& running = {})
     {
         WriteJobs(program.path(), initial, jobs);
-        dumpReady = ResetStatusDump(program.path()) &&
-                    (running.isEmpty() || AddTextToFile(StatDumpPath(program.path()), running));
+        QVERIFY(ResetStatusDump(program.path()));
+        if (!running.isEmpty())
+            QVERIFY(AddTextToFile(StatDumpPath(program.path()), running));
         service.Load(Now);
-    }
-    QString Stored(const QString& section, const QString& key) const
-    {
-        return ::Stored(program.path(), section, key);
     }
 
     QTemporaryDir program;
     RecordingLauncher launcher;
     HeadlessJobs service{program.path(), launcher};
-    bool dumpReady = false;
 };
 
 } // namespace
@@ -170,17 +166,16 @@ private Q_SLOTS:
         const QString b = jobs.filePath("b");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
         InProcess p({}, {JobText(1, {a}, Later)});
-        QVERIFY(p.dumpReady);
 
         WriteJobs(p.program.path(), {},
                   {JobText(1, {.folder = a, .valPurge = "99"}, Later), JobText(2, {b}, Due)});
         QVERIFY(p.service.CheckJobTick(Now).empty());
 
         QCOMPARE(p.launcher.folders, QStringList{b});
-        QCOMPARE(p.Stored("Initial", "TotalJob"), "2");
-        QCOMPARE(p.Stored("1", "ValPurge"), "99");
-        QCOMPARE(p.Stored("2", "FolderLoc"), b);
-        QCOMPARE(p.Stored("2", "NextRun"), Moved);
+        QCOMPARE(Stored(p.program.path(), "Initial", "TotalJob"), "2");
+        QCOMPARE(Stored(p.program.path(), "1", "ValPurge"), "99");
+        QCOMPARE(Stored(p.program.path(), "2", "FolderLoc"), b);
+        QCOMPARE(Stored(p.program.path(), "2", "NextRun"), Moved);
     }
 
     // The file changes while the tick launches (after its check, before its save): the tick
@@ -192,7 +187,6 @@ private Q_SLOTS:
         const QString c = jobs.filePath("c");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
         InProcess p({}, {JobText(1, {a}, Due)});
-        QVERIFY(p.dumpReady);
         p.launcher.onLaunch = [&] {
             WriteJobs(p.program.path(), {}, {JobText(1, {a}, Due), JobText(2, {c}, Later)});
         };
@@ -200,9 +194,9 @@ private Q_SLOTS:
         p.service.CheckJobTick(Now);
 
         QCOMPARE(p.launcher.folders, QStringList{a});
-        QCOMPARE(p.Stored("Initial", "TotalJob"), "2");
-        QCOMPARE(p.Stored("1", "NextRun"), Moved);
-        QCOMPARE(p.Stored("2", "FolderLoc"), c);
+        QCOMPARE(Stored(p.program.path(), "Initial", "TotalJob"), "2");
+        QCOMPARE(Stored(p.program.path(), "1", "NextRun"), Moved);
+        QCOMPARE(Stored(p.program.path(), "2", "FolderLoc"), c);
         QCOMPARE(p.service.Table().Count(), 2);
     }
 
@@ -211,7 +205,6 @@ private Q_SLOTS:
     {
         QTemporaryDir jobs;
         InProcess p({}, {JobText(1, {jobs.path()}, Due)}, jobs.path());
-        QVERIFY(p.dumpReady);
         QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
         WriteJobs(p.program.path(), "; touched\r\n", {JobText(1, {jobs.path()}, Due)});
         p.service.CheckJobTick(Now);
@@ -237,13 +230,12 @@ private Q_SLOTS:
         QTemporaryDir jobs;
         const QString missed = QStringLiteral("12/04/2026 09:00 AM");
         InProcess p(initial, {JobText(1, {jobs.path()}, missed)});
-        QVERIFY(p.dumpReady);
         const std::vector<MovedOnRun> moved = p.service.CheckJobTick(Now);
         QCOMPARE(p.launcher.folders.size(), launched ? 1 : 0);
         QCOMPARE(moved.size(), launched ? 0u : 1u);
         if (!launched)
             QCOMPARE(moved.front().missed, missed);
-        QCOMPARE(p.Stored("1", "NextRun"), Moved);
+        QCOMPARE(Stored(p.program.path(), "1", "NextRun"), Moved);
         QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Enabled);
     }
 
