@@ -22,27 +22,30 @@ namespace {
 struct Job
 {
     QString folder;
-    QString style;
-    QString purgeStyle;
-    QString every;
-    QString everyUnit;
+    QString style = "Routine";
+    QString purgeStyle = "Files Only";
+    QString every = "5";
+    QString everyUnit = "Minute";
+    QString valPurge = "1";
 };
 
-QByteArray JobText(int section, const QString& folder, const QString& nextRun, const QString& valPurge = "1")
+QByteArray JobText(int section, const Job& job, const QString& nextRun)
 {
-    return "[" + QByteArray::number(section) + "]\r\nFolderLoc=" + folder.toUtf8() +
-           "\r\nStatus=Enabled\r\nValPurge=" + valPurge.toUtf8() +
-           "\r\nValOfPurge=Day\r\nStyle=Routine\r\nFileFolderStyle=Files Only\r\nValEvery=5\r\n"
-           "ValOfEvery=Minute\r\nNextRun=" +
-           nextRun.toUtf8() + "\r\nDescription=\r\n";
+    return "[" + QByteArray::number(section) + "]\r\nFolderLoc=" + job.folder.toUtf8() +
+           "\r\nStatus=Enabled\r\nValPurge=" + job.valPurge.toUtf8() +
+           "\r\nValOfPurge=Day\r\nStyle=" + job.style.toUtf8() +
+           "\r\nFileFolderStyle=" + job.purgeStyle.toUtf8() + "\r\nValEvery=" + job.every.toUtf8() +
+           "\r\nValOfEvery=" + job.everyUnit.toUtf8() + "\r\nNextRun=" + nextRun.toUtf8() +
+           "\r\nDescription=\r\n";
 }
 
-void WriteJobs(const QString& programFolder, const QByteArray& initial, const QList<QByteArray>& jobs)
+void WriteJobs(const QString& programFolder, const QByteArray& initial, const QList<QByteArray>& jobs,
+               const QByteArray& deleteSpecific = "0")
 {
     QFile file(ConfigDatPath(programFolder));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=0\r\n" + initial +
-               "TotalJob=" + QByteArray::number(jobs.size()) + "\r\n" + jobs.join());
+    file.write("[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=" + deleteSpecific + "\r\n" +
+               initial + "TotalJob=" + QByteArray::number(jobs.size()) + "\r\n" + jobs.join());
 }
 
 QString Stored(const QString& programFolder, const QString& section, const QString& key)
@@ -75,6 +78,24 @@ const QString Later = QStringLiteral("12/07/2026 10:00 AM");
 const QString Moved = QStringLiteral("12/07/2026 09:10 AM");
 const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
 
+// A service in this process on the jobs written to a program folder of its own, loaded at Now;
+// the status file holds the folder of a run under way, if any.
+struct InProcess
+{
+    InProcess(const QByteArray& initial, const QList<QByteArray>& jobs, const QString& running = {})
+    {
+        WriteJobs(program.path(), initial, jobs);
+        QVERIFY(ResetStatusDump(program.path()));
+        if (!running.isEmpty())
+            QVERIFY(AddTextToFile(StatDumpPath(program.path()), running));
+        service.Load(Now);
+    }
+
+    QTemporaryDir program;
+    RecordingLauncher launcher;
+    HeadlessJobs service{program.path(), launcher};
+};
+
 } // namespace
 
 class TestHeadless : public QObject
@@ -95,19 +116,10 @@ private:
 
     void WriteConfig(const QList<Job>& jobs, const QString& nextRun)
     {
-        QByteArray text = "[Initial]\r\nLookPurgeBy=Date: Last Modified\r\nDeleteSpecific=1\r\nTotalJob=" +
-                          QByteArray::number(jobs.size()) + "\r\n";
-        for (int i = 0; i < jobs.size(); ++i) {
-            const Job& job = jobs[i];
-            text += "[" + QByteArray::number(i + 1) + "]\r\nFolderLoc=" + job.folder.toUtf8() +
-                    "\r\nStatus=Enabled\r\nValPurge=1\r\nValOfPurge=Day\r\nStyle=" + job.style.toUtf8() +
-                    "\r\nFileFolderStyle=" + job.purgeStyle.toUtf8() + "\r\nValEvery=" + job.every.toUtf8() +
-                    "\r\nValOfEvery=" + job.everyUnit.toUtf8() + "\r\nNextRun=" + nextRun.toUtf8() +
-                    "\r\nDescription=\r\n";
-        }
-        QFile file(m_program.filePath("ConfigDat.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
+        QList<QByteArray> texts;
+        for (int i = 0; i < jobs.size(); ++i)
+            texts << JobText(i + 1, jobs[i], nextRun);
+        WriteJobs(m_program.path(), {}, texts, "1");
     }
 
     void Start(QProcess& process)
@@ -140,7 +152,7 @@ private:
             QTest::qWait(500);
         const QDateTime now = QDateTime::currentDateTime();
         MakeFile(jobs.filePath("old"), now.addDays(-10));
-        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, FullForm(now));
+        WriteConfig({{jobs.path()}}, FullForm(now));
         return FullForm(now);
     }
 
@@ -149,70 +161,55 @@ private Q_SLOTS:
     // change. Neither edit is known to the table until the tick reads the file again.
     void handEditsSurviveTheNextSave()
     {
-        QTemporaryDir program;
         QTemporaryDir jobs;
         const QString a = jobs.filePath("a");
         const QString b = jobs.filePath("b");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
-        WriteJobs(program.path(), {}, {JobText(1, a, Later)});
-        QVERIFY(ResetStatusDump(program.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
+        InProcess p({}, {JobText(1, {a}, Later)});
 
-        WriteJobs(program.path(), {}, {JobText(1, a, Later, "99"), JobText(2, b, Due)});
-        QVERIFY(service.CheckJobTick(Now).empty());
+        WriteJobs(p.program.path(), {},
+                  {JobText(1, {.folder = a, .valPurge = "99"}, Later), JobText(2, {b}, Due)});
+        QVERIFY(p.service.CheckJobTick(Now).empty());
 
-        QCOMPARE(launcher.folders, QStringList{b});
-        QCOMPARE(Stored(program.path(), "Initial", "TotalJob"), "2");
-        QCOMPARE(Stored(program.path(), "1", "ValPurge"), "99");
-        QCOMPARE(Stored(program.path(), "2", "FolderLoc"), b);
-        QCOMPARE(Stored(program.path(), "2", "NextRun"), Moved);
+        QCOMPARE(p.launcher.folders, QStringList{b});
+        QCOMPARE(Stored(p.program.path(), "Initial", "TotalJob"), "2");
+        QCOMPARE(Stored(p.program.path(), "1", "ValPurge"), "99");
+        QCOMPARE(Stored(p.program.path(), "2", "FolderLoc"), b);
+        QCOMPARE(Stored(p.program.path(), "2", "NextRun"), Moved);
     }
 
     // The file changes while the tick launches (after its check, before its save): the tick
     // reads it again and takes its decisions anew, without a second launch.
     void changeDuringTheTickIsNotOverwritten()
     {
-        QTemporaryDir program;
         QTemporaryDir jobs;
         const QString a = jobs.filePath("a");
         const QString c = jobs.filePath("c");
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
-        WriteJobs(program.path(), {}, {JobText(1, a, Due)});
-        QVERIFY(ResetStatusDump(program.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
-        launcher.onLaunch = [&] {
-            WriteJobs(program.path(), {}, {JobText(1, a, Due), JobText(2, c, Later)});
+        InProcess p({}, {JobText(1, {a}, Due)});
+        p.launcher.onLaunch = [&] {
+            WriteJobs(p.program.path(), {}, {JobText(1, {a}, Due), JobText(2, {c}, Later)});
         };
 
-        service.CheckJobTick(Now);
+        p.service.CheckJobTick(Now);
 
-        QCOMPARE(launcher.folders, QStringList{a});
-        QCOMPARE(Stored(program.path(), "Initial", "TotalJob"), "2");
-        QCOMPARE(Stored(program.path(), "1", "NextRun"), Moved);
-        QCOMPARE(Stored(program.path(), "2", "FolderLoc"), c);
-        QCOMPARE(service.Table().Count(), 2);
+        QCOMPARE(p.launcher.folders, QStringList{a});
+        QCOMPARE(Stored(p.program.path(), "Initial", "TotalJob"), "2");
+        QCOMPARE(Stored(p.program.path(), "1", "NextRun"), Moved);
+        QCOMPARE(Stored(p.program.path(), "2", "FolderLoc"), c);
+        QCOMPARE(p.service.Table().Count(), 2);
     }
 
     // A run under way shows running after a reload, and is not launched again.
     void runningRowStaysRunningAfterReload()
     {
-        QTemporaryDir program;
         QTemporaryDir jobs;
-        WriteJobs(program.path(), {}, {JobText(1, jobs.path(), Due)});
-        QVERIFY(ResetStatusDump(program.path()));
-        QVERIFY(AddTextToFile(StatDumpPath(program.path()), jobs.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
-        QCOMPARE(service.Table().Row(0).icon, RowIcon::Running);
-        WriteJobs(program.path(), "; touched\r\n", {JobText(1, jobs.path(), Due)});
-        service.CheckJobTick(Now);
-        QCOMPARE(service.Table().Row(0).icon, RowIcon::Running);
-        QVERIFY(launcher.folders.isEmpty());
+        InProcess p({}, {JobText(1, {jobs.path()}, Due)}, jobs.path());
+        QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
+        WriteJobs(p.program.path(), "; touched\r\n", {JobText(1, {jobs.path()}, Due)});
+        p.service.CheckJobTick(Now);
+        QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
+        QVERIFY(p.launcher.folders.isEmpty());
     }
 
     // Nobody presses Adjust Date for a service: a run missed while it was down moves on (and is
@@ -230,21 +227,16 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, initial);
         QFETCH(bool, launched);
-        QTemporaryDir program;
         QTemporaryDir jobs;
         const QString missed = QStringLiteral("12/04/2026 09:00 AM");
-        WriteJobs(program.path(), initial, {JobText(1, jobs.path(), missed)});
-        QVERIFY(ResetStatusDump(program.path()));
-        RecordingLauncher launcher;
-        HeadlessJobs service(program.path(), launcher);
-        service.Load(Now);
-        const std::vector<MovedOnRun> moved = service.CheckJobTick(Now);
-        QCOMPARE(launcher.folders.size(), launched ? 1 : 0);
+        InProcess p(initial, {JobText(1, {jobs.path()}, missed)});
+        const std::vector<MovedOnRun> moved = p.service.CheckJobTick(Now);
+        QCOMPARE(p.launcher.folders.size(), launched ? 1 : 0);
         QCOMPARE(moved.size(), launched ? 0u : 1u);
         if (!launched)
             QCOMPARE(moved.front().missed, missed);
-        QCOMPARE(Stored(program.path(), "1", "NextRun"), Moved);
-        QCOMPARE(service.Table().Row(0).icon, RowIcon::Enabled);
+        QCOMPARE(Stored(p.program.path(), "1", "NextRun"), Moved);
+        QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Enabled);
     }
 
     void init()
@@ -278,7 +270,7 @@ private Q_SLOTS:
         MakeFile(nested + "/s/new", now);
 
         const QString minute = FullForm(now);
-        WriteConfig({{files, "Routine", "Files Only", "5", "Minute"},
+        WriteConfig({{files},
                      {subfolders, "Specific", "Subfolders Only", "", ""},
                      {nested, "Routine", "Include Files in Subfolders", "1", "Day"}},
                     minute);
@@ -337,7 +329,7 @@ private Q_SLOTS:
         const QDateTime now = QDateTime::currentDateTime();
         QTemporaryDir jobs;
         MakeFile(jobs.filePath("a"), now.addDays(-10));
-        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, FullForm(now));
+        WriteConfig({{jobs.path()}}, FullForm(now));
 
         const QString dump = m_program.filePath("statdump.tmp");
         QFile::remove(dump);
@@ -396,7 +388,7 @@ private Q_SLOTS:
     {
         QTemporaryDir jobs;
         const QString missed = FullForm(QDateTime::currentDateTime().addDays(-3));
-        WriteConfig({{jobs.path(), "Routine", "Files Only", "5", "Minute"}}, missed);
+        WriteConfig({{jobs.path()}}, missed);
         QProcess process;
         Start(process);
         QByteArray output;

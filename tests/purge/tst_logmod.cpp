@@ -120,33 +120,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("written");
-        QTest::newRow("plain") << "/srv/cache"
-                               << "/srv/cache";
-        QTest::newRow("markup") << "/srv/a<b>\"c\""
-                                << "/srv/a&lt;b&gt;&quot;c&quot;";
-        QTest::newRow("ampersand") << "/srv/R&D"
-                                   << "/srv/R&amp;D";
-        QTest::newRow("entity-like") << "/srv/&lt;"
-                                     << "/srv/&amp;lt;";
-        QTest::newRow("utf-8") << "/srv/Bücher"
-                               << "/srv/Bücher";
+        const auto row = [](const char* name, const char* folder, const char* written) {
+            QTest::newRow(name) << QString(folder) << QString(written);
+        };
+        row("plain", "/srv/cache", "/srv/cache");
+        row("markup", "/srv/a<b>\"c\"", "/srv/a&lt;b&gt;&quot;c&quot;");
+        row("ampersand", "/srv/R&D", "/srv/R&amp;D");
+        row("entity-like", "/srv/&lt;", "/srv/&amp;lt;");
+        row("utf-8", "/srv/Bücher", "/srv/Bücher");
         // Only a value that is exactly the empty-cell mark passes as written.
-        QTest::newRow("empty-cell mark") << "&nbsp"
-                                         << "&nbsp";
-        QTest::newRow("two marks") << "&nbsp &nbsp"
-                                   << "&amp;nbsp &amp;nbsp";
-        QTest::newRow("mark after a blank") << "a &nbsp"
-                                            << "a &amp;nbsp";
-        QTest::newRow("mark inside") << "a&nbspb"
-                                     << "a&amp;nbspb";
-        QTest::newRow("entity") << "&nbsp;"
-                                << "&amp;nbsp;";
-        QTest::newRow("mark at the end") << "x&nbsp"
-                                         << "x&amp;nbsp";
-        QTest::newRow("mark and a blank") << "&nbsp "
-                                          << "&amp;nbsp ";
-        QTest::newRow("mark in markup") << "<&nbsp>"
-                                        << "&lt;&amp;nbsp&gt;";
+        row("empty-cell mark", "&nbsp", "&nbsp");
+        row("two marks", "&nbsp &nbsp", "&amp;nbsp &amp;nbsp");
+        row("mark after a blank", "a &nbsp", "a &amp;nbsp");
+        row("mark inside", "a&nbspb", "a&amp;nbspb");
+        row("entity", "&nbsp;", "&amp;nbsp;");
+        row("mark at the end", "x&nbsp", "x&amp;nbsp");
+        row("mark and a blank", "&nbsp ", "&amp;nbsp ");
+        row("mark in markup", "<&nbsp>", "&lt;&amp;nbsp&gt;");
     }
 
     void cellsAreEscaped()

@@ -37,18 +37,6 @@ struct Outcome
     QList<QByteArray> deleted; // as reported, relative to the tree
 };
 
-PurgeRequest Request(const QString& style, const QString& folder, const QString& value = "1",
-                     const QString& unit = "Day", const QString& by = "Date: Last Modified")
-{
-    PurgeRequest request;
-    request.style = PurgeStyleFromText(style).value();
-    request.folder = folder;
-    request.purgeVal = value;
-    request.purgeValOf = unit;
-    request.lookByDate = by;
-    return request;
-}
-
 Outcome Purge(const PurgeTree& tree, const PurgeRequest& request, const QDateTime& now = TestNow(),
               const Hook& hook = {})
 {
@@ -795,11 +783,10 @@ private Q_SLOTS:
             for (const bool bind : {false, true}) {
                 const char* kind = bind ? "bind mount" : "other file system";
                 const char* kernel = openAt2 ? "" : ", without openat2";
-                QTest::addRow("Files Only, %s%s", kind, kernel) << "Files Only" << bind << openAt2 << 1;
-                QTest::addRow("Include Files in Subfolders, %s%s", kind, kernel)
-                    << "Include Files in Subfolders" << bind << openAt2 << 1;
-                QTest::addRow("Subfolders Only, %s%s", kind, kernel)
-                    << "Subfolders Only" << bind << openAt2 << 0;
+                for (const auto& [style, count] :
+                     {std::pair("Files Only", 1), {"Include Files in Subfolders", 1}, {"Subfolders Only", 0}})
+                    QTest::addRow("%s, %s%s", style, kind, kernel)
+                        << QString(style) << bind << openAt2 << count;
             }
         }
     }

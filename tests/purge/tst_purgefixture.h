@@ -3,6 +3,7 @@
 // Trees of files, folders and links with set dates, made by byte names, for the purge tests.
 
 #include "mock/mockclock.h"
+#include "purge/purgeengine.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -213,4 +214,16 @@ inline int OpenDescriptors()
 {
     return int(
         QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+inline PurgeRequest Request(const QString& style, const QString& folder, const QString& value = "1",
+                            const QString& unit = "Day", const QString& by = "Date: Last Modified")
+{
+    PurgeRequest request;
+    request.style = PurgeStyleFromText(style).value();
+    request.folder = folder;
+    request.purgeVal = value;
+    request.purgeValOf = unit;
+    request.lookByDate = by;
+    return request;
 }

@@ -46,6 +46,14 @@ private:
     QTemporaryDir m_dir;
     QString m_dump;
 
+    // The status file as runs started on folders, in order, leave it.
+    void StartRuns(const QStringList& folders)
+    {
+        QVERIFY(ResetStatusDump(m_dir.path()));
+        for (const QString& folder : folders)
+            QVERIFY(AddTextToFile(m_dump, folder));
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -108,9 +116,7 @@ private Q_SLOTS:
         QFETCH(QStringList, removed);
         QFETCH(QByteArray, after);
         QFETCH(QList<int>, icons);
-        QVERIFY(ResetStatusDump(m_dir.path()));
-        for (const QString& folder : added)
-            QVERIFY(AddTextToFile(m_dump, folder));
+        StartRuns(added);
         for (const QString& folder : removed)
             QVERIFY(RemoveTextFromFile(m_dump, folder));
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + after);
@@ -131,9 +137,7 @@ private Q_SLOTS:
     void fullDiskKeepsTheDump()
     {
         QFETCH(bool, deleted);
-        QVERIFY(ResetStatusDump(m_dir.path()));
-        QVERIFY(AddTextToFile(m_dump, "/srv/a"));
-        QVERIFY(AddTextToFile(m_dump, "/srv/b"));
+        StartRuns({"/srv/a", "/srv/b"});
         if (deleted)
             QVERIFY(QFile::remove(m_dump));
         JobTable table;
@@ -157,9 +161,7 @@ private Q_SLOTS:
     // once other runs close theirs.
     void removalWaitsForDescriptors()
     {
-        QVERIFY(ResetStatusDump(m_dir.path()));
-        QVERIFY(AddTextToFile(m_dump, "/srv/a"));
-        QVERIFY(AddTextToFile(m_dump, "/srv/b"));
+        StartRuns({"/srv/a", "/srv/b"});
         {
             DescriptorShortage shortage;
             QVERIFY(shortage.Holds());
@@ -172,9 +174,7 @@ private Q_SLOTS:
     void addAppendsWithoutLineEnd()
     {
         QVERIFY(AddTextToFile(m_dump, "/srv/Bücher"));
-        QVERIFY(ResetStatusDump(m_dir.path()));
-        QVERIFY(AddTextToFile(m_dump, "/srv/a"));
-        QVERIFY(AddTextToFile(m_dump, "/srv/Bücher"));
+        StartRuns({"/srv/a", "/srv/Bücher"});
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine + "</srv/a></srv/Bücher>");
         QVERIFY(IsTextInFile(m_dump, "</srv/Bücher>"));
         QVERIFY(!IsTextInFile(m_dump, "</srv/bücher>"));
@@ -293,9 +293,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, firstIcons);
         QFETCH(QByteArray, dump);
         QFETCH(QList<int>, icons);
-        QVERIFY(ResetStatusDump(m_dir.path()));
-        for (const QString& folder : running)
-            QVERIFY(AddTextToFile(m_dump, folder));
+        StartRuns(running);
         QVERIFY(QFile::remove(m_dump));
         for (const QString& folder : ended)
             QVERIFY(RemoveTextFromFile(m_dump, folder));

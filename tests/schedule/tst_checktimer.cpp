@@ -276,12 +276,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("valEvery");
         QTest::addColumn<QString>("valOfEvery");
         QTest::addColumn<int>("iconAfter");
-        QTest::newRow("routine") << "Routine"
-                                 << "1"
-                                 << "Day" << RowIcon::Enabled;
-        QTest::newRow("specific") << "Specific"
-                                  << " "
-                                  << " " << RowIcon::EnabledPassed;
+        QTest::newRow("routine") << QString("Routine") << QString("1") << QString("Day")
+                                 << int(RowIcon::Enabled);
+        QTest::newRow("specific") << QString("Specific") << QString(" ") << QString(" ")
+                                  << int(RowIcon::EnabledPassed);
     }
 
     void launchedRowShowsRunningUntilTheRunEnds()
@@ -535,41 +533,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("valOfPurge");
         QTest::addColumn<QString>("lookPurgeBy");
         QTest::addColumn<QString>("refusal"); // a word of it; empty: it runs
-        QTest::newRow("runs") << "Enabled"
-                              << "30"
-                              << "Day"
-                              << "Date: Created"
-                              << "";
-        QTest::newRow("threshold unit Fortnight") << "Enabled"
-                                                  << "30"
-                                                  << "Fortnight"
-                                                  << "Date: Created"
-                                                  << "Fortnight";
-        QTest::newRow("threshold x") << "Enabled"
-                                     << "x"
-                                     << "Day"
-                                     << "Date: Created"
-                                     << "threshold";
-        QTest::newRow("threshold -3") << "Enabled"
-                                      << "-3"
-                                      << "Day"
-                                      << "Date: Created"
-                                      << "threshold";
-        QTest::newRow("LookPurgeBy typo") << "Enabled"
-                                          << "30"
-                                          << "Day"
-                                          << "Date: Modified"
-                                          << "Date: Modified";
-        QTest::newRow("status Off") << "Off"
-                                    << "30"
-                                    << "Day"
-                                    << "Date: Created"
-                                    << "status";
-        QTest::newRow("status 0") << "0"
-                                  << "30"
-                                  << "Day"
-                                  << "Date: Created"
-                                  << "status";
+        const auto row = [](const char* name, const char* status, const char* valPurge,
+                            const char* valOfPurge, const char* lookPurgeBy, const char* refusal) {
+            QTest::newRow(name) << QString(status) << QString(valPurge) << QString(valOfPurge)
+                                << QString(lookPurgeBy) << QString(refusal);
+        };
+        row("runs", "Enabled", "30", "Day", "Date: Created", "");
+        row("threshold unit Fortnight", "Enabled", "30", "Fortnight", "Date: Created", "Fortnight");
+        row("threshold x", "Enabled", "x", "Day", "Date: Created", "threshold");
+        row("threshold -3", "Enabled", "-3", "Day", "Date: Created", "threshold");
+        row("LookPurgeBy typo", "Enabled", "30", "Day", "Date: Modified", "Date: Modified");
+        row("status Off", "Off", "30", "Day", "Date: Created", "status");
+        row("status 0", "0", "30", "Day", "Date: Created", "status");
     }
 
     void rowsThatCannotRun()
