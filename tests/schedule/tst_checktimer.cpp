@@ -59,12 +59,8 @@ public:
     {
         RecordingLauncher::RunNowPurgeFiles(values);
         for (int i = 0; i < m_table.Count(); ++i) {
-            JobRow row = m_table.Row(i);
-            if (row.FolderLoc() != values[0])
-                continue;
-            row.SubItem(1).tag = QString::number(row.icon);
-            row.icon = RowIcon::Running;
-            m_table.Update(i, std::move(row));
+            if (m_table.Row(i).FolderLoc() == values[0])
+                m_table.ShowRunning(i);
         }
     }
 
