@@ -3,7 +3,7 @@
 // the repaint that follows (goal under 100 ms each).
 #include "config/jobtable.h"
 #include "purge/stringhandling.h"
-#include "schedule/clock.h"
+#include "shared/clock.h"
 #include "ui/frmmain.h"
 
 #include <QApplication>

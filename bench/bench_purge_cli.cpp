@@ -1,12 +1,11 @@
-// scourwell --purge without the window libraries: the same command on scourwell_core alone,
+// scourwell --purge without the window libraries: the same command on scourwell_purge alone,
 // so that bench_purge.py can tell the purge's own time from the start-up of the full program.
 #include "purge/purgecommand.h"
 #include "purge/purgeengine.h"
-#include "schedule/clock.h"
+#include "shared/clock.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
-
 #include <atomic>
 
 int main(int argc, char** argv)

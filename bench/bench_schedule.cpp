@@ -1,9 +1,9 @@
 // Sorting 10,000 job rows by their next run (goal under 50 ms) and one check tick over
 // 10,000 jobs of which none is due (goal under 5 ms).
 #include "config/jobtable.h"
+#include "config/runtime.h"
 #include "schedule/checktimer.h"
-#include "schedule/runtime.h"
-#include "ui/sortlistview.h"
+#include "shared/sortlistview.h"
 
 #include <QTemporaryDir>
 #include <algorithm>

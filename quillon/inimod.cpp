@@ -1,8 +1,8 @@
 #include "quillon/inimod.h"
 
-#include "config/atomicfile.h"
-#include "config/clsini.h"
-#include "config/programfolder.h"
+#include "shared/atomicfile.h"
+#include "shared/clsini.h"
+#include "shared/programfolder.h"
 
 #include <QFileInfo>
 

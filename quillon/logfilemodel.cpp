@@ -1,6 +1,6 @@
 #include "quillon/logfilemodel.h"
 
-#include "ui/sortlistview.h"
+#include "shared/sortlistview.h"
 
 namespace quillon {
 

@@ -1,8 +1,8 @@
-#include "app/commandline.h"
-#include "config/programfolder.h"
 #include "quillon/asker.h"
 #include "quillon/frmmain.h"
 #include "quillon/processstarter.h"
+#include "shared/commandline.h"
+#include "shared/programfolder.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,12 +1,12 @@
-#include "app/commandline.h"
-#include "config/bytetext.h"
-#include "config/programfolder.h"
+#include "app/guimain.h"
+#include "app/headless.h"
 #include "purge/fswalk.h"
-#include "purge/headless.h"
 #include "purge/purgecommand.h"
 #include "purge/purgeengine.h"
-#include "schedule/clock.h"
-#include "ui/guimain.h"
+#include "shared/bytetext.h"
+#include "shared/clock.h"
+#include "shared/commandline.h"
+#include "shared/programfolder.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #include "config/autostart.h"
 
-#include "config/atomicfile.h"
-#include "config/programfolder.h"
+#include "shared/atomicfile.h"
+#include "shared/programfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "config/jobconfig.h"
 
-#include "config/atomicfile.h"
-#include "config/bytetext.h"
-#include "config/clsini.h"
-#include "config/inidocument.h"
 #include "config/jobtable.h"
-#include "config/programfolder.h"
-#include "schedule/runtime.h"
+#include "config/runtime.h"
+#include "shared/atomicfile.h"
+#include "shared/bytetext.h"
+#include "shared/clsini.h"
+#include "shared/inidocument.h"
+#include "shared/programfolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

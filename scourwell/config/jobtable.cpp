@@ -1,6 +1,6 @@
 #include "config/jobtable.h"
 
-#include "ui/sortlistview.h"
+#include "shared/sortlistview.h"
 
 #include <algorithm>
 

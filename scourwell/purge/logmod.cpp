@@ -1,9 +1,9 @@
 #include "purge/logmod.h"
 
-#include "config/atomicfile.h"
-#include "config/bytetext.h"
-#include "config/programfolder.h"
 #include "purge/filelock.h"
+#include "shared/atomicfile.h"
+#include "shared/bytetext.h"
+#include "shared/programfolder.h"
 
 #include <QDir>
 #include <QFile>

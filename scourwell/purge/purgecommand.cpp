@@ -1,8 +1,8 @@
 #include "purge/purgecommand.h"
 
-#include "config/bytetext.h"
+#include "config/timeunit.h"
 #include "purge/purgeengine.h"
-#include "schedule/schedulemath.h"
+#include "shared/bytetext.h"
 
 #include <QFile>
 

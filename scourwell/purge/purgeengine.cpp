@@ -1,11 +1,11 @@
 #include "purge/purgeengine.h"
 
-#include "config/bytetext.h"
-#include "config/programfolder.h"
+#include "config/runtime.h"
+#include "config/timeunit.h"
 #include "purge/fswalk.h"
-#include "schedule/localzone.h"
-#include "schedule/runtime.h"
-#include "schedule/timeunit.h"
+#include "shared/bytetext.h"
+#include "shared/localzone.h"
+#include "shared/programfolder.h"
 
 #include <QtNumeric>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/clock.h"
+#include "shared/clock.h"
 
 #include <QDateTime>
 #include <QString>

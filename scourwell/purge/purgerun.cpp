@@ -1,10 +1,10 @@
 #include "purge/purgerun.h"
 
-#include "config/programfolder.h"
 #include "purge/logmod.h"
 #include "purge/stringhandling.h"
 #include "purge/threadid.h"
-#include "schedule/clock.h"
+#include "shared/clock.h"
+#include "shared/programfolder.h"
 
 PurgeRun::PurgeRun(PurgeStyle style, LaunchValues values, QString programFolder, QStringList protectedPaths,
                    const Clock& clock, QObject* parent)

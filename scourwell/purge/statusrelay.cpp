@@ -1,8 +1,8 @@
 #include "purge/statusrelay.h"
 
 #include "config/jobtable.h"
-#include "config/programfolder.h"
 #include "purge/stringhandling.h"
+#include "shared/programfolder.h"
 
 namespace {
 

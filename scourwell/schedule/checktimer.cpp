@@ -2,11 +2,11 @@
 
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
+#include "config/runtime.h"
+#include "config/timeunit.h"
 #include "purge/logmod.h"
 #include "purge/purgeengine.h"
-#include "schedule/runtime.h"
 #include "schedule/schedulemath.h"
-#include "schedule/timeunit.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "schedule/jobcommands.h"
 
 #include "config/jobtable.h"
-#include "schedule/runtime.h"
+#include "config/runtime.h"
 
 namespace {
 

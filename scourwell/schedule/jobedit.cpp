@@ -1,10 +1,10 @@
 #include "schedule/jobedit.h"
 
-#include "config/bytetext.h"
 #include "config/jobtable.h"
-#include "schedule/runtime.h"
+#include "config/runtime.h"
+#include "config/timeunit.h"
 #include "schedule/schedulemath.h"
-#include "schedule/timeunit.h"
+#include "shared/bytetext.h"
 
 #include <QDir>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "schedule/schedulemath.h"
 
 #include "config/jobtable.h"
-#include "schedule/runtime.h"
-#include "schedule/timeunit.h"
+#include "config/runtime.h"
+#include "config/timeunit.h"
 
 #include <limits>
 
@@ -61,11 +61,6 @@ std::optional<int> RecurrenceCount(const QString& valEvery)
     if (!ok || count < 1 || count > std::numeric_limits<qint16>::max())
         return std::nullopt;
     return count;
-}
-
-bool IsScheduleUnit(const QString& unit)
-{
-    return TimeUnitFromText(unit).has_value();
 }
 
 QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now)

@@ -10,8 +10,6 @@ struct JobRow;
 // ValEvery read as a recurrence count: a whole number from 1 to 32767, else nullopt. A count
 // of 0 or less would never move a job past the present minute, so it is no count.
 std::optional<int> RecurrenceCount(const QString& valEvery);
-// Whether unit is "minute", "hour", "day" or "month" in any case.
-bool IsScheduleUnit(const QString& unit);
 
 // base plus count units when base has come (base <= now cut to the minute), else base;
 // cut to the minute, as wall-clock fields (runtime.h). Units "minute", "hour", "day", "month"

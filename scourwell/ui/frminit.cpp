@@ -1,8 +1,8 @@
 #include "ui/frminit.h"
 
 #include "config/jobconfig.h"
-#include "config/programfolder.h"
 #include "purge/stringhandling.h"
+#include "shared/programfolder.h"
 #include "ui/artwork.h"
 #include "ui/frmmain.h"
 #include "ui/trayicon.h"

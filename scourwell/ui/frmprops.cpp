@@ -2,9 +2,9 @@
 
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
+#include "config/runtime.h"
 #include "purge/purgeengine.h"
-#include "schedule/clock.h"
-#include "schedule/runtime.h"
+#include "shared/clock.h"
 #include "ui/windowmodal.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "ui/guistart.h"
 
-#include "purge/instancelock.h"
+#include "shared/instancelock.h"
 #include "ui/frmsplash.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "ui/jobeditorflow.h"
 
 #include "config/jobtable.h"
-#include "schedule/clock.h"
 #include "schedule/jobedit.h"
+#include "shared/clock.h"
 #include "ui/frmprops.h"
 #include "ui/windowmodal.h"
 

@@ -1,10 +1,10 @@
-#include "config/bytetext.h"
-#include "config/clsini.h"
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
-#include "config/programfolder.h"
-#include "inifiles.h"
-#include "schedule/zone.h"
+#include "support/zone.h"
+#include "shared/bytetext.h"
+#include "shared/clsini.h"
+#include "shared/programfolder.h"
+#include "support/inifiles.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>

@@ -1,6 +1,6 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
-#include "ui/sortlistview.h"
+#include "shared/sortlistview.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "config/bytetext.h"
-#include "config/filelimits.h"
+#include "support/filelimits.h"
 #include "purge/logmod.h"
-#include "purgetestfiles.h"
+#include "shared/bytetext.h"
+#include "support/purgetestfiles.h"
 
 #include <QDir>
 #include <QFile>

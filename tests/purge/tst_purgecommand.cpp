@@ -1,5 +1,5 @@
-#include "config/bytetext.h"
 #include "purge/purgecommand.h"
+#include "shared/bytetext.h"
 #include "tst_purgefixture.h"
 
 #include <QBuffer>

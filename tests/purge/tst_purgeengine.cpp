@@ -1,6 +1,6 @@
-#include "config/bytetext.h"
 #include "purge/purgeengine.h"
-#include "schedule/zone.h"
+#include "support/zone.h"
+#include "shared/bytetext.h"
 #include "tst_purgefixture.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 
 // Trees of files, folders and links with set dates, made by byte names, for the purge tests.
 
-#include "mock/mockclock.h"
 #include "purge/purgeengine.h"
+#include "support/mockclock.h"
 
 #include <QByteArray>
 #include <QDir>

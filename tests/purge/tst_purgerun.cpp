@@ -1,10 +1,10 @@
-#include "config/programfolder.h"
-#include "mock/mockclock.h"
 #include "purge/logmod.h"
 #include "purge/purgerun.h"
 #include "purge/scourwellthread.h"
 #include "purge/stringhandling.h"
-#include "purgetestfiles.h"
+#include "shared/programfolder.h"
+#include "support/mockclock.h"
+#include "support/purgetestfiles.h"
 
 #include <QDir>
 #include <QFile>

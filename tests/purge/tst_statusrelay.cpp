@@ -1,9 +1,9 @@
-#include "config/bytetext.h"
-#include "config/filelimits.h"
+#include "support/filelimits.h"
 #include "config/jobtable.h"
 #include "purge/statusrelay.h"
 #include "purge/stringhandling.h"
-#include "purgetestfiles.h"
+#include "shared/bytetext.h"
+#include "support/purgetestfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
-#include "config/clsini.h"
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
-#include "config/programfolder.h"
-#include "jobrows.h"
+#include "config/runtime.h"
 #include "purge/logmod.h"
 #include "purge/statusrelay.h"
 #include "purge/stringhandling.h"
 #include "schedule/checktimer.h"
-#include "schedule/runtime.h"
-#include "ui/sortlistview.h"
-#include "zone.h"
+#include "shared/clsini.h"
+#include "shared/programfolder.h"
+#include "shared/sortlistview.h"
+#include "support/jobrows.h"
+#include "support/zone.h"
 
 #include <QDir>
 #include <QTemporaryDir>

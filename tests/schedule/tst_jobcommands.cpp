@@ -1,6 +1,6 @@
 #include "config/jobtable.h"
 #include "schedule/jobcommands.h"
-#include "schedule/zone.h"
+#include "support/zone.h"
 
 #include <QTest>
 

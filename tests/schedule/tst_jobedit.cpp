@@ -1,7 +1,7 @@
 #include "config/jobtable.h"
+#include "config/runtime.h"
 #include "schedule/jobedit.h"
-#include "schedule/runtime.h"
-#include "schedule/zone.h"
+#include "support/zone.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "config/jobtable.h"
-#include "jobrows.h"
-#include "schedule/runtime.h"
+#include "config/runtime.h"
 #include "schedule/schedulemath.h"
-#include "zone.h"
+#include "support/jobrows.h"
+#include "support/zone.h"
 
 #include <QTest>
 

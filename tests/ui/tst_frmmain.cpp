@@ -1,9 +1,9 @@
 #include "config/jobtable.h"
-#include "config/programfolder.h"
-#include "jobsfile.h"
-#include "mock/messageboxanswerer.h"
-#include "mock/mockclock.h"
 #include "purge/stringhandling.h"
+#include "shared/programfolder.h"
+#include "support/jobsfile.h"
+#include "support/messageboxanswerer.h"
+#include "support/mockclock.h"
 #include "ui/artwork.h"
 #include "ui/frmmain.h"
 

@@ -1,8 +1,8 @@
 #include "config/autostart.h"
-#include "config/clsini.h"
 #include "config/jobtable.h"
-#include "config/programfolder.h"
-#include "mock/messageboxanswerer.h"
+#include "shared/clsini.h"
+#include "shared/programfolder.h"
+#include "support/messageboxanswerer.h"
 #include "ui/frmoption.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "config/jobtable.h"
-#include "mock/messageboxanswerer.h"
-#include "mock/mockclock.h"
+#include "support/messageboxanswerer.h"
+#include "support/mockclock.h"
 #include "ui/frmprops.h"
 
 #include <QCheckBox>

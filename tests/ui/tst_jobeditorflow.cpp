@@ -1,7 +1,7 @@
 #include "config/jobtable.h"
-#include "mock/messageboxanswerer.h"
-#include "mock/mockclock.h"
-#include "schedule/runtime.h"
+#include "config/runtime.h"
+#include "support/messageboxanswerer.h"
+#include "support/mockclock.h"
 #include "ui/frmprops.h"
 #include "ui/jobeditorflow.h"
 
