@@ -7,7 +7,7 @@ class FrmMain;
 class JobHost;
 class QTimer;
 
-// How one start of the program was started.
+// How the program was started.
 struct StartOptions
 {
     // The command line after the program name, arguments joined by blanks.

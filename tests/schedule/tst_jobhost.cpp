@@ -3,7 +3,6 @@
 #include "purge/purgerun.h"
 #include "purge/stringhandling.h"
 #include "schedule/jobhost.h"
-#include "shared/clsini.h"
 #include "shared/programfolder.h"
 #include "support/gateclock.h"
 #include "support/jobsfile.h"
@@ -21,13 +20,6 @@ namespace {
 const QDateTime Now(QDate(2026, 12, 7), QTime(9, 5, 12));
 const QString Due = QStringLiteral("12/07/2026 09:05 AM");
 const QString Missed = QStringLiteral("12/04/2026 09:00 AM");
-
-QString Stored(const QString& programFolder, const QString& section, const QString& key)
-{
-    clsIni ini;
-    ini.SetIniPath(ConfigDatPath(programFolder));
-    return ini.GetIniSetting(section, key);
-}
 
 // What the host announced, in order.
 struct Announcements
@@ -71,7 +63,6 @@ private:
     // The program folder as a start leaves it, with these jobs.
     void WriteJobs(const std::vector<StoredJob>& jobs) const
     {
-        QDir().mkpath(ProgramFolder());
         WriteJobsFile(ProgramFolder(), jobs);
         QVERIFY(ResetStatusDump(ProgramFolder()));
     }
@@ -83,91 +74,41 @@ private Q_SLOTS:
         QDir().mkpath(ProgramFolder());
     }
 
-    // The start-up preparations: the Logs folder, an empty status file, and a default job file
-    // only where there is none.
-    void prepareMakesTheProgramFolderReady_data()
-    {
-        QTest::addColumn<bool>("configExists");
-        QTest::newRow("no job file") << false;
-        QTest::newRow("job file kept") << true;
-    }
+    // The start-up preparations: the Logs folder, an empty status file and a default job file.
     void prepareMakesTheProgramFolderReady()
     {
-        QFETCH(bool, configExists);
-        if (configExists)
-            WriteJobsFile(ProgramFolder(), {{JobFolder(), Due}});
-        const QByteArray config = ReadAll(ConfigDatPath(ProgramFolder()));
         QFile dump(StatDumpPath(ProgramFolder()));
         QVERIFY(dump.open(QIODevice::WriteOnly));
         dump.write("<left over>\r\n");
         dump.close();
         MockClock clock(Now);
         JobHost host(ProgramFolder(), QCoreApplication::applicationDirPath(), clock);
-
         host.Prepare();
-
         QVERIFY(QFileInfo(LogsFolder(ProgramFolder())).isDir());
         QCOMPARE(ReadAll(StatDumpPath(ProgramFolder())), StatDumpFirstLine);
-        if (configExists)
-            QCOMPARE(ReadAll(ConfigDatPath(ProgramFolder())), config);
-        else
-            QVERIFY(ReadAll(ConfigDatPath(ProgramFolder())).contains("TotalJob=0\r\n"));
-        host.Load();
-        QCOMPARE(host.Table().Count(), configExists ? 1 : 0);
+        QVERIFY(ReadAll(ConfigDatPath(ProgramFolder())).contains("TotalJob=0\r\n"));
     }
 
-    // A tick launches the due job and saves its next run. A missed run waits for Adjust Date
-    // at a window; unattended it moves on, and says so.
-    void tickLaunchesDueJobsByMode_data()
-    {
-        QTest::addColumn<JobHostMode>("mode");
-        QTest::addColumn<int>("missedIcon");
-        QTest::addColumn<QString>("missedNextRun");
-        QTest::newRow("windowed") << JobHostMode::Windowed << RowIcon::EnabledPassed << Missed;
-        QTest::newRow("unattended") << JobHostMode::Unattended << RowIcon::Enabled
-                                    << QStringLiteral("12/07/2026 10:05 AM");
-    }
-    void tickLaunchesDueJobsByMode()
-    {
-        QFETCH(JobHostMode, mode);
-        QFETCH(int, missedIcon);
-        QFETCH(QString, missedNextRun);
-        const QString due = m_dir->filePath(QStringLiteral("due"));
-        const QString missed = m_dir->filePath(QStringLiteral("missed"));
-        QVERIFY(QDir().mkpath(due) && QDir().mkpath(missed));
-        WriteJobs({{due, Due}, {missed, Missed}});
-        MockClock clock(Now);
-        RecordingLauncher launcher;
-        JobHost host(ProgramFolder(), QCoreApplication::applicationDirPath(), clock,
-                     {.mode = mode, .launcher = &launcher});
-        Announcements said(host);
-        host.Load();
-
-        host.CheckJobsNow();
-
-        QCOMPARE(launcher.folders, QStringList{due});
-        QCOMPARE(Stored(ProgramFolder(), QStringLiteral("1"), QStringLiteral("NextRun")),
-                 QStringLiteral("12/07/2026 10:05 AM"));
-        QCOMPARE(host.Table().Row(1).icon, missedIcon);
-        QCOMPARE(host.Table().Row(1).NextRun(), missedNextRun);
-        QCOMPARE(said.movedOn, mode == JobHostMode::Unattended ? QStringList{missed} : QStringList());
-    }
-
-    // The host's own executors run the due job: it is announced launched and finished with its
-    // count, its row shows running meanwhile at a window, and the run writes its log row.
-    void runsAreAnnounced_data()
+    // A tick runs the due job on the host's executors, announced as launched and as finished
+    // with its count. At a window its row shows running meanwhile and a missed run waits for
+    // Adjust Date; unattended a missed run moves on, and says so.
+    void tickRunsDueJobsByMode_data()
     {
         QTest::addColumn<JobHostMode>("mode");
         QTest::addColumn<int>("iconWhileRunning");
-        QTest::newRow("windowed") << JobHostMode::Windowed << RowIcon::Running;
-        QTest::newRow("unattended") << JobHostMode::Unattended << RowIcon::Enabled;
+        QTest::addColumn<int>("missedIcon");
+        QTest::newRow("windowed") << JobHostMode::Windowed << RowIcon::Running << RowIcon::EnabledPassed;
+        QTest::newRow("unattended") << JobHostMode::Unattended << RowIcon::Enabled << RowIcon::Enabled;
     }
-    void runsAreAnnounced()
+    void tickRunsDueJobsByMode()
     {
         QFETCH(JobHostMode, mode);
         QFETCH(int, iconWhileRunning);
+        QFETCH(int, missedIcon);
         const QString folder = JobFolder();
-        WriteJobs({{folder, Due}});
+        const QString missed = m_dir->filePath(QStringLiteral("missed"));
+        QVERIFY(QDir().mkpath(missed));
+        WriteJobs({{folder, Due}, {missed, Missed}});
         GateClock clock(Now);
         JobHost host(ProgramFolder(), QCoreApplication::applicationDirPath(), clock, {.mode = mode});
         Announcements said(host);
@@ -175,9 +116,10 @@ private Q_SLOTS:
 
         host.CheckJobsNow();
         QCOMPARE(said.launched, QStringList{folder});
+        QCOMPARE(host.Table().Row(0).NextRun(), QStringLiteral("12/07/2026 10:05 AM"));
         QCOMPARE(host.Table().Row(0).icon, iconWhileRunning);
-        host.CheckStatNow();
-        QCOMPARE(host.Executors().RunningCount(), 1);
+        QCOMPARE(host.Table().Row(1).icon, missedIcon);
+        QCOMPARE(said.movedOn, mode == JobHostMode::Unattended ? QStringList{missed} : QStringList());
 
         clock.Open();
         QTRY_COMPARE(said.finished, QStringList{folder + QStringLiteral(":2")});
