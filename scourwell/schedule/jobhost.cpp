@@ -177,16 +177,16 @@ void JobHost::CheckJobsUnattended()
     for (int attempt = 1;; ++attempt) {
         const TickOutcome outcome =
             CheckJobs(m_table, now, launcher, m_programFolder, Unattended(m_table.MissedRunChoice()));
-        const bool saved = !outcome.saveNeeded || !FileChanged();
-        if (saved) {
-            if (outcome.saveNeeded)
-                SaveJobList(m_table, m_programFolder, &m_fingerprint);
-            for (const MovedOnRun& moved : outcome.movedOn)
-                Q_EMIT MovedOn(moved);
-            return;
+        if (outcome.saveNeeded && FileChanged()) {
+            if (attempt == SaveAttempts)
+                return;
+            LoadAt(now);
+            continue;
         }
-        if (attempt == SaveAttempts)
-            return;
-        LoadAt(now);
+        if (outcome.saveNeeded)
+            SaveJobList(m_table, m_programFolder, &m_fingerprint);
+        for (const MovedOnRun& moved : outcome.movedOn)
+            Q_EMIT MovedOn(moved);
+        return;
     }
 }
