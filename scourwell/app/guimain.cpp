@@ -1,5 +1,6 @@
 #include "app/guimain.h"
 
+#include "schedule/jobhost.h"
 #include "shared/clock.h"
 #include "shared/programfolder.h"
 #include "ui/artwork.h"
@@ -18,10 +19,10 @@ int RunGui(int& argc, char** argv)
     app.setQuitOnLastWindowClosed(false);
 
     const QString executableFolder = QCoreApplication::applicationDirPath();
-    StartOptions options{ResolveProgramFolder(executableFolder), executableFolder,
-                         CommandLineAfterProgram(QCoreApplication::arguments()),
+    JobHost host(ResolveProgramFolder(executableFolder), executableFolder, Clock::System());
+    StartOptions options{CommandLineAfterProgram(QCoreApplication::arguments()),
                          QSystemTrayIcon::isSystemTrayAvailable()};
-    GuiStart start(std::move(options), Clock::System());
+    GuiStart start(std::move(options), host);
     if (!start.Begin())
         return 1;
     QObject::connect(&start, &GuiStart::ProgramEnded, &app, &QCoreApplication::quit);

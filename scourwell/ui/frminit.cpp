@@ -1,13 +1,10 @@
 #include "ui/frminit.h"
 
-#include "config/jobconfig.h"
-#include "purge/stringhandling.h"
-#include "shared/programfolder.h"
+#include "schedule/jobhost.h"
 #include "ui/artwork.h"
 #include "ui/frmmain.h"
 #include "ui/trayicon.h"
 
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QShowEvent>
@@ -18,8 +15,8 @@ namespace {
 constexpr int InitInterval = 500;
 } // namespace
 
-FrmInit::FrmInit(StartOptions options, const Clock& clock, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_options(std::move(options)), m_clock(clock)
+FrmInit::FrmInit(StartOptions options, JobHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_options(std::move(options)), m_host(host)
 {
     setObjectName(QStringLiteral("frmInit"));
     setWindowTitle(QStringLiteral("Scourwell Init"));
@@ -47,7 +44,6 @@ FrmInit::FrmInit(StartOptions options, const Clock& clock, QWidget* parent)
     connect(m_timer, &QTimer::timeout, this, &FrmInit::Tick);
 
     AddTrayIcon();
-    QDir().mkpath(LogsFolder(m_options.programFolder));
 }
 
 FrmInit::~FrmInit() = default;
@@ -75,8 +71,7 @@ void FrmInit::showEvent(QShowEvent* event)
 
 void FrmInit::Prepare()
 {
-    ResetStatusDump(m_options.programFolder);
-    CreateDefaultConfig(m_options.programFolder);
+    m_host.Prepare();
     m_timer->start(InitInterval);
 }
 
@@ -84,8 +79,7 @@ void FrmInit::Tick()
 {
     hide();
     if (!m_main) {
-        m_main = std::make_unique<FrmMain>(m_options.programFolder, m_options.executableFolder, m_clock,
-                                           m_options.trayAvailable);
+        m_main = std::make_unique<FrmMain>(m_host, m_options.trayAvailable);
         connect(m_main.get(), &FrmMain::Unloaded, this, [this] {
             close();
             Q_EMIT ProgramEnded();

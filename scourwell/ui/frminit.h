@@ -3,22 +3,20 @@
 #include <QWidget>
 #include <memory>
 
-class Clock;
 class FrmMain;
+class JobHost;
 class QTimer;
 
-// What one start of the program is given: where its files live and how it was started.
+// How the program was started.
 struct StartOptions
 {
-    QString programFolder;
-    QString executableFolder;
     // The command line after the program name, arguments joined by blanks.
     QString commandLine;
     // Without a system tray, hiding would leave no way back: windows are minimised instead.
     bool trayAvailable = true;
 };
 
-// "Scourwell Init": shows "Loading, Please Wait..." while it prepares the Logs folder,
+// "Scourwell Init": shows "Loading, Please Wait..." while the host prepares the Logs folder,
 // statdump.tmp and ConfigDat.ini, then hides for the rest of the run and shows the main
 // window. It stays as the owner of the tray icon until the program ends.
 class FrmInit : public QWidget
@@ -26,7 +24,8 @@ class FrmInit : public QWidget
     Q_OBJECT
 
 public:
-    FrmInit(StartOptions options, const Clock& clock, QWidget* parent = nullptr);
+    // The host outlives the window.
+    FrmInit(StartOptions options, JobHost& host, QWidget* parent = nullptr);
     ~FrmInit() override;
 
     const StartOptions& Options() const { return m_options; }
@@ -47,7 +46,7 @@ private:
     void Tick();
 
     const StartOptions m_options;
-    const Clock& m_clock;
+    JobHost& m_host;
     QTimer* m_timer = nullptr;
     std::unique_ptr<FrmMain> m_main;
 };

@@ -3,10 +3,6 @@
 #include "config/jobconfig.h"
 #include "purge/purgeengine.h"
 #include "purge/purgerun.h"
-#include "purge/scourwellthread.h"
-#include "purge/statusrelay.h"
-#include "schedule/checktimer.h"
-#include "shared/clock.h"
 #include "shared/programfolder.h"
 #include "shared/sortlistview.h"
 #include "ui/artwork.h"
@@ -35,9 +31,6 @@
 #include <QWindow>
 
 namespace {
-
-constexpr int CheckJobInterval = 3000;
-constexpr int CheckStatInterval = 2000;
 
 struct ColumnSpec
 {
@@ -98,18 +91,14 @@ int StylePictureOf(const QString& fileFolderStyle)
 
 } // namespace
 
-FrmMain::FrmMain(const QString& programFolder, const QString& executableFolder, const Clock& clock,
-                 bool trayAvailable, QWidget* parent)
-    : QMainWindow(parent), m_programFolder(programFolder), m_clock(clock), m_trayAvailable(trayAvailable)
+FrmMain::FrmMain(JobHost& host, bool trayAvailable, QWidget* parent)
+    : QMainWindow(parent), m_host(host), m_table(host.Table()), m_programFolder(host.ProgramFolder()),
+      m_executors(&host.Executors()), m_trayAvailable(trayAvailable)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Scourwell"));
     setWindowIcon(Artwork::AppIcon());
     resize(820, 460);
-
-    m_executors =
-        std::make_unique<ScourwellThread>(programFolder, ProtectedPaths(programFolder, executableFolder),
-                                          clock, [this](PurgeRun& run) { OpenExecutor(run); });
 
     CreateMenus();
     CreateToolbar();
@@ -117,22 +106,10 @@ FrmMain::FrmMain(const QString& programFolder, const QString& executableFolder, 
     CreateStatusBar();
 
     SetListColumns();
-    LoadOptions(m_table, programFolder);
-    LoadJobList(m_table, programFolder, clock.Now());
-
-    CreateTimers();
-    new MainCommands(*this, executableFolder);
-}
-
-// The list reads the table while it is torn down, so it goes before the table does.
-FrmMain::~FrmMain()
-{
-    delete m_list;
-}
-
-JobLauncher& FrmMain::Launcher()
-{
-    return *m_executors;
+    connect(&m_host, &JobHost::RunLaunched, this, &FrmMain::OpenExecutor);
+    m_host.Load();
+    m_host.Start();
+    new MainCommands(*this, m_host.ExecutableFolder());
 }
 
 void FrmMain::CreateMenus()
@@ -290,23 +267,6 @@ void FrmMain::CreateStatusBar()
     setStatusBar(bar);
     SetPanelPicture(4);
     connect(&m_table, &JobTable::OptionsChanged, this, &FrmMain::ShowDateKind);
-}
-
-void FrmMain::CreateTimers()
-{
-    m_timerCheckJob = new QTimer(this);
-    m_timerCheckJob->setObjectName(QStringLiteral("TimerCheckJob"));
-    m_timerCheckJob->setInterval(CheckJobInterval);
-    connect(m_timerCheckJob, &QTimer::timeout, this,
-            [this] { TimerCheckJobTick(m_table, m_clock.Now(), Launcher(), m_programFolder); });
-
-    m_timerCheckStat = new QTimer(this);
-    m_timerCheckStat->setObjectName(QStringLiteral("TimerCheckStat"));
-    m_timerCheckStat->setInterval(CheckStatInterval);
-    connect(m_timerCheckStat, &QTimer::timeout, this, &FrmMain::CheckStatTick);
-
-    m_timerCheckJob->start();
-    m_timerCheckStat->start();
 }
 
 // The widths are fixed once from the list's width at set-up, less five pixels.
@@ -509,45 +469,25 @@ void FrmMain::ShowFromTray()
 }
 
 // Each run gets its window, open and labelled, before it begins.
-void FrmMain::OpenExecutor(PurgeRun& run)
+void FrmMain::OpenExecutor(PurgeRun* run)
 {
     std::erase_if(m_executorWindows, [](const QPointer<ExecutorWindow>& w) { return w.isNull(); });
-    auto* window = new ExecutorWindow(run);
+    auto* window = new ExecutorWindow(*run);
     // Over the main window, each one a step down and right of those open, so none hides another.
     const int step =
         style()->pixelMetric(QStyle::PM_TitleBarHeight) * static_cast<int>(m_executorWindows.size() % 8);
     PlaceOver(*window, *this, QPoint(step, step));
     m_executorWindows.emplace_back(window);
     window->show();
-    ShowRunning(run.Values()[0]);
     // Raised once the launch is over: Run Now gives the main window the focus back, which
     // the desktop would otherwise show in front of the new window.
     QTimer::singleShot(0, window, &QWidget::raise);
 }
 
-void FrmMain::ShowRunning(const QString& folder)
-{
-    for (int i = 0; i < m_table.Count(); ++i) {
-        if (m_table.Row(i).FolderLoc() == folder)
-            m_table.ShowRunning(i);
-    }
-}
-
-void FrmMain::CheckStatTick()
-{
-    TimerCheckStatTick(m_table, m_programFolder);
-    // Our own runs show as running also before their marker is written, or when the status
-    // file lost it: a row that looked idle would offer Run Now on a folder still being purged.
-    for (const QString& folder : m_executors->FoldersUnderWay())
-        ShowRunning(folder);
-}
-
 void FrmMain::Unload()
 {
-    m_timerCheckJob->stop();
-    m_timerCheckStat->stop();
-    m_executors->StopAll();
-    m_executors->WaitAll();
+    m_host.Stop();
+    m_host.WaitForRuns();
     for (const QPointer<ExecutorWindow>& window : m_executorWindows) {
         if (window)
             window->close();

@@ -1,28 +1,25 @@
 #pragma once
 
 #include "config/jobtable.h"
+#include "schedule/jobhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
-#include <memory>
 #include <vector>
 
-class Clock;
 class ExecutorWindow;
-class JobLauncher;
 class JobTableModel;
 class QLabel;
 class QKeyEvent;
 class QMenu;
-class QTimer;
 class PurgeRun;
 class QTreeView;
-class ScourwellThread;
 
-// The main window: the job list over the job table, its menus and toolbar (their commands
-// are connected by objectName from outside), the status bar and the two timers that run the
-// schedule. The close box hides it; only File > Exit ends the program, after a question.
+// The main window, a view of the job host: the job list over its table, the menus and toolbar
+// (their commands are connected by objectName from outside), the status bar and a window for
+// each run. It loads the jobs and starts the host's timers. The close box hides it; only
+// File > Exit ends the program, after a question.
 class FrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -30,16 +27,16 @@ class FrmMain : public QMainWindow
 public:
     // trayAvailable: whether hiding leaves a tray icon to come back by; without one the
     // window is only minimised, so the program can always be reached.
-    FrmMain(const QString& programFolder, const QString& executableFolder, const Clock& clock,
-            bool trayAvailable, QWidget* parent = nullptr);
-    ~FrmMain() override;
+    // The host outlives the window.
+    FrmMain(JobHost& host, bool trayAvailable, QWidget* parent = nullptr);
 
-    JobTable& Table() { return m_table; }
-    const QString& ProgramFolder() const { return m_programFolder; }
-    const Clock& GetClock() const { return m_clock; }
-    JobLauncher& Launcher();
+    JobHost& Host() { return m_host; }
+    JobTable& Table() { return m_host.Table(); }
+    const QString& ProgramFolder() const { return m_host.ProgramFolder(); }
+    const Clock& GetClock() const { return m_host.GetClock(); }
+    JobLauncher& Launcher() { return m_host.Launcher(); }
     // The launcher of the runs, which also tracks them until they end.
-    ScourwellThread& Executors() { return *m_executors; }
+    ScourwellThread& Executors() { return m_host.Executors(); }
     QTreeView* List() const { return m_list; }
     // Status bar panel 1..3 (the text labels "Panel1".."Panel3").
     QLabel* Panel(int n) const;
@@ -71,7 +68,6 @@ private:
     void CreateToolbar();
     void CreateList();
     void CreateStatusBar();
-    void CreateTimers();
     void SetListColumns();
 
     void ItemClick();
@@ -88,19 +84,16 @@ private:
     void Exit();
     // Asks whether to end the program; true when it is to end.
     bool ConfirmExit();
-    void OpenExecutor(PurgeRun& run);
-    // Rows on this folder show the running icon, their own icon saved as the status tick
-    // saves it, so that the tick gives it back once the run is over.
-    void ShowRunning(const QString& folder);
-    void CheckStatTick();
+    void OpenExecutor(PurgeRun* run);
 
-    const QString m_programFolder;
-    const Clock& m_clock;
+    JobHost& m_host;
+    // Shorthands for the host's table, folder and executors.
+    JobTable& m_table;
+    const QString& m_programFolder;
+    ScourwellThread* const m_executors;
     const bool m_trayAvailable;
 
-    JobTable m_table;
     std::vector<QPointer<ExecutorWindow>> m_executorWindows;
-    std::unique_ptr<ScourwellThread> m_executors;
     JobTableModel* m_model = nullptr;
     QTreeView* m_list = nullptr;
     QMenu* m_context = nullptr;
@@ -110,8 +103,6 @@ private:
     int m_panelPicture = 4;
     // Per column: the direction of its next sort flips at each click, first ascending.
     std::array<bool, 7> m_ascending{};
-    QTimer* m_timerCheckJob = nullptr;
-    QTimer* m_timerCheckStat = nullptr;
     // Where the window was when it went to the tray.
     QByteArray m_trayGeometry;
 };

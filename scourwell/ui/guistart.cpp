@@ -1,5 +1,6 @@
 #include "ui/guistart.h"
 
+#include "schedule/jobhost.h"
 #include "shared/instancelock.h"
 #include "ui/frmsplash.h"
 
@@ -7,8 +8,8 @@
 #include <QLockFile>
 #include <QMessageBox>
 
-GuiStart::GuiStart(StartOptions options, const Clock& clock, QObject* parent)
-    : QObject(parent), m_options(std::move(options)), m_clock(clock)
+GuiStart::GuiStart(StartOptions options, JobHost& host, QObject* parent)
+    : QObject(parent), m_options(std::move(options)), m_host(host)
 {
 }
 
@@ -19,15 +20,15 @@ GuiStart::~GuiStart()
 
 bool GuiStart::Begin()
 {
-    QDir().mkpath(m_options.programFolder);
+    const QString& programFolder = m_host.ProgramFolder();
+    QDir().mkpath(programFolder);
     QLockFile::LockError error = QLockFile::NoError;
-    m_lock = LockSingleInstance(m_options.programFolder, &error);
+    m_lock = LockSingleInstance(programFolder, &error);
     if (!m_lock) {
         // Without the lock nothing could be kept either: the folder is not writable.
-        const QString text =
-            error == QLockFile::LockFailedError
-                ? QStringLiteral("Another running instance is detected! ")
-                : QStringLiteral("Scourwell cannot write to its folder ") + m_options.programFolder;
+        const QString text = error == QLockFile::LockFailedError
+                                 ? QStringLiteral("Another running instance is detected! ")
+                                 : QStringLiteral("Scourwell cannot write to its folder ") + programFolder;
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error Opening Scourwell"), text,
                         QMessageBox::Ok);
         box.exec();
@@ -42,7 +43,7 @@ bool GuiStart::Begin()
 void GuiStart::ShowInit()
 {
     if (!m_init) {
-        m_init = std::make_unique<FrmInit>(m_options, m_clock);
+        m_init = std::make_unique<FrmInit>(m_options, m_host);
         connect(m_init.get(), &FrmInit::ProgramEnded, this, &GuiStart::ProgramEnded);
     }
     m_init->show();

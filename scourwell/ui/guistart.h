@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <memory>
 
-class Clock;
+class JobHost;
 class QLockFile;
 
 // One start of the windowed program: the single-instance rule, then splash, init window and
@@ -16,7 +16,8 @@ class GuiStart : public QObject
     Q_OBJECT
 
 public:
-    GuiStart(StartOptions options, const Clock& clock, QObject* parent = nullptr);
+    // The host outlives this object.
+    GuiStart(StartOptions options, JobHost& host, QObject* parent = nullptr);
     ~GuiStart() override;
 
     // False when another instance holds the program folder: the user has been told and
@@ -33,7 +34,7 @@ private:
     void ShowInit();
 
     StartOptions m_options;
-    const Clock& m_clock;
+    JobHost& m_host;
     std::unique_ptr<QLockFile> m_lock;
     QPointer<FrmSplash> m_splash;
     std::unique_ptr<FrmInit> m_init;

@@ -1,10 +1,12 @@
-#include "app/headless.h"
 #include "config/runtime.h"
 #include "purge/logmod.h"
 #include "purge/stringhandling.h"
+#include "schedule/jobhost.h"
 #include "shared/clsini.h"
 #include "shared/programfolder.h"
+#include "support/mockclock.h"
 #include "support/purgetestfiles.h"
+#include "support/recordinglauncher.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,31 +57,13 @@ QString Stored(const QString& programFolder, const QString& section, const QStri
     return ini.GetIniSetting(section, key);
 }
 
-// Records the folders launched; onLaunch runs inside the launch, between a tick's reading of the
-// file and its save.
-class RecordingLauncher : public JobLauncher
-{
-public:
-    void RunNowPurgeFiles(const LaunchValues& values) override
-    {
-        folders << values[0];
-        if (onLaunch)
-            std::exchange(onLaunch, {})();
-    }
-    void RunNowPurgeFileSubfolders(const LaunchValues& values) override { RunNowPurgeFiles(values); }
-    void RunNowPurgeSubfolders(const LaunchValues& values) override { RunNowPurgeFiles(values); }
-
-    QStringList folders;
-    std::function<void()> onLaunch;
-};
-
 const QString Due = QStringLiteral("12/07/2026 09:05 AM");
 const QString Later = QStringLiteral("12/07/2026 10:00 AM");
 const QString Moved = QStringLiteral("12/07/2026 09:10 AM");
 const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
 
-// A service in this process on the jobs written to a program folder of its own, loaded at Now;
-// the status file holds the folder of a run under way, if any.
+// The unattended host in this process on the jobs written to a program folder of its own,
+// loaded at Now; the status file holds the folder of a run under way, if any.
 struct InProcess
 {
     InProcess(const QByteArray& initial, const QList<QByteArray>& jobs, const QString& running = {})
@@ -88,12 +72,27 @@ struct InProcess
         QVERIFY(ResetStatusDump(program.path()));
         if (!running.isEmpty())
             QVERIFY(AddTextToFile(StatDumpPath(program.path()), running));
-        service.Load(Now);
+        QObject::connect(&service, &JobHost::MovedOn, &service,
+                         [this](const MovedOnRun& run) { moved.push_back(run); });
+        service.Load();
+    }
+
+    // One check tick; the missed runs it moved on without a run.
+    std::vector<MovedOnRun> CheckJobTick()
+    {
+        moved.clear();
+        service.CheckJobsNow();
+        return moved;
     }
 
     QTemporaryDir program;
     RecordingLauncher launcher;
-    HeadlessJobs service{program.path(), launcher};
+    MockClock clock{Now};
+    JobHost service{program.path(),
+                    QCoreApplication::applicationDirPath(),
+                    clock,
+                    {.mode = JobHostMode::Unattended, .launcher = &launcher}};
+    std::vector<MovedOnRun> moved;
 };
 
 } // namespace
@@ -169,7 +168,7 @@ private Q_SLOTS:
 
         WriteJobs(p.program.path(), {},
                   {JobText(1, {.folder = a, .valPurge = "99"}, Later), JobText(2, {b}, Due)});
-        QVERIFY(p.service.CheckJobTick(Now).empty());
+        QVERIFY(p.CheckJobTick().empty());
 
         QCOMPARE(p.launcher.folders, QStringList{b});
         QCOMPARE(Stored(p.program.path(), "Initial", "TotalJob"), "2");
@@ -191,7 +190,7 @@ private Q_SLOTS:
             WriteJobs(p.program.path(), {}, {JobText(1, {a}, Due), JobText(2, {c}, Later)});
         };
 
-        p.service.CheckJobTick(Now);
+        p.CheckJobTick();
 
         QCOMPARE(p.launcher.folders, QStringList{a});
         QCOMPARE(Stored(p.program.path(), "Initial", "TotalJob"), "2");
@@ -207,7 +206,7 @@ private Q_SLOTS:
         InProcess p({}, {JobText(1, {jobs.path()}, Due)}, jobs.path());
         QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
         WriteJobs(p.program.path(), "; touched\r\n", {JobText(1, {jobs.path()}, Due)});
-        p.service.CheckJobTick(Now);
+        p.CheckJobTick();
         QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Running);
         QVERIFY(p.launcher.folders.isEmpty());
     }
@@ -230,7 +229,7 @@ private Q_SLOTS:
         QTemporaryDir jobs;
         const QString missed = QStringLiteral("12/04/2026 09:00 AM");
         InProcess p(initial, {JobText(1, {jobs.path()}, missed)});
-        const std::vector<MovedOnRun> moved = p.service.CheckJobTick(Now);
+        const std::vector<MovedOnRun> moved = p.CheckJobTick();
         QCOMPARE(p.launcher.folders.size(), launched ? 1 : 0);
         QCOMPARE(moved.size(), launched ? 0u : 1u);
         if (!launched)

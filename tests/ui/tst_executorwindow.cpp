@@ -5,7 +5,7 @@
 #include "purge/scourwellthread.h"
 #include "purge/stringhandling.h"
 #include "purge/threadid.h"
-#include "schedule/checktimer.h"
+#include "schedule/jobhost.h"
 #include "shared/clock.h"
 #include "support/gateclock.h"
 #include "support/jobsfile.h"
@@ -63,6 +63,7 @@ class TstExecutorWindow : public QObject
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<GateClock> m_clock;
+    std::unique_ptr<JobHost> m_host;
     std::unique_ptr<FrmMain> m_main;
     QDateTime m_now;
 
@@ -105,10 +106,20 @@ private:
         // As the init window leaves it: a missing status file shows every job as running.
         ResetStatusDump(ProgramFolder());
         WriteJobsFile(ProgramFolder(), jobs);
-        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock,
-                                           true);
-        m_main->show();
+        OpenMain().show();
         return *m_main;
+    }
+    FrmMain& OpenMain()
+    {
+        m_host = std::make_unique<JobHost>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock);
+        m_main = std::make_unique<FrmMain>(*m_host, true);
+        return *m_main;
+    }
+    // The row's icon after a tick of TimerCheckStat.
+    decltype(JobRow::icon) IconAfterStatTick(int row)
+    {
+        m_host->CheckStatNow();
+        return m_main->Table().Row(row).icon;
     }
     QAction* RunNowOn(int row)
     {
@@ -130,23 +141,24 @@ private Q_SLOTS:
         m_now = CutToMinute(QDateTime::currentDateTime());
         m_clock = std::make_unique<GateClock>(m_now);
     }
-    // The gate opens before the window goes, which waits for its runs.
+    // The gate opens before the host goes, which waits for its runs.
     void cleanup()
     {
         m_clock->Open();
         m_main.reset();
+        m_host.reset();
         m_clock.reset();
         m_dir.reset();
     }
 
-    // The list's timer launches the due job: its window opens labelled, the row shows the
+    // The check timer launches the due job: its window opens labelled, the row shows the
     // running icon while the run goes on, and the window closes itself when it ends.
     void dueJobRunsInItsWindow()
     {
         const QString folder = JobFolder();
         FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
 
-        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFiles")), 6000);
+        main.Host().CheckJobsNow();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Scourwell Executor"));
         const QStringList values{folder,
@@ -168,7 +180,8 @@ private Q_SLOTS:
                  QStringLiteral("Current Process ID:") + QString::number(QCoreApplication::applicationPid()));
         QCOMPARE(window->findChild<QPushButton*>(QStringLiteral("CmdStop"))->text(), QStringLiteral("Stop"));
 
-        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Running, 5000);
+        QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
+        QCOMPARE(IconAfterStatTick(0), RowIcon::Running);
         // Activating the window again starts nothing more.
         QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(window, &activate);
@@ -178,19 +191,25 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
         QCOMPARE(FilesLeft(folder), 1);
         QCOMPARE(LogText().count(folder), 1);
-        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Enabled, 5000);
+        QTRY_COMPARE(IconAfterStatTick(0), RowIcon::Enabled);
     }
 
-    // The list's status timer writes a deleted status file anew, so the job still runs.
+    // The status timer writes a deleted status file anew, so the job still runs: the tick
+    // that finds it gone shows the job running, the next gives its icon back.
     void deletedStatusFileStillLetsTheJobRun()
     {
         const QString folder = JobFolder();
         FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
         QVERIFY(QFile::remove(StatDump()));
-        QTRY_COMPARE_WITH_TIMEOUT(ReadText(StatDump()), QString(QChar(0)) + QStringLiteral("\r\n"), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFiles")), 10000);
+        QCOMPARE(IconAfterStatTick(0), RowIcon::Running);
+        QCOMPARE(ReadText(StatDump()), QString(QChar(0)) + QStringLiteral("\r\n"));
+        main.Host().CheckJobsNow();
+        QVERIFY(!TopLevel(QStringLiteral("frmJobFiles")));
+        QCOMPARE(IconAfterStatTick(0), RowIcon::Enabled);
+        main.Host().CheckJobsNow();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
-        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Running, 5000);
+        QVERIFY(window);
+        QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
         m_clock->Open();
         QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
         QCOMPARE(FilesLeft(folder), 1);
@@ -209,7 +228,7 @@ private Q_SLOTS:
         QFETCH(bool, closeBox);
         const QString folder = JobFolder();
         FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Include Files in Subfolders"));
-        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobFileSubfolders")), 6000);
+        main.Host().CheckJobsNow();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFileSubfolders"));
         const QString marker = QLatin1Char('<') + folder + QLatin1Char('>');
         QTRY_VERIFY(ReadText(StatDump()).contains(marker));
@@ -306,8 +325,7 @@ private Q_SLOTS:
         QFETCH(int, style);
         QFETCH(QString, window);
         QDir().mkpath(ProgramFolder());
-        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock,
-                                           true);
+        OpenMain();
         LaunchValues values;
         values[0] = m_dir->filePath(QStringLiteral("empty"));
         values[4] = QStringLiteral("Manual");
@@ -374,8 +392,7 @@ private Q_SLOTS:
     void windowFitsItsValues()
     {
         QDir().mkpath(ProgramFolder());
-        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock,
-                                           true);
+        OpenMain();
         m_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
         LaunchValues values;
@@ -408,8 +425,9 @@ private Q_SLOTS:
     {
         const QString folder = JobFolder();
         FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Subfolders Only"));
-        QTRY_VERIFY_WITH_TIMEOUT(TopLevel(QStringLiteral("frmJobSubfolders")), 6000);
+        main.Host().CheckJobsNow();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobSubfolders"));
+        QVERIFY(window);
 
         // The exit blocks on the run, which the gate holds until a moment later.
         std::thread opener([this] {
@@ -441,7 +459,7 @@ private Q_SLOTS:
         window->findChild<QPushButton*>(QStringLiteral("CmdStop"))->click();
         m_clock->Open();
         QTRY_VERIFY_WITH_TIMEOUT(!window, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Disabled, 5000);
+        QTRY_COMPARE(IconAfterStatTick(0), RowIcon::Disabled);
         QVERIFY(runNow->isEnabled());
     }
 
@@ -466,7 +484,7 @@ private Q_SLOTS:
         const QString folder = JobFolder();
         FrmMain& main = OpenWithJobs(
             {StoredJob(folder, FullForm(m_now.addSecs(3600))), StoredJob(folder + suffix, FullForm(m_now))});
-        main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->stop();
+        main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->stop();
         QAction* runNow = RunNowOn(0);
         runNow->trigger();
         QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
@@ -477,7 +495,7 @@ private Q_SLOTS:
 
         MessageBoxAnswerer answers(QMessageBox::Ok);
         if (byTimer) {
-            TimerCheckJobTick(main.Table(), m_now, main.Launcher(), ProgramFolder());
+            main.Host().CheckJobsNow();
         } else {
             RunNowOn(second);
             main.findChild<MainCommands*>()->RunNow();

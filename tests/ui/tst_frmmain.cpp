@@ -42,6 +42,7 @@ class TstFrmMain : public QObject
 private:
     QTemporaryDir m_dir;
     MockClock m_clock{Now};
+    std::unique_ptr<JobHost> m_host;
     std::unique_ptr<FrmMain> m_main;
 
     QString Folder(const QString& name)
@@ -61,8 +62,9 @@ private:
         WriteJobsFile(ProgramFolder(), jobs);
         // As the init window leaves it: a missing status file shows every job as running.
         ResetStatusDump(ProgramFolder());
-        m_main = std::make_unique<FrmMain>(ProgramFolder(), QCoreApplication::applicationDirPath(), m_clock,
-                                           trayAvailable);
+        m_main.reset();
+        m_host = std::make_unique<JobHost>(ProgramFolder(), QCoreApplication::applicationDirPath(), m_clock);
+        m_main = std::make_unique<FrmMain>(*m_host, trayAvailable);
         return *m_main;
     }
     FrmMain& OpenShown(const std::vector<StoredJob>& jobs)
@@ -126,6 +128,7 @@ private Q_SLOTS:
     void cleanup()
     {
         m_main.reset();
+        m_host.reset();
         m_clock.Set(Now);
     }
 
@@ -533,9 +536,9 @@ private Q_SLOTS:
         QVERIFY(main.close() == false);
         QVERIFY(!main.isVisible());
         QVERIFY(main.isMinimized());
-        QVERIFY(main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
-        QCOMPARE(main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->interval(), 3000);
-        QCOMPARE(main.findChild<QTimer*>(QStringLiteral("TimerCheckStat"))->interval(), 2000);
+        QVERIFY(main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
+        QCOMPARE(main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->interval(), 3000);
+        QCOMPARE(main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckStat"))->interval(), 2000);
         AddTextToFile(ProgramFolder() + QStringLiteral("/statdump.tmp"), folder);
         QTRY_COMPARE_WITH_TIMEOUT(main.Table().Row(0).icon, RowIcon::Running, 5000);
     }
@@ -581,7 +584,7 @@ private Q_SLOTS:
         QCOMPARE(answers.SeenBoxes().size(), size_t(2));
         QCOMPARE(exit->property("Tag").toString(), QStringLiteral("ExitProg"));
         QCOMPARE(unloaded.count(), 1);
-        QVERIFY(!main.findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
+        QVERIFY(!main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
     }
 
     // With unsaved changes the exit offers to save them, by default; each answer is checked

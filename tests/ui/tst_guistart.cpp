@@ -1,4 +1,5 @@
 #include "config/jobtable.h"
+#include "schedule/jobhost.h"
 #include "support/jobsfile.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
@@ -41,25 +42,39 @@ class TstGuiStart : public QObject
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     MockClock m_clock{Now};
+    std::unique_ptr<JobHost> m_host;
 
     StartOptions Options(const QString& commandLine = {}, bool trayAvailable = true) const
     {
-        return {m_dir->path(), QCoreApplication::applicationDirPath(), commandLine, trayAvailable};
+        return {commandLine, trayAvailable};
     }
-    // Splash clicked away, init window's timer run: the main window is up.
+    std::unique_ptr<JobHost> NewHost() const
+    {
+        return std::make_unique<JobHost>(m_dir->path(), QCoreApplication::applicationDirPath(), m_clock);
+    }
+    // Splash clicked away, init window's timer run at once: the main window is up.
     static FrmMain* ToMainWindow(GuiStart& start)
     {
         QTest::mouseClick(start.Splash()->findChild<QLabel*>(QStringLiteral("Label1")), Qt::LeftButton);
         if (!start.Init())
             return nullptr;
+        start.Init()->Timer1()->setInterval(0);
         if (!QTest::qWaitFor([&] { return start.Init()->MainWindow() != nullptr; }, 3000))
             return nullptr;
         return start.Init()->MainWindow();
     }
 
 private Q_SLOTS:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
-    void cleanup() { m_dir.reset(); }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_host = NewHost();
+    }
+    void cleanup()
+    {
+        m_host.reset();
+        m_dir.reset();
+    }
 
     // Splash for 2000 ms, then the init window prepares the folder and shows the jobs.
     void startsUpToTheJobList()
@@ -74,7 +89,7 @@ private Q_SLOTS:
         dump.write("<left over>\r\n");
         dump.close();
 
-        GuiStart start(Options(), m_clock);
+        GuiStart start(Options(), *m_host);
         QVERIFY(start.Begin());
         FrmSplash* splash = start.Splash();
         QVERIFY(splash->isVisible());
@@ -89,7 +104,11 @@ private Q_SLOTS:
         QCOMPARE(splash->findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 2000);
         QVERIFY(!start.Init());
 
+        // The splash's and the init window's timers are run at once; their intervals are theirs.
+        splash->findChild<QTimer*>(QStringLiteral("Timer1"))->setInterval(0);
         QTRY_VERIFY_WITH_TIMEOUT(start.Init() && start.Init()->isVisible(), 4000);
+        QCOMPARE(start.Init()->Timer1()->interval(), 500);
+        start.Init()->Timer1()->setInterval(0);
         QVERIFY(!start.Splash());
         QCOMPARE(start.Init()->windowTitle(), QStringLiteral("Scourwell Init"));
         QCOMPARE(start.Init()->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
@@ -108,7 +127,7 @@ private Q_SLOTS:
     // A missing ConfigDat.ini is created with its defaults and shows an empty list.
     void startsWithoutAJobsFile()
     {
-        GuiStart start(Options(), m_clock);
+        GuiStart start(Options(), *m_host);
         QVERIFY(start.Begin());
         FrmMain* main = ToMainWindow(start);
         QVERIFY(main);
@@ -138,7 +157,7 @@ private Q_SLOTS:
         QFETCH(bool, visible);
         QFETCH(bool, minimised);
 
-        GuiStart start(Options(commandLine, trayAvailable), m_clock);
+        GuiStart start(Options(commandLine, trayAvailable), *m_host);
         QVERIFY(start.Begin());
         FrmMain* main = ToMainWindow(start);
         QVERIFY(main);
@@ -149,7 +168,7 @@ private Q_SLOTS:
     // A second start shows its message and creates nothing; the first goes on untouched.
     void secondInstanceEnds()
     {
-        GuiStart first(Options(), m_clock);
+        GuiStart first(Options(), *m_host);
         QVERIFY(first.Begin());
         FrmMain* main = ToMainWindow(first);
         QVERIFY(main);
@@ -157,7 +176,8 @@ private Q_SLOTS:
         const QByteArray config = ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini")));
 
         MessageBoxAnswerer answers(QMessageBox::Ok);
-        GuiStart second(Options(), m_clock);
+        const std::unique_ptr<JobHost> secondHost = NewHost();
+        GuiStart second(Options(), *secondHost);
         QVERIFY(!second.Begin());
         QCOMPARE(answers.SeenBoxes().size(), size_t(1));
         const auto& box = answers.SeenBoxes()[0];
@@ -170,14 +190,14 @@ private Q_SLOTS:
         QCOMPARE(VisibleWindows(QStringLiteral("frmSplash")), 0);
         QCOMPARE(ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini"))), config);
         QVERIFY(first.Init()->MainWindow() == main);
-        QVERIFY(main->findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
+        QVERIFY(main->Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
     }
 
     // The lock goes with the program: a start after an exit runs.
     void exitEndsTheProgramAndFreesTheFolder()
     {
         {
-            GuiStart start(Options(), m_clock);
+            GuiStart start(Options(), *m_host);
             QVERIFY(start.Begin());
             FrmMain* main = ToMainWindow(start);
             QVERIFY(main);
@@ -188,7 +208,8 @@ private Q_SLOTS:
             QVERIFY(!start.Init()->isVisible());
             QVERIFY(!main->isVisible());
         }
-        GuiStart again(Options(), m_clock);
+        m_host = NewHost();
+        GuiStart again(Options(), *m_host);
         QVERIFY(again.Begin());
     }
 
@@ -200,7 +221,8 @@ private Q_SLOTS:
         QSignalSpy init(about, &FrmSplash::InitRequested);
         about->setProperty("Tag", QStringLiteral("AboutView"));
         about->show();
-        QTest::qWait(2300);
+        about->Timer1()->setInterval(0);
+        QTRY_VERIFY(!about->Timer1()->isActive());
         QVERIFY(guard && about->isVisible());
         QTest::keyClick(about, Qt::Key_Shift);
         QVERIFY(guard && about->isVisible());

@@ -119,7 +119,7 @@ private:
 struct Fixture
 {
     explicit Fixture(bool trayAvailable = true)
-        : clock(Present), main(programDir.path(), executableDir.path(), clock, trayAvailable)
+        : clock(Present), host(programDir.path(), executableDir.path(), clock), main(host, trayAvailable)
     {
         commands = main.findChild<MainCommands*>();
         commands->SetDesktopStarter(starter);
@@ -159,6 +159,7 @@ struct Fixture
     QTemporaryDir programDir;
     QTemporaryDir executableDir;
     MockClock clock;
+    JobHost host;
     FrmMain main;
     MainCommands* commands = nullptr;
     RecordingStarter starter;
