@@ -82,8 +82,8 @@ class DueTest
 {
 public:
     explicit DueTest(const QDateTime& now)
-        : m_present(PresentMinute(now)), m_previous(WallClock(CutToMinute(now).addSecs(-60))),
-          m_text(FullForm(m_present)), m_afterSkip(m_previous.addSecs(60) < m_present)
+        : m_present(WallClockTime::Of(now)), m_previous(WallClockTime::Of(CutToMinute(now).addSecs(-60))),
+          m_text(FullForm(m_present)), m_afterSkip(m_previous.AddMinutes(1) < m_present)
     {
     }
 
@@ -93,7 +93,7 @@ public:
             return true;
         if (!m_afterSkip)
             return false;
-        const std::optional<QDateTime> next = ParseWallClock(nextRun);
+        const std::optional<WallClockTime> next = ParseFullForm(nextRun);
         return next && m_previous < *next && *next < m_present;
     }
 
@@ -101,13 +101,13 @@ public:
     // One the clock skipped at the start of summer time is due now, not missed.
     bool IsMissed(const QString& nextRun) const
     {
-        const std::optional<QDateTime> next = ParseWallClock(nextRun);
+        const std::optional<WallClockTime> next = ParseFullForm(nextRun);
         return next && *next < m_present && !IsDue(nextRun);
     }
 
 private:
-    QDateTime m_present;
-    QDateTime m_previous;
+    WallClockTime m_present;
+    WallClockTime m_previous;
     QString m_text;
     bool m_afterSkip;
 };

@@ -69,7 +69,7 @@ private:
 };
 
 const QString Due = QStringLiteral("12/07/2026 09:05 AM");
-const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
+const QDateTime Now = ParseFullForm(Due).value().ToLocalTime().addSecs(12);
 
 QStringList Folders(const JobTable& table)
 {
