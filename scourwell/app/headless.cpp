@@ -82,7 +82,7 @@ void PrepareProgramFolder(const QString& programFolder)
 
 QString RunText(const PurgeRun& run)
 {
-    return run.Values()[0] + QLatin1String(" [") + run.Values()[5] + u']';
+    return run.Values().folder + QLatin1String(" [") + run.Values().purgeStyle + u']';
 }
 
 } // namespace

@@ -519,7 +519,7 @@ void FrmMain::OpenExecutor(PurgeRun& run)
     PlaceOver(*window, *this, QPoint(step, step));
     m_executorWindows.emplace_back(window);
     window->show();
-    ShowRunning(run.Values()[0]);
+    ShowRunning(run.Values().folder);
     // Raised once the launch is over: Run Now gives the main window the focus back, which
     // the desktop would otherwise show in front of the new window.
     QTimer::singleShot(0, window, &QWidget::raise);

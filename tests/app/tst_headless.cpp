@@ -62,7 +62,7 @@ class RecordingLauncher : public JobLauncher
 public:
     void RunNowPurgeFiles(const LaunchValues& values) override
     {
-        folders << values[0];
+        folders << values.folder;
         if (onLaunch)
             std::exchange(onLaunch, {})();
     }
