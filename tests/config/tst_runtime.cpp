@@ -1,4 +1,5 @@
 #include "config/runtime.h"
+#include "config/timeunit.h"
 #include "support/zone.h"
 
 #include <QLocale>
@@ -63,7 +64,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("earlier");
         QTest::addColumn<QString>("later");
-        // As texts these would sort the other way round.
+        // The first, second and last would sort the other way round as texts.
         QTest::newRow("afternoon after morning") << "03/07/2026 11:00 AM"
                                                  << "03/07/2026 01:00 PM";
         QTest::newRow("January after December") << "12/31/2026 11:59 PM"
@@ -91,20 +92,23 @@ private Q_SLOTS:
     void arithmetic_data()
     {
         QTest::addColumn<QString>("base");
-        QTest::addColumn<char>("unit");
+        QTest::addColumn<TimeUnit>("unit");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("expected");
         // clang-format off
-        const struct { const char *name, *base; char unit; int count; const char* expected; } rows[] = {
-            {"minutes into the new year", "12/31/2026 11:58 PM", 'n', 5, "01/01/2027 12:03 AM"},
-            {"minute back into 1969", "01/01/1970 12:00 AM", 'n', -1, "12/31/1969 11:59 PM"},
-            {"a day and a minute back, 1900", "03/01/1900 12:00 AM", 'n', -1441, "02/27/1900 11:59 PM"},
-            {"day into a leap day", "02/28/2028 08:00 AM", 'd', 1, "02/29/2028 08:00 AM"},
-            {"day back into 1969", "01/01/1970 08:00 AM", 'd', -1, "12/31/1969 08:00 AM"},
-            {"31 January plus a month", "01/31/2027 09:00 AM", 'm', 1, "02/28/2027 09:00 AM"},
-            {"31 January plus a month, leap year", "01/31/2028 09:00 AM", 'm', 1, "02/29/2028 09:00 AM"},
-            {"leap day plus a year", "02/29/2028 11:15 PM", 'm', 12, "02/28/2029 11:15 PM"},
-            {"31 March less a month", "03/31/2026 12:30 AM", 'm', -1, "02/28/2026 12:30 AM"},
+        const auto n = TimeUnit::Minute;
+        const auto d = TimeUnit::Day;
+        const auto m = TimeUnit::Month;
+        const struct { const char *name, *base; TimeUnit unit; int count; const char* expected; } rows[] = {
+            {"minutes into the new year", "12/31/2026 11:58 PM", n, 5, "01/01/2027 12:03 AM"},
+            {"minute back into 1969", "01/01/1970 12:00 AM", n, -1, "12/31/1969 11:59 PM"},
+            {"a day and a minute back, 1900", "03/01/1900 12:00 AM", n, -1441, "02/27/1900 11:59 PM"},
+            {"day into a leap day", "02/28/2028 08:00 AM", d, 1, "02/29/2028 08:00 AM"},
+            {"day back into 1969", "01/01/1970 08:00 AM", d, -1, "12/31/1969 08:00 AM"},
+            {"31 January plus a month", "01/31/2027 09:00 AM", m, 1, "02/28/2027 09:00 AM"},
+            {"31 January plus a month, leap year", "01/31/2028 09:00 AM", m, 1, "02/29/2028 09:00 AM"},
+            {"leap day plus a year", "02/29/2028 11:15 PM", m, 12, "02/28/2029 11:15 PM"},
+            {"31 March less a month", "03/31/2026 12:30 AM", m, -1, "02/28/2026 12:30 AM"},
         };
         // clang-format on
         for (const auto& row : rows)
@@ -114,13 +118,13 @@ private Q_SLOTS:
     void arithmetic()
     {
         QFETCH(QString, base);
-        QFETCH(char, unit);
+        QFETCH(TimeUnit, unit);
         QFETCH(int, count);
         QFETCH(QString, expected);
         const WallClockTime t = ParseFullForm(base).value();
-        const WallClockTime sum = unit == 'n'   ? t.AddMinutes(count)
-                                  : unit == 'd' ? t.AddDays(count)
-                                                : t.AddMonths(count);
+        const WallClockTime sum = unit == TimeUnit::Minute ? t.AddMinutes(count)
+                                  : unit == TimeUnit::Day  ? t.AddDays(count)
+                                                           : t.AddMonths(count);
         QCOMPARE(FullForm(sum), expected);
     }
 
