@@ -14,10 +14,9 @@ struct JobRow;
 std::optional<int> RecurrenceCount(const QString& valEvery);
 
 // base plus count units when base has come (base <= the minute the clock shows at now), else
-// base. Units "minute", "hour", "day", "month"
-// in any case, added on the wall clock; a month is a calendar month, clamped to the month's
-// last day; a sum of minutes or hours that the clock skips at the start of summer time moves
-// on by the skip. Any other unit: base.
+// base. Units "minute", "hour", "day", "month" in any case, added on the wall clock; a month is
+// a calendar month, clamped to the month's last day; a sum of minutes or hours that the clock
+// skips at the start of summer time moves on by the skip. Any other unit: base.
 WallClockTime GetNextRun(int count, const QString& unit, const WallClockTime& base, const QDateTime& now);
 
 // The move-on rule on row index (0-based): the next run is counted from the present minute;
