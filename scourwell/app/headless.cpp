@@ -21,7 +21,7 @@ constexpr int StopWaitInterval = 10000;
 
 QString RunText(const PurgeRun& run)
 {
-    return run.Values()[0] + QLatin1String(" [") + run.Values()[5] + u']';
+    return run.Values().folder + QLatin1String(" [") + run.Values().purgeStyle + u']';
 }
 
 } // namespace

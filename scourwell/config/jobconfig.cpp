@@ -84,15 +84,15 @@ bool FolderFound(const QString& folder)
 }
 
 // Compared as wall-clock fields, so a run time that the clock skips or repeats keeps its place.
-bool Passed(const QString& nextRun, const QDateTime& nowMinute)
+bool Passed(const QString& nextRun, const WallClockTime& nowMinute)
 {
-    const std::optional<QDateTime> next = ParseWallClock(nextRun);
+    const std::optional<WallClockTime> next = ParseFullForm(nextRun);
     return !next || *next < nowMinute; // not a date-time: the row shows, but is never due
 }
 
 // A Status other than "Enabled" or "Disabled" ("Off", "0") is shown as disabled: such a row is
 // never launched, and showing it enabled would say that it runs.
-int LoadedIcon(const QString& status, const QString& nextRun, const QDateTime& nowMinute)
+int LoadedIcon(const QString& status, const QString& nextRun, const WallClockTime& nowMinute)
 {
     const bool passed = Passed(nextRun, nowMinute);
     if (IsEnabledStatus(status))
@@ -108,7 +108,7 @@ QStringList JobKeyNames()
     return names;
 }
 
-JobRow ReadJob(const IniDocument& doc, const QString& section, const QDateTime& nowMinute)
+JobRow ReadJob(const IniDocument& doc, const QString& section, const WallClockTime& nowMinute)
 {
     static const QStringList names = JobKeyNames();
     const QStringList values = doc.Values(section, names);
@@ -182,7 +182,7 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
 {
     IniDocument doc;
     doc.Load(ConfigDatPath(programFolder));
-    const QDateTime nowMinute = PresentMinute(now);
+    const WallClockTime nowMinute = WallClockTime::Of(now);
     const int span = JobSpan(doc);
     std::vector<JobRow> rows;
     // A numbered section that is missing is passed over: no empty job is made up for it.

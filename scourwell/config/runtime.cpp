@@ -2,6 +2,17 @@
 
 namespace {
 
+constexpr qint64 MinutesPerDay = 24 * 60;
+// The Julian day of 01/01/1970.
+constexpr qint64 EpochDay = 2440588;
+
+// Rounds towards minus infinity, so that the minutes before 1970 fall on their own day.
+qint64 FloorDivide(qint64 value, qint64 divisor)
+{
+    const qint64 quotient = value / divisor;
+    return value % divisor < 0 ? quotient - 1 : quotient;
+}
+
 // Written by hand rather than by QDateTime::toString so that neither the locale nor the
 // platform's AM/PM designators can change what is stored and compared.
 void AppendNumber(QString& out, int value, int digits)
@@ -48,6 +59,72 @@ int Digits(const QString& text, int from, int count)
 
 } // namespace
 
+WallClockTime::WallClockTime(const QDate& date, const QTime& time)
+    : m_minutes((date.toJulianDay() - EpochDay) * MinutesPerDay + time.hour() * 60 + time.minute())
+{
+}
+
+WallClockTime WallClockTime::Of(const QDateTime& t)
+{
+    const QDateTime cut = CutToMinute(t);
+    return WallClockTime(cut.date(), cut.time());
+}
+
+QDate WallClockTime::Date() const
+{
+    return QDate::fromJulianDay(EpochDay + FloorDivide(m_minutes, MinutesPerDay));
+}
+
+QTime WallClockTime::Time() const
+{
+    const qint64 minuteOfDay = m_minutes - FloorDivide(m_minutes, MinutesPerDay) * MinutesPerDay;
+    return QTime(static_cast<int>(minuteOfDay / 60), static_cast<int>(minuteOfDay % 60));
+}
+
+WallClockTime WallClockTime::AddMinutes(qint64 minutes) const
+{
+    return WallClockTime(m_minutes + minutes);
+}
+
+WallClockTime WallClockTime::AddDays(qint64 days) const
+{
+    return WallClockTime(m_minutes + days * MinutesPerDay);
+}
+
+WallClockTime WallClockTime::AddMonths(int months) const
+{
+    return WallClockTime(Date().addMonths(months), Time());
+}
+
+QDateTime WallClockTime::ToLocalTime() const
+{
+    const QDate date = Date();
+    const QTime time = Time();
+    const QDateTime local(date, time);
+    if (local.isValid() && local.date() == date && local.time() == time)
+        return local;
+    // A day back, the fields name an instant before the skip: no zone changes its offset twice
+    // in a day.
+    const qint64 fields = m_minutes * 60;
+    const int offsetBefore = QDateTime::fromSecsSinceEpoch(fields - 86400).offsetFromUtc();
+    return QDateTime::fromSecsSinceEpoch(fields - offsetBefore);
+}
+
+QString FullForm(const WallClockTime& t)
+{
+    return DatePart(t.Date()) + QLatin1Char(' ') + TimePart(t.Time());
+}
+
+QString DateForm(const WallClockTime& t)
+{
+    return DatePart(t.Date());
+}
+
+QString TimeForm(const WallClockTime& t)
+{
+    return TimePart(t.Time());
+}
+
 QString FullForm(const QDateTime& t)
 {
     if (!t.isValid())
@@ -55,17 +132,7 @@ QString FullForm(const QDateTime& t)
     return DatePart(t.date()) + QLatin1Char(' ') + TimePart(t.time());
 }
 
-QString DateForm(const QDateTime& t)
-{
-    return t.isValid() ? DatePart(t.date()) : QString();
-}
-
-QString TimeForm(const QDateTime& t)
-{
-    return t.isValid() ? TimePart(t.time()) : QString();
-}
-
-std::optional<QDateTime> ParseWallClock(const QString& text)
+std::optional<WallClockTime> ParseFullForm(const QString& text)
 {
     // "MM/dd/yyyy hh:nn AM": every field at a fixed place.
     if (text.size() != 19 || text.at(2) != QLatin1Char('/') || text.at(5) != QLatin1Char('/') ||
@@ -86,15 +153,7 @@ std::optional<QDateTime> ParseWallClock(const QString& text)
     if (!date.isValid())
         return std::nullopt;
     const int hour = hour12 % 12 + (half == QLatin1Char('P') ? 12 : 0);
-    return WallClock(date, QTime(hour, minute));
-}
-
-std::optional<QDateTime> ParseFullForm(const QString& text)
-{
-    const std::optional<QDateTime> wall = ParseWallClock(text);
-    if (!wall)
-        return std::nullopt;
-    return RunTime(wall->date(), wall->time());
+    return WallClockTime(date, QTime(hour, minute));
 }
 
 QDateTime CutToMinute(const QDateTime& t)
@@ -105,31 +164,4 @@ QDateTime CutToMinute(const QDateTime& t)
     // change from summer time repeats.
     const QTime time = t.time();
     return t.addMSecs(-(time.second() * 1000LL + time.msec()));
-}
-
-QDateTime RunTime(const QDate& date, const QTime& time)
-{
-    const QDateTime local(date, time);
-    if (local.isValid() && local.date() == date && local.time() == time)
-        return local;
-    // Taken as UTC a day back, the fields name an instant before the skip: no zone changes
-    // its offset twice in a day.
-    const qint64 fields = WallClock(date, time).toSecsSinceEpoch();
-    const int offsetBefore = QDateTime::fromSecsSinceEpoch(fields - 86400).offsetFromUtc();
-    return QDateTime(date, time, Qt::OffsetFromUTC, offsetBefore);
-}
-
-QDateTime WallClock(const QDateTime& t)
-{
-    return t.isValid() ? WallClock(t.date(), t.time()) : QDateTime();
-}
-
-QDateTime WallClock(const QDate& date, const QTime& time)
-{
-    return QDateTime(date, time, Qt::UTC);
-}
-
-QDateTime PresentMinute(const QDateTime& now)
-{
-    return WallClock(CutToMinute(now));
 }

@@ -1,33 +1,56 @@
 #pragma once
 
+#include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QTime>
+#include <compare>
 #include <optional>
 
-// Run times are wall-clock fields: a date and a time of day as the local clock shows them.
-// Schedule arithmetic and comparisons work on the fields alone (WallClock, a QDateTime in
-// Qt::UTC, where adding minutes, days or months changes the fields and nothing else), so no
-// change of summer time can refuse, move or double a run time; the present is turned into
-// such fields once (PresentMinute) before it is compared with one.
+// A run time: a date and a time of day as the local clock shows them, to the minute, with no
+// zone. Arithmetic and comparisons work on these fields alone, so no change of summer time can
+// refuse, move or double a run time; an instant (a Clock's present, a file's date) becomes one
+// through Of() before it is compared with one.
+class WallClockTime
+{
+public:
+    // 01/01/1970 12:00 AM.
+    WallClockTime() = default;
+    // Seconds are dropped; date and time must be valid.
+    WallClockTime(const QDate& date, const QTime& time);
+    // The minute t's clock shows at t (t's own zone: the local one for a Clock's time), seconds
+    // dropped, not rounded.
+    static WallClockTime Of(const QDateTime& t);
+
+    QDate Date() const;
+    QTime Time() const;
+
+    WallClockTime AddMinutes(qint64 minutes) const;
+    WallClockTime AddDays(qint64 days) const;
+    // Calendar months; a day that the target month lacks becomes its last day.
+    WallClockTime AddMonths(int months) const;
+
+    // A local time at which the clock shows these fields (one of the two where it shows them
+    // twice). Fields that it skips when summer time begins are read at the offset in force
+    // before the skip, so they land as far past the skip as they lie within it (02:30 is 03:30).
+    QDateTime ToLocalTime() const;
+
+    friend std::strong_ordering operator<=>(const WallClockTime&, const WallClockTime&) = default;
+
+private:
+    explicit WallClockTime(qint64 minutes) : m_minutes(minutes) {}
+
+    qint64 m_minutes = 0;
+};
 
 // Run times as text: full "MM/dd/yyyy hh:nn AM/PM", date "MM/dd/yyyy", time "hh:nn AM/PM",
-// on the 12-hour clock with leading zeros, independent of the user's locale. Each writes the
-// date and time of day of t as they stand.
+// on the 12-hour clock with leading zeros, independent of the user's locale.
+QString FullForm(const WallClockTime& t);
+QString DateForm(const WallClockTime& t);
+QString TimeForm(const WallClockTime& t);
+// The full form of the minute the clock shows at the instant t (empty when t is invalid).
 QString FullForm(const QDateTime& t);
-QString DateForm(const QDateTime& t);
-QString TimeForm(const QDateTime& t);
-// A text of the full form read back (as RunTime); nullopt for anything else.
-std::optional<QDateTime> ParseFullForm(const QString& text);
-// The same as wall-clock fields, to compare and add.
-std::optional<QDateTime> ParseWallClock(const QString& text);
-// Seconds (and milliseconds) dropped, not rounded.
+// A text of the full form read back; nullopt for anything else.
+std::optional<WallClockTime> ParseFullForm(const QString& text);
+// Seconds (and milliseconds) dropped, not rounded, from an instant.
 QDateTime CutToMinute(const QDateTime& t);
-// A run time as a date-time whose date() and time() are the fields: the local time where the
-// local clock shows them (once or twice); fields that it skips when summer time begins, which
-// no local time holds, at the offset in force before the skip.
-QDateTime RunTime(const QDate& date, const QTime& time);
-// The wall-clock fields of t's date and time of day (for a local time, the local clock's).
-QDateTime WallClock(const QDateTime& t);
-QDateTime WallClock(const QDate& date, const QTime& time);
-// The present (a local time, as a Clock gives it) as wall-clock fields cut to the minute.
-QDateTime PresentMinute(const QDateTime& now);

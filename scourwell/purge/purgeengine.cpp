@@ -64,7 +64,8 @@ qint64 Age(qint64 fromMinute, qint64 toMinute, TimeUnit unit)
 // time a day is still a day and an hour is not one more or less.
 qint64 WallClockMinute(const QDateTime& t)
 {
-    return WallClock(CutToMinute(t)).toSecsSinceEpoch();
+    const QDateTime cut = CutToMinute(t);
+    return QDateTime(cut.date(), cut.time(), Qt::UTC).toSecsSinceEpoch();
 }
 
 // The folders a walk keeps open at most; deeper down it closes the ones above and reopens

@@ -45,7 +45,7 @@ void PurgeRun::Wait()
 
 void PurgeRun::RemoveMarker() const
 {
-    RemoveTextFromFile(StatDumpPath(m_programFolder), m_values[0]);
+    RemoveTextFromFile(StatDumpPath(m_programFolder), m_values.folder);
 }
 
 void PurgeRun::Work(std::future<bool> go)
@@ -53,13 +53,13 @@ void PurgeRun::Work(std::future<bool> go)
     if (!go.get())
         return;
 
-    AddTextToFile(StatDumpPath(m_programFolder), m_values[0]);
+    AddTextToFile(StatDumpPath(m_programFolder), m_values.folder);
     PurgeRequest request;
     request.style = m_style;
-    request.folder = m_values[0];
-    request.lookByDate = m_values[9];
-    request.purgeVal = m_values[2];
-    request.purgeValOf = m_values[3];
+    request.folder = m_values.folder;
+    request.lookByDate = m_values.dateKind;
+    request.purgeVal = m_values.threshold;
+    request.purgeValOf = m_values.thresholdUnit;
     request.protectedPaths = m_protectedPaths;
     const qint64 count = RunPurge(request, m_clock, m_stop, {}, m_itemHook).count;
 
@@ -77,14 +77,14 @@ std::array<LogCell, 10> PurgeRun::LogCells(qint64 count) const
 {
     const QString number = QString::number(count);
     const bool subfolders = m_style == PurgeStyle::SubfoldersOnly;
-    return {LogCell{m_values[0]},
-            LogCell{m_values[1]},
-            LogCell{m_values[2], m_values[3]},
-            LogCell{m_values[4]},
-            LogCell{m_values[5]},
-            LogCell{m_values[6], m_values[7]},
-            LogCell{m_values[8]},
-            LogCell{m_values[9]},
+    return {LogCell{m_values.folder},
+            LogCell{m_values.status},
+            LogCell{m_values.threshold, m_values.thresholdUnit},
+            LogCell{m_values.startedAs},
+            LogCell{m_values.purgeStyle},
+            LogCell{m_values.recurrenceCount, m_values.recurrenceUnit},
+            LogCell{m_values.runTime},
+            LogCell{m_values.dateKind},
             LogCell{subfolders ? LogNoValue : number},
             LogCell{subfolders ? number : LogNoValue}};
 }

@@ -22,7 +22,7 @@ class PurgeRun : public QObject
     Q_OBJECT
 
 public:
-    // values are the launch values; the style is the launcher's, not values[5].
+    // The style is the launcher's, not the values' purgeStyle.
     PurgeRun(PurgeStyle style, LaunchValues values, QString programFolder, QStringList protectedPaths,
              const Clock& clock, QObject* parent = nullptr);
     // Stops the run at its next item and waits until its end-of-run steps are done.

@@ -58,15 +58,16 @@ int ScourwellThread::RunningCount() const
 bool ScourwellThread::IsUnderWay(const QString& folder) const
 {
     const QString wanted = QDir::cleanPath(folder);
-    return std::any_of(m_runs.begin(), m_runs.end(),
-                       [&wanted](const auto& run) { return QDir::cleanPath(run->Values()[0]) == wanted; });
+    return std::any_of(m_runs.begin(), m_runs.end(), [&wanted](const auto& run) {
+        return QDir::cleanPath(run->Values().folder) == wanted;
+    });
 }
 
 QStringList ScourwellThread::FoldersUnderWay() const
 {
     QStringList folders;
     for (const auto& run : m_runs)
-        folders.append(run->Values()[0]);
+        folders.append(run->Values().folder);
     return folders;
 }
 
@@ -86,7 +87,7 @@ bool ScourwellThread::Launch(PurgeStyle style, const LaunchValues& values)
 {
     // Two runs in one folder would delete behind each other's back and share one running
     // marker, so that the first to end showed the job idle while the other still deleted.
-    if (IsUnderWay(values[0]))
+    if (IsUnderWay(values.folder))
         return false;
     std::unique_ptr<PurgeRun> owned;
     try {

@@ -37,30 +37,35 @@ bool IsRunnable(const JobTable& table, int index)
     return WhyNotLaunched(table, index).isEmpty() && (!IsRoutine(row.Style()) || CanMoveOn(row));
 }
 
-// The values every collector takes from the row as they stand; key5, key7, key8 and key9
-// are the collector's own.
+// The values every collector takes from the row as they stand; startedAs, the recurrence and
+// runTime are the collector's own.
 LaunchValues RowValues(const JobTable& table, int index)
 {
     const JobRow& row = table.Row(index);
-    LaunchValues values;
-    values[0] = row.FolderLoc();
-    values[1] = row.Status();
-    values[2] = row.ValPurge();
-    values[3] = row.ValOfPurge();
-    values[4] = row.Style();
-    values[5] = row.FileFolderStyle();
-    values[6] = row.ValEvery();
-    values[7] = row.ValOfEvery();
-    values[8] = row.NextRun();
-    values[9] = table.LookPurgeBy();
-    return values;
+    return {.folder = row.FolderLoc(),
+            .status = row.Status(),
+            .threshold = row.ValPurge(),
+            .thresholdUnit = row.ValOfPurge(),
+            .startedAs = row.Style(),
+            .purgeStyle = row.FileFolderStyle(),
+            .recurrenceCount = row.ValEvery(),
+            .recurrenceUnit = row.ValOfEvery(),
+            .runTime = row.NextRun(),
+            .dateKind = table.LookPurgeBy()};
+}
+
+// A job that does not recur fills the log's recurrence column with empty marks.
+void ClearRecurrence(LaunchValues& values)
+{
+    values.recurrenceCount = LogNoValue;
+    values.recurrenceUnit = LogNoValue;
 }
 
 void Launch(const LaunchValues& values, JobLauncher& launcher)
 {
     if (!WhyNotLaunched(values).isEmpty())
         return;
-    const std::optional<PurgeStyle> style = PurgeStyleFromText(values[5]);
+    const std::optional<PurgeStyle> style = PurgeStyleFromText(values.purgeStyle);
     switch (style.value()) {
     case PurgeStyle::FilesOnly:
         launcher.RunNowPurgeFiles(values);
@@ -82,8 +87,8 @@ class DueTest
 {
 public:
     explicit DueTest(const QDateTime& now)
-        : m_present(PresentMinute(now)), m_previous(WallClock(CutToMinute(now).addSecs(-60))),
-          m_text(FullForm(m_present)), m_afterSkip(m_previous.addSecs(60) < m_present)
+        : m_present(WallClockTime::Of(now)), m_previous(WallClockTime::Of(CutToMinute(now).addSecs(-60))),
+          m_text(FullForm(m_present)), m_afterSkip(m_previous.AddMinutes(1) < m_present)
     {
     }
 
@@ -93,7 +98,7 @@ public:
             return true;
         if (!m_afterSkip)
             return false;
-        const std::optional<QDateTime> next = ParseWallClock(nextRun);
+        const std::optional<WallClockTime> next = ParseFullForm(nextRun);
         return next && m_previous < *next && *next < m_present;
     }
 
@@ -101,13 +106,13 @@ public:
     // One the clock skipped at the start of summer time is due now, not missed.
     bool IsMissed(const QString& nextRun) const
     {
-        const std::optional<QDateTime> next = ParseWallClock(nextRun);
+        const std::optional<WallClockTime> next = ParseFullForm(nextRun);
         return next && *next < m_present && !IsDue(nextRun);
     }
 
 private:
-    QDateTime m_present;
-    QDateTime m_previous;
+    WallClockTime m_present;
+    WallClockTime m_previous;
     QString m_text;
     bool m_afterSkip;
 };
@@ -159,37 +164,38 @@ void CollectCheck(const JobTable& table, int index, JobLauncher& launcher)
 void CollectCheckSpecific(const JobTable& table, int index, JobLauncher& launcher)
 {
     LaunchValues values = RowValues(table, index);
-    values[6] = LogNoValue;
-    values[7] = LogNoValue;
+    ClearRecurrence(values);
     Launch(values, launcher);
 }
 
 void CollectCheckManually(const JobTable& table, int index, const QDateTime& now, JobLauncher& launcher)
 {
     LaunchValues values = RowValues(table, index);
-    values[4] = QStringLiteral("Manual");
-    if (IsSpecific(table.Row(index).Style())) {
-        values[6] = LogNoValue;
-        values[7] = LogNoValue;
-    }
-    values[8] = FullForm(now);
+    values.startedAs = QStringLiteral("Manual");
+    if (IsSpecific(table.Row(index).Style()))
+        ClearRecurrence(values);
+    values.runTime = FullForm(now);
     Launch(values, launcher);
 }
 
 QString WhyNotLaunched(const LaunchValues& values)
 {
-    if (!PurgeStyleFromText(values[5]))
-        return QStringLiteral("The purge style \"%1\" is not one Scourwell knows.").arg(values[5]);
-    if (!FolderRoundTrips(values[0]))
+    if (!PurgeStyleFromText(values.purgeStyle))
+        return QStringLiteral("The purge style \"%1\" is not one Scourwell knows.").arg(values.purgeStyle);
+    if (!FolderRoundTrips(values.folder))
         return QStringLiteral("The folder name cannot be kept in the job file as it is.");
-    if (!IsKnownStatus(values[1]))
-        return QStringLiteral("The status \"%1\" is neither \"Enabled\" nor \"Disabled\".").arg(values[1]);
-    if (!PurgeThreshold(values[2]))
-        return QStringLiteral("The age threshold \"%1\" is not a whole number of 0 or more.").arg(values[2]);
-    if (!TimeUnitFromText(values[3]))
-        return QStringLiteral("The age unit \"%1\" is not Minute, Hour, Day or Month.").arg(values[3]);
-    if (!IsPurgeDateKind(values[9]))
-        return QStringLiteral("The date to purge by, \"%1\", is not one Scourwell knows.").arg(values[9]);
+    if (!IsKnownStatus(values.status))
+        return QStringLiteral("The status \"%1\" is neither \"Enabled\" nor \"Disabled\".")
+            .arg(values.status);
+    if (!PurgeThreshold(values.threshold))
+        return QStringLiteral("The age threshold \"%1\" is not a whole number of 0 or more.")
+            .arg(values.threshold);
+    if (!TimeUnitFromText(values.thresholdUnit))
+        return QStringLiteral("The age unit \"%1\" is not Minute, Hour, Day or Month.")
+            .arg(values.thresholdUnit);
+    if (!IsPurgeDateKind(values.dateKind))
+        return QStringLiteral("The date to purge by, \"%1\", is not one Scourwell knows.")
+            .arg(values.dateKind);
     return {};
 }
 

@@ -20,15 +20,15 @@ void SetState(JobTable& table, int index, int icon, const QString& status)
 
 // The run times are compared as date-times: as texts "MM/dd/yyyy hh:nn AM/PM" would order
 // 01:00 PM before 11:00 AM and a January before the December of the year before.
-bool RunsAfter(const JobRow& row, const QDateTime& presentMinute)
+bool RunsAfter(const JobRow& row, const WallClockTime& presentMinute)
 {
-    const std::optional<QDateTime> next = ParseWallClock(row.NextRun());
+    const std::optional<WallClockTime> next = ParseFullForm(row.NextRun());
     return next && *next > presentMinute;
 }
 
 int SwitchAll(JobTable& table, const QDateTime& now, int fromIcon, int toIcon, const QString& status)
 {
-    const QDateTime presentMinute = PresentMinute(now);
+    const WallClockTime presentMinute = WallClockTime::Of(now);
     int changed = 0;
     for (int i = 0; i < table.Count(); ++i) {
         const JobRow& row = table.Row(i);

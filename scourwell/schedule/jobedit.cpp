@@ -36,33 +36,27 @@ void WriteFields(JobRow& row, const JobEditValues& values)
     }
 }
 
-QTime PickedTimeOfDay(const JobEditValues& values)
-{
-    return QTime(values.pickedTime.hour(), values.pickedTime.minute());
-}
-
 // A new job never starts in the past: its date and its time of day are each raised to the
 // present on their own, so a later date keeps a time of day no earlier than now's.
-QDateTime StartOfNewJob(const JobEditValues& values, const QDateTime& presentMinute)
+WallClockTime StartOfNewJob(const WallClockTime& picked, const WallClockTime& presentMinute)
 {
-    const QDate date = std::max(values.pickedDate, presentMinute.date());
-    const QTime time = std::max(PickedTimeOfDay(values), presentMinute.time());
-    return WallClock(date, time);
+    return WallClockTime(std::max(picked.Date(), presentMinute.Date()),
+                         std::max(picked.Time(), presentMinute.Time()));
 }
 
 // Re-bases a passed routine job on the present: one step on from now; days and months keep
 // the picked time of day.
-void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& picked,
-                     const QDateTime& presentMinute, const QDateTime& now)
+void AdjustPassedRun(JobRow& row, const JobEditValues& values, const WallClockTime& presentMinute,
+                     const QDateTime& now)
 {
     const std::optional<int> count = RecurrenceCount(values.valEvery);
     const std::optional<TimeUnit> unit = TimeUnitFromText(values.valOfEvery);
     if (count && unit) {
-        const QDateTime next = GetNextRun(*count, values.valOfEvery, presentMinute, now);
+        const WallClockTime next = GetNextRun(*count, values.valOfEvery, presentMinute, now);
         if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
             row.SetNextRun(FullForm(next));
         else
-            row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeForm(picked));
+            row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeForm(values.picked));
     }
     ClearPassed(row);
 }
@@ -70,7 +64,7 @@ void AdjustPassedRun(JobRow& row, const JobEditValues& values, const QDateTime& 
 // Stores the picked run and marks the row passed or not by it. Compared as date-times: as
 // "MM/dd/yyyy hh:nn AM/PM" texts 01:00 PM would come before 11:00 AM and a January before
 // the December of the year before.
-void StorePickedRun(JobRow& row, const QDateTime& picked, const QDateTime& presentMinute)
+void StorePickedRun(JobRow& row, const WallClockTime& picked, const WallClockTime& presentMinute)
 {
     row.SetNextRun(FullForm(picked));
     if (presentMinute > picked) {
@@ -94,8 +88,7 @@ quint64 WriteNewJob(JobTable& table, const JobEditValues& values, const QDateTim
     row.icon = RowIcon::Enabled;
     row.SetStatus(QStringLiteral("Enabled"));
     WriteFields(row, values);
-    const QDateTime presentMinute = PresentMinute(now);
-    QDateTime start = StartOfNewJob(values, presentMinute);
+    WallClockTime start = StartOfNewJob(values.picked, WallClockTime::Of(now));
     if (values.kind == ScheduleKind::Routine) {
         if (const std::optional<int> count = RecurrenceCount(values.valEvery))
             start = GetNextRun(*count, values.valOfEvery, start, now);
@@ -111,14 +104,13 @@ bool WriteEditedJob(JobTable& table, quint64 id, const JobEditValues& values, co
         return false;
     JobRow row = table.Row(index);
     WriteFields(row, values);
-    const QDateTime presentMinute = PresentMinute(now);
-    const QDateTime picked = WallClock(values.pickedDate, PickedTimeOfDay(values));
+    const WallClockTime presentMinute = WallClockTime::Of(now);
     // The adjust only re-bases a routine run that has passed; otherwise the picked run is
     // what the user asked for and is stored as it is.
-    if (values.adjust && values.kind == ScheduleKind::Routine && presentMinute > picked)
-        AdjustPassedRun(row, values, picked, presentMinute, now);
+    if (values.adjust && values.kind == ScheduleKind::Routine && presentMinute > values.picked)
+        AdjustPassedRun(row, values, presentMinute, now);
     else
-        StorePickedRun(row, picked, presentMinute);
+        StorePickedRun(row, values.picked, presentMinute);
     table.Update(index, std::move(row));
     return true;
 }

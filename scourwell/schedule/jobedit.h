@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDate>
+#include "config/runtime.h"
+
 #include <QDateTime>
 #include <QString>
-#include <QTime>
 
 class JobTable;
 
@@ -27,8 +27,7 @@ struct JobEditValues
     QString fileFolderStyle;
     QString valEvery;
     QString valOfEvery;
-    QDate pickedDate;
-    QTime pickedTime;
+    WallClockTime picked; // the date and time pickers' run
     bool adjust = false;
 };
 

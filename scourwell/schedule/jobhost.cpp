@@ -150,7 +150,7 @@ void JobHost::Announce(PurgeRun& run)
     connect(&run, &PurgeRun::Finished, this,
             [this, key = &run](qint64 count) { Q_EMIT RunFinished(key, count); });
     if (m_mode == JobHostMode::Windowed)
-        ShowRunning(run.Values()[0]);
+        ShowRunning(run.Values().folder);
 }
 
 void JobHost::ShowRunning(const QString& folder)

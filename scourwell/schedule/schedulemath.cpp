@@ -13,25 +13,24 @@ namespace {
 // comes, and the job would never be due again; read with the offset in force before the skip
 // it moves on by the skip's length instead: where the same span of elapsed time lands
 // (01:30 + 1 hour = 03:30 that night), so an hourly job keeps its minute past the hour.
-QDateTime PastSkippedTime(const QDateTime& wall)
+WallClockTime PastSkippedTime(const WallClockTime& wall)
 {
-    return WallClock(RunTime(wall.date(), wall.time()).toLocalTime());
+    return WallClockTime::Of(wall.ToLocalTime());
 }
 
-// Wall-clock arithmetic on wall-clock fields: the night summer time ends, 01:30 AM + 1 hour is
-// 02:30 AM, not a second 01:30 AM that would leave the job due; days and months keep the
-// time of day.
-QDateTime Add(const QDateTime& base, int count, TimeUnit unit)
+// Wall-clock arithmetic: the night summer time ends, 01:30 AM + 1 hour is 02:30 AM, not a
+// second 01:30 AM that would leave the job due; days and months keep the time of day.
+WallClockTime Add(const WallClockTime& base, int count, TimeUnit unit)
 {
     switch (unit) {
     case TimeUnit::Minute:
-        return PastSkippedTime(base.addSecs(count * 60LL));
+        return PastSkippedTime(base.AddMinutes(count));
     case TimeUnit::Hour:
-        return PastSkippedTime(base.addSecs(count * 3600LL));
+        return PastSkippedTime(base.AddMinutes(count * 60LL));
     case TimeUnit::Day:
-        return base.addDays(count);
+        return base.AddDays(count);
     case TimeUnit::Month:
-        return base.addMonths(count);
+        return base.AddMonths(count);
     }
     return base;
 }
@@ -43,10 +42,10 @@ std::optional<QString> MovedOnNextRun(const JobRow& row, const QDateTime& now)
     const std::optional<TimeUnit> unit = TimeUnitFromText(row.ValOfEvery());
     if (!count || !unit)
         return std::nullopt;
-    const QDateTime next = Add(PresentMinute(now), *count, *unit);
+    const WallClockTime next = Add(WallClockTime::Of(now), *count, *unit);
     if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
         return FullForm(next);
-    const std::optional<QDateTime> old = ParseWallClock(row.NextRun());
+    const std::optional<WallClockTime> old = ParseFullForm(row.NextRun());
     if (!old)
         return std::nullopt;
     return DateForm(next) + QLatin1Char(' ') + TimeForm(*old);
@@ -63,13 +62,10 @@ std::optional<int> RecurrenceCount(const QString& valEvery)
     return count;
 }
 
-QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now)
+WallClockTime GetNextRun(int count, const QString& unit, const WallClockTime& base, const QDateTime& now)
 {
-    const QDateTime start = WallClock(base);
     const std::optional<TimeUnit> known = TimeUnitFromText(unit);
-    const QDateTime next =
-        CutToMinute(!known || start > PresentMinute(now) ? start : Add(start, count, *known));
-    return RunTime(next.date(), next.time());
+    return !known || base > WallClockTime::Of(now) ? base : Add(base, count, *known);
 }
 
 bool MoveOn(JobTable& table, int index, const QDateTime& now)
@@ -86,8 +82,8 @@ bool MoveOn(JobTable& table, int index, const QDateTime& now)
 void AdjustDate(JobTable& table, int index, const QDateTime& now)
 {
     JobRow row = table.Row(index);
-    const std::optional<QDateTime> old = ParseWallClock(row.NextRun());
-    if (!old || PresentMinute(now) < *old)
+    const std::optional<WallClockTime> old = ParseFullForm(row.NextRun());
+    if (!old || WallClockTime::Of(now) < *old)
         return;
     if (const std::optional<QString> next = MovedOnNextRun(row, now))
         row.SetNextRun(*next);

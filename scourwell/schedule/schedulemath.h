@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/runtime.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -11,12 +13,11 @@ struct JobRow;
 // of 0 or less would never move a job past the present minute, so it is no count.
 std::optional<int> RecurrenceCount(const QString& valEvery);
 
-// base plus count units when base has come (base <= now cut to the minute), else base;
-// cut to the minute, as wall-clock fields (runtime.h). Units "minute", "hour", "day", "month"
-// in any case, added on the wall clock; a month is a calendar month, clamped to the month's
-// last day; a sum of minutes or hours that the clock skips at the start of summer time moves
-// on by the skip. Any other unit: base cut to the minute.
-QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now);
+// base plus count units when base has come (base <= the minute the clock shows at now), else
+// base. Units "minute", "hour", "day", "month" in any case, added on the wall clock; a month is
+// a calendar month, clamped to the month's last day; a sum of minutes or hours that the clock
+// skips at the start of summer time moves on by the skip. Any other unit: base.
+WallClockTime GetNextRun(int count, const QString& unit, const WallClockTime& base, const QDateTime& now);
 
 // The move-on rule on row index (0-based): the next run is counted from the present minute;
 // day and month units keep the old time of day. A row without a valid count and unit (or,

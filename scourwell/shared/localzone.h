@@ -14,7 +14,7 @@ void LoadLocalZone();
 qint64 UtcOffsetAt(qint64 secondsSinceEpoch);
 
 // The local wall-clock time of t cut to the minute, as seconds of a clock without summer time
-// (the local date and time read as UTC): WallClock(CutToMinute(t)) of t as a local QDateTime.
+// (the local date and time read as UTC), as a local QDateTime cut to the minute shows them.
 // Beyond the years a QDateTime holds, t itself cut to the minute; the least value where even
 // that is out of range.
 qint64 LocalMinute(qint64 secondsSinceEpoch);

@@ -81,10 +81,11 @@ ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent,
 
     auto* values = new QFormLayout;
     values->setLabelAlignment(Qt::AlignRight);
-    for (int i = 0; i < 10; ++i) {
-        auto* label = new ValueLabel(run.Values()[static_cast<size_t>(i)], this);
+    const std::array<QString, 10> texts = run.Values().InKeyOrder();
+    for (size_t i = 0; i < texts.size(); ++i) {
+        auto* label = new ValueLabel(texts[i], this);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        values->addRow(QLatin1String(Captions[static_cast<size_t>(i)]), label);
+        values->addRow(QLatin1String(Captions[i]), label);
     }
 
     auto* thread = new QLabel(QStringLiteral("New Thread Id:") + QString::number(run.ThreadId()), this);

@@ -236,7 +236,8 @@ void frmProps::Load()
     SetComboText(m_cmbRoutineValue2, QStringLiteral("Day"));
     SetComboText(m_cmbPurgeCondition2, QStringLiteral("Day"));
     m_cmbFileFolder->addItems(PurgeStyles);
-    SetPickers(m_clock.Now());
+    const QDateTime now = m_clock.Now();
+    SetPickers(now.date(), now.time());
 }
 
 void frmProps::SetMode(Mode mode)
@@ -261,7 +262,7 @@ void frmProps::FillFromRow(const JobRow& row)
     m_descriptionLength = static_cast<int>(row.Description().size());
     m_txtDesc->setPlainText(row.Description());
 
-    const std::optional<QDateTime> nextRun = ParseFullForm(row.NextRun());
+    const std::optional<WallClockTime> nextRun = ParseFullForm(row.NextRun());
     if (row.Style() == m_optPurge[0]->property("tag").toString()) {
         m_optPurge[0]->setChecked(true);
         SetComboText(m_cmbRoutineValue1, row.ValEvery());
@@ -272,7 +273,7 @@ void frmProps::FillFromRow(const JobRow& row)
         return;
     }
     if (nextRun)
-        SetPickers(*nextRun);
+        SetPickers(nextRun->Date(), nextRun->Time());
 }
 
 JobEditValues frmProps::Values() const
@@ -288,8 +289,7 @@ JobEditValues frmProps::Values() const
     v.fileFolderStyle = m_cmbFileFolder->currentText();
     v.valEvery = m_cmbRoutineValue1->currentText();
     v.valOfEvery = m_cmbRoutineValue2->currentText();
-    v.pickedDate = m_datePicker->date();
-    v.pickedTime = m_timePicker->time();
+    v.picked = WallClockTime(m_datePicker->date(), m_timePicker->time());
     v.adjust = m_checkAdjust->isChecked();
     return v;
 }
@@ -363,11 +363,11 @@ void frmProps::TimePicker_Change()
     m_timer1->stop();
 }
 
-void frmProps::SetPickers(const QDateTime& t)
+void frmProps::SetPickers(const QDate& date, const QTime& time)
 {
     const QSignalBlocker blocker(m_timePicker);
-    m_datePicker->setDate(t.date());
-    m_timePicker->setTime(t.time());
+    m_datePicker->setDate(date);
+    m_timePicker->setTime(time);
 }
 
 void frmProps::cmdBrowse_Click()

@@ -64,7 +64,7 @@ private:
     void cmdBrowse_Click();
     void CmdOk_Click();
     void TxtDesc_Change();
-    void SetPickers(const QDateTime& t);
+    void SetPickers(const QDate& date, const QTime& time);
     void ShowError(const QString& text);
 
     const JobTable& m_table;

@@ -60,7 +60,7 @@ QString Stored(const QString& programFolder, const QString& section, const QStri
 const QString Due = QStringLiteral("12/07/2026 09:05 AM");
 const QString Later = QStringLiteral("12/07/2026 10:00 AM");
 const QString Moved = QStringLiteral("12/07/2026 09:10 AM");
-const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
+const QDateTime Now = ParseFullForm(Due).value().ToLocalTime().addSecs(12);
 
 // The unattended host in this process on the jobs written to a program folder of its own,
 // loaded at Now; the status file holds the folder of a run under way, if any.
@@ -308,7 +308,7 @@ private Q_SLOTS:
         clsIni ini;
         ini.SetIniPath(m_program.filePath("ConfigDat.ini"));
         QTRY_COMPARE(ini.GetIniSetting("Initial", "TotalJob"), QString("2"));
-        const QDateTime due = ParseFullForm(minute).value();
+        const QDateTime due = ParseFullForm(minute).value().ToLocalTime();
         QCOMPARE(ini.GetIniSetting("1", "FolderLoc"), files);
         QCOMPARE(ini.GetIniSetting("1", "NextRun"), FullForm(due.addSecs(5 * 60)));
         QCOMPARE(ini.GetIniSetting("2", "FolderLoc"), nested);
@@ -395,7 +395,7 @@ private Q_SLOTS:
         const QString next = Stored(m_program.path(), "1", "NextRun");
         QCOMPARE(QString::fromUtf8(output),
                  "moved on: " + jobs.path() + ", missed " + missed + ", next run " + next + "\n");
-        QVERIFY(ParseFullForm(next).value() > QDateTime::currentDateTime());
+        QVERIFY(ParseFullForm(next).value().ToLocalTime() > QDateTime::currentDateTime());
         Terminate(process);
     }
 

@@ -1,4 +1,5 @@
 #include "config/runtime.h"
+#include "config/timeunit.h"
 #include "support/zone.h"
 
 #include <QLocale>
@@ -49,10 +50,82 @@ private Q_SLOTS:
         QFETCH(QString, full);
         QFETCH(QString, date);
         QFETCH(QString, clock);
+        const WallClockTime wall = WallClockTime::Of(time);
         QCOMPARE(FullForm(time), full);
-        QCOMPARE(DateForm(time), date);
-        QCOMPARE(TimeForm(time), clock);
-        QCOMPARE(ParseFullForm(full), std::optional(CutToMinute(time)));
+        QCOMPARE(FullForm(wall), full);
+        QCOMPARE(DateForm(wall), date);
+        QCOMPARE(TimeForm(wall), clock);
+        QCOMPARE(ParseFullForm(full), std::optional(wall));
+        QCOMPARE(wall.Date(), time.date());
+        QCOMPARE(wall.Time(), QTime(time.time().hour(), time.time().minute()));
+    }
+
+    void order_data()
+    {
+        QTest::addColumn<QString>("earlier");
+        QTest::addColumn<QString>("later");
+        // The first, second and last would sort the other way round as texts.
+        QTest::newRow("afternoon after morning") << "03/07/2026 11:00 AM"
+                                                 << "03/07/2026 01:00 PM";
+        QTest::newRow("January after December") << "12/31/2026 11:59 PM"
+                                                << "01/01/2027 12:00 AM";
+        QTest::newRow("one minute apart") << "03/07/2026 02:05 PM"
+                                          << "03/07/2026 02:06 PM";
+        QTest::newRow("before 1970") << "12/31/1969 11:59 PM"
+                                     << "01/01/1970 12:00 AM";
+    }
+
+    void order()
+    {
+        QFETCH(QString, earlier);
+        QFETCH(QString, later);
+        const WallClockTime a = ParseFullForm(earlier).value();
+        const WallClockTime b = ParseFullForm(later).value();
+        QVERIFY(a < b);
+        QVERIFY(b > a);
+        QVERIFY(a != b);
+        QCOMPARE(a, ParseFullForm(earlier).value());
+    }
+
+    // Arithmetic on the fields alone: days and months keep the time of day, a month that lacks
+    // the day ends on its last one, and minutes before 1970 fall on their own day.
+    void arithmetic_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<TimeUnit>("unit");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        const auto n = TimeUnit::Minute;
+        const auto d = TimeUnit::Day;
+        const auto m = TimeUnit::Month;
+        const struct { const char *name, *base; TimeUnit unit; int count; const char* expected; } rows[] = {
+            {"minutes into the new year", "12/31/2026 11:58 PM", n, 5, "01/01/2027 12:03 AM"},
+            {"minute back into 1969", "01/01/1970 12:00 AM", n, -1, "12/31/1969 11:59 PM"},
+            {"a day and a minute back, 1900", "03/01/1900 12:00 AM", n, -1441, "02/27/1900 11:59 PM"},
+            {"day into a leap day", "02/28/2028 08:00 AM", d, 1, "02/29/2028 08:00 AM"},
+            {"day back into 1969", "01/01/1970 08:00 AM", d, -1, "12/31/1969 08:00 AM"},
+            {"31 January plus a month", "01/31/2027 09:00 AM", m, 1, "02/28/2027 09:00 AM"},
+            {"31 January plus a month, leap year", "01/31/2028 09:00 AM", m, 1, "02/29/2028 09:00 AM"},
+            {"leap day plus a year", "02/29/2028 11:15 PM", m, 12, "02/28/2029 11:15 PM"},
+            {"31 March less a month", "03/31/2026 12:30 AM", m, -1, "02/28/2026 12:30 AM"},
+        };
+        // clang-format on
+        for (const auto& row : rows)
+            QTest::newRow(row.name) << QString(row.base) << row.unit << row.count << QString(row.expected);
+    }
+
+    void arithmetic()
+    {
+        QFETCH(QString, base);
+        QFETCH(TimeUnit, unit);
+        QFETCH(int, count);
+        QFETCH(QString, expected);
+        const WallClockTime t = ParseFullForm(base).value();
+        const WallClockTime sum = unit == TimeUnit::Minute ? t.AddMinutes(count)
+                                  : unit == TimeUnit::Day  ? t.AddDays(count)
+                                                           : t.AddMonths(count);
+        QCOMPARE(FullForm(sum), expected);
     }
 
     void parseRefusesOtherForms_data()
@@ -82,8 +155,8 @@ private Q_SLOTS:
         QCOMPARE(ParseFullForm(text), std::nullopt);
     }
 
-    // A time that the clock skips or shows twice reads back as itself, in any zone: it is a
-    // run time that a daily job keeps.
+    // A time that the clock skips or shows twice reads back as itself, in any zone, and names a
+    // local time at or past it: it is a run time that a daily job keeps.
     void parseKeepsTimesOfSummerTimeNights_data()
     {
         QTest::addColumn<QByteArray>("zone");
@@ -109,7 +182,11 @@ private Q_SLOTS:
         QFETCH(QByteArray, zone);
         QFETCH(QString, text);
         UseZone(zone);
-        QCOMPARE(FullForm(ParseFullForm(text).value()), text);
+        const WallClockTime t = ParseFullForm(text).value();
+        QCOMPARE(FullForm(t), text);
+        const WallClockTime shown = WallClockTime::Of(t.ToLocalTime());
+        QVERIFY(shown >= t);
+        QVERIFY(shown <= t.AddMinutes(60));
     }
 
     void cutToMinuteDropsSeconds()

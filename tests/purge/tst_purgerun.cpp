@@ -43,8 +43,10 @@ LaunchValues Values(const QString& folder, const QString& style)
 
 QByteArray Row(const LaunchValues& v, const QString& files, const QString& subfolders)
 {
-    const QStringList cells = {v[0], v[1],  v[2] + ' ' + v[3], v[4], v[5], v[6] + ' ' + v[7], v[8],
-                               v[9], files, subfolders};
+    const QStringList cells = {v.folder,    v.status,     v.threshold + ' ' + v.thresholdUnit,
+                               v.startedAs, v.purgeStyle, v.recurrenceCount + ' ' + v.recurrenceUnit,
+                               v.runTime,   v.dateKind,   files,
+                               subfolders};
     QByteArray row = "<tr> \r\n";
     for (const QString& cell : cells)
         row += "<td>" + cell.toUtf8() + "</td>\r\n";
@@ -315,7 +317,7 @@ private Q_SLOTS:
                                                       m_program.path(), QStringList(), clock));
             PurgeRun& run = *runs.back();
             threadIds.append(run.ThreadId());
-            connect(&run, &PurgeRun::Finished, this, [&, style = run.Values()[5]](qint64 n) {
+            connect(&run, &PurgeRun::Finished, this, [&, style = run.Values().purgeStyle](qint64 n) {
                 counts[style] += n;
                 ++finished;
             });

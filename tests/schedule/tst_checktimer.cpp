@@ -42,7 +42,7 @@ public:
     {
         QStringList folders;
         for (const Launch& launch : launches)
-            folders << launch.values[0];
+            folders << launch.values.folder;
         return folders;
     }
 
@@ -59,7 +59,7 @@ public:
     {
         RecordingLauncher::RunNowPurgeFiles(values);
         for (int i = 0; i < m_table.Count(); ++i) {
-            if (m_table.Row(i).FolderLoc() == values[0])
+            if (m_table.Row(i).FolderLoc() == values.folder)
                 m_table.ShowRunning(i);
         }
     }
@@ -69,7 +69,7 @@ private:
 };
 
 const QString Due = QStringLiteral("12/07/2026 09:05 AM");
-const QDateTime Now = ParseFullForm(Due).value().addSecs(12);
+const QDateTime Now = ParseFullForm(Due).value().ToLocalTime().addSecs(12);
 
 QStringList Folders(const JobTable& table)
 {
@@ -77,14 +77,6 @@ QStringList Folders(const JobTable& table)
     for (const JobRow& row : table.Rows())
         folders << row.FolderLoc();
     return folders;
-}
-
-LaunchValues Values(std::initializer_list<const char*> texts)
-{
-    LaunchValues values;
-    std::transform(texts.begin(), texts.end(), values.begin(),
-                   [](const char* t) { return QString::fromUtf8(t); });
-    return values;
 }
 
 } // namespace
@@ -224,11 +216,11 @@ private Q_SLOTS:
 
         QCOMPARE(m_launcher.launches.size(), 2u);
         QCOMPARE(m_launcher.launches[0].values,
-                 Values({"/data/specific", "Enabled", "30", "Day", "Specific", "Files Only", "&nbsp", "&nbsp",
-                         "12/07/2026 09:05 AM", "Date: Created"}));
+                 (LaunchValues{"/data/specific", "Enabled", "30", "Day", "Specific", "Files Only", "&nbsp",
+                               "&nbsp", "12/07/2026 09:05 AM", "Date: Created"}));
         QCOMPARE(m_launcher.launches[1].values,
-                 Values({"/data/routine", "Enabled", "30", "Day", "Routine", "Files Only", "5", "Minute",
-                         "12/07/2026 09:05 AM", "Date: Created"}));
+                 (LaunchValues{"/data/routine", "Enabled", "30", "Day", "Routine", "Files Only", "5",
+                               "Minute", "12/07/2026 09:05 AM", "Date: Created"}));
     }
 
     void removalContinuesWithTheRowThatTookItsPlace()
@@ -391,7 +383,7 @@ private Q_SLOTS:
             }
             QStringList launched;
             for (const Launch& launch : m_launcher.launches)
-                launched << launch.values[8];
+                launched << launch.values.runTime;
             QCOMPARE(launched, runs);
         }
     }
@@ -461,7 +453,7 @@ private Q_SLOTS:
 
         QCOMPARE(m_launcher.Folders(), launched ? QStringList{"/data/a"} : QStringList{});
         if (launched)
-            QCOMPARE(m_launcher.launches.front().values[8], nextRun);
+            QCOMPARE(m_launcher.launches.front().values.runTime, nextRun);
         QCOMPARE(m_table.Row(0).icon, iconAfter);
         QCOMPARE(m_table.Row(0).NextRun(), nextRunAfter);
         QCOMPARE(Stored("Initial", "TotalJob"), moves ? "1" : "0");
@@ -633,12 +625,13 @@ private Q_SLOTS:
             return;
         const Launch& launch = m_launcher.launches.front();
         QCOMPARE(launch.method, launched);
-        QCOMPARE(launch.values[0], "/data/a");
-        QCOMPARE(launch.values[1], "Disabled");
-        QCOMPARE(launch.values[5], fileFolderStyle);
-        QCOMPARE((QStringList{launch.values[4], launch.values[6], launch.values[7], launch.values[8]}),
+        QCOMPARE(launch.values.folder, "/data/a");
+        QCOMPARE(launch.values.status, "Disabled");
+        QCOMPARE(launch.values.purgeStyle, fileFolderStyle);
+        QCOMPARE((QStringList{launch.values.startedAs, launch.values.recurrenceCount,
+                              launch.values.recurrenceUnit, launch.values.runTime}),
                  keys5789);
-        QCOMPARE(launch.values[9], "Date: Last Modified");
+        QCOMPARE(launch.values.dateKind, "Date: Last Modified");
     }
 };
 

@@ -12,11 +12,11 @@ namespace {
 // A date-time given in the stored form, plus seconds where the case needs them.
 QDateTime At(const QString& fullForm, int seconds = 0)
 {
-    return ParseFullForm(fullForm).value().addSecs(seconds);
+    return ParseFullForm(fullForm).value().ToLocalTime().addSecs(seconds);
 }
 
 JobEditValues Values(ScheduleKind kind, const QString& valEvery, const QString& valOfEvery,
-                     const QDateTime& picked, bool adjust = false)
+                     const WallClockTime& picked, bool adjust = false)
 {
     JobEditValues v;
     v.folder = QStringLiteral("/srv/new");
@@ -27,8 +27,7 @@ JobEditValues Values(ScheduleKind kind, const QString& valEvery, const QString& 
     v.fileFolderStyle = QStringLiteral("Subfolders Only");
     v.valEvery = valEvery;
     v.valOfEvery = valOfEvery;
-    v.pickedDate = picked.date();
-    v.pickedTime = picked.time();
+    v.picked = picked;
     v.adjust = adjust;
     return v;
 }
@@ -121,7 +120,7 @@ void TestJobEdit::NewJobStart()
     QFETCH(QString, nextRun);
 
     JobTable table;
-    WriteNewJob(table, Values(kind, valEvery, valOfEvery, picked), now);
+    WriteNewJob(table, Values(kind, valEvery, valOfEvery, WallClockTime::Of(picked)), now);
     QCOMPARE(table.Row(0).NextRun(), nextRun);
 }
 
@@ -143,7 +142,8 @@ void TestJobEdit::NewJobFields()
     table.Append(OldRow(QStringLiteral("/srv/a"), RowIcon::DisabledPassed, QStringLiteral("Disabled"),
                         QStringLiteral("01/01/2026 10:00 AM")));
     const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
-    const quint64 id = WriteNewJob(table, Values(kind, QStringLiteral("3"), QStringLiteral("Day"), now), now);
+    const quint64 id = WriteNewJob(
+        table, Values(kind, QStringLiteral("3"), QStringLiteral("Day"), WallClockTime::Of(now)), now);
 
     QCOMPARE(table.Count(), 2);
     const JobRow& row = table.Row(1);
@@ -271,7 +271,8 @@ void TestJobEdit::EditedRun()
     const quint64 id = table.Append(
         OldRow(QStringLiteral("/srv/a"), icon, oldStatus, QStringLiteral("03/03/2026 03:00 AM")));
 
-    QVERIFY(WriteEditedJob(table, id, Values(kind, valEvery, valOfEvery, picked, adjust), now));
+    QVERIFY(WriteEditedJob(table, id, Values(kind, valEvery, valOfEvery, WallClockTime::Of(picked), adjust),
+                           now));
     const JobRow& row = table.Row(0);
     QCOMPARE(row.NextRun(), nextRun);
     QCOMPARE(row.icon, newIcon);
@@ -329,7 +330,8 @@ void TestJobEdit::RunOnSummerTimeNights()
     JobTable table;
     const quint64 id = table.Append(
         OldRow(QStringLiteral("/srv/a"), RowIcon::Enabled, QStringLiteral("Enabled"), QStringLiteral("")));
-    const JobEditValues values = Values(kind, QStringLiteral("1"), valOfEvery, At(picked), adjust);
+    const JobEditValues values =
+        Values(kind, QStringLiteral("1"), valOfEvery, ParseFullForm(picked).value(), adjust);
     const QDateTime present = Instants(now).front();
     if (edit)
         QVERIFY(WriteEditedJob(table, id, values, present));
@@ -365,7 +367,9 @@ void TestJobEdit::EditedFields()
 
     const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
     QVERIFY(WriteEditedJob(
-        table, id, Values(kind, QStringLiteral("5"), QStringLiteral("Minute"), now.addDays(1), true), now));
+        table, id,
+        Values(kind, QStringLiteral("5"), QStringLiteral("Minute"), WallClockTime::Of(now).AddDays(1), true),
+        now));
     const JobRow& row = table.Row(0);
     QCOMPARE(row.id, id);
     QCOMPARE(row.FolderLoc(), QStringLiteral("/srv/new"));
@@ -393,7 +397,8 @@ void TestJobEdit::EditFollowsTheRowItOpened()
     table.Remove(0);
 
     const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
-    QVERIFY(WriteEditedJob(table, id, Values(ScheduleKind::Specific, {}, {}, now.addDays(1)), now));
+    QVERIFY(WriteEditedJob(table, id,
+                           Values(ScheduleKind::Specific, {}, {}, WallClockTime::Of(now).AddDays(1)), now));
     QCOMPARE(table.Row(0).FolderLoc(), QStringLiteral("/srv/new"));
     QCOMPARE(table.Row(0).id, id);
     QCOMPARE(table.Row(1).FolderLoc(), QStringLiteral("/srv/c"));
@@ -412,7 +417,9 @@ void TestJobEdit::EditOfARemovedRowWritesNothing()
 
     const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
     QVERIFY(!WriteEditedJob(
-        table, id, Values(ScheduleKind::Routine, QStringLiteral("1"), QStringLiteral("Day"), now), now));
+        table, id,
+        Values(ScheduleKind::Routine, QStringLiteral("1"), QStringLiteral("Day"), WallClockTime::Of(now)),
+        now));
     QCOMPARE(table.Count(), 1);
     QCOMPARE(table.Row(0), before);
 }

@@ -27,9 +27,9 @@ struct Announcements
     explicit Announcements(JobHost& host)
     {
         QObject::connect(&host, &JobHost::RunLaunched, &host,
-                         [this](PurgeRun* run) { launched << run->Values()[0]; });
+                         [this](PurgeRun* run) { launched << run->Values().folder; });
         QObject::connect(&host, &JobHost::RunFinished, &host, [this](PurgeRun* run, qint64 count) {
-            finished << run->Values()[0] + u':' + QString::number(count);
+            finished << run->Values().folder + u':' + QString::number(count);
         });
         QObject::connect(&host, &JobHost::MovedOn, &host,
                          [this](const MovedOnRun& run) { movedOn << run.folder; });

@@ -9,7 +9,7 @@
 namespace {
 QDateTime At(const char* fullForm, int second = 0)
 {
-    return ParseFullForm(QString::fromLatin1(fullForm)).value().addSecs(second);
+    return ParseFullForm(QString::fromLatin1(fullForm)).value().ToLocalTime().addSecs(second);
 }
 } // namespace
 
@@ -63,9 +63,9 @@ private Q_SLOTS:
         QFETCH(QDateTime, base);
         QFETCH(QDateTime, now);
         QFETCH(QString, expected);
-        const QDateTime next = GetNextRun(count, unit, base, now);
+        const WallClockTime next = GetNextRun(count, unit, WallClockTime::Of(base), now);
         QCOMPARE(FullForm(next), expected);
-        QCOMPARE(next.time().second(), 0);
+        QCOMPARE(next.Time().second(), 0);
     }
 
     void moveOn_data()

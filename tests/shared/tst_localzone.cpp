@@ -16,7 +16,8 @@ constexpr qint64 DateTimeLimit = Max / 1000;
 // LocalMinute must give for every instant a QDateTime holds.
 qint64 ByDateTime(qint64 t)
 {
-    return WallClock(CutToMinute(QDateTime::fromSecsSinceEpoch(t))).toSecsSinceEpoch();
+    const QDateTime cut = CutToMinute(QDateTime::fromSecsSinceEpoch(t));
+    return QDateTime(cut.date(), cut.time(), Qt::UTC).toSecsSinceEpoch();
 }
 
 int OffsetByDateTime(qint64 t)

@@ -25,7 +25,7 @@ private:
     void Record(const LaunchValues& values)
     {
         launched.push_back(values);
-        folders << values[0];
+        folders << values.folder;
         if (onLaunch)
             std::exchange(onLaunch, {})();
     }

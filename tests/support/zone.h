@@ -5,7 +5,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QScopeGuard>
+#include <QTest>
 #include <ctime>
+
+// A comparison of run times that fails shows them in the full form.
+inline char* toString(const WallClockTime& t)
+{
+    return QTest::toString(FullForm(t));
+}
 
 // Sets TZ (a zone of the time zone database such as "Europe/Berlin", or POSIX rules) for
 // every local time from now on.
@@ -41,7 +48,7 @@ inline void UseCentralEuropeanTime()
 // skips, two for one that it shows twice, earliest first.
 inline QList<QDateTime> Instants(const QString& text)
 {
-    const QDateTime local = ParseFullForm(text).value().toLocalTime();
+    const QDateTime local = ParseFullForm(text).value().ToLocalTime();
     QList<QDateTime> instants;
     for (const int shift : {-3600, -1800, 0, 1800, 3600}) {
         if (FullForm(local.addSecs(shift)) == text)

@@ -327,8 +327,8 @@ private Q_SLOTS:
         QDir().mkpath(ProgramFolder());
         OpenMain();
         LaunchValues values;
-        values[0] = m_dir->filePath(QStringLiteral("empty"));
-        values[4] = QStringLiteral("Manual");
+        values.folder = m_dir->filePath(QStringLiteral("empty"));
+        values.startedAs = QStringLiteral("Manual");
         JobLauncher& launcher = m_main->Launcher();
         if (style == 0)
             launcher.RunNowPurgeFiles(values);
@@ -338,7 +338,7 @@ private Q_SLOTS:
             launcher.RunNowPurgeSubfolders(values);
         QPointer<QWidget> opened = TopLevel(window);
         QVERIFY(opened);
-        QCOMPARE(Label(opened, QStringLiteral("Label1")), values[0]);
+        QCOMPARE(Label(opened, QStringLiteral("Label1")), values.folder);
         QCOMPARE(Label(opened, QStringLiteral("Label5")), QStringLiteral("Manual"));
         m_clock->Open();
         QTRY_VERIFY_WITH_TIMEOUT(!opened, 5000);
@@ -396,16 +396,16 @@ private Q_SLOTS:
         m_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
         LaunchValues values;
-        values[0] = m_dir->filePath(QString(20, QLatin1Char('n')) + QStringLiteral("/sub").repeated(60));
-        values[4] = QStringLiteral("Manual");
-        values[6] = LogNoValue;
+        values.folder = m_dir->filePath(QString(20, QLatin1Char('n')) + QStringLiteral("/sub").repeated(60));
+        values.startedAs = QStringLiteral("Manual");
+        values.recurrenceCount = LogNoValue;
         m_main->Launcher().RunNowPurgeFiles(values);
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
         QVERIFY(window);
 
         auto* folder = window->findChild<QLabel*>(QStringLiteral("Label1"));
-        QCOMPARE(folder->text(), values[0]);
-        QCOMPARE(folder->toolTip(), values[0]);
+        QCOMPARE(folder->text(), values.folder);
+        QCOMPARE(folder->toolTip(), values.folder);
         QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
         QVERIFY(m_main->frameGeometry().contains(window->frameGeometry().center()));
 
@@ -533,8 +533,8 @@ private Q_SLOTS:
         FrmMain& main = OpenWithJobs({});
         for (int i = 0; i < runs; ++i) {
             LaunchValues values;
-            values[0] = m_dir->filePath(QStringLiteral("empty%1").arg(i));
-            values[4] = QStringLiteral("Manual");
+            values.folder = m_dir->filePath(QStringLiteral("empty%1").arg(i));
+            values.startedAs = QStringLiteral("Manual");
             main.Launcher().RunNowPurgeFiles(values);
         }
         MessageBoxAnswerer answers(QMessageBox::No);

@@ -23,7 +23,7 @@ namespace {
 
 QDateTime At(const QString& fullForm)
 {
-    return ParseFullForm(fullForm).value();
+    return ParseFullForm(fullForm).value().ToLocalTime();
 }
 
 template <typename W> W* Find(const QWidget& dialog, const char* name)

@@ -241,8 +241,8 @@ void TestMainCommands::RunNow()
     }
     QCOMPARE(f.launcher.launched.size(), size_t(launched ? 1 : 0));
     if (launched) {
-        QCOMPARE(f.launcher.launched[0][0], f.Folder() + QStringLiteral("/job"));
-        QCOMPARE(f.launcher.launched[0][4], QStringLiteral("Manual"));
+        QCOMPARE(f.launcher.launched[0].folder, f.Folder() + QStringLiteral("/job"));
+        QCOMPARE(f.launcher.launched[0].startedAs, QStringLiteral("Manual"));
     }
 }
 
