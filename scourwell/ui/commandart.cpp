@@ -1,8 +1,5 @@
 #include "ui/commandart.h"
 
-#include <array>
-#include <utility>
-
 // Q_INIT_RESOURCE must be called outside any namespace; the library is static, so nothing
 // registers the resources unless someone calls it.
 static void InitCommandResources()
@@ -12,43 +9,49 @@ static void InitCommandResources()
 
 namespace {
 
-QIcon Picture(const char* name)
+const char* FileName(CommandPicture picture)
 {
-    static const bool initialised = (InitCommandResources(), true);
-    Q_UNUSED(initialised);
-    return QIcon(QStringLiteral(":/commands/") + QLatin1String(name) + QStringLiteral(".svg"));
+    switch (picture) {
+    case CommandPicture::None:
+        return nullptr;
+    case CommandPicture::NewJob:
+        return "new-job";
+    case CommandPicture::SaveJobs:
+        return "save-jobs";
+    case CommandPicture::Options:
+        return "options";
+    case CommandPicture::Exit:
+        return "exit";
+    case CommandPicture::LogExplorer:
+        return "log-explorer";
+    case CommandPicture::ThreadInfo:
+        return "thread-info";
+    case CommandPicture::Help:
+        return "help";
+    case CommandPicture::About:
+        return "about";
+    case CommandPicture::EnableAll:
+        return "enable-all";
+    case CommandPicture::DisableAll:
+        return "disable-all";
+    case CommandPicture::Hide:
+        return "hide";
+    }
+    return nullptr;
 }
 
 } // namespace
 
 namespace CommandArt {
 
-QIcon MenuImage(int image)
+QIcon Image(CommandPicture picture)
 {
-    static constexpr std::array names{"new-job",      "save-jobs",   "options", "exit",
-                                      "log-explorer", "thread-info", "help",    "about"};
-    if (image < 1 || image > static_cast<int>(names.size()))
+    static const bool initialised = (InitCommandResources(), true);
+    Q_UNUSED(initialised);
+    const char* name = FileName(picture);
+    if (!name)
         return {};
-    return Picture(names[static_cast<size_t>(image - 1)]);
-}
-
-QIcon ToolbarImage(const QString& key)
-{
-    static constexpr std::array<std::pair<const char*, const char*>, 8> pictures{{
-        {"New", "new-job"},
-        {"Save", "save-jobs"},
-        {"Enable", "enable-all"},
-        {"Disable", "disable-all"},
-        {"Log", "log-explorer"},
-        {"Options", "options"},
-        {"Help", "help"},
-        {"Hide", "hide"},
-    }};
-    for (const auto& [buttonKey, name] : pictures) {
-        if (key == QLatin1String(buttonKey))
-            return Picture(name);
-    }
-    return {};
+    return QIcon(QStringLiteral(":/commands/") + QLatin1String(name) + QStringLiteral(".svg"));
 }
 
 } // namespace CommandArt
