@@ -452,6 +452,41 @@ private Q_SLOTS:
         }
     }
 
+    // Return and Enter edit the selected row, Delete deletes it, as their menu items do.
+    void listKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<int>("command");
+
+        const int edit = static_cast<int>(MainCommand::EditSelectedJob);
+        const int del = static_cast<int>(MainCommand::DeleteSelected);
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true << edit;
+        QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << edit;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << true << del;
+        QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << true << -1;
+        QTest::newRow("Insert") << int(Qt::Key_Insert) << int(Qt::NoModifier) << true << -1;
+        QTest::newRow("Delete without a row") << int(Qt::Key_Delete) << int(Qt::NoModifier) << false << -1;
+    }
+    void listKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, selected);
+        QFETCH(int, command);
+
+        FrmMain& main = Open({{Folder(QStringLiteral("a")), Future}});
+        if (selected)
+            Select(0);
+        disconnect(&main, &FrmMain::CommandTriggered, nullptr, nullptr);
+        QSignalSpy triggered(&main, &FrmMain::CommandTriggered);
+        QTest::keyClick(main.List(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(triggered.size(), command < 0 ? 0 : 1);
+        if (command >= 0)
+            QCOMPARE(static_cast<int>(triggered[0][0].value<MainCommand>()), command);
+    }
+
     void menuBarAndSeparators()
     {
         FrmMain& main = Open({});

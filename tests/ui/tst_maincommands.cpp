@@ -3,6 +3,7 @@
 #include "purge/launchvalues.h"
 #include "purge/logmod.h"
 #include "shared/programfolder.h"
+#include "support/inifiles.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
 #include "ui/desktopstarter.h"
@@ -71,12 +72,6 @@ JobRow MakeRow(const QString& folder, int icon,
     row.cells[5].text = QStringLiteral("Hour");
     row.SetNextRun(nextRun);
     return row;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void WriteFile(const QString& path, const QByteArray& content, bool executable = false)
@@ -306,7 +301,7 @@ void TestMainCommands::DeleteSelected()
     const quint64 keptId = f.Table().Append(MakeRow(kept, RowIcon::Enabled));
     f.Table().Append(MakeRow(doomed, RowIcon::Disabled));
     QVERIFY(SaveJobList(f.Table(), f.Folder()));
-    const QByteArray saved = ReadAll(ConfigDatPath(f.Folder()));
+    const QByteArray saved = IniFiles::Read(ConfigDatPath(f.Folder()));
     f.Select(1);
     QVERIFY(f.main.Panel(1)->text() != QStringLiteral(" "));
 
@@ -329,7 +324,7 @@ void TestMainCommands::DeleteSelected()
     } else {
         QCOMPARE(f.Table().Count(), 2);
     }
-    QCOMPARE(ReadAll(ConfigDatPath(f.Folder())), saved);
+    QCOMPARE(IniFiles::Read(ConfigDatPath(f.Folder())), saved);
 }
 
 void TestMainCommands::RowCommandsWithoutSelection()
@@ -485,10 +480,10 @@ void TestMainCommands::LogExplorer()
     f.Trigger("mnuQuillon");
 
     if (iniExists)
-        QCOMPARE(ReadAll(ini), own);
+        QCOMPARE(IniFiles::Read(ini), own);
     else
-        QCOMPARE(ReadAll(ini), QByteArray("[init]\nlock=true\nfolder=") + f.Folder().toUtf8() +
-                                   QByteArray("/Logs\nfilter=.htm\nviewer=xdg-open\n"));
+        QCOMPARE(IniFiles::Read(ini), QByteArray("[init]\nlock=true\nfolder=") + f.Folder().toUtf8() +
+                                          QByteArray("/Logs\nfilter=.htm\nviewer=xdg-open\n"));
     QCOMPARE(f.starter.started, quillon.isEmpty() ? QStringList() : QStringList{quillon});
 }
 
