@@ -9,33 +9,39 @@ static void InitCommandResources()
 
 namespace {
 
-const char* FileName(CommandPicture picture)
+const char* FileName(MainCommand command)
 {
-    switch (picture) {
-    case CommandPicture::None:
-        return nullptr;
-    case CommandPicture::NewJob:
+    switch (command) {
+    case MainCommand::AddNewJob:
         return "new-job";
-    case CommandPicture::SaveJobs:
+    case MainCommand::SaveJobs:
         return "save-jobs";
-    case CommandPicture::Options:
+    case MainCommand::Options:
         return "options";
-    case CommandPicture::Exit:
+    case MainCommand::Exit:
         return "exit";
-    case CommandPicture::LogExplorer:
+    case MainCommand::LogExplorer:
         return "log-explorer";
-    case CommandPicture::ThreadInfo:
+    case MainCommand::ThreadInfo:
         return "thread-info";
-    case CommandPicture::Help:
+    case MainCommand::Help:
         return "help";
-    case CommandPicture::About:
+    case MainCommand::About:
         return "about";
-    case CommandPicture::EnableAll:
+    case MainCommand::EnableAllJobs:
         return "enable-all";
-    case CommandPicture::DisableAll:
+    case MainCommand::DisableAllJobs:
         return "disable-all";
-    case CommandPicture::Hide:
+    case MainCommand::Hide:
         return "hide";
+    case MainCommand::EditSelectedJob:
+    case MainCommand::EnableJob:
+    case MainCommand::DisableJob:
+    case MainCommand::RunNow:
+    case MainCommand::AdjustDate:
+    case MainCommand::BrowseLocation:
+    case MainCommand::DeleteSelected:
+        return nullptr;
     }
     return nullptr;
 }
@@ -44,11 +50,11 @@ const char* FileName(CommandPicture picture)
 
 namespace CommandArt {
 
-QIcon Image(CommandPicture picture)
+QIcon Image(MainCommand command)
 {
     static const bool initialised = (InitCommandResources(), true);
     Q_UNUSED(initialised);
-    const char* name = FileName(picture);
+    const char* name = FileName(command);
     if (!name)
         return {};
     return QIcon(QStringLiteral(":/commands/") + QLatin1String(name) + QStringLiteral(".svg"));

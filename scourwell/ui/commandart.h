@@ -1,26 +1,11 @@
 #pragma once
 
+#include "ui/commandtable.h"
+
 #include <QIcon>
 
-// The pictures of the main window's menu items and toolbar buttons.
-enum class CommandPicture
-{
-    None,
-    NewJob,
-    SaveJobs,
-    Options,
-    Exit,
-    LogExplorer,
-    ThreadInfo,
-    Help,
-    About,
-    EnableAll,
-    DisableAll,
-    Hide,
-};
-
-// The pictures, compiled in from resources/commands/commands.qrc.
+// The pictures of the commands, compiled in from resources/commands/commands.qrc.
 namespace CommandArt {
-// A null icon for None.
-QIcon Image(CommandPicture picture);
+// The picture of a command; a null icon for the row commands, which have none.
+QIcon Image(MainCommand command);
 } // namespace CommandArt

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/commandart.h"
-
 #include <QKeyCombination>
 #include <span>
 
@@ -58,7 +56,8 @@ struct CommandItem
     const char* caption;
     const char* toolTip;
     QKeyCombination shortcut;
-    CommandPicture picture;
+    // Whether it shows its command's picture.
+    bool picture;
     // What a Command does.
     MainCommand command;
     // Where a Menu's own items go.

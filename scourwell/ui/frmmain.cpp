@@ -165,7 +165,8 @@ QAction* FrmMain::NewCommand(QObject* parent, const CommandItem& item)
         action->setShortcut(item.shortcut);
     if (item.toolTip)
         action->setToolTip(QString::fromLatin1(item.toolTip));
-    action->setIcon(CommandArt::Image(item.picture));
+    if (item.picture)
+        action->setIcon(CommandArt::Image(item.command));
     connect(action, &QAction::triggered, this,
             [this, command = item.command] { Q_EMIT CommandTriggered(command); });
     return action;

@@ -651,16 +651,40 @@ void TestMainCommands::EditorCommands()
 void TestMainCommands::MenuImages()
 {
     Fixture f;
+    auto actions = [&f](const char* name) {
+        return f.main.findChild<QWidget*>(QLatin1String(name))->actions();
+    };
     for (const char* menuName : {"mnuFile", "mnuView"}) {
-        const auto actions = f.main.findChild<QMenu*>(QLatin1String(menuName))->actions();
-        QVERIFY(!actions.isEmpty());
-        for (QAction* action : actions)
+        QVERIFY(!actions(menuName).isEmpty());
+        for (QAction* action : actions(menuName))
             QCOMPARE(action->icon().isNull(), action->isSeparator());
     }
-    const auto buttons = f.main.findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
+    for (const char* menuName : {"mnuContext", "mnuJobOpt"}) {
+        for (QAction* action : actions(menuName))
+            QVERIFY2(action->icon().isNull(), qPrintable(action->objectName()));
+    }
+    const auto buttons = actions("Toolbar1");
     QCOMPARE(buttons.size(), 8);
     for (QAction* button : buttons)
         QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
+
+    // A command shows one picture in the menu and on the toolbar, and no two commands share one.
+    auto picture = [&f](const char* name) {
+        return f.main.findChild<QAction*>(QLatin1String(name))->icon().pixmap(16, 16).toImage();
+    };
+    for (const auto& [item, button] : {std::pair{"mnuNew", "New"},
+                                       {"mnuSave", "Save"},
+                                       {"mnuOption", "Options"},
+                                       {"mnuQuillon", "Log"},
+                                       {"mnuHelp", "Help"}})
+        QVERIFY2(picture(item) == picture(button), item);
+    const std::vector<const char*> commands{"mnuNew",     "mnuSave",       "mnuOption", "mnuExit",
+                                            "mnuQuillon", "mnuMainThread", "mnuHelp",   "mnuAbout",
+                                            "Enable",     "Disable",       "Hide"};
+    for (size_t i = 0; i < commands.size(); ++i) {
+        for (size_t j = i + 1; j < commands.size(); ++j)
+            QVERIFY2(picture(commands[i]) != picture(commands[j]), commands[j]);
+    }
 }
 
 QTEST_MAIN(TestMainCommands)
