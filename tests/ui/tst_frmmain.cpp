@@ -4,6 +4,7 @@
 #include "support/jobsfile.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
+#include "support/pictures.h"
 #include "ui/artwork.h"
 #include "ui/commandtable.h"
 #include "ui/frmmain.h"
@@ -68,11 +69,6 @@ const ExpectedItem ExpectedItems[] = {
     {"Help", "Help", "Toolbar1", "", MainCommand::Help},
     {"Hide", "Hide Program", "Toolbar1", "", MainCommand::Hide},
 };
-
-QImage Picture(const QIcon& icon)
-{
-    return icon.pixmap(16, 16).toImage();
-}
 
 } // namespace
 

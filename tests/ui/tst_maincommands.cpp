@@ -6,6 +6,7 @@
 #include "support/inifiles.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
+#include "support/pictures.h"
 #include "ui/desktopstarter.h"
 #include "ui/frmmain.h"
 #include "ui/frmoption.h"
@@ -670,7 +671,7 @@ void TestMainCommands::MenuImages()
 
     // A command shows one picture in the menu and on the toolbar, and no two commands share one.
     auto picture = [&f](const char* name) {
-        return f.main.findChild<QAction*>(QLatin1String(name))->icon().pixmap(16, 16).toImage();
+        return Picture(f.main.findChild<QAction*>(QLatin1String(name))->icon());
     };
     for (const auto& [item, button] : {std::pair{"mnuNew", "New"},
                                        {"mnuSave", "Save"},
