@@ -1,12 +1,12 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
-#include "purge/launchvalues.h"
 #include "purge/logmod.h"
 #include "shared/programfolder.h"
 #include "support/inifiles.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
 #include "support/pictures.h"
+#include "support/recordinglauncher.h"
 #include "ui/desktopstarter.h"
 #include "ui/frmmain.h"
 #include "ui/frmoption.h"
@@ -26,15 +26,6 @@
 #include <QTreeView>
 
 namespace {
-
-class RecordingLauncher : public JobLauncher
-{
-public:
-    void RunNowPurgeFiles(const LaunchValues& values) override { launched.push_back(values); }
-    void RunNowPurgeFileSubfolders(const LaunchValues& values) override { launched.push_back(values); }
-    void RunNowPurgeSubfolders(const LaunchValues& values) override { launched.push_back(values); }
-    std::vector<LaunchValues> launched;
-};
 
 class RecordingStarter : public DesktopStarter
 {
