@@ -26,6 +26,7 @@ enum class MainCommand
     DisableAllJobs,
     Hide,
 };
+// Hide stays the last command.
 constexpr int MainCommandCount = static_cast<int>(MainCommand::Hide) + 1;
 
 // Where an item shows: on the menu bar, in one of its menus, in the context menu's Job

@@ -493,7 +493,7 @@ private Q_SLOTS:
         QCOMPARE(bar[2]->text(), QStringLiteral("&Context"));
         QVERIFY(bar[0]->isVisible() && bar[1]->isVisible());
         QVERIFY(!bar[2]->isVisible());
-        // Separators hold their places, so the menu images find their items by position.
+        // Every item and separator in its place, in order.
         const QStringList file{QStringLiteral("mnuNew"),      QStringLiteral("mnuSave"),
                                QStringLiteral("mnuFileSep1"), QStringLiteral("mnuOption"),
                                QStringLiteral("mnuFileSep2"), QStringLiteral("mnuExit")};
