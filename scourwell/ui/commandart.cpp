@@ -1,8 +1,5 @@
 #include "ui/commandart.h"
 
-#include <array>
-#include <utility>
-
 // Q_INIT_RESOURCE must be called outside any namespace; the library is static, so nothing
 // registers the resources unless someone calls it.
 static void InitCommandResources()
@@ -12,43 +9,55 @@ static void InitCommandResources()
 
 namespace {
 
-QIcon Picture(const char* name)
+const char* FileName(MainCommand command)
 {
-    static const bool initialised = (InitCommandResources(), true);
-    Q_UNUSED(initialised);
-    return QIcon(QStringLiteral(":/commands/") + QLatin1String(name) + QStringLiteral(".svg"));
+    switch (command) {
+    case MainCommand::AddNewJob:
+        return "new-job";
+    case MainCommand::SaveJobs:
+        return "save-jobs";
+    case MainCommand::Options:
+        return "options";
+    case MainCommand::Exit:
+        return "exit";
+    case MainCommand::LogExplorer:
+        return "log-explorer";
+    case MainCommand::ThreadInfo:
+        return "thread-info";
+    case MainCommand::Help:
+        return "help";
+    case MainCommand::About:
+        return "about";
+    case MainCommand::EnableAllJobs:
+        return "enable-all";
+    case MainCommand::DisableAllJobs:
+        return "disable-all";
+    case MainCommand::Hide:
+        return "hide";
+    case MainCommand::EditSelectedJob:
+    case MainCommand::EnableJob:
+    case MainCommand::DisableJob:
+    case MainCommand::RunNow:
+    case MainCommand::AdjustDate:
+    case MainCommand::BrowseLocation:
+    case MainCommand::DeleteSelected:
+        return nullptr;
+    }
+    return nullptr;
 }
 
 } // namespace
 
 namespace CommandArt {
 
-QIcon MenuImage(int image)
+QIcon Image(MainCommand command)
 {
-    static constexpr std::array names{"new-job",      "save-jobs",   "options", "exit",
-                                      "log-explorer", "thread-info", "help",    "about"};
-    if (image < 1 || image > static_cast<int>(names.size()))
+    static const bool initialised = (InitCommandResources(), true);
+    Q_UNUSED(initialised);
+    const char* name = FileName(command);
+    if (!name)
         return {};
-    return Picture(names[static_cast<size_t>(image - 1)]);
-}
-
-QIcon ToolbarImage(const QString& key)
-{
-    static constexpr std::array<std::pair<const char*, const char*>, 8> pictures{{
-        {"New", "new-job"},
-        {"Save", "save-jobs"},
-        {"Enable", "enable-all"},
-        {"Disable", "disable-all"},
-        {"Log", "log-explorer"},
-        {"Options", "options"},
-        {"Help", "help"},
-        {"Hide", "hide"},
-    }};
-    for (const auto& [buttonKey, name] : pictures) {
-        if (key == QLatin1String(buttonKey))
-            return Picture(name);
-    }
-    return {};
+    return QIcon(QStringLiteral(":/commands/") + QLatin1String(name) + QStringLiteral(".svg"));
 }
 
 } // namespace CommandArt

@@ -6,6 +6,7 @@
 #include "shared/programfolder.h"
 #include "shared/sortlistview.h"
 #include "ui/artwork.h"
+#include "ui/commandart.h"
 #include "ui/executorwindow.h"
 #include "ui/jobtablemodel.h"
 #include "ui/maincommands.h"
@@ -29,6 +30,8 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QWindow>
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -49,15 +52,6 @@ constexpr std::array<ColumnSpec, 7> Columns{{{0.3, SortKind::Text},
 
 // Status bar panel widths in hundredths of a millimetre.
 constexpr std::array<int, 3> PanelWidths{9525, 3705, 3000};
-
-QAction* NewAction(QObject* parent, const char* name, const QString& text, const QKeySequence& shortcut = {})
-{
-    auto* action = new QAction(text, parent);
-    action->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    return action;
-}
 
 QAction* NewSeparator(QObject* parent, const char* name)
 {
@@ -114,68 +108,41 @@ FrmMain::FrmMain(JobHost& host, bool trayAvailable, QWidget* parent)
 
 void FrmMain::CreateMenus()
 {
-    QMenu* file = NewMenu(this, "mnuFile", QStringLiteral("&File"));
-    file->addAction(
-        NewAction(this, "mnuNew", QStringLiteral("  &New Job"), QKeySequence(Qt::CTRL | Qt::Key_N)));
-    file->addAction(
-        NewAction(this, "mnuSave", QStringLiteral("  &Save Jobs"), QKeySequence(Qt::CTRL | Qt::Key_S)));
-    file->addAction(NewSeparator(this, "mnuFileSep1"));
-    file->addAction(
-        NewAction(this, "mnuOption", QStringLiteral("  &Options"), QKeySequence(Qt::CTRL | Qt::Key_O)));
-    file->addAction(NewSeparator(this, "mnuFileSep2"));
-    m_exit = NewAction(this, "mnuExit", QStringLiteral("  E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    m_exit->setProperty("Tag", QString());
-    connect(m_exit, &QAction::triggered, this, &FrmMain::Exit);
-    file->addAction(m_exit);
-
-    QMenu* view = NewMenu(this, "mnuView", QStringLiteral("&View"));
-    view->addAction(
-        NewAction(this, "mnuQuillon", QStringLiteral("  &Log Explorer"), QKeySequence(Qt::CTRL | Qt::Key_L)));
-    view->addAction(NewSeparator(this, "mnuFileSep3"));
-    view->addAction(NewAction(this, "mnuMainThread", QStringLiteral("  &Thread Info")));
-    view->addAction(NewSeparator(this, "mnuFileSep4"));
-    view->addAction(NewAction(this, "mnuHelp", QStringLiteral("  &Help"), QKeySequence(Qt::Key_F1)));
-    view->addAction(NewSeparator(this, "mnuFileSep5"));
-    view->addAction(NewAction(this, "mnuAbout", QStringLiteral("  &About")));
-
-    m_context = NewMenu(this, "mnuContext", QStringLiteral("&Context"));
-    m_context->addAction(NewAction(this, "mnuAdd", QStringLiteral("{&A}dd New Job")));
-    m_context->addAction(NewAction(this, "mnuEdit", QStringLiteral("{&E}dit Selected Job")));
-    m_context->addAction(NewSeparator(this, "mnuXsep1"));
-    QMenu* jobOpt = NewMenu(this, "mnuJobOpt", QStringLiteral("Job {&P}roperties"));
-    jobOpt->addAction(NewAction(this, "mnuEnable", QStringLiteral("{&E}nable Job")));
-    jobOpt->addAction(NewAction(this, "mnuDisable", QStringLiteral("{&D}isable Job")));
-    jobOpt->addAction(NewSeparator(this, "mnuXsep2"));
-    jobOpt->addAction(NewAction(this, "mnuRunNow", QStringLiteral("{&R}un Now")));
-    jobOpt->addAction(NewSeparator(this, "mnuXsep3"));
-    jobOpt->addAction(NewAction(this, "mnuAdjust", QStringLiteral("{&A}djust Date")));
-    m_context->addMenu(jobOpt);
-    m_context->addAction(NewSeparator(this, "mnuXsep4"));
-    m_context->addAction(NewAction(this, "mnuBrowse", QStringLiteral("{&B}rowse Location")));
-    m_context->addAction(NewSeparator(this, "mnuXsep5"));
-    m_context->addAction(NewAction(this, "mnuDel", QStringLiteral("{&D}elete Selected")));
-
-    menuBar()->addMenu(file);
-    menuBar()->addMenu(view);
+    // By the place of their items; a menu comes before its items in the table.
+    std::map<CommandPlace, QMenu*> menus;
+    for (const CommandItem& item : CommandItems()) {
+        if (item.place == CommandPlace::Toolbar)
+            continue;
+        QAction* action = nullptr;
+        switch (item.kind) {
+        case CommandItem::Kind::Menu: {
+            QMenu* menu = NewMenu(this, item.objectName, QString::fromLatin1(item.caption));
+            menus[item.items] = menu;
+            action = menu->menuAction();
+            break;
+        }
+        case CommandItem::Kind::Separator:
+            action = NewSeparator(this, item.objectName);
+            break;
+        case CommandItem::Kind::Command:
+            action = NewCommand(this, item);
+            if (item.place == CommandPlace::Context || item.place == CommandPlace::JobOptions)
+                m_contextActions.emplace_back(item.command, action);
+            break;
+        }
+        if (item.place == CommandPlace::MenuBar)
+            menuBar()->addAction(action);
+        else
+            menus.at(item.place)->addAction(action);
+    }
+    m_context = menus.at(CommandPlace::Context);
+    m_jobOptions = menus.at(CommandPlace::JobOptions);
     // The context menu belongs to the menu bar but only ever shows as the list's pop-up.
-    menuBar()->addMenu(m_context)->setVisible(false);
+    m_context->menuAction()->setVisible(false);
 }
 
 void FrmMain::CreateToolbar()
 {
-    struct Button
-    {
-        const char* key;
-        const char* toolTip;
-    };
-    static constexpr std::array<Button, 8> Buttons{{{"New", "Add New Task"},
-                                                    {"Save", "Save Jobs"},
-                                                    {"Enable", "Enable All Jobs"},
-                                                    {"Disable", "Disable All Jobs"},
-                                                    {"Log", "Log Explorer"},
-                                                    {"Options", "Options"},
-                                                    {"Help", "Help"},
-                                                    {"Hide", "Hide Program"}}};
     auto* toolbar = new QToolBar(this);
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
@@ -183,14 +150,34 @@ void FrmMain::CreateToolbar()
     toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar->setIconSize(QSize(24, 24));
     toolbar->toggleViewAction()->setEnabled(false);
-    for (const Button& b : Buttons) {
-        auto* action = new QAction(QString::fromLatin1(b.toolTip), toolbar);
-        action->setObjectName(QLatin1String(b.key));
-        action->setData(QString::fromLatin1(b.key));
-        action->setToolTip(QString::fromLatin1(b.toolTip));
-        toolbar->addAction(action);
+    for (const CommandItem& item : CommandItems()) {
+        if (item.place == CommandPlace::Toolbar)
+            toolbar->addAction(NewCommand(toolbar, item));
     }
     addToolBar(Qt::TopToolBarArea, toolbar);
+}
+
+QAction* FrmMain::NewCommand(QObject* parent, const CommandItem& item)
+{
+    auto* action = new QAction(QString::fromLatin1(item.caption ? item.caption : item.toolTip), parent);
+    action->setObjectName(QLatin1String(item.objectName));
+    if (item.shortcut != QKeyCombination())
+        action->setShortcut(item.shortcut);
+    if (item.toolTip)
+        action->setToolTip(QString::fromLatin1(item.toolTip));
+    if (item.picture)
+        action->setIcon(CommandArt::Image(item.command));
+    connect(action, &QAction::triggered, this,
+            [this, command = item.command] { Q_EMIT CommandTriggered(command); });
+    return action;
+}
+
+QAction* FrmMain::ContextAction(MainCommand command) const
+{
+    const auto found = std::find_if(m_contextActions.begin(), m_contextActions.end(),
+                                    [command](const auto& entry) { return entry.first == command; });
+    Q_ASSERT(found != m_contextActions.end());
+    return found->second;
 }
 
 void FrmMain::CreateList()
@@ -319,31 +306,28 @@ void FrmMain::ItemClick()
 void FrmMain::EnableRowCommands(const JobRow& row)
 {
     const bool routine = row.Style() == QLatin1String("Routine");
-    auto enable = [this](const char* name, bool on) {
-        if (auto* action = findChild<QAction*>(QLatin1String(name)))
-            action->setEnabled(on);
-    };
+    auto enable = [this](MainCommand command, bool on) { ContextAction(command)->setEnabled(on); };
     switch (row.icon) {
     case RowIcon::Enabled:
     case RowIcon::Disabled:
-        enable("mnuEnable", true);
-        enable("mnuDisable", true);
-        enable("mnuRunNow", true);
-        enable("mnuAdjust", false);
+        enable(MainCommand::EnableJob, true);
+        enable(MainCommand::DisableJob, true);
+        enable(MainCommand::RunNow, true);
+        enable(MainCommand::AdjustDate, false);
         break;
     case RowIcon::EnabledPassed:
     case RowIcon::DisabledPassed:
-        enable("mnuEnable", false);
-        enable("mnuDisable", false);
-        enable("mnuRunNow", true);
-        enable("mnuAdjust", routine);
+        enable(MainCommand::EnableJob, false);
+        enable(MainCommand::DisableJob, false);
+        enable(MainCommand::RunNow, true);
+        enable(MainCommand::AdjustDate, routine);
         break;
     case RowIcon::FolderMissing:
     case RowIcon::Running:
-        enable("mnuEnable", false);
-        enable("mnuDisable", false);
-        enable("mnuRunNow", false);
-        enable("mnuAdjust", false);
+        enable(MainCommand::EnableJob, false);
+        enable(MainCommand::DisableJob, false);
+        enable(MainCommand::RunNow, false);
+        enable(MainCommand::AdjustDate, false);
         break;
     default:
         break;
@@ -364,10 +348,10 @@ void FrmMain::ColumnClick(int section)
 void FrmMain::PrepareContext()
 {
     const bool any = !m_table.IsEmpty();
-    for (const char* name : {"mnuEdit", "mnuJobOpt", "mnuBrowse", "mnuDel"}) {
-        if (auto* action = findChild<QAction*>(QLatin1String(name)))
-            action->setEnabled(any);
-    }
+    for (QAction* action :
+         {ContextAction(MainCommand::EditSelectedJob), m_jobOptions->menuAction(),
+          ContextAction(MainCommand::BrowseLocation), ContextAction(MainCommand::DeleteSelected)})
+        action->setEnabled(any);
 }
 
 void FrmMain::PopupContext(const QPoint& globalPos)
@@ -392,14 +376,11 @@ bool FrmMain::ListKeyPress(const QKeyEvent& event)
     }
     if (modifiers != Qt::NoModifier || SelectedRow() < 0)
         return false;
-    const char* command = key == Qt::Key_Return || key == Qt::Key_Enter ? "mnuEdit"
-                          : key == Qt::Key_Delete                       ? "mnuDel"
-                                                                        : nullptr;
-    if (!command)
+    const bool edit = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!edit && key != Qt::Key_Delete)
         return false;
     PrepareContext();
-    if (auto* action = findChild<QAction*>(QLatin1String(command)))
-        action->trigger();
+    ContextAction(edit ? MainCommand::EditSelectedJob : MainCommand::DeleteSelected)->trigger();
     return true;
 }
 
@@ -499,7 +480,7 @@ void FrmMain::Unload()
 
 void FrmMain::Exit()
 {
-    m_exit->setProperty("Tag", QStringLiteral("ExitProg"));
+    m_exitState = ExitState::ExitProg;
     close();
 }
 
@@ -520,12 +501,12 @@ void FrmMain::changeEvent(QEvent* event)
 void FrmMain::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    if (m_exit->property("Tag").toString() != QLatin1String("ExitProg")) {
+    if (m_exitState != ExitState::ExitProg) {
         HideToTray();
         return;
     }
     if (!ConfirmExit()) {
-        m_exit->setProperty("Tag", QStringLiteral("NoExit"));
+        m_exitState = ExitState::NoExit;
         return;
     }
     event->accept();

@@ -2,10 +2,12 @@
 
 #include "config/jobtable.h"
 #include "schedule/jobhost.h"
+#include "ui/commandtable.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <utility>
 #include <vector>
 
 class ExecutorWindow;
@@ -17,14 +19,23 @@ class PurgeRun;
 class QTreeView;
 
 // The main window, a view of the job host: the job list over its table, the menus and toolbar
-// (their commands are connected by objectName from outside), the status bar and a window for
-// each run. It loads the jobs and starts the host's timers. The close box hides it; only
-// File > Exit ends the program, after a question.
+// built from the command table (what their commands do is MainCommands'), the status bar and
+// a window for each run. It loads the jobs and starts the host's timers. The close box hides
+// it; only File > Exit ends the program, after a question.
 class FrmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    // None at start, ExitProg once File > Exit asks to end the program, NoExit after its
+    // question was declined. A close asks only in ExitProg; otherwise it hides to the tray.
+    enum class ExitState
+    {
+        None,
+        ExitProg,
+        NoExit
+    };
+
     // trayAvailable: whether hiding leaves a tray icon to come back by; without one the
     // window is only minimised, so the program can always be reached.
     // The host outlives the window.
@@ -53,8 +64,13 @@ public:
     void ShowFromTray();
     // Stops the runs in flight and waits for their log rows, then reports Unloaded.
     void Unload();
+    // File > Exit: closes the window with the exit state set, so that the close asks to end.
+    void Exit();
+    ExitState GetExitState() const { return m_exitState; }
 
 Q_SIGNALS:
+    // A menu item or toolbar button was chosen.
+    void CommandTriggered(MainCommand command);
     // The program is to end: the exit was confirmed and the runs have finished.
     void Unloaded();
 
@@ -66,6 +82,10 @@ protected:
 private:
     void CreateMenus();
     void CreateToolbar();
+    // The action of a command item, which reports the item's command when triggered.
+    QAction* NewCommand(QObject* parent, const CommandItem& item);
+    // The context menu's item for a command.
+    QAction* ContextAction(MainCommand command) const;
     void CreateList();
     void CreateStatusBar();
     void SetListColumns();
@@ -81,7 +101,6 @@ private:
     bool ListKeyPress(const QKeyEvent& event);
     void SetPanelPicture(int picture);
     void ShowDateKind();
-    void Exit();
     // Asks whether to end the program; true when it is to end.
     bool ConfirmExit();
     void OpenExecutor(PurgeRun* run);
@@ -97,7 +116,9 @@ private:
     JobTableModel* m_model = nullptr;
     QTreeView* m_list = nullptr;
     QMenu* m_context = nullptr;
-    QAction* m_exit = nullptr;
+    QMenu* m_jobOptions = nullptr;
+    std::vector<std::pair<MainCommand, QAction*>> m_contextActions;
+    ExitState m_exitState = ExitState::None;
     std::array<QLabel*, 3> m_panels{};
     QLabel* m_pictureLabel = nullptr;
     int m_panelPicture = 4;

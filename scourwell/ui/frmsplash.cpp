@@ -37,7 +37,8 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text)
 
 } // namespace
 
-FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+FrmSplash::FrmSplash(SplashRole role, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_role(role)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowIcon(Artwork::AppIcon());
@@ -66,11 +67,11 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     // The build's major.minor.patch.
     auto* version = NewLabel(frame, "lblVersion", QStringLiteral("Version " SCOURWELL_VERSION));
     auto* company = NewLabel(frame, "lblCompanyProduct", QStringLiteral("Orvik Software"));
-    auto* web = NewLabel(frame, "LblWeb", QString::fromLatin1(WebAddress));
-    web->setCursor(Qt::PointingHandCursor);
-    QPalette link = web->palette();
+    m_web = NewLabel(frame, "LblWeb", QString::fromLatin1(WebAddress));
+    m_web->setCursor(Qt::PointingHandCursor);
+    QPalette link = m_web->palette();
     link.setColor(QPalette::WindowText, link.color(QPalette::Link));
-    web->setPalette(link);
+    m_web->setPalette(link);
     auto* press = NewLabel(frame, "Label1", QStringLiteral("Press any key to continue..."));
 
     auto* texts = new QVBoxLayout;
@@ -81,7 +82,7 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     texts->addWidget(version);
     texts->addStretch();
     texts->addWidget(company);
-    texts->addWidget(web);
+    texts->addWidget(m_web);
 
     auto* top = new QHBoxLayout;
     top->addWidget(logo);
@@ -104,28 +105,22 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
           static_cast<QWidget*>(platform), static_cast<QWidget*>(version), static_cast<QWidget*>(company),
           static_cast<QWidget*>(press)})
         w->installEventFilter(this);
-    web->installEventFilter(this);
+    m_web->installEventFilter(this);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(SplashInterval);
     m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        if (!IsAboutView())
-            FrmHide();
-    });
-    m_timer->start();
-}
-
-bool FrmSplash::IsAboutView() const
-{
-    return m_tag == QLatin1String("AboutView");
+    connect(m_timer, &QTimer::timeout, this, &FrmSplash::FrmHide);
+    // The About box has no timer running: it stays until a click or key.
+    if (m_role == SplashRole::StartUp)
+        m_timer->start();
 }
 
 void FrmSplash::FrmHide()
 {
     m_timer->stop();
-    if (!IsAboutView())
+    if (m_role == SplashRole::StartUp)
         Q_EMIT InitRequested();
     close();
 }
@@ -133,8 +128,8 @@ void FrmSplash::FrmHide()
 bool FrmSplash::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched->objectName() == QLatin1String("LblWeb"))
-            OpenWebAddress();
+        if (watched == m_web)
+            WebClick();
         else
             FrmHide();
         return true;
@@ -158,7 +153,8 @@ void FrmSplash::keyPressEvent(QKeyEvent* event)
     FrmHide();
 }
 
-void FrmSplash::OpenWebAddress()
+// The web address opens; the splash stays.
+void FrmSplash::WebClick()
 {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebAddress)));
 }

@@ -2,23 +2,27 @@
 
 #include <QWidget>
 
+class QLabel;
 class QTimer;
 
+// StartUp: shown as the program starts; AboutView: shown as the About box.
+enum class SplashRole
+{
+    StartUp,
+    AboutView
+};
+
 // The splash window, also the About box. At start-up it closes itself after 2000 ms, or on a
-// click or key, and asks for the init window; with the Tag "AboutView" it stays until a click
-// or key closes it and asks for nothing.
+// click or key, and asks for the init window; as the About box it stays until a click or key
+// closes it and asks for nothing.
 class FrmSplash : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(QString Tag READ Tag WRITE SetTag)
 
 public:
-    explicit FrmSplash(QWidget* parent = nullptr);
+    explicit FrmSplash(SplashRole role = SplashRole::StartUp, QWidget* parent = nullptr);
 
-    QString Tag() const { return m_tag; }
-    void SetTag(const QString& tag) { m_tag = tag; }
-    QTimer* Timer1() const { return m_timer; }
-    bool IsAboutView() const;
+    SplashRole Role() const { return m_role; }
 
     // Closes the splash; in start-up use it first asks for the init window.
     void FrmHide();
@@ -32,8 +36,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void OpenWebAddress();
+    void WebClick();
 
-    QString m_tag;
+    const SplashRole m_role;
+    QLabel* m_web = nullptr;
     QTimer* m_timer = nullptr;
 };

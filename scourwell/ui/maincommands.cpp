@@ -11,7 +11,6 @@
 #include "shared/atomicfile.h"
 #include "shared/clock.h"
 #include "shared/programfolder.h"
-#include "ui/commandart.h"
 #include "ui/desktopstarter.h"
 #include "ui/frmmain.h"
 #include "ui/frmoption.h"
@@ -21,52 +20,10 @@
 #include "ui/windowmodal.h"
 #include "ui/windowplacement.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTimer>
-#include <QToolBar>
-#include <array>
-#include <utility>
 
 namespace {
-
-using Handler = void (MainCommands::*)();
-
-template <size_t N> using NamedHandlers = std::array<std::pair<const char*, Handler>, N>;
-
-constexpr NamedHandlers<15> MenuHandlers{{
-    {"mnuNew", &MainCommands::AddNewJob},
-    {"mnuAdd", &MainCommands::AddNewJob},
-    {"mnuEdit", &MainCommands::EditSelectedJob},
-    {"mnuSave", &MainCommands::SaveJobs},
-    {"mnuOption", &MainCommands::Options},
-    {"mnuQuillon", &MainCommands::LogExplorer},
-    {"mnuMainThread", &MainCommands::ThreadInformation},
-    {"mnuHelp", &MainCommands::Help},
-    {"mnuAbout", &MainCommands::About},
-    {"mnuEnable", &MainCommands::EnableJob},
-    {"mnuDisable", &MainCommands::DisableJob},
-    {"mnuRunNow", &MainCommands::RunNow},
-    {"mnuAdjust", &MainCommands::AdjustDate},
-    {"mnuBrowse", &MainCommands::BrowseLocation},
-    {"mnuDel", &MainCommands::DeleteSelected},
-}};
-
-constexpr NamedHandlers<8> ToolbarHandlers{{
-    {"New", &MainCommands::AddNewJob},
-    {"Save", &MainCommands::SaveJobs},
-    {"Enable", &MainCommands::EnableAllJobs},
-    {"Disable", &MainCommands::DisableAllJobs},
-    {"Log", &MainCommands::LogExplorer},
-    {"Options", &MainCommands::Options},
-    {"Help", &MainCommands::Help},
-    {"Hide", &MainCommands::Hide},
-}};
-
-// Images 1..8 of the menu items; separators get none.
-constexpr std::array<const char*, 8> MenuImageItems{"mnuNew",     "mnuSave",       "mnuOption", "mnuExit",
-                                                    "mnuQuillon", "mnuMainThread", "mnuHelp",   "mnuAbout"};
 
 // Points the log explorer at our Logs folder; an existing file is the user's and stays.
 void WriteQuillonIniIfMissing(const QString& programFolder)
@@ -92,47 +49,66 @@ MainCommands::MainCommands(FrmMain& main, const QString& executableFolder)
       m_desktop(&DesktopStarter::System()), m_launcher(&main.Launcher())
 {
     setObjectName(QStringLiteral("MainCommands"));
-    ConnectMenus();
-    ConnectToolbar();
-    SetMenuBitmaps();
+    connect(&main, &FrmMain::CommandTriggered, this, &MainCommands::Run);
 }
 
-void MainCommands::ConnectMenus()
+void MainCommands::Run(MainCommand command)
 {
-    for (const auto& [name, handler] : MenuHandlers) {
-        if (auto* action = m_main.findChild<QAction*>(QLatin1String(name)))
-            connect(action, &QAction::triggered, this, handler);
-    }
-}
-
-void MainCommands::ConnectToolbar()
-{
-    auto* toolbar = m_main.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-    if (!toolbar)
-        return;
-    const auto actions = toolbar->actions();
-    for (QAction* action : actions) {
-        const QString key = action->data().toString();
-        action->setIcon(CommandArt::ToolbarImage(key));
-        connect(action, &QAction::triggered, this, [this, key] { ToolbarClick(key); });
-    }
-}
-
-void MainCommands::SetMenuBitmaps()
-{
-    for (size_t i = 0; i < MenuImageItems.size(); ++i) {
-        if (auto* action = m_main.findChild<QAction*>(QLatin1String(MenuImageItems[i])))
-            action->setIcon(CommandArt::MenuImage(static_cast<int>(i) + 1));
-    }
-}
-
-void MainCommands::ToolbarClick(const QString& key)
-{
-    for (const auto& [buttonKey, handler] : ToolbarHandlers) {
-        if (key == QLatin1String(buttonKey)) {
-            (this->*handler)();
-            return;
-        }
+    switch (command) {
+    case MainCommand::AddNewJob:
+        AddNewJob();
+        break;
+    case MainCommand::EditSelectedJob:
+        EditSelectedJob();
+        break;
+    case MainCommand::SaveJobs:
+        SaveJobs();
+        break;
+    case MainCommand::Options:
+        OpenOptions();
+        break;
+    case MainCommand::Exit:
+        m_main.Exit();
+        break;
+    case MainCommand::LogExplorer:
+        StartLogExplorer();
+        break;
+    case MainCommand::ThreadInfo:
+        ShowThreadInfo();
+        break;
+    case MainCommand::Help:
+        OpenHelp();
+        break;
+    case MainCommand::About:
+        ShowAbout();
+        break;
+    case MainCommand::EnableJob:
+        EnableJob();
+        break;
+    case MainCommand::DisableJob:
+        DisableJob();
+        break;
+    case MainCommand::RunNow:
+        RunNow();
+        break;
+    case MainCommand::AdjustDate:
+        AdjustDate();
+        break;
+    case MainCommand::BrowseLocation:
+        BrowseLocation();
+        break;
+    case MainCommand::DeleteSelected:
+        DeleteSelected();
+        break;
+    case MainCommand::EnableAllJobs:
+        EnableAllJobs();
+        break;
+    case MainCommand::DisableAllJobs:
+        DisableAllJobs();
+        break;
+    case MainCommand::Hide:
+        m_main.HideToTray();
+        break;
     }
 }
 
@@ -164,13 +140,13 @@ void MainCommands::SaveJobs()
     SaveJobList(m_main.Table(), m_main.ProgramFolder());
 }
 
-void MainCommands::Options()
+void MainCommands::OpenOptions()
 {
     frmOption dialog(m_main.Table(), m_main.ProgramFolder(), &m_main);
     ExecWindowModal(dialog);
 }
 
-void MainCommands::LogExplorer()
+void MainCommands::StartLogExplorer()
 {
     const QString programFolder = m_main.ProgramFolder();
     WriteQuillonIniIfMissing(programFolder);
@@ -185,7 +161,7 @@ void MainCommands::LogExplorer()
     }
 }
 
-void MainCommands::ThreadInformation()
+void MainCommands::ShowThreadInfo()
 {
     if (!m_threadInfo)
         m_threadInfo = new ThreadInfo(static_cast<qint64>(CurrentThreadNumber()),
@@ -195,7 +171,7 @@ void MainCommands::ThreadInformation()
     m_threadInfo->activateWindow();
 }
 
-void MainCommands::Help()
+void MainCommands::OpenHelp()
 {
     // Beside the program in a build or portable copy; in share/doc/scourwell when installed.
     for (const char* folder : {"/", "/../share/doc/scourwell/"}) {
@@ -208,12 +184,10 @@ void MainCommands::Help()
     }
 }
 
-void MainCommands::About()
+void MainCommands::ShowAbout()
 {
     if (!m_about) {
-        m_about = new FrmSplash(&m_main);
-        m_about->SetTag(QStringLiteral("AboutView"));
-        m_about->Timer1()->stop();
+        m_about = new FrmSplash(SplashRole::AboutView, &m_main);
         PlaceOver(*m_about, m_main);
     }
     m_about->show();
@@ -308,9 +282,4 @@ void MainCommands::DisableAllJobs()
                                          QStringLiteral("Disable Tasks"), QMessageBox::Question))
         return;
     Disable_All_List(m_main.Table(), m_main.GetClock().Now());
-}
-
-void MainCommands::Hide()
-{
-    m_main.HideToTray();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/commandtable.h"
+
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -10,8 +12,7 @@ class JobLauncher;
 class FrmSplash;
 class ThreadInfo;
 
-// The commands of the main window's menus, context menu and toolbar, connected to its
-// actions by objectName. It also puts the images beside the File and View items.
+// What the commands of the main window's menus, context menu and toolbar do.
 class MainCommands : public QObject
 {
     Q_OBJECT
@@ -23,15 +24,18 @@ public:
     void SetDesktopStarter(DesktopStarter& starter) { m_desktop = &starter; }
     void SetLauncher(JobLauncher& launcher) { m_launcher = &launcher; }
 
-    // One handler per command; the menu items and toolbar buttons call these.
+    // The menu items and toolbar buttons run their commands here.
+    void Run(MainCommand command);
+
+    // The handlers, each named for what it does.
     void AddNewJob();
     void EditSelectedJob();
     void SaveJobs();
-    void Options();
-    void LogExplorer();
-    void ThreadInformation();
-    void Help();
-    void About();
+    void OpenOptions();
+    void StartLogExplorer();
+    void ShowThreadInfo();
+    void OpenHelp();
+    void ShowAbout();
     void EnableJob();
     void DisableJob();
     void RunNow();
@@ -40,14 +44,8 @@ public:
     void DeleteSelected();
     void EnableAllJobs();
     void DisableAllJobs();
-    void Hide();
-    // A toolbar click, by the button's key compared exactly; an unknown key does nothing.
-    void ToolbarClick(const QString& key);
 
 private:
-    void ConnectMenus();
-    void ConnectToolbar();
-    void SetMenuBitmaps();
     bool Ask(const QString& text, const QString& title, QMessageBox::Icon icon);
     // The id of the selected row, or 0 when there is none.
     quint64 SelectedId() const;

@@ -16,7 +16,7 @@ TrayIcon::TrayIcon(const QIcon& icon, std::function<void()> bringBack, QObject* 
 {
     m_icon.setObjectName(QStringLiteral("TrayIcon"));
     m_icon.setToolTip(QStringLiteral("Orvik's Scourwell"));
-    connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::OnActivated);
+    connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::IconActivated);
     m_icon.show();
     QTimer::singleShot(EmbedDelayMs, this, [this] { ShowBalloon(FirstBalloonMs); });
 }
@@ -31,7 +31,7 @@ QString TrayIcon::BalloonText()
     return QStringLiteral("Clears old files from your folders on schedule. Double-click to open.");
 }
 
-void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
+void TrayIcon::IconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::DoubleClick:

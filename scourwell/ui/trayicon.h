@@ -22,7 +22,7 @@ public:
     static QString BalloonText();
 
 private:
-    void OnActivated(QSystemTrayIcon::ActivationReason reason);
+    void IconActivated(QSystemTrayIcon::ActivationReason reason);
     void ShowBalloon(int timeoutMs);
 
     QSystemTrayIcon m_icon;

@@ -4,7 +4,9 @@
 #include "support/jobsfile.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
+#include "support/pictures.h"
 #include "ui/artwork.h"
+#include "ui/commandtable.h"
 #include "ui/frmmain.h"
 
 #include <QAction>
@@ -20,7 +22,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -28,10 +32,43 @@ const QDateTime Now(QDate(2026, 6, 15), QTime(9, 0));
 const QString Future = QStringLiteral("12/25/2026 10:30 PM");
 const QString Past = QStringLiteral("01/01/2026 10:00 AM");
 
-QImage Picture(const QIcon& icon)
+struct ExpectedItem
 {
-    return icon.pixmap(16, 16).toImage();
-}
+    const char* name;
+    const char* caption;
+    const char* parent;
+    const char* shortcut;
+    std::optional<MainCommand> command;
+};
+
+// The menu items and toolbar buttons as the user sees them, with what each is to do.
+const ExpectedItem ExpectedItems[] = {
+    {"mnuNew", "  &New Job", "mnuFile", "Ctrl+N", MainCommand::AddNewJob},
+    {"mnuSave", "  &Save Jobs", "mnuFile", "Ctrl+S", MainCommand::SaveJobs},
+    {"mnuOption", "  &Options", "mnuFile", "Ctrl+O", MainCommand::Options},
+    {"mnuExit", "  E&xit", "mnuFile", "Ctrl+Q", MainCommand::Exit},
+    {"mnuQuillon", "  &Log Explorer", "mnuView", "Ctrl+L", MainCommand::LogExplorer},
+    {"mnuMainThread", "  &Thread Info", "mnuView", "", MainCommand::ThreadInfo},
+    {"mnuHelp", "  &Help", "mnuView", "F1", MainCommand::Help},
+    {"mnuAbout", "  &About", "mnuView", "", MainCommand::About},
+    {"mnuAdd", "{&A}dd New Job", "mnuContext", "", MainCommand::AddNewJob},
+    {"mnuEdit", "{&E}dit Selected Job", "mnuContext", "", MainCommand::EditSelectedJob},
+    {"mnuJobOpt", "Job {&P}roperties", "mnuContext", "", std::nullopt},
+    {"mnuEnable", "{&E}nable Job", "mnuJobOpt", "", MainCommand::EnableJob},
+    {"mnuDisable", "{&D}isable Job", "mnuJobOpt", "", MainCommand::DisableJob},
+    {"mnuRunNow", "{&R}un Now", "mnuJobOpt", "", MainCommand::RunNow},
+    {"mnuAdjust", "{&A}djust Date", "mnuJobOpt", "", MainCommand::AdjustDate},
+    {"mnuBrowse", "{&B}rowse Location", "mnuContext", "", MainCommand::BrowseLocation},
+    {"mnuDel", "{&D}elete Selected", "mnuContext", "", MainCommand::DeleteSelected},
+    {"New", "Add New Task", "Toolbar1", "", MainCommand::AddNewJob},
+    {"Save", "Save Jobs", "Toolbar1", "", MainCommand::SaveJobs},
+    {"Enable", "Enable All Jobs", "Toolbar1", "", MainCommand::EnableAllJobs},
+    {"Disable", "Disable All Jobs", "Toolbar1", "", MainCommand::DisableAllJobs},
+    {"Log", "Log Explorer", "Toolbar1", "", MainCommand::LogExplorer},
+    {"Options", "Options", "Toolbar1", "", MainCommand::Options},
+    {"Help", "Help", "Toolbar1", "", MainCommand::Help},
+    {"Hide", "Hide Program", "Toolbar1", "", MainCommand::Hide},
+};
 
 } // namespace
 
@@ -351,50 +388,99 @@ private Q_SLOTS:
         QVERIFY(!context->isVisible());
     }
 
-    void menuTree_data()
+    void commandItems_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QKeySequence>("shortcut");
+        QTest::addColumn<int>("command");
 
-        auto row = [](const char* name, const char* caption, const char* parent, QKeySequence key = {}) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption)
-                                << QString::fromLatin1(parent) << key;
-        };
-        row("mnuNew", "  &New Job", "mnuFile", QKeySequence(QStringLiteral("Ctrl+N")));
-        row("mnuSave", "  &Save Jobs", "mnuFile", QKeySequence(QStringLiteral("Ctrl+S")));
-        row("mnuOption", "  &Options", "mnuFile", QKeySequence(QStringLiteral("Ctrl+O")));
-        row("mnuExit", "  E&xit", "mnuFile", QKeySequence(QStringLiteral("Ctrl+Q")));
-        row("mnuQuillon", "  &Log Explorer", "mnuView", QKeySequence(QStringLiteral("Ctrl+L")));
-        row("mnuMainThread", "  &Thread Info", "mnuView");
-        row("mnuHelp", "  &Help", "mnuView", QKeySequence(QStringLiteral("F1")));
-        row("mnuAbout", "  &About", "mnuView");
-        row("mnuAdd", "{&A}dd New Job", "mnuContext");
-        row("mnuEdit", "{&E}dit Selected Job", "mnuContext");
-        row("mnuJobOpt", "Job {&P}roperties", "mnuContext");
-        row("mnuEnable", "{&E}nable Job", "mnuJobOpt");
-        row("mnuDisable", "{&D}isable Job", "mnuJobOpt");
-        row("mnuRunNow", "{&R}un Now", "mnuJobOpt");
-        row("mnuAdjust", "{&A}djust Date", "mnuJobOpt");
-        row("mnuBrowse", "{&B}rowse Location", "mnuContext");
-        row("mnuDel", "{&D}elete Selected", "mnuContext");
+        for (const ExpectedItem& item : ExpectedItems)
+            QTest::newRow(item.name) << QString::fromLatin1(item.name) << QString::fromLatin1(item.caption)
+                                     << QString::fromLatin1(item.parent)
+                                     << QKeySequence(QString::fromLatin1(item.shortcut))
+                                     << (item.command ? static_cast<int>(*item.command) : -1);
     }
-    void menuTree()
+    // Each item is in its place with its caption and shortcut, and reports its own command.
+    void commandItems()
     {
         QFETCH(QString, name);
         QFETCH(QString, caption);
         QFETCH(QString, parent);
         QFETCH(QKeySequence, shortcut);
+        QFETCH(int, command);
         if (!m_main)
             Open({});
         QAction* action = m_main->findChild<QAction*>(name);
         QVERIFY(action);
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->shortcut(), shortcut);
-        auto* menu = m_main->findChild<QMenu*>(parent);
-        QVERIFY(menu);
-        QVERIFY(menu->actions().contains(action));
+        auto* place = m_main->findChild<QWidget*>(parent);
+        QVERIFY(place);
+        QVERIFY(place->actions().contains(action));
+        if (command < 0)
+            return;
+
+        // Only the report is looked at: nothing runs the command.
+        disconnect(m_main.get(), &FrmMain::CommandTriggered, nullptr, nullptr);
+        QSignalSpy triggered(m_main.get(), &FrmMain::CommandTriggered);
+        action->setEnabled(true);
+        action->trigger();
+        QCOMPARE(triggered.size(), 1);
+        QCOMPARE(static_cast<int>(triggered[0][0].value<MainCommand>()), command);
+    }
+
+    // No command goes without an item in the table, and so in the window (commandItems).
+    void everyCommandIsOffered()
+    {
+        for (int i = 0; i < MainCommandCount; ++i) {
+            const auto command = static_cast<MainCommand>(i);
+            QVERIFY2(std::any_of(std::begin(ExpectedItems), std::end(ExpectedItems),
+                                 [command](const ExpectedItem& item) { return item.command == command; }),
+                     qPrintable(QString::number(i)));
+            QVERIFY2(std::any_of(CommandItems().begin(), CommandItems().end(),
+                                 [command](const CommandItem& item) {
+                                     return item.kind == CommandItem::Kind::Command &&
+                                            item.command == command;
+                                 }),
+                     qPrintable(QString::number(i)));
+        }
+    }
+
+    // Return and Enter edit the selected row, Delete deletes it, as their menu items do.
+    void listKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<int>("command");
+
+        const int edit = static_cast<int>(MainCommand::EditSelectedJob);
+        const int del = static_cast<int>(MainCommand::DeleteSelected);
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true << edit;
+        QTest::newRow("Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << edit;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << true << del;
+        QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << true << -1;
+        QTest::newRow("Insert") << int(Qt::Key_Insert) << int(Qt::NoModifier) << true << -1;
+        QTest::newRow("Delete without a row") << int(Qt::Key_Delete) << int(Qt::NoModifier) << false << -1;
+    }
+    void listKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, selected);
+        QFETCH(int, command);
+
+        FrmMain& main = Open({{Folder(QStringLiteral("a")), Future}});
+        if (selected)
+            Select(0);
+        disconnect(&main, &FrmMain::CommandTriggered, nullptr, nullptr);
+        QSignalSpy triggered(&main, &FrmMain::CommandTriggered);
+        QTest::keyClick(main.List(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(triggered.size(), command < 0 ? 0 : 1);
+        if (command >= 0)
+            QCOMPARE(static_cast<int>(triggered[0][0].value<MainCommand>()), command);
     }
 
     void menuBarAndSeparators()
@@ -407,7 +493,7 @@ private Q_SLOTS:
         QCOMPARE(bar[2]->text(), QStringLiteral("&Context"));
         QVERIFY(bar[0]->isVisible() && bar[1]->isVisible());
         QVERIFY(!bar[2]->isVisible());
-        // Separators hold their places, so the menu images find their items by position.
+        // Every item and separator in its place, in order.
         const QStringList file{QStringLiteral("mnuNew"),      QStringLiteral("mnuSave"),
                                QStringLiteral("mnuFileSep1"), QStringLiteral("mnuOption"),
                                QStringLiteral("mnuFileSep2"), QStringLiteral("mnuExit")};
@@ -427,6 +513,9 @@ private Q_SLOTS:
                                                    QStringLiteral("mnuXsep1"), QStringLiteral("mnuJobOpt"),
                                                    QStringLiteral("mnuXsep4"), QStringLiteral("mnuBrowse"),
                                                    QStringLiteral("mnuXsep5"), QStringLiteral("mnuDel")}));
+        QCOMPARE(names("mnuJobOpt"), QStringList({QStringLiteral("mnuEnable"), QStringLiteral("mnuDisable"),
+                                                  QStringLiteral("mnuXsep2"), QStringLiteral("mnuRunNow"),
+                                                  QStringLiteral("mnuXsep3"), QStringLiteral("mnuAdjust")}));
     }
 
     void toolbar()
@@ -447,7 +536,6 @@ private Q_SLOTS:
         QCOMPARE(actions.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
             QCOMPARE(actions[i]->objectName(), expected[i].first);
-            QCOMPARE(actions[i]->data().toString(), expected[i].first);
             QCOMPARE(actions[i]->toolTip(), expected[i].second);
             QVERIFY(!actions[i]->isSeparator());
         }
@@ -560,7 +648,7 @@ private Q_SLOTS:
         QSignalSpy unloaded(&main, &FrmMain::Unloaded);
         MessageBoxAnswerer answers({QMessageBox::No, QMessageBox::Yes});
         QAction* exit = Action("mnuExit");
-        QCOMPARE(exit->property("Tag").toString(), QString());
+        QCOMPARE(main.GetExitState(), FrmMain::ExitState::None);
 
         exit->trigger();
         QCOMPARE(answers.SeenBoxes().size(), size_t(1));
@@ -571,7 +659,7 @@ private Q_SLOTS:
         QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.defaultButton, QMessageBox::Yes);
         QVERIFY(main.isVisible());
-        QCOMPARE(exit->property("Tag").toString(), QStringLiteral("NoExit"));
+        QCOMPARE(main.GetExitState(), FrmMain::ExitState::NoExit);
         QCOMPARE(unloaded.count(), 0);
 
         // The close box after a No hides without asking.
@@ -582,7 +670,7 @@ private Q_SLOTS:
         main.showNormal();
         exit->trigger();
         QCOMPARE(answers.SeenBoxes().size(), size_t(2));
-        QCOMPARE(exit->property("Tag").toString(), QStringLiteral("ExitProg"));
+        QCOMPARE(main.GetExitState(), FrmMain::ExitState::ExitProg);
         QCOMPARE(unloaded.count(), 1);
         QVERIFY(!main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
     }
@@ -641,8 +729,7 @@ private Q_SLOTS:
             QCOMPARE(file.readAll().contains("Status=Disabled"), saved);
         }
         QCOMPARE(unloaded.count(), ends ? 1 : 0);
-        QCOMPARE(Action("mnuExit")->property("Tag").toString(),
-                 ends ? QStringLiteral("ExitProg") : QStringLiteral("NoExit"));
+        QCOMPARE(main.GetExitState(), ends ? FrmMain::ExitState::ExitProg : FrmMain::ExitState::NoExit);
         QCOMPARE(main.isVisible(), !ends);
     }
 };

@@ -216,13 +216,11 @@ private Q_SLOTS:
     // As the About box the splash stays until a key closes it, and asks for no init window.
     void aboutViewStays()
     {
-        auto* about = new FrmSplash;
+        auto* about = new FrmSplash(SplashRole::AboutView);
         QPointer<FrmSplash> guard(about);
         QSignalSpy init(about, &FrmSplash::InitRequested);
-        about->setProperty("Tag", QStringLiteral("AboutView"));
         about->show();
-        about->Timer1()->setInterval(0);
-        QTRY_VERIFY(!about->Timer1()->isActive());
+        QVERIFY(!about->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
         QVERIFY(guard && about->isVisible());
         QTest::keyClick(about, Qt::Key_Shift);
         QVERIFY(guard && about->isVisible());

@@ -1,10 +1,12 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
-#include "purge/launchvalues.h"
 #include "purge/logmod.h"
 #include "shared/programfolder.h"
+#include "support/inifiles.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
+#include "support/pictures.h"
+#include "support/recordinglauncher.h"
 #include "ui/desktopstarter.h"
 #include "ui/frmmain.h"
 #include "ui/frmoption.h"
@@ -24,15 +26,6 @@
 #include <QTreeView>
 
 namespace {
-
-class RecordingLauncher : public JobLauncher
-{
-public:
-    void RunNowPurgeFiles(const LaunchValues& values) override { launched.push_back(values); }
-    void RunNowPurgeFileSubfolders(const LaunchValues& values) override { launched.push_back(values); }
-    void RunNowPurgeSubfolders(const LaunchValues& values) override { launched.push_back(values); }
-    std::vector<LaunchValues> launched;
-};
 
 class RecordingStarter : public DesktopStarter
 {
@@ -71,12 +64,6 @@ JobRow MakeRow(const QString& folder, int icon,
     row.cells[5].text = QStringLiteral("Hour");
     row.SetNextRun(nextRun);
     return row;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void WriteFile(const QString& path, const QByteArray& content, bool executable = false)
@@ -148,7 +135,7 @@ struct Fixture
     {
         const auto actions = main.findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
         for (QAction* action : actions) {
-            if (action->data().toString() == key) {
+            if (action->objectName() == key) {
                 action->trigger();
                 return true;
             }
@@ -306,7 +293,7 @@ void TestMainCommands::DeleteSelected()
     const quint64 keptId = f.Table().Append(MakeRow(kept, RowIcon::Enabled));
     f.Table().Append(MakeRow(doomed, RowIcon::Disabled));
     QVERIFY(SaveJobList(f.Table(), f.Folder()));
-    const QByteArray saved = ReadAll(ConfigDatPath(f.Folder()));
+    const QByteArray saved = IniFiles::Read(ConfigDatPath(f.Folder()));
     f.Select(1);
     QVERIFY(f.main.Panel(1)->text() != QStringLiteral(" "));
 
@@ -329,7 +316,7 @@ void TestMainCommands::DeleteSelected()
     } else {
         QCOMPARE(f.Table().Count(), 2);
     }
-    QCOMPARE(ReadAll(ConfigDatPath(f.Folder())), saved);
+    QCOMPARE(IniFiles::Read(ConfigDatPath(f.Folder())), saved);
 }
 
 void TestMainCommands::RowCommandsWithoutSelection()
@@ -485,10 +472,10 @@ void TestMainCommands::LogExplorer()
     f.Trigger("mnuQuillon");
 
     if (iniExists)
-        QCOMPARE(ReadAll(ini), own);
+        QCOMPARE(IniFiles::Read(ini), own);
     else
-        QCOMPARE(ReadAll(ini), QByteArray("[init]\nlock=true\nfolder=") + f.Folder().toUtf8() +
-                                   QByteArray("/Logs\nfilter=.htm\nviewer=xdg-open\n"));
+        QCOMPARE(IniFiles::Read(ini), QByteArray("[init]\nlock=true\nfolder=") + f.Folder().toUtf8() +
+                                          QByteArray("/Logs\nfilter=.htm\nviewer=xdg-open\n"));
     QCOMPARE(f.starter.started, quillon.isEmpty() ? QStringList() : QStringList{quillon});
 }
 
@@ -502,7 +489,7 @@ void TestMainCommands::HelpWhenInstalled()
     WriteFile(page, "<html></html>");
     MainCommands installed(f.main, prefix.filePath(QStringLiteral("bin")));
     installed.SetDesktopStarter(f.starter);
-    installed.Help();
+    installed.OpenHelp();
     QCOMPARE(f.starter.opened, QStringList{page});
 }
 
@@ -572,25 +559,29 @@ void TestMainCommands::AboutStays()
     f.Trigger("mnuAbout");
     const auto splashes = f.main.findChildren<FrmSplash*>();
     QCOMPARE(splashes.size(), 1);
-    QCOMPARE(splashes[0]->Tag(), QStringLiteral("AboutView"));
+    QCOMPARE(splashes[0]->Role(), SplashRole::AboutView);
     QVERIFY(splashes[0]->isVisible());
-    QVERIFY(!splashes[0]->Timer1()->isActive());
+    QVERIFY(!splashes[0]->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
 }
 
 void TestMainCommands::Toolbar_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("trayAvailable");
-    for (const char* key :
-         {"New", "Save", "Enable", "Disable", "Log", "Options", "Help", "Hide", "hide", "Exit"})
-        QTest::newRow(key) << QString::fromLatin1(key) << true;
-    QTest::newRow("Hide without a tray") << "Hide" << false;
+    QTest::addColumn<bool>("button");
+    for (const char* key : {"New", "Save", "Enable", "Disable", "Log", "Options", "Help", "Hide"})
+        QTest::newRow(key) << QString::fromLatin1(key) << true << true;
+    // Keys are compared exactly: these name no button.
+    for (const char* key : {"hide", "Exit"})
+        QTest::newRow(key) << QString::fromLatin1(key) << true << false;
+    QTest::newRow("Hide without a tray") << "Hide" << false << true;
 }
 
 void TestMainCommands::Toolbar()
 {
     QFETCH(QString, key);
     QFETCH(bool, trayAvailable);
+    QFETCH(bool, button);
 
     Fixture f(trayAvailable);
     WriteFile(f.executableDir.path() + QStringLiteral("/scourwell-help.html"), "<html></html>");
@@ -598,9 +589,7 @@ void TestMainCommands::Toolbar()
     QVERIFY(QTest::qWaitForWindowExposed(&f.main));
     MessageBoxAnswerer answerer(QMessageBox::No);
     DialogCloser closer;
-    // A key without a button reaches the dispatcher directly, as a stray click would.
-    if (!f.Click(key))
-        f.commands->ToolbarClick(key);
+    QCOMPARE(f.Click(key), button);
     QTest::qWait(30);
 
     QStringList titles;
@@ -654,16 +643,40 @@ void TestMainCommands::EditorCommands()
 void TestMainCommands::MenuImages()
 {
     Fixture f;
+    auto actions = [&f](const char* name) {
+        return f.main.findChild<QWidget*>(QLatin1String(name))->actions();
+    };
     for (const char* menuName : {"mnuFile", "mnuView"}) {
-        const auto actions = f.main.findChild<QMenu*>(QLatin1String(menuName))->actions();
-        QVERIFY(!actions.isEmpty());
-        for (QAction* action : actions)
+        QVERIFY(!actions(menuName).isEmpty());
+        for (QAction* action : actions(menuName))
             QCOMPARE(action->icon().isNull(), action->isSeparator());
     }
-    const auto buttons = f.main.findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
+    for (const char* menuName : {"mnuContext", "mnuJobOpt"}) {
+        for (QAction* action : actions(menuName))
+            QVERIFY2(action->icon().isNull(), qPrintable(action->objectName()));
+    }
+    const auto buttons = actions("Toolbar1");
     QCOMPARE(buttons.size(), 8);
     for (QAction* button : buttons)
-        QVERIFY2(!button->icon().isNull(), qPrintable(button->data().toString()));
+        QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
+
+    // A command shows one picture in the menu and on the toolbar, and no two commands share one.
+    auto picture = [&f](const char* name) {
+        return Picture(f.main.findChild<QAction*>(QLatin1String(name))->icon());
+    };
+    for (const auto& [item, button] : {std::pair{"mnuNew", "New"},
+                                       {"mnuSave", "Save"},
+                                       {"mnuOption", "Options"},
+                                       {"mnuQuillon", "Log"},
+                                       {"mnuHelp", "Help"}})
+        QVERIFY2(picture(item) == picture(button), item);
+    const std::vector<const char*> commands{"mnuNew",     "mnuSave",       "mnuOption", "mnuExit",
+                                            "mnuQuillon", "mnuMainThread", "mnuHelp",   "mnuAbout",
+                                            "Enable",     "Disable",       "Hide"};
+    for (size_t i = 0; i < commands.size(); ++i) {
+        for (size_t j = i + 1; j < commands.size(); ++j)
+            QVERIFY2(picture(commands[i]) != picture(commands[j]), commands[j]);
+    }
 }
 
 QTEST_MAIN(TestMainCommands)
