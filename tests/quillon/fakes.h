@@ -2,6 +2,7 @@
 
 #include "quillon/asker.h"
 #include "quillon/processstarter.h"
+#include "support/inifiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -65,13 +66,6 @@ inline void WriteFile(const QString& path, const QByteArray& content = "x",
     file.flush();
     if (modified.isValid())
         file.setFileTime(modified, QFileDevice::FileModificationTime);
-}
-
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
 }
 
 inline void WriteQuillonIni(const QString& programFolder, const QString& lock, const QString& folder,

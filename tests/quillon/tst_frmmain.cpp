@@ -117,7 +117,7 @@ void TestFrmMain::DefaultFileWrittenWhenMissing()
     Explorer explorer;
     QFile::remove(explorer.dir.path() + "/quillon.ini");
     explorer.Open();
-    QCOMPARE(ReadFile(explorer.dir.path() + "/quillon.ini"),
+    QCOMPARE(IniFiles::Read(explorer.dir.path() + "/quillon.ini"),
              QByteArray("[init]\r\nlock=true\r\nfolder=\r\nfilter=.htm\r\nviewer=xdg-open\r\n"));
     QVERIFY(explorer.Names().isEmpty());
     QCOMPARE(explorer.Total(), "Total Files : 0");

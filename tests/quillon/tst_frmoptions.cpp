@@ -183,14 +183,14 @@ void TestFrmOptions::OkRefuses()
 void TestFrmOptions::OkWhileLockedKeepsTheFile()
 {
     Options options("true");
-    const QByteArray before = ReadFile(options.dir.path() + "/quillon.ini");
+    const QByteArray before = IniFiles::Read(options.dir.path() + "/quillon.ini");
     options.Click("CmdChange");
     options.Fill(options.newLogs, ".log", "mousepad");
     options.Click("CmdChange");
 
     QVERIFY(!options.dialog || !options.dialog->isVisible());
     QCOMPARE(options.Listed(), QStringList{"new.log"});
-    QCOMPARE(ReadFile(options.dir.path() + "/quillon.ini"), before);
+    QCOMPARE(IniFiles::Read(options.dir.path() + "/quillon.ini"), before);
     QVERIFY(options.asker.calls.empty());
 }
 

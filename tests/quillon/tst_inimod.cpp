@@ -33,7 +33,7 @@ void TestIniMod::SaveWritesOnlyWhenUnlocked()
     QFETCH(bool, written);
     QTemporaryDir dir;
     WriteQuillonIni(dir.path(), lock, "/old", ".htm", "xdg-open");
-    const QByteArray before = ReadFile(dir.path() + "/quillon.ini");
+    const QByteArray before = IniFiles::Read(dir.path() + "/quillon.ini");
 
     IniMod settings(dir.path());
     settings.SetCurrent({"/new logs", ".log", "gedit"});
@@ -46,7 +46,7 @@ void TestIniMod::SaveWritesOnlyWhenUnlocked()
         QCOMPARE(reread.Current().filter, ".log");
         QCOMPARE(reread.Current().viewer, "gedit");
     } else {
-        QCOMPARE(ReadFile(dir.path() + "/quillon.ini"), before);
+        QCOMPARE(IniFiles::Read(dir.path() + "/quillon.ini"), before);
     }
 }
 
@@ -57,7 +57,7 @@ void TestIniMod::SaveAppendsMissingKeysInOrder()
     IniMod settings(dir.path());
     settings.SetCurrent({"/logs", ".txt", "xdg-open"});
     QVERIFY(settings.SaveSettings());
-    const QString text = QString::fromUtf8(ReadFile(dir.path() + "/quillon.ini"));
+    const QString text = QString::fromUtf8(IniFiles::Read(dir.path() + "/quillon.ini"));
     const qsizetype folder = text.indexOf("folder=/logs");
     const qsizetype filter = text.indexOf("filter=.txt");
     const qsizetype viewer = text.indexOf("viewer=xdg-open");

@@ -1,5 +1,6 @@
 #include "config/jobtable.h"
 #include "schedule/jobhost.h"
+#include "support/inifiles.h"
 #include "support/jobsfile.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
@@ -18,12 +19,6 @@
 namespace {
 
 const QDateTime Now(QDate(2026, 6, 15), QTime(9, 0));
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 int VisibleWindows(const QString& name)
 {
@@ -113,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(start.Init()->windowTitle(), QStringLiteral("Scourwell Init"));
         QCOMPARE(start.Init()->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("Loading, Please Wait..."));
-        QCOMPARE(ReadFile(m_dir->filePath(QStringLiteral("statdump.tmp"))), QByteArray("\0\r\n", 3));
+        QCOMPARE(IniFiles::Read(m_dir->filePath(QStringLiteral("statdump.tmp"))), QByteArray("\0\r\n", 3));
         QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("Logs"))).isDir());
 
         QTRY_VERIFY_WITH_TIMEOUT(start.Init()->MainWindow() && start.Init()->MainWindow()->isVisible(), 2000);
@@ -134,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(main->Table().Count(), 0);
         QCOMPARE(main->findChild<QLabel*>(QStringLiteral("Panel3"))->text(),
                  QStringLiteral("Date: Last Modified"));
-        QVERIFY(ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini"))).contains("TotalJob=0\r\n"));
+        QVERIFY(IniFiles::Read(m_dir->filePath(QStringLiteral("ConfigDat.ini"))).contains("TotalJob=0\r\n"));
     }
 
     void systray_data()
@@ -173,7 +168,7 @@ private Q_SLOTS:
         FrmMain* main = ToMainWindow(first);
         QVERIFY(main);
         main->HideToTray();
-        const QByteArray config = ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini")));
+        const QByteArray config = IniFiles::Read(m_dir->filePath(QStringLiteral("ConfigDat.ini")));
 
         MessageBoxAnswerer answers(QMessageBox::Ok);
         const std::unique_ptr<JobHost> secondHost = NewHost();
@@ -188,7 +183,7 @@ private Q_SLOTS:
         QVERIFY(!second.Splash());
         QVERIFY(!second.Init());
         QCOMPARE(VisibleWindows(QStringLiteral("frmSplash")), 0);
-        QCOMPARE(ReadFile(m_dir->filePath(QStringLiteral("ConfigDat.ini"))), config);
+        QCOMPARE(IniFiles::Read(m_dir->filePath(QStringLiteral("ConfigDat.ini"))), config);
         QVERIFY(first.Init()->MainWindow() == main);
         QVERIFY(main->Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
     }
