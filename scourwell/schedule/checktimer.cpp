@@ -2,30 +2,19 @@
 
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
+#include "config/jobwords.h"
 #include "config/runtime.h"
-#include "config/timeunit.h"
 #include "purge/logmod.h"
 #include "purge/purgeengine.h"
 #include "schedule/schedulemath.h"
 
 namespace {
 
-bool IsRoutine(const QString& style)
-{
-    return style.compare(QLatin1String("routine"), Qt::CaseInsensitive) == 0;
-}
-
-bool IsSpecific(const QString& style)
-{
-    return style.compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
-}
-
 // A Routine row with a recurrence to move it on by, and a folder that survives the save that
 // follows.
 bool CanMoveOn(const JobRow& row)
 {
-    return RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()) &&
-           FolderRoundTrips(row.FolderLoc());
+    return RecurrenceCount(row.ValEvery) && row.ValOfEvery.Value() && FolderRoundTrips(row.FolderLoc);
 }
 
 // A row whose launch would be refused, or a Routine job without a valid recurrence, is kept as
@@ -34,7 +23,7 @@ bool CanMoveOn(const JobRow& row)
 bool IsRunnable(const JobTable& table, int index)
 {
     const JobRow& row = table.Row(index);
-    return WhyNotLaunched(table, index).isEmpty() && (!IsRoutine(row.Style()) || CanMoveOn(row));
+    return WhyNotLaunched(table, index).isEmpty() && (!row.Style.Is(ScheduleKind::Routine) || CanMoveOn(row));
 }
 
 // The values every collector takes from the row as they stand; key5, key7, key8 and key9
@@ -43,16 +32,16 @@ LaunchValues RowValues(const JobTable& table, int index)
 {
     const JobRow& row = table.Row(index);
     LaunchValues values;
-    values[0] = row.FolderLoc();
-    values[1] = row.Status();
-    values[2] = row.ValPurge();
-    values[3] = row.ValOfPurge();
-    values[4] = row.Style();
-    values[5] = row.FileFolderStyle();
-    values[6] = row.ValEvery();
-    values[7] = row.ValOfEvery();
-    values[8] = row.NextRun();
-    values[9] = table.LookPurgeBy();
+    values[0] = row.FolderLoc;
+    values[1] = row.Status.Text();
+    values[2] = row.ValPurge;
+    values[3] = row.ValOfPurge.Text();
+    values[4] = row.Style.Text();
+    values[5] = row.FileFolderStyle.Text();
+    values[6] = row.ValEvery;
+    values[7] = row.ValOfEvery.Text();
+    values[8] = row.NextRun;
+    values[9] = table.LookPurgeBy().Text();
     return values;
 }
 
@@ -60,7 +49,7 @@ void Launch(const LaunchValues& values, JobLauncher& launcher)
 {
     if (!WhyNotLaunched(values).isEmpty())
         return;
-    const std::optional<PurgeStyle> style = PurgeStyleFromText(values[5]);
+    const std::optional<PurgeStyle> style = ParseWord<PurgeStyle>(values[5]);
     switch (style.value()) {
     case PurgeStyle::FilesOnly:
         launcher.RunNowPurgeFiles(values);
@@ -128,8 +117,8 @@ void HandleMissed(JobTable& table, int index, const QDateTime& now, JobLauncher&
     const bool enabled = row.icon == RowIcon::Enabled || row.icon == RowIcon::EnabledPassed;
     if (!enabled && row.icon != RowIcon::Disabled && row.icon != RowIcon::DisabledPassed)
         return;
-    if (missedRun == MissedRun::Wait || !IsRoutine(row.Style()) || !CanMoveOn(row)) {
-        const int passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
+    if (missedRun == MissedRun::Wait || !row.Style.Is(ScheduleKind::Routine) || !CanMoveOn(row)) {
+        const RowIcon passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
         if (row.icon != passed)
             table.SetIcon(index, passed);
         return;
@@ -140,13 +129,13 @@ void HandleMissed(JobTable& table, int index, const QDateTime& now, JobLauncher&
         CollectCheck(table, index, launcher);
     }
     const quint64 id = row.id;
-    const QString folder = row.FolderLoc();
-    const QString missed = row.NextRun();
+    const QString folder = row.FolderLoc;
+    const QString missed = row.NextRun;
     table.SetIcon(index, enabled ? RowIcon::Enabled : RowIcon::Disabled);
     MoveOn(table, index, now);
     outcome.saveNeeded = true;
     if (!run)
-        outcome.movedOn.push_back({folder, missed, table.Row(table.IndexOf(id)).NextRun()});
+        outcome.movedOn.push_back({folder, missed, table.Row(table.IndexOf(id)).NextRun});
 }
 
 } // namespace
@@ -168,7 +157,7 @@ void CollectCheckManually(const JobTable& table, int index, const QDateTime& now
 {
     LaunchValues values = RowValues(table, index);
     values[4] = QStringLiteral("Manual");
-    if (IsSpecific(table.Row(index).Style())) {
+    if (table.Row(index).Style.Is(ScheduleKind::Specific)) {
         values[6] = LogNoValue;
         values[7] = LogNoValue;
     }
@@ -178,17 +167,17 @@ void CollectCheckManually(const JobTable& table, int index, const QDateTime& now
 
 QString WhyNotLaunched(const LaunchValues& values)
 {
-    if (!PurgeStyleFromText(values[5]))
+    if (!ParseWord<PurgeStyle>(values[5]))
         return QStringLiteral("The purge style \"%1\" is not one Scourwell knows.").arg(values[5]);
     if (!FolderRoundTrips(values[0]))
         return QStringLiteral("The folder name cannot be kept in the job file as it is.");
-    if (!IsKnownStatus(values[1]))
+    if (!ParseWord<JobStatus>(values[1]))
         return QStringLiteral("The status \"%1\" is neither \"Enabled\" nor \"Disabled\".").arg(values[1]);
     if (!PurgeThreshold(values[2]))
         return QStringLiteral("The age threshold \"%1\" is not a whole number of 0 or more.").arg(values[2]);
-    if (!TimeUnitFromText(values[3]))
+    if (!ParseWord<TimeUnit>(values[3]))
         return QStringLiteral("The age unit \"%1\" is not Minute, Hour, Day or Month.").arg(values[3]);
-    if (!IsPurgeDateKind(values[9]))
+    if (!ParseWord<DateKind>(values[9]))
         return QStringLiteral("The date to purge by, \"%1\", is not one Scourwell knows.").arg(values[9]);
     return {};
 }
@@ -211,9 +200,9 @@ TickOutcome CheckJobs(JobTable& table, const QDateTime& now, JobLauncher& launch
     std::vector<quint64> missedIds;
     for (int i = 0; i < table.Count(); ++i) {
         const JobRow& row = table.Row(i);
-        if (due.IsDue(row.NextRun()))
+        if (due.IsDue(row.NextRun))
             dueIds.push_back(row.id);
-        else if (due.IsMissed(row.NextRun()))
+        else if (due.IsMissed(row.NextRun))
             missedIds.push_back(row.id);
     }
     for (const quint64 id : dueIds) {
@@ -221,8 +210,8 @@ TickOutcome CheckJobs(JobTable& table, const QDateTime& now, JobLauncher& launch
         if (i < 0)
             continue;
         const JobRow& row = table.Row(i);
-        const bool routine = IsRoutine(row.Style());
-        const bool specific = IsSpecific(row.Style());
+        const bool routine = row.Style.Is(ScheduleKind::Routine);
+        const bool specific = row.Style.Is(ScheduleKind::Specific);
         if (row.icon == RowIcon::Enabled && !IsRunnable(table, i))
             continue;
         if (row.icon == RowIcon::Enabled && routine) {

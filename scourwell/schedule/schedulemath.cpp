@@ -1,8 +1,8 @@
 #include "schedule/schedulemath.h"
 
 #include "config/jobtable.h"
+#include "config/jobwords.h"
 #include "config/runtime.h"
-#include "config/timeunit.h"
 
 #include <limits>
 
@@ -39,14 +39,14 @@ QDateTime Add(const QDateTime& base, int count, TimeUnit unit)
 // The NextRun text the move-on rule gives row, or nullopt when it leaves the row unchanged.
 std::optional<QString> MovedOnNextRun(const JobRow& row, const QDateTime& now)
 {
-    const std::optional<int> count = RecurrenceCount(row.ValEvery());
-    const std::optional<TimeUnit> unit = TimeUnitFromText(row.ValOfEvery());
+    const std::optional<int> count = RecurrenceCount(row.ValEvery);
+    const std::optional<TimeUnit> unit = row.ValOfEvery.Value();
     if (!count || !unit)
         return std::nullopt;
     const QDateTime next = Add(PresentMinute(now), *count, *unit);
     if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
         return FullForm(next);
-    const std::optional<QDateTime> old = ParseWallClock(row.NextRun());
+    const std::optional<QDateTime> old = ParseWallClock(row.NextRun);
     if (!old)
         return std::nullopt;
     return DateForm(next) + QLatin1Char(' ') + TimeForm(*old);
@@ -66,7 +66,7 @@ std::optional<int> RecurrenceCount(const QString& valEvery)
 QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, const QDateTime& now)
 {
     const QDateTime start = WallClock(base);
-    const std::optional<TimeUnit> known = TimeUnitFromText(unit);
+    const std::optional<TimeUnit> known = ParseWord<TimeUnit>(unit);
     const QDateTime next =
         CutToMinute(!known || start > PresentMinute(now) ? start : Add(start, count, *known));
     return RunTime(next.date(), next.time());
@@ -75,10 +75,10 @@ QDateTime GetNextRun(int count, const QString& unit, const QDateTime& base, cons
 bool MoveOn(JobTable& table, int index, const QDateTime& now)
 {
     const std::optional<QString> next = MovedOnNextRun(table.Row(index), now);
-    if (!next || *next == table.Row(index).NextRun())
+    if (!next || *next == table.Row(index).NextRun)
         return false;
     JobRow row = table.Row(index);
-    row.SetNextRun(*next);
+    row.NextRun = *next;
     table.Update(index, std::move(row));
     return true;
 }
@@ -86,11 +86,11 @@ bool MoveOn(JobTable& table, int index, const QDateTime& now)
 void AdjustDate(JobTable& table, int index, const QDateTime& now)
 {
     JobRow row = table.Row(index);
-    const std::optional<QDateTime> old = ParseWallClock(row.NextRun());
+    const std::optional<QDateTime> old = ParseWallClock(row.NextRun);
     if (!old || PresentMinute(now) < *old)
         return;
     if (const std::optional<QString> next = MovedOnNextRun(row, now))
-        row.SetNextRun(*next);
+        row.NextRun = *next;
     ClearPassed(row);
     table.Update(index, std::move(row));
 }
@@ -99,9 +99,9 @@ void ClearPassed(JobRow& row)
 {
     if (row.icon == RowIcon::EnabledPassed) {
         row.icon = RowIcon::Enabled;
-        row.SetStatus(QStringLiteral("Enabled"));
+        row.Status = JobStatus::Enabled;
     } else if (row.icon == RowIcon::DisabledPassed) {
         row.icon = RowIcon::Disabled;
-        row.SetStatus(QStringLiteral("Disabled"));
+        row.Status = JobStatus::Disabled;
     }
 }

@@ -82,18 +82,17 @@ QMenu* NewMenu(QWidget* parent, const char* name, const QString& title)
     return menu;
 }
 
-// The style picture that a FileFolderStyle selects, or 0 to leave the picture as it is.
-int StylePictureOf(const QString& fileFolderStyle)
+StylePicture StylePictureOf(PurgeStyle style)
 {
-    switch (PurgeStyleFromText(fileFolderStyle).value_or(PurgeStyle{-1})) {
+    switch (style) {
     case PurgeStyle::FilesOnly:
-        return 1;
+        return StylePicture::FilesOnly;
     case PurgeStyle::IncludeFilesInSubfolders:
-        return 2;
+        return StylePicture::IncludeFilesInSubfolders;
     case PurgeStyle::SubfoldersOnly:
-        return 3;
+        return StylePicture::SubfoldersOnly;
     }
-    return 0;
+    return StylePicture::Neutral;
 }
 
 } // namespace
@@ -288,7 +287,7 @@ void FrmMain::CreateStatusBar()
         bar->addWidget(panel, i == 0 ? 1 : 0);
     }
     setStatusBar(bar);
-    SetPanelPicture(4);
+    SetPanelPicture(StylePicture::Neutral);
     connect(&m_table, &JobTable::OptionsChanged, this, &FrmMain::ShowDateKind);
 }
 
@@ -339,26 +338,26 @@ void FrmMain::ItemClick()
     if (index < 0)
         return;
     const JobRow& row = m_table.Row(index);
-    const bool routine = row.Style() == QLatin1String("Routine");
     EnableRowCommands(row);
 
-    const QString purged =
-        QStringLiteral("Objects more than ") + row.ValPurge() + QLatin1Char(' ') + row.ValOfPurge().toLower();
+    const QString purged = QStringLiteral("Objects more than ") + row.ValPurge + QLatin1Char(' ') +
+                           row.ValOfPurge.Text().toLower();
     QString summary;
-    if (routine)
-        summary = purged + QStringLiteral("(s) will be purged on every ") + row.ValEvery() +
-                  QLatin1Char(' ') + row.ValOfEvery().toLower() + QStringLiteral("(s)");
+    if (row.Style.IsExactly(ScheduleKind::Routine))
+        summary = purged + QStringLiteral("(s) will be purged on every ") + row.ValEvery + QLatin1Char(' ') +
+                  row.ValOfEvery.Text().toLower() + QStringLiteral("(s)");
     else
-        summary = purged + QStringLiteral("(s) will be purged on ") + row.NextRun();
+        summary = purged + QStringLiteral("(s) will be purged on ") + row.NextRun;
     m_panels[0]->setText(summary);
-    if (const int picture = StylePictureOf(row.FileFolderStyle()))
-        SetPanelPicture(picture);
-    m_panels[1]->setText(row.FileFolderStyle());
+    // Any other style leaves the picture as it was.
+    if (const std::optional<PurgeStyle> style = row.FileFolderStyle.Value())
+        SetPanelPicture(StylePictureOf(*style));
+    m_panels[1]->setText(row.FileFolderStyle.Text());
 }
 
 void FrmMain::EnableRowCommands(const JobRow& row)
 {
-    const bool routine = row.Style() == QLatin1String("Routine");
+    const bool routine = row.Style.IsExactly(ScheduleKind::Routine);
     auto enable = [this](const char* name, bool on) {
         if (auto* action = findChild<QAction*>(QLatin1String(name)))
             action->setEnabled(on);
@@ -384,8 +383,6 @@ void FrmMain::EnableRowCommands(const JobRow& row)
         enable("mnuDisable", false);
         enable("mnuRunNow", false);
         enable("mnuAdjust", false);
-        break;
-    default:
         break;
     }
 }
@@ -447,10 +444,10 @@ void FrmMain::FocusReset()
 {
     m_panels[0]->setText(QStringLiteral(" "));
     m_panels[1]->setText(QStringLiteral(" "));
-    SetPanelPicture(4);
+    SetPanelPicture(StylePicture::Neutral);
 }
 
-void FrmMain::SetPanelPicture(int picture)
+void FrmMain::SetPanelPicture(StylePicture picture)
 {
     m_panelPicture = picture;
     m_pictureLabel->setPixmap(Artwork::StylePicture(picture).pixmap(16, 16));
@@ -458,7 +455,7 @@ void FrmMain::SetPanelPicture(int picture)
 
 void FrmMain::ShowDateKind()
 {
-    m_panels[2]->setText(m_table.LookPurgeBy());
+    m_panels[2]->setText(m_table.LookPurgeBy().Text());
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
@@ -528,7 +525,7 @@ void FrmMain::OpenExecutor(PurgeRun& run)
 void FrmMain::ShowRunning(const QString& folder)
 {
     for (int i = 0; i < m_table.Count(); ++i) {
-        if (m_table.Row(i).FolderLoc() == folder)
+        if (m_table.Row(i).FolderLoc == folder)
             m_table.ShowRunning(i);
     }
 }
