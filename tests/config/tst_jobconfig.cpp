@@ -100,6 +100,8 @@ private Q_SLOTS:
     void rowsSurviveSaveAndLoad_data();
     void rowsSurviveSaveAndLoad();
     void latin1FileKeepsItsBytes();
+    void handEditedWordsSurvive_data();
+    void handEditedWordsSurvive();
     void badInput_data();
     void badInput();
     void failedSaveKeepsFile_data();
@@ -427,6 +429,55 @@ void TestJobConfig::rowsSurviveSaveAndLoad()
     QVERIFY(SaveJobList(loaded, program.path()));
     if (value != " ") // the blanks are then gone from the file too
         QCOMPARE(Read(ConfigDatPath(program.path())), saved);
+}
+
+// The stored words of a hand-edited job are read by their value, shown and written back byte
+// for byte as they were, whether they name a word or not.
+void TestJobConfig::handEditedWordsSurvive_data()
+{
+    QTest::addColumn<QByteArray>("words");  // the five keys' lines as written by hand
+    QTest::addColumn<QList<bool>>("known"); // Status, ValOfPurge, Style, FileFolderStyle, ValOfEvery
+    QTest::addColumn<RowIcon>("icon");
+
+    QTest::newRow("capitals") << QByteArray(
+                                     "Status=ENABLED\r\nValPurge=7\r\nValOfPurge=DAY\r\nStyle=ROUTINE\r\n"
+                                     "FileFolderStyle=FILES ONLY\r\nValEvery=1\r\nValOfEvery=HOUR\r\n")
+                              << QList<bool>{true, true, true, true, true} << RowIcon::Enabled;
+    QTest::newRow("lower case, specific")
+        << QByteArray("Status=disabled\r\nValPurge=7\r\nValOfPurge=month\r\nStyle=specific\r\n"
+                      "FileFolderStyle=subfolders only\r\nValEvery=\r\nValOfEvery=\r\n")
+        << QList<bool>{true, true, true, true, false} << RowIcon::Disabled;
+    QTest::newRow("quoted blanks name no word")
+        << QByteArray("Status=\"Enabled \"\r\nValPurge=7\r\nValOfPurge=\"days \"\r\nStyle=\" Routine\"\r\n"
+                      "FileFolderStyle=Files  Only\r\nValEvery=1\r\nValOfEvery=\"Hour \"\r\n")
+        << QList<bool>{false, false, false, false, false} << RowIcon::Disabled;
+    QTest::newRow("other words") << QByteArray(
+                                        "Status=On\r\nValPurge=7\r\nValOfPurge=Week\r\nStyle=Weekly\r\n"
+                                        "FileFolderStyle=Everything\r\nValEvery=1\r\nValOfEvery=Days\r\n")
+                                 << QList<bool>{false, false, false, false, false} << RowIcon::Disabled;
+}
+
+void TestJobConfig::handEditedWordsSurvive()
+{
+    QFETCH(QByteArray, words);
+    QFETCH(QList<bool>, known);
+    QFETCH(RowIcon, icon);
+    QTemporaryDir program;
+    const QByteArray file = Initial("1") + "[1]\r\nFolderLoc=" + JobFolder("a").toUtf8() + "\r\n" + words +
+                            "NextRun=03/07/2026 02:10 PM\r\nDescription=by hand\r\n";
+    Write(ConfigDatPath(program.path()), file);
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Count(), 1);
+    const JobRow& row = table.Row(0);
+    QCOMPARE((QList<bool>{row.Status.Value().has_value(), row.ValOfPurge.Value().has_value(),
+                          row.Style.Value().has_value(), row.FileFolderStyle.Value().has_value(),
+                          row.ValOfEvery.Value().has_value()}),
+             known);
+    QCOMPARE(row.icon, icon);
+
+    QVERIFY(SaveJobList(table, program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())), file);
 }
 
 void TestJobConfig::latin1FileKeepsItsBytes()
