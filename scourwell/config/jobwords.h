@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 #include <span>
+#include <vector>
 
 // The words ConfigDat.ini and the launch values store for a job, each set a table of its
 // canonical spellings. A stored word is read after lower-casing (the file is hand-edited),
@@ -70,10 +71,18 @@ template <typename T> QString Spelling(T value)
 // The word text names after lower-casing; nullopt for any other text, blanks included.
 template <typename T> std::optional<T> ParseWord(const QString& text)
 {
+    // A load reads five words a job: the spellings are lower-cased once.
+    static const std::vector<QString> lowered = [] {
+        std::vector<QString> spellings;
+        for (const Word<T>& word : Words<T>())
+            spellings.push_back(QString(word.spelling).toLower());
+        return spellings;
+    }();
     const QString lower = text.toLower();
-    for (const Word<T>& word : Words<T>()) {
-        if (lower == QString(word.spelling).toLower())
-            return word.value;
+    const std::span<const Word<T>> words = Words<T>();
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (lower == lowered[i])
+            return words[i].value;
     }
     return std::nullopt;
 }
