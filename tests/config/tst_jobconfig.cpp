@@ -48,15 +48,15 @@ QByteArray Job(const QByteArray& section, const QString& folder, const QString& 
 
 JobRow MakeRow(const QString& folder, const QString& style, const QString& every, const QString& ofEvery)
 {
-    return RowOf({.FolderLoc = folder,
-                  .Status = "Disabled",
-                  .ValOfPurge = "Minute",
-                  .Style = style,
-                  .FileFolderStyle = "Subfolders Only",
-                  .ValEvery = every,
-                  .ValOfEvery = ofEvery,
-                  .NextRun = "12/31/2026 11:59 PM",
-                  .Description = "keep \"quoted\" text"});
+    return RowOf({.folder = folder,
+                  .nextRun = "12/31/2026 11:59 PM",
+                  .status = "Disabled",
+                  .valOfPurge = "Minute",
+                  .style = style,
+                  .fileFolderStyle = "Subfolders Only",
+                  .valEvery = every,
+                  .valOfEvery = ofEvery,
+                  .description = "keep \"quoted\" text"});
 }
 
 QStringList Folders(const JobTable& table)

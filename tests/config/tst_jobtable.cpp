@@ -11,8 +11,7 @@ namespace {
 
 JobRow Job(const QString& folder, const QString& valPurge)
 {
-    return RowOf(
-        {.FolderLoc = folder, .ValPurge = valPurge, .NextRun = QStringLiteral("12/25/2026 10:30 PM")});
+    return RowOf({.folder = folder, .nextRun = QStringLiteral("12/25/2026 10:30 PM"), .valPurge = valPurge});
 }
 
 // The threshold values in table order.

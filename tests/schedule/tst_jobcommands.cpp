@@ -9,7 +9,7 @@ namespace {
 
 JobRow MakeRow(const QString& folder, RowIcon icon, const QString& status, const QString& nextRun)
 {
-    return RowOf({.FolderLoc = folder, .Status = status, .NextRun = nextRun}, icon);
+    return RowOf({.folder = folder, .nextRun = nextRun, .status = status}, icon);
 }
 
 QDateTime At(const char* text)

@@ -36,12 +36,12 @@ JobEditValues Values(std::optional<ScheduleKind> kind, const QString& valEvery, 
 
 JobRow OldRow(const QString& folder, RowIcon icon, const QString& status, const QString& nextRun)
 {
-    JobRow row = RowOf({.FolderLoc = folder,
-                        .Status = status,
-                        .ValPurge = QStringLiteral("7"),
-                        .ValEvery = QStringLiteral("2"),
-                        .NextRun = nextRun,
-                        .Description = QStringLiteral("old remark")},
+    JobRow row = RowOf({.folder = folder,
+                        .nextRun = nextRun,
+                        .status = status,
+                        .valPurge = QStringLiteral("7"),
+                        .valEvery = QStringLiteral("2"),
+                        .description = QStringLiteral("old remark")},
                        icon);
     row.savedIcon = RowIcon::Enabled;
     return row;

@@ -1,27 +1,12 @@
 #pragma once
 
 #include "config/jobrow.h"
+#include "support/jobsfile.h"
 
 #include <QMetaType>
 #include <QStringList>
 
 Q_DECLARE_METATYPE(RowIcon)
-
-// The ten texts of a job in the order its section stores them; a test names the ones it
-// cares about and takes the others as they are.
-struct JobTexts
-{
-    QString FolderLoc = {};
-    QString Status = QStringLiteral("Enabled");
-    QString ValPurge = QStringLiteral("30");
-    QString ValOfPurge = QStringLiteral("Day");
-    QString Style = QStringLiteral("Routine");
-    QString FileFolderStyle = QStringLiteral("Files Only");
-    QString ValEvery = QStringLiteral("1");
-    QString ValOfEvery = QStringLiteral("Hour");
-    QString NextRun = {};
-    QString Description = {};
-};
 
 // The Status word that goes with a row icon.
 inline QString StatusOf(RowIcon icon)
@@ -30,21 +15,21 @@ inline QString StatusOf(RowIcon icon)
                                                                                  : JobStatus::Enabled);
 }
 
-// A row holding texts as a load would read them.
-inline JobRow RowOf(const JobTexts& texts, RowIcon icon = RowIcon::Enabled)
+// A row holding the job as a load would read it.
+inline JobRow RowOf(const StoredJob& job, RowIcon icon = RowIcon::Enabled)
 {
     JobRow row;
     row.icon = icon;
-    row.FolderLoc = texts.FolderLoc;
-    row.Status = StoredWord<JobStatus>(texts.Status);
-    row.ValPurge = texts.ValPurge;
-    row.ValOfPurge = StoredWord<TimeUnit>(texts.ValOfPurge);
-    row.Style = StoredWord<ScheduleKind>(texts.Style);
-    row.FileFolderStyle = StoredWord<PurgeStyle>(texts.FileFolderStyle);
-    row.ValEvery = texts.ValEvery;
-    row.ValOfEvery = StoredWord<TimeUnit>(texts.ValOfEvery);
-    row.NextRun = texts.NextRun;
-    row.Description = texts.Description;
+    row.FolderLoc = job.folder;
+    row.Status = StoredWord<JobStatus>(job.status);
+    row.ValPurge = job.valPurge;
+    row.ValOfPurge = StoredWord<TimeUnit>(job.valOfPurge);
+    row.Style = StoredWord<ScheduleKind>(job.style);
+    row.FileFolderStyle = StoredWord<PurgeStyle>(job.fileFolderStyle);
+    row.ValEvery = job.valEvery;
+    row.ValOfEvery = StoredWord<TimeUnit>(job.valOfEvery);
+    row.NextRun = job.nextRun;
+    row.Description = job.description;
     return row;
 }
 
@@ -63,13 +48,13 @@ inline JobRow MakeJob(const QString& folder, RowIcon icon, const QString& style,
                       const QString& valOfEvery, const QString& nextRun,
                       const QString& fileFolderStyle = QStringLiteral("Files Only"))
 {
-    return RowOf({.FolderLoc = folder,
-                  .Status = StatusOf(icon),
-                  .Style = style,
-                  .FileFolderStyle = fileFolderStyle,
-                  .ValEvery = valEvery,
-                  .ValOfEvery = valOfEvery,
-                  .NextRun = nextRun,
-                  .Description = QStringLiteral("old reports")},
+    return RowOf({.folder = folder,
+                  .nextRun = nextRun,
+                  .status = StatusOf(icon),
+                  .style = style,
+                  .fileFolderStyle = fileFolderStyle,
+                  .valEvery = valEvery,
+                  .valOfEvery = valOfEvery,
+                  .description = QStringLiteral("old reports")},
                  icon);
 }

@@ -77,16 +77,16 @@ void Pick(frmProps& dialog, const QDateTime& t)
 JobRow MakeRow(const QString& folder, const QString& style, const QString& nextRun,
                RowIcon icon = RowIcon::Enabled)
 {
-    return RowOf({.FolderLoc = folder,
-                  .Status = StatusOf(icon),
-                  .ValPurge = QStringLiteral("12"),
-                  .ValOfPurge = QStringLiteral("Month"),
-                  .Style = style,
-                  .FileFolderStyle = QStringLiteral("Include Files in Subfolders"),
-                  .ValEvery = QStringLiteral("15"),
-                  .ValOfEvery = QStringLiteral("Minute"),
-                  .NextRun = nextRun,
-                  .Description = QStringLiteral("keep it tidy")},
+    return RowOf({.folder = folder,
+                  .nextRun = nextRun,
+                  .status = StatusOf(icon),
+                  .valPurge = QStringLiteral("12"),
+                  .valOfPurge = QStringLiteral("Month"),
+                  .style = style,
+                  .fileFolderStyle = QStringLiteral("Include Files in Subfolders"),
+                  .valEvery = QStringLiteral("15"),
+                  .valOfEvery = QStringLiteral("Minute"),
+                  .description = QStringLiteral("keep it tidy")},
                  icon);
 }
 

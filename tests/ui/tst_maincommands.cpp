@@ -60,7 +60,7 @@ const QString NextRun = QStringLiteral("06/15/2026 10:00 AM");
 
 JobRow MakeRow(const QString& folder, RowIcon icon, const QString& nextRun = NextRun)
 {
-    return RowOf({.FolderLoc = folder, .Status = StatusOf(icon), .NextRun = nextRun}, icon);
+    return RowOf({.folder = folder, .nextRun = nextRun, .status = StatusOf(icon)}, icon);
 }
 
 QByteArray ReadAll(const QString& path)
@@ -261,8 +261,8 @@ void TestMainCommands::RunNowSaysWhyARowCannotRun()
     QFETCH(QString, value);
 
     Fixture f;
-    JobTexts texts{.FolderLoc = f.Folder(), .NextRun = NextRun};
-    QString* const fields[] = {&texts.Status, &texts.ValPurge, &texts.ValOfPurge};
+    StoredJob texts{.folder = f.Folder(), .nextRun = NextRun};
+    QString* const fields[] = {&texts.status, &texts.valPurge, &texts.valOfPurge};
     *fields[field] = value;
     f.Table().Append(RowOf(texts));
     f.Select(0);
