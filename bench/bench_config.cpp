@@ -51,14 +51,16 @@ JobRow MakeJob(const QString& root, int i)
     JobRow row;
     const QString folder = i % 10 == 9 ? QString(root + "/missing/" + QString::number(i))
                                        : QString(root + "/jobs/folder" + QString::number(i % Folders));
-    row.SetFolderLoc(folder);
-    row.SetStatus(i % 3 ? "Enabled" : "Disabled");
-    row.cells[1].text = QString::number(i % 90 + 1);
-    row.cells[2] = {"Day", "Job number " + QString::number(i) + " of the benchmark"};
-    row.cells[3] = {"Routine", "Include Files in Subfolders"};
-    row.cells[4].text = "1";
-    row.cells[5].text = "Hour";
-    row.cells[6].text = i % 2 ? "03/07/2026 02:10 PM" : "03/07/2026 01:00 AM";
+    row.FolderLoc = folder;
+    row.Status = i % 3 ? JobStatus::Enabled : JobStatus::Disabled;
+    row.ValPurge = QString::number(i % 90 + 1);
+    row.ValOfPurge = TimeUnit::Day;
+    row.Description = "Job number " + QString::number(i) + " of the benchmark";
+    row.Style = ScheduleKind::Routine;
+    row.FileFolderStyle = PurgeStyle::IncludeFilesInSubfolders;
+    row.ValEvery = "1";
+    row.ValOfEvery = TimeUnit::Hour;
+    row.NextRun = i % 2 ? "03/07/2026 02:10 PM" : "03/07/2026 01:00 AM";
     return row;
 }
 

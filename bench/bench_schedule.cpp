@@ -50,15 +50,17 @@ std::vector<JobRow> MakeJobs(const QDateTime& now)
     std::vector<JobRow> rows;
     for (int i = 0; i < Jobs; ++i) {
         JobRow row;
-        row.SetFolderLoc("/srv/data/folder" + QString::number(i));
-        row.SetStatus(i % 3 ? "Enabled" : "Disabled");
+        row.FolderLoc = "/srv/data/folder" + QString::number(i);
+        row.Status = i % 3 ? JobStatus::Enabled : JobStatus::Disabled;
         row.icon = i % 3 ? RowIcon::Enabled : RowIcon::Disabled;
-        row.cells[1].text = QString::number(i % 90 + 1);
-        row.cells[2] = {"Day", "Job number " + QString::number(i)};
-        row.cells[3] = {i % 4 ? "Routine" : "Specific", "Files Only"};
-        row.cells[4].text = i % 4 ? "5" : "";
-        row.cells[5].text = i % 4 ? "Minute" : "";
-        row.SetNextRun(FullForm(now.addSecs(60LL * minutes(random))));
+        row.ValPurge = QString::number(i % 90 + 1);
+        row.ValOfPurge = TimeUnit::Day;
+        row.Description = "Job number " + QString::number(i);
+        row.Style = i % 4 ? ScheduleKind::Routine : ScheduleKind::Specific;
+        row.FileFolderStyle = PurgeStyle::FilesOnly;
+        row.ValEvery = i % 4 ? "5" : "";
+        row.ValOfEvery = i % 4 ? StoredWord<TimeUnit>(TimeUnit::Minute) : StoredWord<TimeUnit>();
+        row.NextRun = FullForm(now.addSecs(60LL * minutes(random)));
         rows.push_back(row);
     }
     return rows;

@@ -44,20 +44,53 @@ MissedRun MissedRunFromText(const QString& text)
     return MissedRun::Wait;
 }
 
-// The keys of a job section in the order they are written, with the cell of the row each one
-// fills: cell 0 is the row itself, 1..6 the sub-items.
+// A field of the row as the text the file holds, and that text put back into it.
+const QString& TextOf(const QString& field)
+{
+    return field;
+}
+
+template <typename T> const QString& TextOf(const StoredWord<T>& field)
+{
+    return field.Text();
+}
+
+void Assign(QString& field, const QString& text)
+{
+    field = text;
+}
+
+template <typename T> void Assign(StoredWord<T>& field, const QString& text)
+{
+    field = StoredWord<T>(text);
+}
+
+// The keys of a job section in the order they are written, each with the field it fills.
 struct JobKey
 {
     QString name;
-    int cell;
-    bool isTag;
+    const QString& (*read)(const JobRow& row);
+    void (*write)(JobRow& row, const QString& text);
+    bool recurrence;
 };
+
+template <auto Field> JobKey Key(const char* name, bool recurrence = false)
+{
+    return {QString::fromLatin1(name), [](const JobRow& row) -> const QString& { return TextOf(row.*Field); },
+            [](JobRow& row, const QString& text) { Assign(row.*Field, text); }, recurrence};
+}
+
 const JobKey JobKeys[] = {
-    {QStringLiteral("FolderLoc"), 0, false}, {QStringLiteral("Status"), 0, true},
-    {QStringLiteral("ValPurge"), 1, false},  {QStringLiteral("ValOfPurge"), 2, false},
-    {QStringLiteral("Style"), 3, false},     {QStringLiteral("FileFolderStyle"), 3, true},
-    {QStringLiteral("ValEvery"), 4, false},  {QStringLiteral("ValOfEvery"), 5, false},
-    {QStringLiteral("NextRun"), 6, false},   {QStringLiteral("Description"), 2, true},
+    Key<&JobRow::FolderLoc>("FolderLoc"),
+    Key<&JobRow::Status>("Status"),
+    Key<&JobRow::ValPurge>("ValPurge"),
+    Key<&JobRow::ValOfPurge>("ValOfPurge"),
+    Key<&JobRow::Style>("Style"),
+    Key<&JobRow::FileFolderStyle>("FileFolderStyle"),
+    Key<&JobRow::ValEvery>("ValEvery", true),
+    Key<&JobRow::ValOfEvery>("ValOfEvery", true),
+    Key<&JobRow::NextRun>("NextRun"),
+    Key<&JobRow::Description>("Description"),
 };
 
 // The most jobs the table numbers (a 16-bit count, as TotalJob always was).
@@ -92,10 +125,10 @@ bool Passed(const QString& nextRun, const WallClockTime& nowMinute)
 
 // A Status other than "Enabled" or "Disabled" ("Off", "0") is shown as disabled: such a row is
 // never launched, and showing it enabled would say that it runs.
-int LoadedIcon(const QString& status, const QString& nextRun, const WallClockTime& nowMinute)
+RowIcon LoadedIcon(const JobRow& row, const WallClockTime& nowMinute)
 {
-    const bool passed = Passed(nextRun, nowMinute);
-    if (IsEnabledStatus(status))
+    const bool passed = Passed(row.NextRun, nowMinute);
+    if (row.Status.Is(JobStatus::Enabled))
         return passed ? RowIcon::EnabledPassed : RowIcon::Enabled;
     return passed ? RowIcon::DisabledPassed : RowIcon::Disabled;
 }
@@ -113,13 +146,9 @@ JobRow ReadJob(const IniDocument& doc, const QString& section, const WallClockTi
     static const QStringList names = JobKeyNames();
     const QStringList values = doc.Values(section, names);
     JobRow row;
-    for (size_t i = 0; i < std::size(JobKeys); ++i) {
-        JobCell& cell = row.cells[static_cast<size_t>(JobKeys[i].cell)];
-        (JobKeys[i].isTag ? cell.tag : cell.text) = values[static_cast<qsizetype>(i)];
-    }
-    row.toolTip = row.FolderLoc();
-    row.icon = FolderFound(row.FolderLoc()) ? LoadedIcon(row.Status(), row.NextRun(), nowMinute)
-                                            : RowIcon::FolderMissing;
+    for (size_t i = 0; i < std::size(JobKeys); ++i)
+        JobKeys[i].write(row, values[static_cast<qsizetype>(i)]);
+    row.icon = FolderFound(row.FolderLoc) ? LoadedIcon(row, nowMinute) : RowIcon::FolderMissing;
     return row;
 }
 
@@ -127,21 +156,17 @@ JobRow ReadJob(const IniDocument& doc, const QString& section, const WallClockTi
 // job, which the editor sets to a single blank: that is written plain and reads back empty.
 IniDocument::Quoting QuotingOf(const JobKey& key, const JobRow& row)
 {
-    const bool recurrence = key.cell == 4 || key.cell == 5;
-    const bool specific = row.Style().compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
-    const QString& value = row.cells[static_cast<size_t>(key.cell)].text;
-    return recurrence && specific && value == QLatin1String(" ") ? IniDocument::Quoting::Plain
-                                                                 : IniDocument::Quoting::Exact;
+    return key.recurrence && row.Style.Is(ScheduleKind::Specific) && key.read(row) == QLatin1String(" ")
+               ? IniDocument::Quoting::Plain
+               : IniDocument::Quoting::Exact;
 }
 
 void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
 {
     QList<IniDocument::Setting> values;
     values.reserve(static_cast<qsizetype>(std::size(JobKeys)));
-    for (const JobKey& key : JobKeys) {
-        const JobCell& cell = row.cells[static_cast<size_t>(key.cell)];
-        values.append({key.name, key.isTag ? cell.tag : cell.text, QuotingOf(key, row)});
-    }
+    for (const JobKey& key : JobKeys)
+        values.append({key.name, key.read(row), QuotingOf(key, row)});
     doc.SetValues(section, values);
 }
 
@@ -246,16 +271,6 @@ QByteArray ConfigFingerprint(const QString& programFolder)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return FingerprintOf(file.readAll());
-}
-
-bool IsEnabledStatus(const QString& status)
-{
-    return status.compare(QLatin1String("enabled"), Qt::CaseInsensitive) == 0;
-}
-
-bool IsKnownStatus(const QString& status)
-{
-    return IsEnabledStatus(status) || status.compare(QLatin1String("disabled"), Qt::CaseInsensitive) == 0;
 }
 
 bool FolderRoundTrips(const QString& folder)

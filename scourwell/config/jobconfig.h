@@ -33,11 +33,6 @@ bool DeleteJobSection(const QString& programFolder, const QString& section);
 // to tell whether it changed since it was last loaded or saved.
 QByteArray ConfigFingerprint(const QString& programFolder);
 
-// Status "Enabled" in any case.
-bool IsEnabledStatus(const QString& status);
-// Status "Enabled" or "Disabled" in any case; a row with any other text never runs.
-bool IsKnownStatus(const QString& status);
-
 // Whether a folder text comes back identical through a save and a load. One that would not
 // (a line break, text that stands for no bytes) names another folder after a restart, so a
 // job on it is never launched.

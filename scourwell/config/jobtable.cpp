@@ -6,13 +6,12 @@
 
 namespace {
 
-// What a save writes of a row: all but its icon, its tooltip (a copy of the folder) and the
-// icon the status relay keeps aside while the job runs.
+// What a save writes of a row: all but its icon and the icon the status relay keeps aside
+// while the job runs.
 bool SameSavedContent(JobRow a, const JobRow& b)
 {
     a.icon = b.icon;
-    a.toolTip = b.toolTip;
-    a.SubItem(1).tag = b.SubItem(1).tag;
+    a.savedIcon = b.savedIcon;
     return a == b;
 }
 
@@ -46,14 +45,15 @@ void JobTable::Update(int index, JobRow row)
     if (old == row)
         return;
     m_dirty = m_dirty || !SameSavedContent(old, row);
-    const bool keyChanged = m_sort && old.Cell(m_sort->column).text != row.Cell(m_sort->column).text;
+    const bool keyChanged =
+        m_sort && JobColumnText(old, m_sort->column) != JobColumnText(row, m_sort->column);
     old = std::move(row);
     Q_EMIT RowChanged(index);
     if (keyChanged)
         MoveToSortedPlace(index);
 }
 
-void JobTable::SetIcon(int index, int icon)
+void JobTable::SetIcon(int index, RowIcon icon)
 {
     JobRow& row = m_rows[static_cast<size_t>(index)];
     if (row.icon == icon)
@@ -67,19 +67,19 @@ void JobTable::ShowRunning(int index)
     JobRow row = Row(index);
     if (row.icon == RowIcon::Running)
         return;
-    row.SubItem(1).tag = QString::number(row.icon);
+    row.savedIcon = row.icon;
     row.icon = RowIcon::Running;
     Update(index, std::move(row));
 }
 
-void JobTable::SetIconAfterRun(int index, int icon)
+void JobTable::SetIconAfterRun(int index, RowIcon icon)
 {
     if (Row(index).icon != RowIcon::Running) {
         SetIcon(index, icon);
         return;
     }
     JobRow row = Row(index);
-    row.SubItem(1).tag = QString::number(icon);
+    row.savedIcon = icon;
     Update(index, std::move(row));
 }
 
@@ -111,7 +111,7 @@ void JobTable::Sort(int column, SortKind kind, bool ascending)
     for (const JobRow& row : m_rows)
         before.push_back(row.id);
     SortRows(m_rows, kind, ascending,
-             [column](const JobRow& r) -> const QString& { return r.Cell(column).text; });
+             [column](const JobRow& r) -> const QString& { return JobColumnText(r, column); });
     m_dirty = m_dirty || !std::equal(before.begin(), before.end(), m_rows.begin(),
                                      [](quint64 id, const JobRow& row) { return id == row.id; });
     Q_EMIT LayoutChanged();
@@ -124,12 +124,12 @@ void JobTable::MoveToSortedPlace(int index)
     if (!m_sort)
         return;
     const SortMode sort = *m_sort;
-    const QString key = SortKey(Row(index).Cell(sort.column).text, sort.kind);
+    const QString key = SortKey(JobColumnText(Row(index), sort.column), sort.kind);
     int place = 0;
     for (int i = 0; i < Count(); ++i) {
         if (i == index)
             continue;
-        const int c = CompareKeys(SortKey(Row(i).Cell(sort.column).text, sort.kind), key, sort.kind);
+        const int c = CompareKeys(SortKey(JobColumnText(Row(i), sort.column), sort.kind), key, sort.kind);
         if (sort.ascending ? c <= 0 : c >= 0)
             ++place;
     }
@@ -145,7 +145,7 @@ void JobTable::MoveToSortedPlace(int index)
 
 void JobTable::SetOptions(const QString& lookPurgeBy, const QString& deleteSpecific)
 {
-    m_lookPurgeBy = lookPurgeBy;
+    m_lookPurgeBy = StoredWord<DateKind>(lookPurgeBy);
     m_deleteSpecific = deleteSpecific;
     Q_EMIT OptionsChanged();
 }

@@ -40,12 +40,12 @@ public:
     // Replaces the content of row index, keeping its id; in a sorted table the row moves to
     // its sorted place when its key text changed.
     void Update(int index, JobRow row);
-    void SetIcon(int index, int icon);
+    void SetIcon(int index, RowIcon icon);
     // Shows the running icon, keeping the row's own as its saved icon, which the status tick
     // gives back once the run is over.
     void ShowRunning(int index);
     // The icon the row shows, or, while it shows running, the one it gets back after the run.
-    void SetIconAfterRun(int index, int icon);
+    void SetIconAfterRun(int index, RowIcon icon);
     void Remove(int index);
     // Replaces all rows (load); each gets a fresh id.
     void Reset(std::vector<JobRow> rows);
@@ -58,8 +58,8 @@ public:
     bool IsDirty() const { return m_dirty; }
     void MarkSaved() { m_dirty = false; }
 
-    // LookPurgeBy: the date kind, shown in status bar panel 3.
-    const QString& LookPurgeBy() const { return m_lookPurgeBy; }
+    // LookPurgeBy: the date kind, shown in status bar panel 3 as it is written.
+    const StoredWord<DateKind>& LookPurgeBy() const { return m_lookPurgeBy; }
     // DeleteSpecific: "1" removes a Specific job after its run, "0" keeps it as passed.
     const QString& DeleteSpecific() const { return m_deleteSpecific; }
     void SetOptions(const QString& lookPurgeBy, const QString& deleteSpecific);
@@ -93,7 +93,7 @@ private:
     std::optional<SortMode> m_sort;
     bool m_dirty = false;
     quint64 m_nextId = 1;
-    QString m_lookPurgeBy;
+    StoredWord<DateKind> m_lookPurgeBy;
     QString m_deleteSpecific;
     MissedRun m_missedRun = MissedRun::Wait;
 };

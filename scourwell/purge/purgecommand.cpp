@@ -1,6 +1,6 @@
 #include "purge/purgecommand.h"
 
-#include "config/timeunit.h"
+#include "config/jobwords.h"
 #include "purge/purgeengine.h"
 #include "shared/bytetext.h"
 
@@ -22,7 +22,6 @@ ParsedCommand ParseArguments(const QStringList& args)
 {
     ParsedCommand parsed;
     PurgeRequest& request = parsed.request;
-    request.lookByDate = QStringLiteral("Date: Last Modified");
     if (args.size() < 2 || args[0] != u"--purge") {
         parsed.problem = QStringLiteral("a folder is needed");
         return parsed;
@@ -33,16 +32,18 @@ ParsedCommand ParseArguments(const QStringList& args)
         const QString& option = args[i];
         const qsizetype valuesLeft = args.size() - i - 1;
         if (option == u"--older-than" && valuesLeft >= 2) {
-            request.purgeVal = args[++i];
-            request.purgeValOf = args[++i];
-            if (!PurgeThreshold(request.purgeVal) || !IsScheduleUnit(request.purgeValOf)) {
+            const std::optional<qint64> threshold = PurgeThreshold(args[++i]);
+            const std::optional<TimeUnit> unit = ParseWord<TimeUnit>(args[++i]);
+            if (!threshold || !unit) {
                 parsed.problem =
                     QStringLiteral("--older-than takes a whole number and Minute, Hour, Day or Month");
                 return parsed;
             }
+            request.purgeVal = *threshold;
+            request.purgeValOf = *unit;
             hasThreshold = true;
         } else if (option == u"--style" && valuesLeft >= 1) {
-            const auto style = PurgeStyleFromText(args[++i]);
+            const auto style = ParseWord<PurgeStyle>(args[++i]);
             if (!style) {
                 parsed.problem = QStringLiteral(
                     "--style takes \"Files Only\", \"Include Files in Subfolders\" or \"Subfolders Only\"");
@@ -50,12 +51,13 @@ ParsedCommand ParseArguments(const QStringList& args)
             }
             request.style = *style;
         } else if (option == u"--by" && valuesLeft >= 1) {
-            request.lookByDate = args[++i];
-            if (!IsPurgeDateKind(request.lookByDate)) {
+            const auto dateKind = ParseWord<DateKind>(args[++i]);
+            if (!dateKind) {
                 parsed.problem = QStringLiteral(
                     "--by takes \"Date: Created\", \"Date: Last Modified\" or \"Date: Last Accessed\"");
                 return parsed;
             }
+            request.lookByDate = *dateKind;
         } else if (option == u"--dry-run") {
             request.dryRun = true;
         } else {

@@ -1,7 +1,6 @@
 #include "purge/purgeengine.h"
 
 #include "config/runtime.h"
-#include "config/timeunit.h"
 #include "purge/fswalk.h"
 #include "shared/bytetext.h"
 #include "shared/localzone.h"
@@ -12,7 +11,6 @@
 #include <limits>
 #include <vector>
 
-using FsWalk::DateKind;
 using FsWalk::Entry;
 using FsWalk::Folder;
 using FsWalk::ItemKind;
@@ -21,16 +19,17 @@ using FsWalk::ObjectId;
 
 namespace {
 
-std::optional<DateKind> DateKindFromText(const QString& text)
+FsWalk::DateKind WalkDateKind(DateKind kind)
 {
-    const QString kind = text.toLower();
-    if (kind == u"date: created")
-        return DateKind::Created;
-    if (kind == u"date: last modified")
-        return DateKind::Modified;
-    if (kind == u"date: last accessed")
-        return DateKind::Accessed;
-    return std::nullopt;
+    switch (kind) {
+    case DateKind::Created:
+        return FsWalk::DateKind::Created;
+    case DateKind::LastModified:
+        return FsWalk::DateKind::Modified;
+    case DateKind::LastAccessed:
+        return FsWalk::DateKind::Accessed;
+    }
+    return FsWalk::DateKind::Modified;
 }
 
 // Whole units of unit from one minute to another, both local wall-clock times cut to the
@@ -86,11 +85,11 @@ bool MayBeFolder(ItemKind kind)
 class PurgeWalk
 {
 public:
-    PurgeWalk(const PurgeRequest& request, DateKind dateKind, TimeUnit unit, qint64 threshold, qint64 now,
-              const std::atomic_bool& stop, const std::function<void(const QByteArray&)>& onDeleted,
-              const std::function<void()>& onItem)
-        : m_dateKind(dateKind), m_unit(unit), m_threshold(threshold), m_nowMinute(LocalMinute(now)),
-          m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem)
+    PurgeWalk(const PurgeRequest& request, qint64 now, const std::atomic_bool& stop,
+              const std::function<void(const QByteArray&)>& onDeleted, const std::function<void()>& onItem)
+        : m_dateKind(WalkDateKind(request.lookByDate)), m_unit(request.purgeValOf),
+          m_threshold(request.purgeVal), m_nowMinute(LocalMinute(now)), m_dryRun(request.dryRun),
+          m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem)
     {
         for (const QString& path : request.protectedPaths) {
             const FsWalk::PathIds ids = FsWalk::IdsOfPath(BytesFromText(path));
@@ -316,7 +315,7 @@ private:
         return pass == Pass::Decide || m_open.back()->RemoveEmptyChild(name);
     }
 
-    const DateKind m_dateKind;
+    const FsWalk::DateKind m_dateKind;
     const TimeUnit m_unit;
     const qint64 m_threshold;
     const qint64 m_nowMinute;
@@ -335,16 +334,21 @@ private:
 
 } // namespace
 
-std::optional<PurgeStyle> PurgeStyleFromText(const QString& text)
+std::optional<PurgeRequest> PurgeRequestOf(PurgeStyle style, const QString& folder, const QString& valPurge,
+                                           const QString& valOfPurge, const QString& lookPurgeBy)
 {
-    const QString style = text.toLower();
-    if (style == u"files only")
-        return PurgeStyle::FilesOnly;
-    if (style == u"include files in subfolders")
-        return PurgeStyle::IncludeFilesInSubfolders;
-    if (style == u"subfolders only")
-        return PurgeStyle::SubfoldersOnly;
-    return std::nullopt;
+    const std::optional<qint64> threshold = PurgeThreshold(valPurge);
+    const std::optional<TimeUnit> unit = ParseWord<TimeUnit>(valOfPurge);
+    const std::optional<DateKind> dateKind = ParseWord<DateKind>(lookPurgeBy);
+    if (!threshold || !unit || !dateKind)
+        return std::nullopt;
+    PurgeRequest request;
+    request.style = style;
+    request.folder = folder;
+    request.lookByDate = *dateKind;
+    request.purgeVal = *threshold;
+    request.purgeValOf = *unit;
+    return request;
 }
 
 QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder)
@@ -365,11 +369,6 @@ bool IsFileSystemRoot(const QString& folder)
     return resolved && resolved == FsWalk::IdsOfPath("/").own;
 }
 
-bool IsPurgeDateKind(const QString& text)
-{
-    return DateKindFromText(text).has_value();
-}
-
 std::optional<qint64> PurgeThreshold(const QString& valPurge)
 {
     const QString text = valPurge.trimmed();
@@ -387,31 +386,25 @@ void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs)
     minIs = dhn % 3600 / 60;
 }
 
-qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now)
+qint64 GetObjectAge(const QDateTime& itemDate, TimeUnit unit, const QDateTime& now)
 {
-    const auto ageUnit = TimeUnitFromText(unit);
-    if (!ageUnit || !itemDate.isValid() || !now.isValid())
+    if (!itemDate.isValid() || !now.isValid())
         return 0;
-    return Age(WallClockMinute(itemDate), WallClockMinute(now), *ageUnit);
+    return Age(WallClockMinute(itemDate), WallClockMinute(now), unit);
 }
 
 PurgeResult RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                      const std::function<void(const QByteArray&)>& onDeleted,
                      const std::function<void()>& onItem)
 {
-    // An unknown date kind, unit or threshold would leave the age meaningless: nothing goes.
-    const auto dateKind = DateKindFromText(request.lookByDate);
-    const auto unit = TimeUnitFromText(request.purgeValOf);
-    const auto threshold = PurgeThreshold(request.purgeVal);
     // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
-    // cut the name short, and so name another folder.
+    // cut the name short, and so name another folder. A negative threshold would take all.
     const QByteArray folder = BytesFromText(request.folder);
-    if (!dateKind || !unit || !threshold || folder.contains('\0'))
+    if (request.purgeVal < 0 || folder.contains('\0'))
         return {};
     // The zone's rules are read once a run, so that no item waits for the zone file.
     LoadLocalZone();
-    PurgeWalk walk(request, *dateKind, *unit, *threshold, clock.Now().toSecsSinceEpoch(), stop, onDeleted,
-                   onItem);
+    PurgeWalk walk(request, clock.Now().toSecsSinceEpoch(), stop, onDeleted, onItem);
     const std::optional<qint64> count = walk.Run(request.style, folder);
     if (!count)
         return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/jobwords.h"
 #include "shared/clock.h"
 
 #include <QDateTime>
@@ -9,27 +10,24 @@
 #include <functional>
 #include <optional>
 
-enum class PurgeStyle
-{
-    FilesOnly,
-    IncludeFilesInSubfolders,
-    SubfoldersOnly
-};
-
-// "Files Only", "Include Files in Subfolders", "Subfolders Only" in any letter case.
-std::optional<PurgeStyle> PurgeStyleFromText(const QString& text);
-
 struct PurgeRequest
 {
     PurgeStyle style = PurgeStyle::FilesOnly;
-    QString folder;     // sPath
-    QString lookByDate; // "Date: Created" / "Date: Last Modified" / "Date: Last Accessed"
-    QString purgeVal;   // threshold N as text
-    QString purgeValOf; // "Minute" / "Hour" / "Day" / "Month"
+    QString folder; // sPath
+    DateKind lookByDate = DateKind::LastModified;
+    // Items more than purgeVal whole purgeValOf old go.
+    qint64 purgeVal = 0;
+    TimeUnit purgeValOf = TimeUnit::Day;
     // Never deleted nor descended into: the program folder, its files and the programs.
     QStringList protectedPaths;
     bool dryRun = false;
 };
+
+// The request of a job's texts: its folder, ValPurge, ValOfPurge and the LookPurgeBy option.
+// None when the threshold is no whole number of 0 or more, or the unit or the date kind names
+// no word of its table, for then an age means nothing and nothing may go.
+std::optional<PurgeRequest> PurgeRequestOf(PurgeStyle style, const QString& folder, const QString& valPurge,
+                                           const QString& valOfPurge, const QString& lookPurgeBy);
 
 // The program's own files, which no purge may delete: the program folder, its ConfigDat.ini,
 // quillon.ini, statdump.tmp and Logs, and what is shipped beside the program, in the program
@@ -39,14 +37,12 @@ QStringList ProtectedPaths(const QString& programFolder, const QString& executab
 // Whether folder is the file-system root (also through a link), which no job may purge.
 bool IsFileSystemRoot(const QString& folder);
 
-// "Date: Created", "Date: Last Modified", "Date: Last Accessed" in any letter case.
-bool IsPurgeDateKind(const QString& text);
 // ValPurge read as a threshold: a whole number of 0 or more, else nullopt.
 std::optional<qint64> PurgeThreshold(const QString& valPurge);
 
 // Whole units of unit from itemDate to now, both as local wall-clock times cut to the minute
-// (so a summer-time change adds or takes no hour); 0 for an unknown unit.
-qint64 GetObjectAge(const QDateTime& itemDate, const QString& unit, const QDateTime& now);
+// (so a summer-time change adds or takes no hour).
+qint64 GetObjectAge(const QDateTime& itemDate, TimeUnit unit, const QDateTime& now);
 void GetValue(qint64 dhn, qint64& dayIs, qint64& hourIs, qint64& minIs);
 
 enum class PurgeOutcome
@@ -67,9 +63,8 @@ struct PurgeResult
 // is not counted); onItem is heard just before each such check, on the purging thread.
 // onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
 // bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot be opened,
-// the file-system root, an unknown date kind or a threshold that is no whole number deletes
-// nothing. Reads the local zone's rules once, at the start. Safe to run from several threads
-// at once.
+// the file-system root or a negative threshold deletes nothing. Reads the local zone's rules
+// once, at the start. Safe to run from several threads at once.
 PurgeResult RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                      const std::function<void(const QByteArray& path)>& onDeleted = {},
                      const std::function<void()>& onItem = {});

@@ -54,14 +54,13 @@ void PurgeRun::Work(std::future<bool> go)
         return;
 
     AddTextToFile(StatDumpPath(m_programFolder), m_values.folder);
-    PurgeRequest request;
-    request.style = m_style;
-    request.folder = m_values.folder;
-    request.lookByDate = m_values.dateKind;
-    request.purgeVal = m_values.threshold;
-    request.purgeValOf = m_values.thresholdUnit;
-    request.protectedPaths = m_protectedPaths;
-    const qint64 count = RunPurge(request, m_clock, m_stop, {}, m_itemHook).count;
+    qint64 count = 0;
+    // Launch values that name no threshold, unit or date kind delete nothing.
+    if (std::optional<PurgeRequest> request = PurgeRequestOf(m_style, m_values.folder, m_values.threshold,
+                                                             m_values.thresholdUnit, m_values.dateKind)) {
+        request->protectedPaths = m_protectedPaths;
+        count = RunPurge(*request, m_clock, m_stop, {}, m_itemHook).count;
+    }
 
     // A row that cannot be written (Logs full or read-only) is lost; the marker still goes.
     WriteLogRow(m_programFolder, m_clock.Now(), LogCells(count));

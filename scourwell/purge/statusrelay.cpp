@@ -6,13 +6,11 @@
 
 namespace {
 
-// The saved icon, or the present one when nothing valid was saved (a running icon is never
-// taken back to an icon that would let the job be launched by mistake).
-int SavedIconOr(const JobRow& row, int fallback)
+// The saved icon, or the present one when nothing was saved (a running icon is never taken
+// back to an icon that would let the job be launched by mistake).
+RowIcon SavedIconOr(const JobRow& row, RowIcon fallback)
 {
-    bool ok = false;
-    const int icon = row.SavedIcon().toInt(&ok);
-    return ok && icon >= RowIcon::Enabled && icon < RowIcon::Running ? icon : fallback;
+    return row.savedIcon && *row.savedIcon != RowIcon::Running ? *row.savedIcon : fallback;
 }
 
 } // namespace
@@ -24,9 +22,9 @@ void TimerCheckStatTick(JobTable& table, const QString& programFolder)
     for (int i = 0; i < table.Count(); ++i) {
         JobRow row = table.Row(i);
         if (row.icon != RowIcon::Running)
-            row.SubItem(1).tag = QString::number(row.icon);
+            row.savedIcon = row.icon;
         // An unreadable dump shows every job as running until the next tick reads it.
-        const bool running = !dump || dump->Has(RunningMarker(row.FolderLoc()));
+        const bool running = !dump || dump->Has(RunningMarker(row.FolderLoc));
         row.icon = running ? RowIcon::Running : SavedIconOr(row, row.icon);
         table.Update(i, std::move(row));
     }

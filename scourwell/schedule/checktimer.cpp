@@ -2,30 +2,19 @@
 
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
+#include "config/jobwords.h"
 #include "config/runtime.h"
-#include "config/timeunit.h"
 #include "purge/logmod.h"
 #include "purge/purgeengine.h"
 #include "schedule/schedulemath.h"
 
 namespace {
 
-bool IsRoutine(const QString& style)
-{
-    return style.compare(QLatin1String("routine"), Qt::CaseInsensitive) == 0;
-}
-
-bool IsSpecific(const QString& style)
-{
-    return style.compare(QLatin1String("specific"), Qt::CaseInsensitive) == 0;
-}
-
 // A Routine row with a recurrence to move it on by, and a folder that survives the save that
 // follows.
 bool CanMoveOn(const JobRow& row)
 {
-    return RecurrenceCount(row.ValEvery()) && IsScheduleUnit(row.ValOfEvery()) &&
-           FolderRoundTrips(row.FolderLoc());
+    return RecurrenceCount(row.ValEvery) && row.ValOfEvery.Value() && FolderRoundTrips(row.FolderLoc);
 }
 
 // A row whose launch would be refused, or a Routine job without a valid recurrence, is kept as
@@ -34,7 +23,7 @@ bool CanMoveOn(const JobRow& row)
 bool IsRunnable(const JobTable& table, int index)
 {
     const JobRow& row = table.Row(index);
-    return WhyNotLaunched(table, index).isEmpty() && (!IsRoutine(row.Style()) || CanMoveOn(row));
+    return WhyNotLaunched(table, index).isEmpty() && (!row.Style.Is(ScheduleKind::Routine) || CanMoveOn(row));
 }
 
 // The values every collector takes from the row as they stand; startedAs, the recurrence and
@@ -42,16 +31,16 @@ bool IsRunnable(const JobTable& table, int index)
 LaunchValues RowValues(const JobTable& table, int index)
 {
     const JobRow& row = table.Row(index);
-    return {.folder = row.FolderLoc(),
-            .status = row.Status(),
-            .threshold = row.ValPurge(),
-            .thresholdUnit = row.ValOfPurge(),
-            .startedAs = row.Style(),
-            .purgeStyle = row.FileFolderStyle(),
-            .recurrenceCount = row.ValEvery(),
-            .recurrenceUnit = row.ValOfEvery(),
-            .runTime = row.NextRun(),
-            .dateKind = table.LookPurgeBy()};
+    return {.folder = row.FolderLoc,
+            .status = row.Status.Text(),
+            .threshold = row.ValPurge,
+            .thresholdUnit = row.ValOfPurge.Text(),
+            .startedAs = row.Style.Text(),
+            .purgeStyle = row.FileFolderStyle.Text(),
+            .recurrenceCount = row.ValEvery,
+            .recurrenceUnit = row.ValOfEvery.Text(),
+            .runTime = row.NextRun,
+            .dateKind = table.LookPurgeBy().Text()};
 }
 
 // A job that does not recur fills the log's recurrence column with empty marks.
@@ -65,7 +54,7 @@ void Launch(const LaunchValues& values, JobLauncher& launcher)
 {
     if (!WhyNotLaunched(values).isEmpty())
         return;
-    const std::optional<PurgeStyle> style = PurgeStyleFromText(values.purgeStyle);
+    const std::optional<PurgeStyle> style = ParseWord<PurgeStyle>(values.purgeStyle);
     switch (style.value()) {
     case PurgeStyle::FilesOnly:
         launcher.RunNowPurgeFiles(values);
@@ -133,8 +122,8 @@ void HandleMissed(JobTable& table, int index, const QDateTime& now, JobLauncher&
     const bool enabled = row.icon == RowIcon::Enabled || row.icon == RowIcon::EnabledPassed;
     if (!enabled && row.icon != RowIcon::Disabled && row.icon != RowIcon::DisabledPassed)
         return;
-    if (missedRun == MissedRun::Wait || !IsRoutine(row.Style()) || !CanMoveOn(row)) {
-        const int passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
+    if (missedRun == MissedRun::Wait || !row.Style.Is(ScheduleKind::Routine) || !CanMoveOn(row)) {
+        const RowIcon passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
         if (row.icon != passed)
             table.SetIcon(index, passed);
         return;
@@ -145,13 +134,13 @@ void HandleMissed(JobTable& table, int index, const QDateTime& now, JobLauncher&
         CollectCheck(table, index, launcher);
     }
     const quint64 id = row.id;
-    const QString folder = row.FolderLoc();
-    const QString missed = row.NextRun();
+    const QString folder = row.FolderLoc;
+    const QString missed = row.NextRun;
     table.SetIcon(index, enabled ? RowIcon::Enabled : RowIcon::Disabled);
     MoveOn(table, index, now);
     outcome.saveNeeded = true;
     if (!run)
-        outcome.movedOn.push_back({folder, missed, table.Row(table.IndexOf(id)).NextRun()});
+        outcome.movedOn.push_back({folder, missed, table.Row(table.IndexOf(id)).NextRun});
 }
 
 } // namespace
@@ -172,7 +161,7 @@ void CollectCheckManually(const JobTable& table, int index, const QDateTime& now
 {
     LaunchValues values = RowValues(table, index);
     values.startedAs = QStringLiteral("Manual");
-    if (IsSpecific(table.Row(index).Style()))
+    if (table.Row(index).Style.Is(ScheduleKind::Specific))
         ClearRecurrence(values);
     values.runTime = FullForm(now);
     Launch(values, launcher);
@@ -180,20 +169,20 @@ void CollectCheckManually(const JobTable& table, int index, const QDateTime& now
 
 QString WhyNotLaunched(const LaunchValues& values)
 {
-    if (!PurgeStyleFromText(values.purgeStyle))
+    if (!ParseWord<PurgeStyle>(values.purgeStyle))
         return QStringLiteral("The purge style \"%1\" is not one Scourwell knows.").arg(values.purgeStyle);
     if (!FolderRoundTrips(values.folder))
         return QStringLiteral("The folder name cannot be kept in the job file as it is.");
-    if (!IsKnownStatus(values.status))
+    if (!ParseWord<JobStatus>(values.status))
         return QStringLiteral("The status \"%1\" is neither \"Enabled\" nor \"Disabled\".")
             .arg(values.status);
     if (!PurgeThreshold(values.threshold))
         return QStringLiteral("The age threshold \"%1\" is not a whole number of 0 or more.")
             .arg(values.threshold);
-    if (!TimeUnitFromText(values.thresholdUnit))
+    if (!ParseWord<TimeUnit>(values.thresholdUnit))
         return QStringLiteral("The age unit \"%1\" is not Minute, Hour, Day or Month.")
             .arg(values.thresholdUnit);
-    if (!IsPurgeDateKind(values.dateKind))
+    if (!ParseWord<DateKind>(values.dateKind))
         return QStringLiteral("The date to purge by, \"%1\", is not one Scourwell knows.")
             .arg(values.dateKind);
     return {};
@@ -217,9 +206,9 @@ TickOutcome CheckJobs(JobTable& table, const QDateTime& now, JobLauncher& launch
     std::vector<quint64> missedIds;
     for (int i = 0; i < table.Count(); ++i) {
         const JobRow& row = table.Row(i);
-        if (due.IsDue(row.NextRun()))
+        if (due.IsDue(row.NextRun))
             dueIds.push_back(row.id);
-        else if (due.IsMissed(row.NextRun()))
+        else if (due.IsMissed(row.NextRun))
             missedIds.push_back(row.id);
     }
     for (const quint64 id : dueIds) {
@@ -227,8 +216,8 @@ TickOutcome CheckJobs(JobTable& table, const QDateTime& now, JobLauncher& launch
         if (i < 0)
             continue;
         const JobRow& row = table.Row(i);
-        const bool routine = IsRoutine(row.Style());
-        const bool specific = IsSpecific(row.Style());
+        const bool routine = row.Style.Is(ScheduleKind::Routine);
+        const bool specific = row.Style.Is(ScheduleKind::Specific);
         if (row.icon == RowIcon::Enabled && !IsRunnable(table, i))
             continue;
         if (row.icon == RowIcon::Enabled && routine) {

@@ -10,11 +10,11 @@ bool IsRow(const JobTable& table, int index)
     return index >= 0 && index < table.Count();
 }
 
-void SetState(JobTable& table, int index, int icon, const QString& status)
+void SetState(JobTable& table, int index, RowIcon icon, JobStatus status)
 {
     JobRow row = table.Row(index);
     row.icon = icon;
-    row.SetStatus(status);
+    row.Status = status;
     table.Update(index, std::move(row));
 }
 
@@ -22,11 +22,11 @@ void SetState(JobTable& table, int index, int icon, const QString& status)
 // 01:00 PM before 11:00 AM and a January before the December of the year before.
 bool RunsAfter(const JobRow& row, const WallClockTime& presentMinute)
 {
-    const std::optional<WallClockTime> next = ParseFullForm(row.NextRun());
+    const std::optional<WallClockTime> next = ParseFullForm(row.NextRun);
     return next && *next > presentMinute;
 }
 
-int SwitchAll(JobTable& table, const QDateTime& now, int fromIcon, int toIcon, const QString& status)
+int SwitchAll(JobTable& table, const QDateTime& now, RowIcon fromIcon, RowIcon toIcon, JobStatus status)
 {
     const WallClockTime presentMinute = WallClockTime::Of(now);
     int changed = 0;
@@ -45,13 +45,13 @@ int SwitchAll(JobTable& table, const QDateTime& now, int fromIcon, int toIcon, c
 void EnableJob(JobTable& table, int index)
 {
     if (IsRow(table, index))
-        SetState(table, index, RowIcon::Enabled, QStringLiteral("Enabled"));
+        SetState(table, index, RowIcon::Enabled, JobStatus::Enabled);
 }
 
 void DisableJob(JobTable& table, int index)
 {
     if (IsRow(table, index))
-        SetState(table, index, RowIcon::Disabled, QStringLiteral("Disabled"));
+        SetState(table, index, RowIcon::Disabled, JobStatus::Disabled);
 }
 
 void DeleteJob(JobTable& table, int index)
@@ -62,10 +62,10 @@ void DeleteJob(JobTable& table, int index)
 
 int Enable_All_List(JobTable& table, const QDateTime& now)
 {
-    return SwitchAll(table, now, RowIcon::Disabled, RowIcon::Enabled, QStringLiteral("Enabled"));
+    return SwitchAll(table, now, RowIcon::Disabled, RowIcon::Enabled, JobStatus::Enabled);
 }
 
 int Disable_All_List(JobTable& table, const QDateTime& now)
 {
-    return SwitchAll(table, now, RowIcon::Enabled, RowIcon::Disabled, QStringLiteral("Disabled"));
+    return SwitchAll(table, now, RowIcon::Enabled, RowIcon::Disabled, JobStatus::Disabled);
 }

@@ -2,7 +2,6 @@
 
 #include "config/jobtable.h"
 #include "config/runtime.h"
-#include "config/timeunit.h"
 #include "schedule/schedulemath.h"
 #include "shared/bytetext.h"
 
@@ -15,23 +14,22 @@ namespace {
 // keeps its Style and recurrence.
 void WriteFields(JobRow& row, const JobEditValues& values)
 {
-    row.SetFolderLoc(values.folder);
-    row.SubItem(1).text = values.valPurge;
-    row.SubItem(2).text = values.valOfPurge;
-    row.SubItem(2).tag = values.description;
-    row.SubItem(3).tag = values.fileFolderStyle;
-    switch (values.kind) {
+    row.FolderLoc = values.folder;
+    row.ValPurge = values.valPurge;
+    row.ValOfPurge = StoredWord<TimeUnit>(values.valOfPurge);
+    row.Description = values.description;
+    row.FileFolderStyle = StoredWord<PurgeStyle>(values.fileFolderStyle);
+    if (!values.kind)
+        return;
+    row.Style = *values.kind;
+    switch (*values.kind) {
     case ScheduleKind::Routine:
-        row.SubItem(3).text = QStringLiteral("Routine");
-        row.SubItem(4).text = values.valEvery;
-        row.SubItem(5).text = values.valOfEvery;
+        row.ValEvery = values.valEvery;
+        row.ValOfEvery = StoredWord<TimeUnit>(values.valOfEvery);
         break;
     case ScheduleKind::Specific:
-        row.SubItem(3).text = QStringLiteral("Specific");
-        row.SubItem(4).text = QStringLiteral(" ");
-        row.SubItem(5).text = QStringLiteral(" ");
-        break;
-    case ScheduleKind::None:
+        row.ValEvery = QStringLiteral(" ");
+        row.ValOfEvery = StoredWord<TimeUnit>(QStringLiteral(" "));
         break;
     }
 }
@@ -50,13 +48,13 @@ void AdjustPassedRun(JobRow& row, const JobEditValues& values, const WallClockTi
                      const QDateTime& now)
 {
     const std::optional<int> count = RecurrenceCount(values.valEvery);
-    const std::optional<TimeUnit> unit = TimeUnitFromText(values.valOfEvery);
+    const std::optional<TimeUnit> unit = ParseWord<TimeUnit>(values.valOfEvery);
     if (count && unit) {
         const WallClockTime next = GetNextRun(*count, values.valOfEvery, presentMinute, now);
         if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
-            row.SetNextRun(FullForm(next));
+            row.NextRun = FullForm(next);
         else
-            row.SetNextRun(DateForm(next) + QLatin1Char(' ') + TimeForm(values.picked));
+            row.NextRun = DateForm(next) + QLatin1Char(' ') + TimeForm(values.picked);
     }
     ClearPassed(row);
 }
@@ -66,7 +64,7 @@ void AdjustPassedRun(JobRow& row, const JobEditValues& values, const WallClockTi
 // the December of the year before.
 void StorePickedRun(JobRow& row, const WallClockTime& picked, const WallClockTime& presentMinute)
 {
-    row.SetNextRun(FullForm(picked));
+    row.NextRun = FullForm(picked);
     if (presentMinute > picked) {
         if (row.icon == RowIcon::Enabled)
             row.icon = RowIcon::EnabledPassed;
@@ -86,14 +84,14 @@ quint64 WriteNewJob(JobTable& table, const JobEditValues& values, const QDateTim
 {
     JobRow row;
     row.icon = RowIcon::Enabled;
-    row.SetStatus(QStringLiteral("Enabled"));
+    row.Status = JobStatus::Enabled;
     WriteFields(row, values);
     WallClockTime start = StartOfNewJob(values.picked, WallClockTime::Of(now));
     if (values.kind == ScheduleKind::Routine) {
         if (const std::optional<int> count = RecurrenceCount(values.valEvery))
             start = GetNextRun(*count, values.valOfEvery, start, now);
     }
-    row.SetNextRun(FullForm(start));
+    row.NextRun = FullForm(start);
     return table.Append(std::move(row));
 }
 
@@ -124,5 +122,5 @@ bool IsFolderInList(const JobTable& table, const QString& path)
 {
     const std::vector<JobRow>& rows = table.Rows();
     return std::any_of(rows.begin(), rows.end(),
-                       [&path](const JobRow& row) { return row.FolderLoc() == path; });
+                       [&path](const JobRow& row) { return row.FolderLoc == path; });
 }

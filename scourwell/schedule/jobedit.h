@@ -1,20 +1,13 @@
 #pragma once
 
+#include "config/jobwords.h"
 #include "config/runtime.h"
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 class JobTable;
-
-// Which schedule option the job editor has selected; None only when editing a row whose
-// Style is neither word, which then keeps its Style and recurrence.
-enum class ScheduleKind
-{
-    None,
-    Routine,
-    Specific
-};
 
 // What the job properties dialog holds when Ok has passed its checks.
 struct JobEditValues
@@ -23,7 +16,9 @@ struct JobEditValues
     QString valPurge;
     QString valOfPurge;
     QString description;
-    ScheduleKind kind = ScheduleKind::None;
+    // The schedule option selected; none only when editing a row whose Style is neither word,
+    // which then keeps its Style and recurrence.
+    std::optional<ScheduleKind> kind;
     QString fileFolderStyle;
     QString valEvery;
     QString valOfEvery;

@@ -156,7 +156,7 @@ void JobHost::Announce(PurgeRun& run)
 void JobHost::ShowRunning(const QString& folder)
 {
     for (int i = 0; i < m_table.Count(); ++i) {
-        if (m_table.Row(i).FolderLoc() == folder)
+        if (m_table.Row(i).FolderLoc == folder)
             m_table.ShowRunning(i);
     }
 }

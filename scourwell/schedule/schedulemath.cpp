@@ -1,8 +1,8 @@
 #include "schedule/schedulemath.h"
 
 #include "config/jobtable.h"
+#include "config/jobwords.h"
 #include "config/runtime.h"
-#include "config/timeunit.h"
 
 #include <limits>
 
@@ -38,14 +38,14 @@ WallClockTime Add(const WallClockTime& base, int count, TimeUnit unit)
 // The NextRun text the move-on rule gives row, or nullopt when it leaves the row unchanged.
 std::optional<QString> MovedOnNextRun(const JobRow& row, const QDateTime& now)
 {
-    const std::optional<int> count = RecurrenceCount(row.ValEvery());
-    const std::optional<TimeUnit> unit = TimeUnitFromText(row.ValOfEvery());
+    const std::optional<int> count = RecurrenceCount(row.ValEvery);
+    const std::optional<TimeUnit> unit = row.ValOfEvery.Value();
     if (!count || !unit)
         return std::nullopt;
     const WallClockTime next = Add(WallClockTime::Of(now), *count, *unit);
     if (*unit == TimeUnit::Minute || *unit == TimeUnit::Hour)
         return FullForm(next);
-    const std::optional<WallClockTime> old = ParseFullForm(row.NextRun());
+    const std::optional<WallClockTime> old = ParseFullForm(row.NextRun);
     if (!old)
         return std::nullopt;
     return DateForm(next) + QLatin1Char(' ') + TimeForm(*old);
@@ -64,17 +64,17 @@ std::optional<int> RecurrenceCount(const QString& valEvery)
 
 WallClockTime GetNextRun(int count, const QString& unit, const WallClockTime& base, const QDateTime& now)
 {
-    const std::optional<TimeUnit> known = TimeUnitFromText(unit);
+    const std::optional<TimeUnit> known = ParseWord<TimeUnit>(unit);
     return !known || base > WallClockTime::Of(now) ? base : Add(base, count, *known);
 }
 
 bool MoveOn(JobTable& table, int index, const QDateTime& now)
 {
     const std::optional<QString> next = MovedOnNextRun(table.Row(index), now);
-    if (!next || *next == table.Row(index).NextRun())
+    if (!next || *next == table.Row(index).NextRun)
         return false;
     JobRow row = table.Row(index);
-    row.SetNextRun(*next);
+    row.NextRun = *next;
     table.Update(index, std::move(row));
     return true;
 }
@@ -82,11 +82,11 @@ bool MoveOn(JobTable& table, int index, const QDateTime& now)
 void AdjustDate(JobTable& table, int index, const QDateTime& now)
 {
     JobRow row = table.Row(index);
-    const std::optional<WallClockTime> old = ParseFullForm(row.NextRun());
+    const std::optional<WallClockTime> old = ParseFullForm(row.NextRun);
     if (!old || WallClockTime::Of(now) < *old)
         return;
     if (const std::optional<QString> next = MovedOnNextRun(row, now))
-        row.SetNextRun(*next);
+        row.NextRun = *next;
     ClearPassed(row);
     table.Update(index, std::move(row));
 }
@@ -95,9 +95,9 @@ void ClearPassed(JobRow& row)
 {
     if (row.icon == RowIcon::EnabledPassed) {
         row.icon = RowIcon::Enabled;
-        row.SetStatus(QStringLiteral("Enabled"));
+        row.Status = JobStatus::Enabled;
     } else if (row.icon == RowIcon::DisabledPassed) {
         row.icon = RowIcon::Disabled;
-        row.SetStatus(QStringLiteral("Disabled"));
+        row.Status = JobStatus::Disabled;
     }
 }

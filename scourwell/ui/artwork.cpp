@@ -33,22 +33,18 @@ QPixmap SplashLogo(int size)
     return QIcon(Path("splash-logo")).pixmap(size, size);
 }
 
-QIcon RowIcon(int icon)
+QIcon RowIcon(::RowIcon icon)
 {
     static constexpr std::array names{"row-enabled",         "row-disabled",       "row-enabled-passed",
                                       "row-disabled-passed", "row-folder-missing", "row-running"};
-    if (icon < 1 || icon > static_cast<int>(names.size()))
-        return {};
-    return QIcon(Path(names[static_cast<size_t>(icon - 1)]));
+    return QIcon(Path(names[static_cast<size_t>(icon) - 1]));
 }
 
-QIcon StylePicture(int picture)
+QIcon StylePicture(::StylePicture picture)
 {
     static constexpr std::array names{"style-files", "style-files-subfolders", "style-subfolders",
                                       "style-none"};
-    if (picture < 1 || picture > static_cast<int>(names.size()))
-        return {};
-    return QIcon(Path(names[static_cast<size_t>(picture - 1)]));
+    return QIcon(Path(names[static_cast<size_t>(picture) - 1]));
 }
 
 } // namespace Artwork

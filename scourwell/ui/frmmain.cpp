@@ -69,18 +69,17 @@ QMenu* NewMenu(QWidget* parent, const char* name, const QString& title)
     return menu;
 }
 
-// The style picture that a FileFolderStyle selects, or 0 to leave the picture as it is.
-int StylePictureOf(const QString& fileFolderStyle)
+StylePicture StylePictureOf(PurgeStyle style)
 {
-    switch (PurgeStyleFromText(fileFolderStyle).value_or(PurgeStyle{-1})) {
+    switch (style) {
     case PurgeStyle::FilesOnly:
-        return 1;
+        return StylePicture::FilesOnly;
     case PurgeStyle::IncludeFilesInSubfolders:
-        return 2;
+        return StylePicture::IncludeFilesInSubfolders;
     case PurgeStyle::SubfoldersOnly:
-        return 3;
+        return StylePicture::SubfoldersOnly;
     }
-    return 0;
+    return StylePicture::Neutral;
 }
 
 } // namespace
@@ -252,7 +251,7 @@ void FrmMain::CreateStatusBar()
         bar->addWidget(panel, i == 0 ? 1 : 0);
     }
     setStatusBar(bar);
-    SetPanelPicture(4);
+    SetPanelPicture(StylePicture::Neutral);
     connect(&m_table, &JobTable::OptionsChanged, this, &FrmMain::ShowDateKind);
 }
 
@@ -286,26 +285,26 @@ void FrmMain::ItemClick()
     if (index < 0)
         return;
     const JobRow& row = m_table.Row(index);
-    const bool routine = row.Style() == QLatin1String("Routine");
     EnableRowCommands(row);
 
-    const QString purged =
-        QStringLiteral("Objects more than ") + row.ValPurge() + QLatin1Char(' ') + row.ValOfPurge().toLower();
+    const QString purged = QStringLiteral("Objects more than ") + row.ValPurge + QLatin1Char(' ') +
+                           row.ValOfPurge.Text().toLower();
     QString summary;
-    if (routine)
-        summary = purged + QStringLiteral("(s) will be purged on every ") + row.ValEvery() +
-                  QLatin1Char(' ') + row.ValOfEvery().toLower() + QStringLiteral("(s)");
+    if (row.Style.IsExactly(ScheduleKind::Routine))
+        summary = purged + QStringLiteral("(s) will be purged on every ") + row.ValEvery + QLatin1Char(' ') +
+                  row.ValOfEvery.Text().toLower() + QStringLiteral("(s)");
     else
-        summary = purged + QStringLiteral("(s) will be purged on ") + row.NextRun();
+        summary = purged + QStringLiteral("(s) will be purged on ") + row.NextRun;
     m_panels[0]->setText(summary);
-    if (const int picture = StylePictureOf(row.FileFolderStyle()))
-        SetPanelPicture(picture);
-    m_panels[1]->setText(row.FileFolderStyle());
+    // Any other style leaves the picture as it was.
+    if (const std::optional<PurgeStyle> style = row.FileFolderStyle.Value())
+        SetPanelPicture(StylePictureOf(*style));
+    m_panels[1]->setText(row.FileFolderStyle.Text());
 }
 
 void FrmMain::EnableRowCommands(const JobRow& row)
 {
-    const bool routine = row.Style() == QLatin1String("Routine");
+    const bool routine = row.Style.IsExactly(ScheduleKind::Routine);
     auto enable = [this](MainCommand command, bool on) { ContextAction(command)->setEnabled(on); };
     switch (row.icon) {
     case RowIcon::Enabled:
@@ -328,8 +327,6 @@ void FrmMain::EnableRowCommands(const JobRow& row)
         enable(MainCommand::DisableJob, false);
         enable(MainCommand::RunNow, false);
         enable(MainCommand::AdjustDate, false);
-        break;
-    default:
         break;
     }
 }
@@ -388,10 +385,10 @@ void FrmMain::FocusReset()
 {
     m_panels[0]->setText(QStringLiteral(" "));
     m_panels[1]->setText(QStringLiteral(" "));
-    SetPanelPicture(4);
+    SetPanelPicture(StylePicture::Neutral);
 }
 
-void FrmMain::SetPanelPicture(int picture)
+void FrmMain::SetPanelPicture(StylePicture picture)
 {
     m_panelPicture = picture;
     m_pictureLabel->setPixmap(Artwork::StylePicture(picture).pixmap(16, 16));
@@ -399,7 +396,7 @@ void FrmMain::SetPanelPicture(int picture)
 
 void FrmMain::ShowDateKind()
 {
-    m_panels[2]->setText(m_table.LookPurgeBy());
+    m_panels[2]->setText(m_table.LookPurgeBy().Text());
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)

@@ -2,6 +2,7 @@
 
 #include "config/jobtable.h"
 #include "schedule/jobhost.h"
+#include "ui/artwork.h"
 #include "ui/commandtable.h"
 
 #include <QMainWindow>
@@ -51,8 +52,8 @@ public:
     QTreeView* List() const { return m_list; }
     // Status bar panel 1..3 (the text labels "Panel1".."Panel3").
     QLabel* Panel(int n) const;
-    // The style picture of panel 1, 1..4.
-    int PanelPicture() const { return m_panelPicture; }
+    // The style picture of panel 1.
+    StylePicture PanelPicture() const { return m_panelPicture; }
     // The selected row's 0-based index, or -1.
     int SelectedRow() const;
 
@@ -99,7 +100,7 @@ private:
     void PopupContext(const QPoint& globalPos);
     // The list's keys for the row commands; true when the key was one of them.
     bool ListKeyPress(const QKeyEvent& event);
-    void SetPanelPicture(int picture);
+    void SetPanelPicture(StylePicture picture);
     void ShowDateKind();
     // Asks whether to end the program; true when it is to end.
     bool ConfirmExit();
@@ -121,7 +122,7 @@ private:
     ExitState m_exitState = ExitState::None;
     std::array<QLabel*, 3> m_panels{};
     QLabel* m_pictureLabel = nullptr;
-    int m_panelPicture = 4;
+    StylePicture m_panelPicture = StylePicture::Neutral;
     // Per column: the direction of its next sort flips at each click, first ascending.
     std::array<bool, 7> m_ascending{};
     // Where the window was when it went to the tray.

@@ -19,13 +19,13 @@ namespace {
 struct LookChoice
 {
     const char* caption;
-    const char* tag;
+    DateKind kind;
 };
 
 constexpr std::array<LookChoice, 3> LookChoices{{
-    {"Date Created.", "Date: Created"},
-    {"Date Last Modified.", "Date: Last Modified"},
-    {"Date Last Accessed.", "Date: Last Accessed"},
+    {"Date Created.", DateKind::Created},
+    {"Date Last Modified.", DateKind::LastModified},
+    {"Date Last Accessed.", DateKind::LastAccessed},
 }};
 
 struct MissedChoice
@@ -68,7 +68,6 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
     for (size_t i = 0; i < LookChoices.size(); ++i) {
         auto* option = new QRadioButton(QString::fromLatin1(LookChoices[i].caption), frame);
         option->setObjectName(QStringLiteral("OptLook%1").arg(i));
-        option->setProperty("tag", QString::fromLatin1(LookChoices[i].tag));
         choices->addWidget(option);
         m_optLook[i] = option;
     }
@@ -122,9 +121,9 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
 
 void frmOption::LoadFromTable()
 {
-    const QString look = m_table.LookPurgeBy();
+    // A hand-edited date kind that names none of them selects none.
     for (size_t i = 0; i < LookChoices.size(); ++i) {
-        if (look.compare(QString::fromLatin1(LookChoices[i].tag), Qt::CaseInsensitive) == 0) {
+        if (m_table.LookPurgeBy().Is(LookChoices[i].kind)) {
             m_optLook[i]->setChecked(true);
             break;
         }
@@ -151,12 +150,11 @@ void frmOption::Save()
         }
     }
 
-    QString look = m_table.LookPurgeBy();
-    for (QRadioButton* option : m_optLook) {
-        if (option->isChecked()) {
-            look = option->property("tag").toString();
-            break;
-        }
+    // With none selected the date kind stays as it is written.
+    QString look = m_table.LookPurgeBy().Text();
+    for (size_t i = 0; i < LookChoices.size(); ++i) {
+        if (m_optLook[i]->isChecked())
+            look = Spelling(LookChoices[i].kind);
     }
     const QString deleteSpecific = m_chkRemoveList->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     MissedRun missedRun = m_table.MissedRunChoice();

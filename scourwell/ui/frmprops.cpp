@@ -27,10 +27,27 @@
 
 namespace {
 
-const QStringList Units{QStringLiteral("Minute"), QStringLiteral("Hour"), QStringLiteral("Day"),
-                        QStringLiteral("Month")};
-const QStringList PurgeStyles{QStringLiteral("Files Only"), QStringLiteral("Include Files in Subfolders"),
-                              QStringLiteral("Subfolders Only")};
+// The spellings of a word set, in the order of its table.
+template <typename T> QStringList Spellings()
+{
+    QStringList texts;
+    for (const Word<T>& word : Words<T>())
+        texts.append(word.spelling);
+    return texts;
+}
+
+// The schedule options OptPurge0 and OptPurge1, in this order.
+struct ScheduleOption
+{
+    ScheduleKind kind;
+    const char* caption;
+    const char* name;
+};
+
+constexpr std::array<ScheduleOption, 2> ScheduleOptions{{
+    {ScheduleKind::Routine, "Routine", "OptPurge0"},
+    {ScheduleKind::Specific, "On Specific...", "OptPurge1"},
+}};
 
 template <typename W> W* Named(W* widget, const char* name)
 {
@@ -96,9 +113,6 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
     tabs->addTab(BuildDateTab(), QStringLiteral("Date/Time "));
     tabs->addTab(BuildDescriptionTab(), QStringLiteral("Description  "));
 
-    m_labelIndex = Named(new QLabel(QStringLiteral("Hold Temporary Index"), this), "LabelIndex");
-    m_labelIndex->hide();
-
     auto* cmdOk = Button(QStringLiteral("Ok"), "CmdOk", this);
     auto* cmdClose = Button(QStringLiteral("Close"), "CmdClose", this);
     // Return in any field runs Ok's checks, as a click does; Escape closes like Close.
@@ -121,11 +135,12 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
     connect(m_timer1, &QTimer::timeout, this, &frmProps::Timer1_Timer);
     connect(m_timePicker, &QTimeEdit::timeChanged, this, &frmProps::TimePicker_Change);
     connect(m_txtDesc, &QPlainTextEdit::textChanged, this, &frmProps::TxtDesc_Change);
-    for (int i = 0; i < 2; ++i) {
-        connect(m_optPurge[i], &QRadioButton::toggled, this, [this, i](bool checked) {
-            if (checked)
-                OptPurge_Click(i);
-        });
+    for (size_t i = 0; i < ScheduleOptions.size(); ++i) {
+        connect(m_optPurge[i], &QRadioButton::toggled, this,
+                [this, kind = ScheduleOptions[i].kind](bool checked) {
+                    if (checked)
+                        OptPurge_Click(kind);
+                });
     }
 
     // The clock must stop at the user's first touch, before a half-typed time is complete.
@@ -171,10 +186,9 @@ QWidget* frmProps::BuildPurgeTab()
 QWidget* frmProps::BuildDateTab()
 {
     auto* page = new QWidget;
-    m_optPurge[0] = Named(new QRadioButton(QStringLiteral("Routine"), page), "OptPurge0");
-    m_optPurge[0]->setProperty("tag", QStringLiteral("Routine"));
-    m_optPurge[1] = Named(new QRadioButton(QStringLiteral("On Specific..."), page), "OptPurge1");
-    m_optPurge[1]->setProperty("tag", QStringLiteral("Specific"));
+    for (size_t i = 0; i < ScheduleOptions.size(); ++i)
+        m_optPurge[i] = Named(new QRadioButton(QString::fromLatin1(ScheduleOptions[i].caption), page),
+                              ScheduleOptions[i].name);
     m_cmbRoutineValue1 = Named(new QComboBox(page), "cmbRoutineValue1");
     m_cmbRoutineValue2 = Named(new QComboBox(page), "cmbRoutineValue2");
 
@@ -231,11 +245,11 @@ void frmProps::Load()
 {
     FillNumberCombo(m_cmbRoutineValue1, 1, 60);
     FillNumberCombo(m_cmbPurgeCondition1, 1, 365);
-    m_cmbRoutineValue2->addItems(Units);
-    m_cmbPurgeCondition2->addItems(Units);
-    SetComboText(m_cmbRoutineValue2, QStringLiteral("Day"));
-    SetComboText(m_cmbPurgeCondition2, QStringLiteral("Day"));
-    m_cmbFileFolder->addItems(PurgeStyles);
+    m_cmbRoutineValue2->addItems(Spellings<TimeUnit>());
+    m_cmbPurgeCondition2->addItems(Spellings<TimeUnit>());
+    SetComboText(m_cmbRoutineValue2, Spelling(TimeUnit::Day));
+    SetComboText(m_cmbPurgeCondition2, Spelling(TimeUnit::Day));
+    m_cmbFileFolder->addItems(Spellings<PurgeStyle>());
     const QDateTime now = m_clock.Now();
     SetPickers(now.date(), now.time());
 }
@@ -243,35 +257,31 @@ void frmProps::Load()
 void frmProps::SetMode(Mode mode)
 {
     m_mode = mode;
-    setProperty("tag", mode == Mode::AddNew ? QStringLiteral("Add_New") : QStringLiteral("Edit_Current"));
     m_checkAdjust->setVisible(mode == Mode::EditCurrent);
-}
-
-void frmProps::SetRowIndex(int index)
-{
-    m_labelIndex->setProperty("tag", QString::number(index));
 }
 
 void frmProps::FillFromRow(const JobRow& row)
 {
-    m_txtLocation->setText(row.FolderLoc());
-    SetComboText(m_cmbPurgeCondition1, row.ValPurge());
-    SetComboText(m_cmbPurgeCondition2, row.ValOfPurge());
-    SetComboText(m_cmbFileFolder, row.FileFolderStyle());
+    m_editedId = row.id;
+    m_txtLocation->setText(row.FolderLoc);
+    SetComboText(m_cmbPurgeCondition1, row.ValPurge);
+    SetComboText(m_cmbPurgeCondition2, row.ValOfPurge.Text());
+    SetComboText(m_cmbFileFolder, row.FileFolderStyle.Text());
     // A remark longer than the limit (hand-edited) is kept whole; only typing is limited.
-    m_descriptionLength = static_cast<int>(row.Description().size());
-    m_txtDesc->setPlainText(row.Description());
+    m_descriptionLength = static_cast<int>(row.Description.size());
+    m_txtDesc->setPlainText(row.Description);
 
-    const std::optional<WallClockTime> nextRun = ParseFullForm(row.NextRun());
-    if (row.Style() == m_optPurge[0]->property("tag").toString()) {
-        m_optPurge[0]->setChecked(true);
-        SetComboText(m_cmbRoutineValue1, row.ValEvery());
-        SetComboText(m_cmbRoutineValue2, row.ValOfEvery());
-    } else if (row.Style() == m_optPurge[1]->property("tag").toString()) {
-        m_optPurge[1]->setChecked(true);
-    } else {
+    // Only a Style written as the option's word selects it; any other leaves both unselected.
+    const auto option = std::find_if(ScheduleOptions.begin(), ScheduleOptions.end(),
+                                     [&row](const ScheduleOption& o) { return row.Style.IsExactly(o.kind); });
+    if (option == ScheduleOptions.end())
         return;
+    m_optPurge[static_cast<size_t>(option - ScheduleOptions.begin())]->setChecked(true);
+    if (option->kind == ScheduleKind::Routine) {
+        SetComboText(m_cmbRoutineValue1, row.ValEvery);
+        SetComboText(m_cmbRoutineValue2, row.ValOfEvery.Text());
     }
+    const std::optional<WallClockTime> nextRun = ParseFullForm(row.NextRun);
     if (nextRun)
         SetPickers(nextRun->Date(), nextRun->Time());
 }
@@ -283,9 +293,10 @@ JobEditValues frmProps::Values() const
     v.valPurge = m_cmbPurgeCondition1->currentText();
     v.valOfPurge = m_cmbPurgeCondition2->currentText();
     v.description = m_txtDesc->toPlainText();
-    v.kind = m_optPurge[0]->isChecked()   ? ScheduleKind::Routine
-             : m_optPurge[1]->isChecked() ? ScheduleKind::Specific
-                                          : ScheduleKind::None;
+    for (size_t i = 0; i < ScheduleOptions.size(); ++i) {
+        if (m_optPurge[i]->isChecked())
+            v.kind = ScheduleOptions[i].kind;
+    }
     v.fileFolderStyle = m_cmbFileFolder->currentText();
     v.valEvery = m_cmbRoutineValue1->currentText();
     v.valOfEvery = m_cmbRoutineValue2->currentText();
@@ -340,9 +351,9 @@ bool frmProps::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmProps::OptPurge_Click(int index)
+void frmProps::OptPurge_Click(ScheduleKind kind)
 {
-    const bool routine = index == 0;
+    const bool routine = kind == ScheduleKind::Routine;
     m_cmbRoutineValue1->setEnabled(routine);
     m_cmbRoutineValue2->setEnabled(routine);
     m_datePicker->setEnabled(true);

@@ -11,7 +11,6 @@ struct JobRow;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
@@ -36,14 +35,13 @@ public:
 
     frmProps(const JobTable& table, const Clock& clock, QWidget* parent = nullptr);
 
-    // The mode, kept as the dialog's "tag" ("Add_New" or "Edit_Current"); CheckAdjust is
-    // shown in edit mode only.
+    // CheckAdjust is shown in edit mode only.
     void SetMode(Mode mode);
     Mode CurrentMode() const { return m_mode; }
-    // The 1-based row index kept in the tag of the hidden LabelIndex.
-    void SetRowIndex(int index);
-    // Edit mode: the row's fields into the controls.
+    // Edit mode: the row's fields into the controls; the row is the one edited.
     void FillFromRow(const JobRow& row);
+    // The id of the row being edited; 0 when no row was filled in (add mode).
+    quint64 EditedId() const { return m_editedId; }
 
     JobEditValues Values() const;
 
@@ -58,7 +56,7 @@ private:
     QWidget* BuildDescriptionTab();
     void Load();
     void Activate();
-    void OptPurge_Click(int index);
+    void OptPurge_Click(ScheduleKind kind);
     void Timer1_Timer();
     void TimePicker_Change();
     void cmdBrowse_Click();
@@ -70,6 +68,7 @@ private:
     const JobTable& m_table;
     const Clock& m_clock;
     Mode m_mode = Mode::AddNew;
+    quint64 m_editedId = 0;
     bool m_activated = false;
     int m_descriptionLength = 0;
 
@@ -77,6 +76,7 @@ private:
     QComboBox* m_cmbPurgeCondition1 = nullptr;
     QComboBox* m_cmbPurgeCondition2 = nullptr;
     QComboBox* m_cmbFileFolder = nullptr;
+    // The schedule options, Routine and Specific, by their kind.
     std::array<QRadioButton*, 2> m_optPurge{};
     QComboBox* m_cmbRoutineValue1 = nullptr;
     QComboBox* m_cmbRoutineValue2 = nullptr;
@@ -84,6 +84,5 @@ private:
     QTimeEdit* m_timePicker = nullptr;
     QCheckBox* m_checkAdjust = nullptr;
     QPlainTextEdit* m_txtDesc = nullptr;
-    QLabel* m_labelIndex = nullptr;
     QTimer* m_timer1 = nullptr;
 };

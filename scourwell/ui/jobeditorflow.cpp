@@ -11,7 +11,6 @@ void mnuAdd_Click(JobTable& table, QWidget* parent, const Clock& clock)
     frmProps dialog(table, clock, parent);
     dialog.setWindowTitle(QStringLiteral("Add New Purge Job"));
     dialog.SetMode(frmProps::Mode::AddNew);
-    dialog.SetRowIndex(table.Count() + 1);
     if (ExecWindowModal(dialog) != QDialog::Accepted)
         return;
     WriteNewJob(table, dialog.Values(), clock.Now());
@@ -24,13 +23,12 @@ void mnuEdit_Click(JobTable& table, QWidget* parent, const Clock& clock, quint64
         return;
     frmProps dialog(table, clock, parent);
     dialog.SetMode(frmProps::Mode::EditCurrent);
-    dialog.SetRowIndex(index + 1);
     dialog.setWindowTitle(QStringLiteral("Edit Selected Purge Job"));
     dialog.FillFromRow(table.Row(index));
     if (ExecWindowModal(dialog) != QDialog::Accepted)
         return;
     // The check timer may have retired or removed the row while the dialog was open.
-    if (!WriteEditedJob(table, selectedId, dialog.Values(), clock.Now()))
+    if (!WriteEditedJob(table, dialog.EditedId(), dialog.Values(), clock.Now()))
         MessageWindowModal(
             parent, QMessageBox::Warning, QStringLiteral("Edit Selected Purge Job"),
             QStringLiteral("The job being edited was removed from the list while the editor was "

@@ -19,7 +19,7 @@ bool IsCentred(int column)
 JobTableModel::JobTableModel(JobTable& table, QObject* parent) : QAbstractTableModel(parent), m_table(table)
 {
     for (int i = 0; i < static_cast<int>(m_rowIcons.size()); ++i)
-        m_rowIcons[static_cast<size_t>(i)] = Artwork::RowIcon(i + 1);
+        m_rowIcons[static_cast<size_t>(i)] = Artwork::RowIcon(static_cast<RowIcon>(i + 1));
 
     connect(&table, &JobTable::RowChanged, this, &JobTableModel::OnRowChanged);
     connect(&table, &JobTable::RowAboutToBeInserted, this,
@@ -51,12 +51,12 @@ QVariant JobTableModel::data(const QModelIndex& index, int role) const
     const JobRow& row = m_table.Row(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return row.cells[static_cast<size_t>(index.column())].text;
+        return JobColumnText(row, index.column() + 1);
     case Qt::ToolTipRole:
-        return row.toolTip;
+        return row.FolderLoc;
     case Qt::DecorationRole:
-        if (index.column() == 0 && row.icon >= 1 && row.icon <= static_cast<int>(m_rowIcons.size()))
-            return m_rowIcons[static_cast<size_t>(row.icon - 1)];
+        if (index.column() == 0)
+            return m_rowIcons[static_cast<size_t>(row.icon) - 1];
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter |

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/jobrow.h"
+
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <array>
@@ -14,7 +16,7 @@ class JobTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    static constexpr int ColumnCount = 7;
+    static constexpr int ColumnCount = JobColumnCount;
 
     explicit JobTableModel(JobTable& table, QObject* parent = nullptr);
 

@@ -224,7 +224,7 @@ void MainCommands::RunNow()
     const int index = table.IndexOf(id);
     if (index < 0)
         return;
-    const QString folder = table.Row(index).FolderLoc();
+    const QString folder = table.Row(index).FolderLoc;
     QString refusal = WhyNotLaunched(table, index);
     if (refusal.isEmpty() && m_main.Executors().IsUnderWay(folder))
         refusal =
@@ -250,7 +250,7 @@ void MainCommands::BrowseLocation()
 {
     const quint64 id = SelectedId();
     if (id != 0)
-        m_desktop->OpenLocalPath(m_main.Table().Row(m_main.Table().IndexOf(id)).FolderLoc());
+        m_desktop->OpenLocalPath(m_main.Table().Row(m_main.Table().IndexOf(id)).FolderLoc);
 }
 
 void MainCommands::DeleteSelected()
@@ -259,7 +259,7 @@ void MainCommands::DeleteSelected()
     const quint64 id = SelectedId();
     if (id == 0)
         return;
-    const QString folder = table.Row(table.IndexOf(id)).FolderLoc();
+    const QString folder = table.Row(table.IndexOf(id)).FolderLoc;
     if (!Ask(QStringLiteral("Do you want to delete  [") + folder + QStringLiteral("]?"),
              QStringLiteral("Delete Selected Job?"), QMessageBox::Question))
         return;

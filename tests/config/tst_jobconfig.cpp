@@ -1,10 +1,11 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
-#include "support/zone.h"
 #include "shared/bytetext.h"
 #include "shared/clsini.h"
 #include "shared/programfolder.h"
 #include "support/inifiles.h"
+#include "support/jobrows.h"
+#include "support/zone.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -47,32 +48,31 @@ QByteArray Job(const QByteArray& section, const QString& folder, const QString& 
 
 JobRow MakeRow(const QString& folder, const QString& style, const QString& every, const QString& ofEvery)
 {
-    JobRow row;
-    row.SetFolderLoc(folder);
-    row.SetStatus("Disabled");
-    row.cells[1].text = "30";
-    row.cells[2] = {"Minute", "keep \"quoted\" text"};
-    row.cells[3] = {style, "Subfolders Only"};
-    row.cells[4].text = every;
-    row.cells[5].text = ofEvery;
-    row.cells[6].text = "12/31/2026 11:59 PM";
-    return row;
+    return RowOf({.folder = folder,
+                  .nextRun = "12/31/2026 11:59 PM",
+                  .status = "Disabled",
+                  .valOfPurge = "Minute",
+                  .style = style,
+                  .fileFolderStyle = "Subfolders Only",
+                  .valEvery = every,
+                  .valOfEvery = ofEvery,
+                  .description = "keep \"quoted\" text"});
 }
 
 QStringList Folders(const JobTable& table)
 {
     QStringList folders;
     for (const JobRow& row : table.Rows())
-        folders << row.FolderLoc();
+        folders << row.FolderLoc;
     return folders;
 }
 
-std::vector<std::array<JobCell, 7>> Cells(const JobTable& table)
+std::vector<QStringList> Texts(const JobTable& table)
 {
-    std::vector<std::array<JobCell, 7>> cells;
+    std::vector<QStringList> texts;
     for (const JobRow& row : table.Rows())
-        cells.push_back(row.cells);
-    return cells;
+        texts.push_back(TextsOf(row));
+    return texts;
 }
 
 } // namespace
@@ -100,6 +100,8 @@ private Q_SLOTS:
     void rowsSurviveSaveAndLoad_data();
     void rowsSurviveSaveAndLoad();
     void latin1FileKeepsItsBytes();
+    void handEditedWordsSurvive_data();
+    void handEditedWordsSurvive();
     void badInput_data();
     void badInput();
     void failedSaveKeepsFile_data();
@@ -126,7 +128,7 @@ void TestJobConfig::defaultConfig()
 
     JobTable table;
     LoadOptions(table, program.path());
-    QCOMPARE(table.LookPurgeBy(), "Date: Last Modified");
+    QCOMPARE(table.LookPurgeBy().Text(), "Date: Last Modified");
     QCOMPARE(table.DeleteSpecific(), "0");
     LoadJobList(table, program.path(), Now);
     QCOMPARE(table.Count(), 0);
@@ -153,20 +155,16 @@ void TestJobConfig::loadFillsCells()
     QCOMPARE(table.Count(), 2);
 
     const JobRow& first = table.Row(0);
-    QCOMPARE(first.FolderLoc(), JobFolder("a"));
-    QCOMPARE(first.toolTip, JobFolder("a"));
-    QCOMPARE(first.Status(), "ENABLED");
+    QCOMPARE(first.FolderLoc, JobFolder("a"));
+    QCOMPARE(first.Status.Text(), "ENABLED");
+    QCOMPARE(first.Status.Value(), JobStatus::Enabled);
     QCOMPARE(first.icon, RowIcon::Enabled);
     const JobRow& second = table.Row(1);
-    const std::array<JobCell, 7> expected{{{JobFolder("b"), "Disabled"},
-                                           {"2", ""},
-                                           {"Month", "second"},
-                                           {"Specific", "Subfolders Only"},
-                                           {"", ""},
-                                           {"", ""},
-                                           {"03/07/2026 02:00 PM", ""}}};
-    QVERIFY(second.cells == expected);
-    QCOMPARE(second.toolTip, JobFolder("b"));
+    const QStringList expected{
+        JobFolder("b"),        "Disabled", "2", "Month", "Specific", "Subfolders Only", "", "",
+        "03/07/2026 02:00 PM", "second"};
+    QCOMPARE(TextsOf(second), expected);
+    QCOMPARE(second.savedIcon, std::nullopt);
     QCOMPARE(second.icon, RowIcon::DisabledPassed);
 }
 
@@ -251,9 +249,9 @@ void TestJobConfig::icon()
     JobTable table;
     LoadJobList(table, program.path(), now);
     QCOMPARE(table.Count(), 1);
-    QCOMPARE(table.Row(0).icon, icon);
-    QCOMPARE(table.Row(0).Status(), status);
-    QCOMPARE(table.Row(0).NextRun(), nextRun);
+    QCOMPARE(int(table.Row(0).icon), icon);
+    QCOMPARE(table.Row(0).Status.Text(), status);
+    QCOMPARE(table.Row(0).NextRun, nextRun);
 }
 
 // The load compares the run time with the present on the wall clock, and a save writes the
@@ -289,7 +287,7 @@ void TestJobConfig::iconOnSummerTimeNights()
     for (const QDateTime& at : Instants(now)) {
         JobTable table;
         LoadJobList(table, program.path(), at);
-        QCOMPARE(table.Row(0).icon, icon);
+        QCOMPARE(int(table.Row(0).icon), icon);
         QVERIFY(SaveJobList(table, program.path()));
         QCOMPARE(Read(ConfigDatPath(program.path())), file);
     }
@@ -321,7 +319,7 @@ void TestJobConfig::saveWritesExactFile()
     // What a save writes loads back as the same rows, and saves again to the same bytes.
     JobTable reloaded;
     LoadJobList(reloaded, program.path(), Now);
-    QVERIFY(Cells(reloaded) == Cells(table));
+    QVERIFY(Texts(reloaded) == Texts(table));
     QVERIFY(SaveJobList(reloaded, program.path()));
     QCOMPARE(Read(ConfigDatPath(program.path())), expected);
 }
@@ -355,7 +353,7 @@ void TestJobConfig::sectionsAboveOldTotalStay()
     QVERIFY(saved.contains("TotalJob=2\r\n"));
     JobTable reloaded;
     LoadJobList(reloaded, program.path(), Now);
-    QVERIFY(Cells(reloaded) == Cells(table));
+    QVERIFY(Texts(reloaded) == Texts(table));
 }
 
 void TestJobConfig::specificBlanksReadBackEmpty()
@@ -366,8 +364,8 @@ void TestJobConfig::specificBlanksReadBackEmpty()
     QVERIFY(SaveJobList(table, program.path()));
     QVERIFY(Read(ConfigDatPath(program.path())).contains("ValEvery= \r\nValOfEvery= \r\n"));
     LoadJobList(table, program.path(), Now);
-    QCOMPARE(table.Row(0).ValEvery(), "");
-    QCOMPARE(table.Row(0).ValOfEvery(), "");
+    QCOMPARE(table.Row(0).ValEvery, "");
+    QCOMPARE(table.Row(0).ValOfEvery.Text(), "");
 }
 
 void TestJobConfig::rowsSurviveSaveAndLoad_data()
@@ -412,11 +410,7 @@ void TestJobConfig::rowsSurviveSaveAndLoad()
 {
     // The value in every field of one row, and in the recurrence of a Specific job.
     QFETCH(QString, value);
-    JobRow everywhere;
-    for (JobCell& cell : everywhere.cells)
-        cell.text = value;
-    for (const int stored : {0, 2, 3})
-        everywhere.cells[stored].tag = value;
+    const JobRow everywhere = RowOf({value, value, value, value, value, value, value, value, value, value});
     JobTable table;
     table.Append(everywhere);
     table.Append(MakeRow(value, "Specific", value, value));
@@ -426,15 +420,64 @@ void TestJobConfig::rowsSurviveSaveAndLoad()
     const QByteArray saved = Read(ConfigDatPath(program.path()));
 
     // The one exception: the single blank that the editor gives a Specific job's recurrence.
-    std::vector<std::array<JobCell, 7>> expected = Cells(table);
+    std::vector<QStringList> expected = Texts(table);
     if (value == " ")
-        expected[1][4].text = expected[1][5].text = "";
+        expected[1][6] = expected[1][7] = "";
     JobTable loaded;
     LoadJobList(loaded, program.path(), Now);
-    QVERIFY(Cells(loaded) == expected);
+    QVERIFY(Texts(loaded) == expected);
     QVERIFY(SaveJobList(loaded, program.path()));
     if (value != " ") // the blanks are then gone from the file too
         QCOMPARE(Read(ConfigDatPath(program.path())), saved);
+}
+
+// The stored words of a hand-edited job are read by their value, shown and written back byte
+// for byte as they were, whether they name a word or not.
+void TestJobConfig::handEditedWordsSurvive_data()
+{
+    QTest::addColumn<QByteArray>("words");  // the five keys' lines as written by hand
+    QTest::addColumn<QList<bool>>("known"); // Status, ValOfPurge, Style, FileFolderStyle, ValOfEvery
+    QTest::addColumn<RowIcon>("icon");
+
+    QTest::newRow("capitals") << QByteArray(
+                                     "Status=ENABLED\r\nValPurge=7\r\nValOfPurge=DAY\r\nStyle=ROUTINE\r\n"
+                                     "FileFolderStyle=FILES ONLY\r\nValEvery=1\r\nValOfEvery=HOUR\r\n")
+                              << QList<bool>{true, true, true, true, true} << RowIcon::Enabled;
+    QTest::newRow("lower case, specific")
+        << QByteArray("Status=disabled\r\nValPurge=7\r\nValOfPurge=month\r\nStyle=specific\r\n"
+                      "FileFolderStyle=subfolders only\r\nValEvery=\r\nValOfEvery=\r\n")
+        << QList<bool>{true, true, true, true, false} << RowIcon::Disabled;
+    QTest::newRow("quoted blanks name no word")
+        << QByteArray("Status=\"Enabled \"\r\nValPurge=7\r\nValOfPurge=\"days \"\r\nStyle=\" Routine\"\r\n"
+                      "FileFolderStyle=Files  Only\r\nValEvery=1\r\nValOfEvery=\"Hour \"\r\n")
+        << QList<bool>{false, false, false, false, false} << RowIcon::Disabled;
+    QTest::newRow("other words") << QByteArray(
+                                        "Status=On\r\nValPurge=7\r\nValOfPurge=Week\r\nStyle=Weekly\r\n"
+                                        "FileFolderStyle=Everything\r\nValEvery=1\r\nValOfEvery=Days\r\n")
+                                 << QList<bool>{false, false, false, false, false} << RowIcon::Disabled;
+}
+
+void TestJobConfig::handEditedWordsSurvive()
+{
+    QFETCH(QByteArray, words);
+    QFETCH(QList<bool>, known);
+    QFETCH(RowIcon, icon);
+    QTemporaryDir program;
+    const QByteArray file = Initial("1") + "[1]\r\nFolderLoc=" + JobFolder("a").toUtf8() + "\r\n" + words +
+                            "NextRun=03/07/2026 02:10 PM\r\nDescription=by hand\r\n";
+    Write(ConfigDatPath(program.path()), file);
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Count(), 1);
+    const JobRow& row = table.Row(0);
+    QCOMPARE((QList<bool>{row.Status.Value().has_value(), row.ValOfPurge.Value().has_value(),
+                          row.Style.Value().has_value(), row.FileFolderStyle.Value().has_value(),
+                          row.ValOfEvery.Value().has_value()}),
+             known);
+    QCOMPARE(row.icon, icon);
+
+    QVERIFY(SaveJobList(table, program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())), file);
 }
 
 void TestJobConfig::latin1FileKeepsItsBytes()
@@ -456,7 +499,7 @@ void TestJobConfig::latin1FileKeepsItsBytes()
     JobTable table;
     LoadJobList(table, program.path(), Now);
     QCOMPARE(table.Count(), 1);
-    QCOMPARE(table.Row(0).FolderLoc(), TextFromBytes(folder));
+    QCOMPARE(table.Row(0).FolderLoc, TextFromBytes(folder));
     QCOMPARE(table.Row(0).icon, RowIcon::Enabled);
     QVERIFY(SaveJobList(table, program.path()));
     QCOMPARE(Read(ConfigDatPath(program.path())),
@@ -529,7 +572,7 @@ void TestJobConfig::badInput()
     QVERIFY(saved.contains(keptBySave));
     JobTable reloaded;
     LoadJobList(reloaded, program.path(), Now);
-    QVERIFY(Cells(reloaded) == Cells(table));
+    QVERIFY(Texts(reloaded) == Texts(table));
 }
 
 void TestJobConfig::failedSaveKeepsFile_data()
@@ -620,7 +663,7 @@ void TestJobConfig::saveOptions()
     JobTable table;
     table.SetMissedRunChoice(MissedRun::RunOnce);
     LoadOptions(table, program.path());
-    QCOMPARE(table.LookPurgeBy(), "Date: Created");
+    QCOMPARE(table.LookPurgeBy().Text(), "Date: Created");
     QCOMPARE(table.DeleteSpecific(), "1");
     QCOMPARE(table.MissedRunChoice(), missedRun);
 }

@@ -1,6 +1,7 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
 #include "shared/sortlistview.h"
+#include "support/jobrows.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,12 +11,7 @@ namespace {
 
 JobRow Job(const QString& folder, const QString& valPurge)
 {
-    JobRow row;
-    row.SetFolderLoc(folder);
-    row.SetStatus(QStringLiteral("Enabled"));
-    row.SubItem(1).text = valPurge;
-    row.SetNextRun(QStringLiteral("12/25/2026 10:30 PM"));
-    return row;
+    return RowOf({.folder = folder, .nextRun = QStringLiteral("12/25/2026 10:30 PM"), .valPurge = valPurge});
 }
 
 // The threshold values in table order.
@@ -23,7 +19,7 @@ QStringList Values(const JobTable& table)
 {
     QStringList values;
     for (const JobRow& row : table.Rows())
-        values << row.ValPurge();
+        values << row.ValPurge;
     return values;
 }
 
@@ -53,7 +49,7 @@ private Q_SLOTS:
         const Change add = [](JobTable& t) { t.Append(Job("/new", "20")); };
         const Change edit = [](JobTable& t) {
             JobRow row = t.Row(1);
-            row.SubItem(1).text = QStringLiteral("60");
+            row.ValPurge = QStringLiteral("60");
             t.Update(1, row);
         };
         QTest::newRow("add, ascending") << true << add << QStringList{"10", "20", "30", "50"};
@@ -93,12 +89,12 @@ private Q_SLOTS:
         QTest::newRow("removed") << Change([](JobTable& t) { t.Remove(1); }) << true;
         QTest::newRow("field changed") << Change([](JobTable& t) {
             JobRow row = t.Row(0);
-            row.SubItem(2).tag = QStringLiteral("a remark");
+            row.Description = QStringLiteral("a remark");
             t.Update(0, row);
         }) << true;
         QTest::newRow("running icon and saved icon") << Change([](JobTable& t) {
             JobRow row = t.Row(0);
-            row.SubItem(1).tag = QString::number(row.icon);
+            row.savedIcon = row.icon;
             row.icon = RowIcon::Running;
             t.Update(0, row);
         }) << false;

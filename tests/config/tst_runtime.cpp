@@ -1,5 +1,5 @@
+#include "config/jobwords.h"
 #include "config/runtime.h"
-#include "config/timeunit.h"
 #include "support/zone.h"
 
 #include <QLocale>

@@ -219,11 +219,5 @@ inline int OpenDescriptors()
 inline PurgeRequest Request(const QString& style, const QString& folder, const QString& value = "1",
                             const QString& unit = "Day", const QString& by = "Date: Last Modified")
 {
-    PurgeRequest request;
-    request.style = PurgeStyleFromText(style).value();
-    request.folder = folder;
-    request.purgeVal = value;
-    request.purgeValOf = unit;
-    request.lookByDate = by;
-    return request;
+    return PurgeRequestOf(ParseWord<PurgeStyle>(style).value(), folder, value, unit, by).value();
 }

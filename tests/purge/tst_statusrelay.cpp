@@ -1,8 +1,8 @@
-#include "support/filelimits.h"
 #include "config/jobtable.h"
 #include "purge/statusrelay.h"
 #include "purge/stringhandling.h"
 #include "shared/bytetext.h"
+#include "support/filelimits.h"
 #include "support/purgetestfiles.h"
 
 #include <QDir>
@@ -23,8 +23,8 @@ void WriteAll(const QString& path, const QByteArray& bytes)
 JobRow Job(const QString& folder, int icon)
 {
     JobRow row;
-    row.SetFolderLoc(folder);
-    row.icon = icon;
+    row.FolderLoc = folder;
+    row.icon = RowIcon(icon);
     return row;
 }
 
@@ -32,7 +32,7 @@ QList<int> Icons(const JobTable& table)
 {
     QList<int> icons;
     for (const JobRow& row : table.Rows())
-        icons.append(row.icon);
+        icons.append(int(row.icon));
     return icons;
 }
 
@@ -251,11 +251,11 @@ private Q_SLOTS:
         QVERIFY(QDir().mkdir(m_dump));
         TimerCheckStatTick(table, m_dir.path());
         QCOMPARE(Icons(table), (QList<int>{6, 6}));
-        QCOMPARE(table.Row(0).SavedIcon(), QString("2"));
+        QCOMPARE(table.Row(0).savedIcon, RowIcon::Disabled);
 
         // Still running at the next tick: the icon saved before is kept, not the running one.
         TimerCheckStatTick(table, m_dir.path());
-        QCOMPARE(table.Row(1).SavedIcon(), QString("4"));
+        QCOMPARE(table.Row(1).savedIcon, RowIcon::DisabledPassed);
         QVERIFY(QFileInfo(m_dump).isDir());
 
         QVERIFY(QDir().rmdir(m_dump));

@@ -59,7 +59,7 @@ public:
     {
         RecordingLauncher::RunNowPurgeFiles(values);
         for (int i = 0; i < m_table.Count(); ++i) {
-            if (m_table.Row(i).FolderLoc() == values.folder)
+            if (m_table.Row(i).FolderLoc == values.folder)
                 m_table.ShowRunning(i);
         }
     }
@@ -75,11 +75,13 @@ QStringList Folders(const JobTable& table)
 {
     QStringList folders;
     for (const JobRow& row : table.Rows())
-        folders << row.FolderLoc();
+        folders << row.FolderLoc;
     return folders;
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(std::optional<RowIcon>)
 
 class TestCheckTimer : public QObject
 {
@@ -112,7 +114,7 @@ private Q_SLOTS:
 
     void oneRow_data()
     {
-        QTest::addColumn<int>("icon");
+        QTest::addColumn<RowIcon>("icon");
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("fileFolderStyle");
         QTest::addColumn<QString>("valEvery");
@@ -120,22 +122,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("nextRun");
         QTest::addColumn<QString>("deleteSpecific");
         QTest::addColumn<QString>("launched");
-        QTest::addColumn<int>("iconAfter"); // 0: the row is gone
+        QTest::addColumn<std::optional<RowIcon>>("iconAfter"); // none: the row is gone
         QTest::addColumn<QString>("nextRunAfter");
         QTest::addColumn<bool>("saved");
 
         struct Case
         {
             const char* name;
-            int icon;
+            RowIcon icon;
             const char *style, *fileFolderStyle, *valEvery, *valOfEvery, *nextRun, *deleteSpecific, *launched;
-            int iconAfter;
+            std::optional<RowIcon> iconAfter;
             const char* nextRunAfter;
             bool saved;
         };
-        const int on = RowIcon::Enabled;
-        const int off = RowIcon::Disabled;
-        const int passed = RowIcon::EnabledPassed;
+        const RowIcon on = RowIcon::Enabled;
+        const RowIcon off = RowIcon::Disabled;
+        const RowIcon passed = RowIcon::EnabledPassed;
         const char* due = "12/07/2026 09:05 AM";
         // clang-format off
         const Case cases[] = {
@@ -143,7 +145,7 @@ private Q_SLOTS:
             {"routine daily keeps the time of day", on, "Routine", "Include Files in Subfolders", "1", "Day", due, "0", "FileSubfolders", on, "12/08/2026 09:05 AM", true},
             {"words in any case", on, "ROUTINE", "subfolders ONLY", "2", "hour", due, "0", "Subfolders", on, "12/07/2026 11:05 AM", true},
             {"specific kept as passed", on, "Specific", "Files Only", " ", " ", due, "0", "Files", passed, due, true},
-            {"specific removed", on, "Specific", "Files Only", "", "", due, "1", "Files", 0, "", true},
+            {"specific removed", on, "Specific", "Files Only", "", "", due, "1", "Files", std::nullopt, "", true},
             {"other DeleteSpecific keeps the row", on, "specific", "Files Only", "", "", due, "yes", "Files", passed, due, true},
             {"disabled routine moves on unlaunched", off, "Routine", "Files Only", "5", "Minute", due, "0", "", off, "12/07/2026 09:10 AM", true},
             {"disabled specific untouched", off, "Specific", "Files Only", "", "", due, "1", "", off, due, false},
@@ -173,7 +175,7 @@ private Q_SLOTS:
 
     void oneRow()
     {
-        QFETCH(int, icon);
+        QFETCH(RowIcon, icon);
         QFETCH(QString, style);
         QFETCH(QString, fileFolderStyle);
         QFETCH(QString, valEvery);
@@ -181,7 +183,7 @@ private Q_SLOTS:
         QFETCH(QString, nextRun);
         QFETCH(QString, deleteSpecific);
         QFETCH(QString, launched);
-        QFETCH(int, iconAfter);
+        QFETCH(std::optional<RowIcon>, iconAfter);
         QFETCH(QString, nextRunAfter);
         QFETCH(bool, saved);
 
@@ -194,13 +196,13 @@ private Q_SLOTS:
         if (!launched.isEmpty())
             QCOMPARE(m_launcher.launches.front().method, launched);
         QCOMPARE(LogFileExists(m_folder, Now), !launched.isEmpty());
-        QCOMPARE(m_table.Count(), iconAfter == 0 ? 0 : 1);
-        if (iconAfter != 0) {
-            QCOMPARE(m_table.Row(0).icon, iconAfter);
-            QCOMPARE(m_table.Row(0).NextRun(), nextRunAfter);
+        QCOMPARE(m_table.Count(), iconAfter ? 1 : 0);
+        if (iconAfter) {
+            QCOMPARE(m_table.Row(0).icon, *iconAfter);
+            QCOMPARE(m_table.Row(0).NextRun, nextRunAfter);
         }
         QCOMPARE(Stored("Initial", "TotalJob"), QString::number(saved ? m_table.Count() : 0));
-        if (saved && iconAfter != 0)
+        if (saved && iconAfter)
             QCOMPARE(Stored("1", "NextRun"), nextRunAfter);
     }
 
@@ -263,11 +265,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("valEvery");
         QTest::addColumn<QString>("valOfEvery");
-        QTest::addColumn<int>("iconAfter");
-        QTest::newRow("routine") << QString("Routine") << QString("1") << QString("Day")
-                                 << int(RowIcon::Enabled);
+        QTest::addColumn<RowIcon>("iconAfter");
+        QTest::newRow("routine") << QString("Routine") << QString("1") << QString("Day") << RowIcon::Enabled;
         QTest::newRow("specific") << QString("Specific") << QString(" ") << QString(" ")
-                                  << int(RowIcon::EnabledPassed);
+                                  << RowIcon::EnabledPassed;
     }
 
     void launchedRowShowsRunningUntilTheRunEnds()
@@ -275,13 +276,13 @@ private Q_SLOTS:
         QFETCH(QString, style);
         QFETCH(QString, valEvery);
         QFETCH(QString, valOfEvery);
-        QFETCH(int, iconAfter);
+        QFETCH(RowIcon, iconAfter);
         ShowingLauncher launcher(m_table);
         m_table.Append(MakeJob("/data/a", RowIcon::Enabled, style, valEvery, valOfEvery, Due));
         QVERIFY(TimerCheckJobTick(m_table, Now, launcher, m_folder));
         QCOMPARE(launcher.Folders(), QStringList{"/data/a"});
         QCOMPARE(m_table.Row(0).icon, RowIcon::Running);
-        QCOMPARE(m_table.Row(0).SavedIcon(), QString::number(iconAfter));
+        QCOMPARE(m_table.Row(0).savedIcon, iconAfter);
 
         // The run has ended: no marker in the status file.
         QVERIFY(ResetStatusDump(m_folder));
@@ -394,12 +395,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<MissedRun>("choice");
         QTest::addColumn<bool>("enabled");
-        QTest::addColumn<int>("icon");
+        QTest::addColumn<RowIcon>("icon");
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("valOfEvery");
         QTest::addColumn<QString>("nextRun");
         QTest::addColumn<bool>("launched");
-        QTest::addColumn<int>("iconAfter");
+        QTest::addColumn<RowIcon>("iconAfter");
         QTest::addColumn<QString>("nextRunAfter");
         QTest::addColumn<bool>("movedOn");
 
@@ -419,8 +420,8 @@ private Q_SLOTS:
         for (const auto& [choice, choiceName] : choices) {
             for (const bool enabled : {true, false}) {
                 for (const Passed& p : passes) {
-                    const int notPassed = enabled ? RowIcon::Enabled : RowIcon::Disabled;
-                    const int passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
+                    const RowIcon notPassed = enabled ? RowIcon::Enabled : RowIcon::Disabled;
+                    const RowIcon passed = enabled ? RowIcon::EnabledPassed : RowIcon::DisabledPassed;
                     const bool moves = choice != MissedRun::Wait && p.movedTo;
                     const bool launched = moves && enabled && choice == MissedRun::RunOnce;
                     QTest::addRow("%s, %s, %s", choiceName, enabled ? "enabled" : "disabled", p.name)
@@ -437,12 +438,12 @@ private Q_SLOTS:
     {
         QFETCH(MissedRun, choice);
         QFETCH(bool, enabled);
-        QFETCH(int, icon);
+        QFETCH(RowIcon, icon);
         QFETCH(QString, style);
         QFETCH(QString, valOfEvery);
         QFETCH(QString, nextRun);
         QFETCH(bool, launched);
-        QFETCH(int, iconAfter);
+        QFETCH(RowIcon, iconAfter);
         QFETCH(QString, nextRunAfter);
         QFETCH(bool, movedOn);
         m_table.SetMissedRunChoice(choice);
@@ -455,7 +456,7 @@ private Q_SLOTS:
         if (launched)
             QCOMPARE(m_launcher.launches.front().values.runTime, nextRun);
         QCOMPARE(m_table.Row(0).icon, iconAfter);
-        QCOMPARE(m_table.Row(0).NextRun(), nextRunAfter);
+        QCOMPARE(m_table.Row(0).NextRun, nextRunAfter);
         QCOMPARE(Stored("Initial", "TotalJob"), moves ? "1" : "0");
         if (moves) {
             QCOMPARE(Stored("1", "NextRun"), nextRunAfter);
@@ -483,7 +484,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<MissedRun>("choice");
         QTest::addColumn<int>("step"); // seconds
-        QTest::addColumn<int>("iconAfter");
+        QTest::addColumn<RowIcon>("iconAfter");
         QTest::addColumn<QString>("nextRunAfter");
         QTest::addColumn<int>("launches");
         const QString next = QStringLiteral("12/07/2026 09:10 AM");
@@ -500,7 +501,7 @@ private Q_SLOTS:
     {
         QFETCH(MissedRun, choice);
         QFETCH(int, step);
-        QFETCH(int, iconAfter);
+        QFETCH(RowIcon, iconAfter);
         QFETCH(QString, nextRunAfter);
         QFETCH(int, launches);
         m_table.SetMissedRunChoice(choice);
@@ -508,7 +509,7 @@ private Q_SLOTS:
         QVERIFY(!TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
         TimerCheckJobTick(m_table, Now.addSecs(step), m_launcher, m_folder);
         QCOMPARE(m_table.Row(0).icon, iconAfter);
-        QCOMPARE(m_table.Row(0).NextRun(), nextRunAfter);
+        QCOMPARE(m_table.Row(0).NextRun, nextRunAfter);
         QCOMPARE(int(m_launcher.launches.size()), launches);
     }
 
@@ -545,9 +546,9 @@ private Q_SLOTS:
         m_table.SetOptions(lookPurgeBy, "0");
         for (const char* nextRun : {"12/07/2026 09:05 AM", "12/07/2026 09:00 AM"}) {
             JobRow row = MakeJob("/data/a", RowIcon::Enabled, "Routine", "5", "Minute", nextRun);
-            row.SetStatus(status);
-            row.SubItem(1).text = valPurge;
-            row.SubItem(2).text = valOfPurge;
+            row.Status = StoredWord<JobStatus>(status);
+            row.ValPurge = valPurge;
+            row.ValOfPurge = StoredWord<TimeUnit>(valOfPurge);
             m_table.Append(row);
         }
         m_table.SetMissedRunChoice(MissedRun::RunOnce);

@@ -1,19 +1,15 @@
 #include "config/jobtable.h"
 #include "schedule/jobcommands.h"
+#include "support/jobrows.h"
 #include "support/zone.h"
 
 #include <QTest>
 
 namespace {
 
-JobRow MakeRow(const QString& folder, int icon, const QString& status, const QString& nextRun)
+JobRow MakeRow(const QString& folder, RowIcon icon, const QString& status, const QString& nextRun)
 {
-    JobRow row;
-    row.SetFolderLoc(folder);
-    row.icon = icon;
-    row.SetStatus(status);
-    row.SetNextRun(nextRun);
-    return row;
+    return RowOf({.folder = folder, .nextRun = nextRun, .status = status}, icon);
 }
 
 QDateTime At(const char* text)
@@ -135,8 +131,8 @@ void TestJobCommands::SwitchAllOnSummerTimeNights()
 
 void TestJobCommands::CheckSwitch(bool enable, const QDateTime& now, const QString& nextRun, bool switched)
 {
-    const int fromIcon = enable ? RowIcon::Disabled : RowIcon::Enabled;
-    const int toIcon = enable ? RowIcon::Enabled : RowIcon::Disabled;
+    const RowIcon fromIcon = enable ? RowIcon::Disabled : RowIcon::Enabled;
+    const RowIcon toIcon = enable ? RowIcon::Enabled : RowIcon::Disabled;
     const QString fromStatus = enable ? QStringLiteral("Disabled") : QStringLiteral("Enabled");
     const QString toStatus = enable ? QStringLiteral("Enabled") : QStringLiteral("Disabled");
 
@@ -146,16 +142,16 @@ void TestJobCommands::CheckSwitch(bool enable, const QDateTime& now, const QStri
 
     QCOMPARE(changed, switched ? 1 : 0);
     QCOMPARE(table.Row(0).icon, switched ? toIcon : fromIcon);
-    QCOMPARE(table.Row(0).Status(), switched ? toStatus : fromStatus);
-    QCOMPARE(table.Row(0).NextRun(), nextRun);
+    QCOMPARE(table.Row(0).Status.Text(), switched ? toStatus : fromStatus);
+    QCOMPARE(table.Row(0).NextRun, nextRun);
 }
 
 void TestJobCommands::SwitchAllTouchesOnlyItsIcon()
 {
     const QString future = QStringLiteral("01/01/2030 10:00 AM");
     JobTable table;
-    for (int icon = RowIcon::Enabled; icon <= RowIcon::Running; ++icon)
-        table.Append(MakeRow(QStringLiteral("/job%1").arg(icon), icon, QStringLiteral("x"), future));
+    for (int icon = int(RowIcon::Enabled); icon <= int(RowIcon::Running); ++icon)
+        table.Append(MakeRow(QStringLiteral("/job%1").arg(icon), RowIcon(icon), QStringLiteral("x"), future));
     const auto before = table.Rows();
     const QDateTime now = At("2026-06-15 09:00:00");
 

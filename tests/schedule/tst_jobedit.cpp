@@ -1,6 +1,7 @@
 #include "config/jobtable.h"
 #include "config/runtime.h"
 #include "schedule/jobedit.h"
+#include "support/jobrows.h"
 #include "support/zone.h"
 
 #include <QFile>
@@ -15,7 +16,7 @@ QDateTime At(const QString& fullForm, int seconds = 0)
     return ParseFullForm(fullForm).value().ToLocalTime().addSecs(seconds);
 }
 
-JobEditValues Values(ScheduleKind kind, const QString& valEvery, const QString& valOfEvery,
+JobEditValues Values(std::optional<ScheduleKind> kind, const QString& valEvery, const QString& valOfEvery,
                      const WallClockTime& picked, bool adjust = false)
 {
     JobEditValues v;
@@ -32,24 +33,26 @@ JobEditValues Values(ScheduleKind kind, const QString& valEvery, const QString& 
     return v;
 }
 
-JobRow OldRow(const QString& folder, int icon, const QString& status, const QString& nextRun)
+JobRow OldRow(const QString& folder, RowIcon icon, const QString& status, const QString& nextRun)
 {
-    JobRow row;
-    row.SetFolderLoc(folder);
-    row.icon = icon;
-    row.SetStatus(status);
-    row.SubItem(1) = {QStringLiteral("7"), QStringLiteral("1")};
-    row.SubItem(2) = {QStringLiteral("Day"), QStringLiteral("old remark")};
-    row.SubItem(3) = {QStringLiteral("Routine"), QStringLiteral("Files Only")};
-    row.SubItem(4).text = QStringLiteral("2");
-    row.SubItem(5).text = QStringLiteral("Hour");
-    row.SetNextRun(nextRun);
+    JobRow row = RowOf({.folder = folder,
+                        .nextRun = nextRun,
+                        .status = status,
+                        .valPurge = QStringLiteral("7"),
+                        .valEvery = QStringLiteral("2"),
+                        .description = QStringLiteral("old remark")},
+                       icon);
+    row.savedIcon = RowIcon::Enabled;
     return row;
 }
+
+// The schedule option of the editor, none selected when empty.
+using Kind = std::optional<ScheduleKind>;
 
 } // namespace
 
 Q_DECLARE_METATYPE(ScheduleKind)
+Q_DECLARE_METATYPE(Kind)
 
 class TestJobEdit : public QObject
 {
@@ -121,7 +124,7 @@ void TestJobEdit::NewJobStart()
 
     JobTable table;
     WriteNewJob(table, Values(kind, valEvery, valOfEvery, WallClockTime::Of(picked)), now);
-    QCOMPARE(table.Row(0).NextRun(), nextRun);
+    QCOMPARE(table.Row(0).NextRun, nextRun);
 }
 
 void TestJobEdit::NewJobFields_data()
@@ -148,16 +151,15 @@ void TestJobEdit::NewJobFields()
     QCOMPARE(table.Count(), 2);
     const JobRow& row = table.Row(1);
     QCOMPARE(row.id, id);
-    QCOMPARE(row.FolderLoc(), QStringLiteral("/srv/new"));
-    QCOMPARE(row.toolTip, QStringLiteral("/srv/new"));
+    QCOMPARE(row.FolderLoc, QStringLiteral("/srv/new"));
     QCOMPARE(row.icon, RowIcon::Enabled);
-    QCOMPARE(row.Status(), QStringLiteral("Enabled"));
-    QCOMPARE(row.ValPurge(), QStringLiteral("30"));
-    QCOMPARE(row.SavedIcon(), QString());
-    QCOMPARE(row.ValOfPurge(), QStringLiteral("Hour"));
-    QCOMPARE(row.Description(), QStringLiteral("remark"));
-    QCOMPARE(row.FileFolderStyle(), QStringLiteral("Subfolders Only"));
-    QCOMPARE((QStringList{row.Style(), row.ValEvery(), row.ValOfEvery()}), schedule);
+    QCOMPARE(row.Status.Text(), QStringLiteral("Enabled"));
+    QCOMPARE(row.ValPurge, QStringLiteral("30"));
+    QCOMPARE(row.savedIcon, std::nullopt);
+    QCOMPARE(row.ValOfPurge.Text(), QStringLiteral("Hour"));
+    QCOMPARE(row.Description, QStringLiteral("remark"));
+    QCOMPARE(row.FileFolderStyle.Text(), QStringLiteral("Subfolders Only"));
+    QCOMPARE((QStringList{row.Style.Text(), row.ValEvery, row.ValOfEvery.Text()}), schedule);
 }
 
 void TestJobEdit::EditedRun_data()
@@ -269,14 +271,14 @@ void TestJobEdit::EditedRun()
     JobTable table;
     const QString oldStatus = icon == 2 || icon == 4 ? QStringLiteral("DISABLED") : QStringLiteral("ENABLED");
     const quint64 id = table.Append(
-        OldRow(QStringLiteral("/srv/a"), icon, oldStatus, QStringLiteral("03/03/2026 03:00 AM")));
+        OldRow(QStringLiteral("/srv/a"), RowIcon(icon), oldStatus, QStringLiteral("03/03/2026 03:00 AM")));
 
     QVERIFY(WriteEditedJob(table, id, Values(kind, valEvery, valOfEvery, WallClockTime::Of(picked), adjust),
                            now));
     const JobRow& row = table.Row(0);
-    QCOMPARE(row.NextRun(), nextRun);
-    QCOMPARE(row.icon, newIcon);
-    QCOMPARE(row.Status(), status);
+    QCOMPARE(row.NextRun, nextRun);
+    QCOMPARE(int(row.icon), newIcon);
+    QCOMPARE(row.Status.Text(), status);
 }
 
 // A picked time that the clock skips that night is stored as picked; a step of hours from a
@@ -337,32 +339,30 @@ void TestJobEdit::RunOnSummerTimeNights()
         QVERIFY(WriteEditedJob(table, id, values, present));
     else
         WriteNewJob(table, values, present);
-    QCOMPARE(table.Rows().back().NextRun(), nextRun);
+    QCOMPARE(table.Rows().back().NextRun, nextRun);
 }
 
 void TestJobEdit::EditedFields_data()
 {
-    QTest::addColumn<ScheduleKind>("kind");
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<QStringList>("schedule");
 
-    QTest::newRow("routine") << ScheduleKind::Routine << QStringList{"Routine", "5", "Minute"};
-    QTest::newRow("specific") << ScheduleKind::Specific << QStringList{"Specific", " ", " "};
-    QTest::newRow("neither keeps the old style")
-        << ScheduleKind::None << QStringList{"Weekly", "x", "Fortnight"};
+    QTest::newRow("routine") << Kind(ScheduleKind::Routine) << QStringList{"Routine", "5", "Minute"};
+    QTest::newRow("specific") << Kind(ScheduleKind::Specific) << QStringList{"Specific", " ", " "};
+    QTest::newRow("neither keeps the old style") << Kind() << QStringList{"Weekly", "x", "Fortnight"};
 }
 
 void TestJobEdit::EditedFields()
 {
-    QFETCH(ScheduleKind, kind);
+    QFETCH(Kind, kind);
     QFETCH(QStringList, schedule);
 
     JobTable table;
     JobRow old = OldRow(QStringLiteral("/srv/a"), RowIcon::Running, QStringLiteral("Enabled"),
                         QStringLiteral("06/20/2026 10:00 AM"));
-    old.SubItem(1).tag = QStringLiteral("1");
-    old.SubItem(3).text = QStringLiteral("Weekly");
-    old.SubItem(4).text = QStringLiteral("x");
-    old.SubItem(5).text = QStringLiteral("Fortnight");
+    old.Style = StoredWord<ScheduleKind>(QStringLiteral("Weekly"));
+    old.ValEvery = QStringLiteral("x");
+    old.ValOfEvery = StoredWord<TimeUnit>(QStringLiteral("Fortnight"));
     const quint64 id = table.Append(old);
 
     const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
@@ -372,17 +372,16 @@ void TestJobEdit::EditedFields()
         now));
     const JobRow& row = table.Row(0);
     QCOMPARE(row.id, id);
-    QCOMPARE(row.FolderLoc(), QStringLiteral("/srv/new"));
-    QCOMPARE(row.toolTip, QStringLiteral("/srv/new"));
-    QCOMPARE(row.Status(), QStringLiteral("Enabled"));
+    QCOMPARE(row.FolderLoc, QStringLiteral("/srv/new"));
+    QCOMPARE(row.Status.Text(), QStringLiteral("Enabled"));
     QCOMPARE(row.icon, RowIcon::Running);
-    QCOMPARE(row.SavedIcon(), QStringLiteral("1"));
-    QCOMPARE(row.ValPurge(), QStringLiteral("30"));
-    QCOMPARE(row.ValOfPurge(), QStringLiteral("Hour"));
-    QCOMPARE(row.Description(), QStringLiteral("remark"));
-    QCOMPARE(row.FileFolderStyle(), QStringLiteral("Subfolders Only"));
-    QCOMPARE((QStringList{row.Style(), row.ValEvery(), row.ValOfEvery()}), schedule);
-    QCOMPARE(row.NextRun(), QStringLiteral("06/16/2026 10:00 AM"));
+    QCOMPARE(row.savedIcon, RowIcon::Enabled);
+    QCOMPARE(row.ValPurge, QStringLiteral("30"));
+    QCOMPARE(row.ValOfPurge.Text(), QStringLiteral("Hour"));
+    QCOMPARE(row.Description, QStringLiteral("remark"));
+    QCOMPARE(row.FileFolderStyle.Text(), QStringLiteral("Subfolders Only"));
+    QCOMPARE((QStringList{row.Style.Text(), row.ValEvery, row.ValOfEvery.Text()}), schedule);
+    QCOMPARE(row.NextRun, QStringLiteral("06/16/2026 10:00 AM"));
 }
 
 void TestJobEdit::EditFollowsTheRowItOpened()
@@ -399,10 +398,10 @@ void TestJobEdit::EditFollowsTheRowItOpened()
     const QDateTime now = At(QStringLiteral("06/15/2026 10:00 AM"));
     QVERIFY(WriteEditedJob(table, id,
                            Values(ScheduleKind::Specific, {}, {}, WallClockTime::Of(now).AddDays(1)), now));
-    QCOMPARE(table.Row(0).FolderLoc(), QStringLiteral("/srv/new"));
+    QCOMPARE(table.Row(0).FolderLoc, QStringLiteral("/srv/new"));
     QCOMPARE(table.Row(0).id, id);
-    QCOMPARE(table.Row(1).FolderLoc(), QStringLiteral("/srv/c"));
-    QCOMPARE(table.Row(1).NextRun(), run);
+    QCOMPARE(table.Row(1).FolderLoc, QStringLiteral("/srv/c"));
+    QCOMPARE(table.Row(1).NextRun, run);
 }
 
 void TestJobEdit::EditOfARemovedRowWritesNothing()

@@ -95,16 +95,16 @@ private Q_SLOTS:
     void tickRunsDueJobsByMode_data()
     {
         QTest::addColumn<JobHostMode>("mode");
-        QTest::addColumn<int>("iconWhileRunning");
-        QTest::addColumn<int>("missedIcon");
+        QTest::addColumn<RowIcon>("iconWhileRunning");
+        QTest::addColumn<RowIcon>("missedIcon");
         QTest::newRow("windowed") << JobHostMode::Windowed << RowIcon::Running << RowIcon::EnabledPassed;
         QTest::newRow("unattended") << JobHostMode::Unattended << RowIcon::Enabled << RowIcon::Enabled;
     }
     void tickRunsDueJobsByMode()
     {
         QFETCH(JobHostMode, mode);
-        QFETCH(int, iconWhileRunning);
-        QFETCH(int, missedIcon);
+        QFETCH(RowIcon, iconWhileRunning);
+        QFETCH(RowIcon, missedIcon);
         const QString folder = JobFolder();
         const QString missed = m_dir->filePath(QStringLiteral("missed"));
         QVERIFY(QDir().mkpath(missed));
@@ -116,7 +116,7 @@ private Q_SLOTS:
 
         host.CheckJobsNow();
         QCOMPARE(said.launched, QStringList{folder});
-        QCOMPARE(host.Table().Row(0).NextRun(), QStringLiteral("12/07/2026 10:05 AM"));
+        QCOMPARE(host.Table().Row(0).NextRun, QStringLiteral("12/07/2026 10:05 AM"));
         QCOMPARE(host.Table().Row(0).icon, iconWhileRunning);
         QCOMPARE(host.Table().Row(1).icon, missedIcon);
         QCOMPARE(said.movedOn, mode == JobHostMode::Unattended ? QStringList{missed} : QStringList());

@@ -116,9 +116,9 @@ private Q_SLOTS:
         table.Append(MakeJob("/data/a", RowIcon::Enabled, "Routine", valEvery, valOfEvery, nextRun));
         const JobRow before = table.Row(0);
         QCOMPARE(MoveOn(table, 0, now), expected != nextRun);
-        QCOMPARE(table.Row(0).NextRun(), expected);
+        QCOMPARE(table.Row(0).NextRun, expected);
         JobRow others = table.Row(0);
-        others.SetNextRun(nextRun);
+        others.NextRun = nextRun;
         QCOMPARE(others, before);
     }
 
@@ -182,25 +182,25 @@ private Q_SLOTS:
                     MakeJob("/data/a", RowIcon::EnabledPassed, "Routine", valEvery, valOfEvery, nextRun));
             MoveOn(table, 0, at.addSecs(20));
             AdjustDate(table, 1, at.addSecs(20));
-            QCOMPARE(table.Row(0).NextRun(), expected);
-            QCOMPARE(table.Row(1).NextRun(), expected);
+            QCOMPARE(table.Row(0).NextRun, expected);
+            QCOMPARE(table.Row(1).NextRun, expected);
         }
     }
 
     void adjustDate_data()
     {
-        QTest::addColumn<int>("icon");
+        QTest::addColumn<RowIcon>("icon");
         QTest::addColumn<QString>("valOfEvery");
         QTest::addColumn<QString>("nextRun");
-        QTest::addColumn<int>("expectedIcon");
+        QTest::addColumn<RowIcon>("expectedIcon");
         QTest::addColumn<QString>("expectedStatus");
         QTest::addColumn<QString>("expectedNextRun");
         struct Case
         {
             const char* name;
-            int icon;
+            RowIcon icon;
             const char *valOfEvery, *nextRun;
-            int expectedIcon;
+            RowIcon expectedIcon;
             const char *expectedStatus, *expectedNextRun;
         };
         // The present is 03/12/2026 02:15 PM; the rows hold their status in lower case, as a
@@ -224,20 +224,20 @@ private Q_SLOTS:
 
     void adjustDate()
     {
-        QFETCH(int, icon);
+        QFETCH(RowIcon, icon);
         QFETCH(QString, valOfEvery);
         QFETCH(QString, nextRun);
-        QFETCH(int, expectedIcon);
+        QFETCH(RowIcon, expectedIcon);
         QFETCH(QString, expectedStatus);
         QFETCH(QString, expectedNextRun);
         JobTable table;
         JobRow row = MakeJob("/data/a", icon, "Routine", "1", valOfEvery, nextRun);
-        row.SetStatus(row.Status().toLower());
+        row.Status = StoredWord<JobStatus>(row.Status.Text().toLower());
         table.Append(row);
         AdjustDate(table, 0, At("03/12/2026 02:15 PM", 30));
         QCOMPARE(table.Row(0).icon, expectedIcon);
-        QCOMPARE(table.Row(0).NextRun(), expectedNextRun);
-        QCOMPARE(table.Row(0).Status(), expectedStatus);
+        QCOMPARE(table.Row(0).NextRun, expectedNextRun);
+        QCOMPARE(table.Row(0).Status.Text(), expectedStatus);
     }
 };
 

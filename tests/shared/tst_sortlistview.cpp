@@ -1,31 +1,39 @@
-#include "config/jobrow.h"
 #include "shared/sortlistview.h"
 
 #include <QTest>
+#include <array>
 
 namespace {
 
-// Rows whose column 2 holds the given texts; every other cell and tag names the row, so that
-// a sort that moved a cell without its row would show.
-std::vector<JobRow> RowsWith(const QStringList& texts)
+// A list row: its cells, 1..7 at [0]..[6].
+struct ListRow
 {
-    std::vector<JobRow> rows;
+    quint64 id = 0;
+    std::array<QString, 7> cells;
+    bool operator==(const ListRow&) const = default;
+};
+
+// Rows whose column 2 holds the given texts; every other cell names the row, so that a sort
+// that moved a cell without its row would show.
+std::vector<ListRow> RowsWith(const QStringList& texts)
+{
+    std::vector<ListRow> rows;
     for (int i = 0; i < texts.size(); ++i) {
-        JobRow row;
+        ListRow row;
         row.id = static_cast<quint64>(i + 1);
-        for (int c = 1; c <= 7; ++c)
-            row.Cell(c) = {QStringLiteral("r%1c%2").arg(i).arg(c), QStringLiteral("r%1t%2").arg(i).arg(c)};
-        row.Cell(2).text = texts.at(i);
+        for (size_t c = 0; c < row.cells.size(); ++c)
+            row.cells[c] = QStringLiteral("r%1c%2").arg(i).arg(c + 1);
+        row.cells[1] = texts.at(i);
         rows.push_back(row);
     }
     return rows;
 }
 
-QStringList Column2(const std::vector<JobRow>& rows)
+QStringList Column2(const std::vector<ListRow>& rows)
 {
     QStringList texts;
-    for (const JobRow& row : rows)
-        texts << row.Cell(2).text;
+    for (const ListRow& row : rows)
+        texts << row.cells[1];
     return texts;
 }
 
@@ -119,14 +127,14 @@ private Q_SLOTS:
         QFETCH(bool, ascending);
         QFETCH(QStringList, texts);
         QFETCH(QStringList, expected);
-        const std::vector<JobRow> before = RowsWith(texts);
-        std::vector<JobRow> rows = before;
+        const std::vector<ListRow> before = RowsWith(texts);
+        std::vector<ListRow> rows = before;
         SortRows(rows, static_cast<SortKind>(kind), ascending,
-                 [](const JobRow& r) -> const QString& { return r.Cell(2).text; });
+                 [](const ListRow& r) -> const QString& { return r.cells[1]; });
         QCOMPARE(Column2(rows), expected);
         // Rows move whole: each is one of the rows before, unchanged.
         QCOMPARE(rows.size(), before.size());
-        for (const JobRow& row : rows)
+        for (const ListRow& row : rows)
             QCOMPARE(row, before.at(row.id - 1));
     }
 };

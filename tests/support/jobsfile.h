@@ -4,24 +4,20 @@
 #include <QString>
 #include <vector>
 
-// A job as ConfigDat.ini stores it, with everyday defaults.
+// A job as ConfigDat.ini stores it, with everyday defaults: the ten texts of its section, a
+// test naming the ones it cares about.
 struct StoredJob
 {
-    StoredJob(QString folder_, QString nextRun_, QString status_ = QStringLiteral("Enabled"))
-        : folder(std::move(folder_)), nextRun(std::move(nextRun_)), status(std::move(status_))
-    {
-    }
-
-    QString folder;
-    QString nextRun;
-    QString status;
+    QString folder = {};
+    QString nextRun = {};
+    QString status = QStringLiteral("Enabled");
     QString valPurge = QStringLiteral("30");
     QString valOfPurge = QStringLiteral("Day");
     QString style = QStringLiteral("Routine");
     QString fileFolderStyle = QStringLiteral("Files Only");
     QString valEvery = QStringLiteral("1");
     QString valOfEvery = QStringLiteral("Hour");
-    QString description;
+    QString description = {};
 };
 
 // Writes ConfigDat.ini into the program folder as the program itself would.

@@ -488,7 +488,7 @@ private Q_SLOTS:
         QAction* runNow = RunNowOn(0);
         runNow->trigger();
         QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
-        QCOMPARE(main.Table().Row(0).SavedIcon(), QString::number(RowIcon::Enabled));
+        QCOMPARE(main.Table().Row(0).savedIcon, RowIcon::Enabled);
         QVERIFY(!runNow->isEnabled());
         // The same folder text shows as running too; another spelling of it does not.
         QCOMPARE(main.Table().Row(1).icon == RowIcon::Running, suffix.isEmpty());
@@ -509,7 +509,7 @@ private Q_SLOTS:
             QCOMPARE(box.icon, QMessageBox::Critical);
             QCOMPARE(box.buttons, QMessageBox::Ok);
             QCOMPARE(box.modality, Qt::WindowModal);
-            QVERIFY(box.text.contains(main.Table().Row(second).FolderLoc()));
+            QVERIFY(box.text.contains(main.Table().Row(second).FolderLoc));
         }
 
         m_clock->Open();

@@ -157,7 +157,7 @@ private:
     {
         QString order;
         for (const JobRow& row : m_main->Table().Rows())
-            order += row.Description().back();
+            order += row.Description.back();
         return order;
     }
 
@@ -182,25 +182,25 @@ private Q_SLOTS:
         QCOMPARE(model->rowCount(), 5);
         for (int row = 0; row < 5; ++row) {
             QCOMPARE(Picture(model->index(row, 0).data(Qt::DecorationRole).value<QIcon>()),
-                     Picture(Artwork::RowIcon(row + 1)));
-            QCOMPARE(model->index(row, 0).data(Qt::ToolTipRole).toString(),
-                     main.Table().Row(row).FolderLoc());
+                     Picture(Artwork::RowIcon(RowIcon(row + 1))));
+            QCOMPARE(model->index(row, 0).data(Qt::ToolTipRole).toString(), main.Table().Row(row).FolderLoc);
             QCOMPARE(model->index(row, 6).data().toString(), row < 2 || row == 4 ? Future : Past);
         }
         QCOMPARE(PanelText(3), QStringLiteral("Date: Last Modified"));
-        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(4)));
+        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(StylePicture::Neutral)));
+        QCOMPARE(main.PanelPicture(), StylePicture::Neutral);
     }
 
     // Every row icon looks different from the others at list size.
     void rowIconsAreDistinct()
     {
         for (int i = 1; i <= 6; ++i) {
-            QVERIFY(!Artwork::RowIcon(i).isNull());
+            QVERIFY(!Artwork::RowIcon(RowIcon(i)).isNull());
             for (int j = i + 1; j <= 6; ++j)
-                QVERIFY(Picture(Artwork::RowIcon(i)) != Picture(Artwork::RowIcon(j)));
+                QVERIFY(Picture(Artwork::RowIcon(RowIcon(i))) != Picture(Artwork::RowIcon(RowIcon(j))));
         }
         for (int i = 1; i <= 4; ++i)
-            QVERIFY(!Artwork::StylePicture(i).isNull());
+            QVERIFY(!Artwork::StylePicture(StylePicture(i)).isNull());
         QVERIFY(!Artwork::AppIcon().isNull());
     }
 
@@ -302,12 +302,14 @@ private Q_SLOTS:
         Select(0);
         QCOMPARE(PanelText(1), summary);
         QCOMPARE(PanelText(2), fileFolderStyle);
-        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(picture ? picture : 4)));
+        const StylePicture shown = StylePicture(picture ? picture : 4);
+        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(shown)));
+        QCOMPARE(m_main->PanelPicture(), shown);
 
         m_main->FocusReset();
         QCOMPARE(PanelText(1), QStringLiteral(" "));
         QCOMPARE(PanelText(2), QStringLiteral(" "));
-        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(4)));
+        QCOMPARE(PanelPicture(), Picture(Artwork::StylePicture(StylePicture::Neutral)));
     }
 
     // The summary clears when the focus moves on within the window, not for a pop-up.
@@ -348,17 +350,12 @@ private Q_SLOTS:
         StoredJob job{Folder(QStringLiteral("a")), Future};
         job.style = style;
         FrmMain& main = Open({job, job});
-        main.Table().SetIcon(0, icon);
-        // Row 1 (icon 1) first, so that each state is a change, then a row of an unknown icon
-        // leaves the state alone.
-        main.Table().SetIcon(1, icon == 1 ? 2 : 1);
+        main.Table().SetIcon(0, RowIcon(icon));
+        // Row 1 (icon 1) first, so that each state is a change.
+        main.Table().SetIcon(1, icon == 1 ? RowIcon::Disabled : RowIcon::Enabled);
         Select(1);
         Select(0);
         const char* names[] = {"mnuEnable", "mnuDisable", "mnuRunNow", "mnuAdjust"};
-        for (int i = 0; i < 4; ++i)
-            QVERIFY2(Action(names[i])->isEnabled() == expected[i], names[i]);
-        main.Table().SetIcon(1, 9);
-        Select(1);
         for (int i = 0; i < 4; ++i)
             QVERIFY2(Action(names[i])->isEnabled() == expected[i], names[i]);
     }
@@ -578,7 +575,7 @@ private Q_SLOTS:
             QVERIFY(std::find(before.begin(), before.end(), row) != before.end());
         QCOMPARE(main.Table().Row(main.SelectedRow()).id, selected);
         QCOMPARE(main.List()->model()->index(main.SelectedRow(), 0).data().toString(),
-                 main.Table().Row(main.SelectedRow()).FolderLoc());
+                 main.Table().Row(main.SelectedRow()).FolderLoc);
     }
 
     // Each column keeps its own direction: a first click elsewhere is ascending.

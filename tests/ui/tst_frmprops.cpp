@@ -42,7 +42,7 @@ QStringList Items(const QComboBox* list)
 JobRow Row(const QString& folder)
 {
     JobRow row;
-    row.SetFolderLoc(folder);
+    row.FolderLoc = folder;
     return row;
 }
 
@@ -131,11 +131,12 @@ void TestFrmProps::DefaultsInAddMode()
     QVERIFY(adjust->isHidden());
     QVERIFY(!adjust->isChecked());
     QCOMPARE(Find<QPlainTextEdit>(dialog, "TxtDesc")->toPlainText(), QString());
-    QVERIFY(Find<QLabel>(dialog, "LabelIndex")->isHidden());
+    QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("LabelIndex")));
     auto* timer = Find<QTimer>(dialog, "Timer1");
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 999);
-    QCOMPARE(dialog.property("tag").toString(), QStringLiteral("Add_New"));
+    QCOMPARE(dialog.CurrentMode(), frmProps::Mode::AddNew);
+    QVERIFY(!dialog.property("tag").isValid());
 }
 
 void TestFrmProps::OptionRuleInEditMode()
@@ -379,7 +380,7 @@ void TestFrmProps::NoLiveClockInEditMode()
     // With no option selected by the opener, activation selects none either.
     QVERIFY(!Find<QRadioButton>(dialog, "OptPurge0")->isChecked());
     QVERIFY(!Find<QRadioButton>(dialog, "OptPurge1")->isChecked());
-    QCOMPARE(dialog.Values().kind, ScheduleKind::None);
+    QCOMPARE(dialog.Values().kind, std::nullopt);
 }
 
 void TestFrmProps::KeyOnTheDialogItselfCloses()
@@ -448,7 +449,7 @@ void TestFrmProps::LongerStoredDescriptionIsKept()
     frmProps dialog(table, m_clock);
     dialog.SetMode(frmProps::Mode::EditCurrent);
     JobRow row = Row(m_dir.path());
-    row.SubItem(2).tag = QString(300, QLatin1Char('d'));
+    row.Description = QString(300, QLatin1Char('d'));
     dialog.FillFromRow(row);
     dialog.show();
     auto* desc = Find<QPlainTextEdit>(dialog, "TxtDesc");

@@ -1,5 +1,6 @@
 #include "config/jobtable.h"
 #include "config/runtime.h"
+#include "support/jobrows.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
 #include "ui/frmprops.h"
@@ -74,20 +75,19 @@ void Pick(frmProps& dialog, const QDateTime& t)
 }
 
 JobRow MakeRow(const QString& folder, const QString& style, const QString& nextRun,
-               int icon = RowIcon::Enabled)
+               RowIcon icon = RowIcon::Enabled)
 {
-    JobRow row;
-    row.SetFolderLoc(folder);
-    row.icon = icon;
-    row.SetStatus(icon == RowIcon::Disabled || icon == RowIcon::DisabledPassed ? QStringLiteral("Disabled")
-                                                                               : QStringLiteral("Enabled"));
-    row.SubItem(1).text = QStringLiteral("12");
-    row.SubItem(2) = {QStringLiteral("Month"), QStringLiteral("keep it tidy")};
-    row.SubItem(3) = {style, QStringLiteral("Include Files in Subfolders")};
-    row.SubItem(4).text = QStringLiteral("15");
-    row.SubItem(5).text = QStringLiteral("Minute");
-    row.SetNextRun(nextRun);
-    return row;
+    return RowOf({.folder = folder,
+                  .nextRun = nextRun,
+                  .status = StatusOf(icon),
+                  .valPurge = QStringLiteral("12"),
+                  .valOfPurge = QStringLiteral("Month"),
+                  .style = style,
+                  .fileFolderStyle = QStringLiteral("Include Files in Subfolders"),
+                  .valEvery = QStringLiteral("15"),
+                  .valOfEvery = QStringLiteral("Minute"),
+                  .description = QStringLiteral("keep it tidy")},
+                 icon);
 }
 
 } // namespace
@@ -130,11 +130,12 @@ void TestJobEditorFlow::AddOpensAtTheDefaults()
     table.Append(MakeRow(Folder("a"), QStringLiteral("Routine"), QStringLiteral("06/20/2026 10:00 AM")));
     MockClock clock(At(QStringLiteral("06/15/2026 10:00 AM")));
 
-    QString title, index;
+    QString title;
     bool adjustShown = true;
     DialogDriver driver([&](frmProps& dialog) {
         title = dialog.windowTitle();
-        index = Find<QLabel>(dialog, "LabelIndex")->property("tag").toString();
+        QCOMPARE(dialog.CurrentMode(), frmProps::Mode::AddNew);
+        QCOMPARE(dialog.EditedId(), quint64(0));
         adjustShown = !Find<QCheckBox>(dialog, "CheckAdjust")->isHidden();
         QCOMPARE(dialog.parentWidget(), &m_main);
         QVERIFY(dialog.isModal());
@@ -143,16 +144,7 @@ void TestJobEditorFlow::AddOpensAtTheDefaults()
     mnuAdd_Click(table, &m_main, clock);
     QVERIFY(driver.Opened());
     QCOMPARE(title, QStringLiteral("Add New Purge Job"));
-    QCOMPARE(index, QStringLiteral("2"));
     QVERIFY(!adjustShown);
-
-    JobTable empty;
-    DialogDriver second([&](frmProps& dialog) {
-        index = Find<QLabel>(dialog, "LabelIndex")->property("tag").toString();
-        dialog.reject();
-    });
-    mnuAdd_Click(empty, &m_main, clock);
-    QCOMPARE(index, QStringLiteral("1"));
 }
 
 void TestJobEditorFlow::AddWritesTheStart_data()
@@ -190,18 +182,17 @@ void TestJobEditorFlow::AddWritesTheStart()
 
     QCOMPARE(table.Count(), 1);
     const JobRow& row = table.Row(0);
-    QCOMPARE(row.FolderLoc(), Folder("b"));
-    QCOMPARE(row.toolTip, Folder("b"));
+    QCOMPARE(row.FolderLoc, Folder("b"));
     QCOMPARE(row.icon, RowIcon::Enabled);
-    QCOMPARE(row.Status(), QStringLiteral("Enabled"));
-    QCOMPARE(row.ValPurge(), QStringLiteral("45"));
-    QCOMPARE(row.ValOfPurge(), QStringLiteral("Minute"));
-    QCOMPARE(row.FileFolderStyle(), QStringLiteral("Subfolders Only"));
-    QCOMPARE(row.Description(), QStringLiteral("nightly"));
-    QCOMPARE(row.Style(), routine ? QStringLiteral("Routine") : QStringLiteral("Specific"));
-    QCOMPARE(row.ValEvery(), routine ? QStringLiteral("1") : QStringLiteral(" "));
-    QCOMPARE(row.ValOfEvery(), routine ? QStringLiteral("Hour") : QStringLiteral(" "));
-    QCOMPARE(row.NextRun(), nextRun);
+    QCOMPARE(row.Status.Text(), QStringLiteral("Enabled"));
+    QCOMPARE(row.ValPurge, QStringLiteral("45"));
+    QCOMPARE(row.ValOfPurge.Text(), QStringLiteral("Minute"));
+    QCOMPARE(row.FileFolderStyle.Text(), QStringLiteral("Subfolders Only"));
+    QCOMPARE(row.Description, QStringLiteral("nightly"));
+    QCOMPARE(row.Style.Text(), routine ? QStringLiteral("Routine") : QStringLiteral("Specific"));
+    QCOMPARE(row.ValEvery, routine ? QStringLiteral("1") : QStringLiteral(" "));
+    QCOMPARE(row.ValOfEvery.Text(), routine ? QStringLiteral("Hour") : QStringLiteral(" "));
+    QCOMPARE(row.NextRun, nextRun);
 }
 
 void TestJobEditorFlow::EditFillsFromTheRow_data()
@@ -234,8 +225,8 @@ void TestJobEditorFlow::EditFillsFromTheRow()
 
     DialogDriver driver([&](frmProps& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit Selected Purge Job"));
-        QCOMPARE(dialog.property("tag").toString(), QStringLiteral("Edit_Current"));
-        QCOMPARE(Find<QLabel>(dialog, "LabelIndex")->property("tag").toString(), QStringLiteral("2"));
+        QCOMPARE(dialog.CurrentMode(), frmProps::Mode::EditCurrent);
+        QCOMPARE(dialog.EditedId(), id);
         QCOMPARE(Find<QLineEdit>(dialog, "txtLocation")->text(), Folder("b"));
         QCOMPARE(Find<QComboBox>(dialog, "cmbPurgeCondition1")->currentText(), QStringLiteral("12"));
         QCOMPARE(Find<QComboBox>(dialog, "cmbPurgeCondition2")->currentText(), QStringLiteral("Month"));
@@ -263,33 +254,36 @@ void TestJobEditorFlow::EditFillsFromTheRow()
 void TestJobEditorFlow::EditWrites_data()
 {
     QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<int>("icon");
+    QTest::addColumn<RowIcon>("icon");
     QTest::addColumn<QDateTime>("picked");
     QTest::addColumn<bool>("adjust");
     QTest::addColumn<QString>("nextRun");
-    QTest::addColumn<int>("newIcon");
+    QTest::addColumn<RowIcon>("newIcon");
 
     const QDateTime nine = At(QStringLiteral("06/15/2026 09:00 AM"));
     QTest::newRow("no check mark, passed run")
-        << nine << 1 << At(QStringLiteral("06/14/2026 09:00 AM")) << false << "06/14/2026 09:00 AM" << 3;
+        << nine << RowIcon::Enabled << At(QStringLiteral("06/14/2026 09:00 AM")) << false
+        << "06/14/2026 09:00 AM" << RowIcon::EnabledPassed;
     QTest::newRow("check mark, passed run moves on from now")
-        << nine << 3 << At(QStringLiteral("06/14/2026 08:00 AM")) << true << "06/15/2026 09:15 AM" << 1;
+        << nine << RowIcon::EnabledPassed << At(QStringLiteral("06/14/2026 08:00 AM")) << true
+        << "06/15/2026 09:15 AM" << RowIcon::Enabled;
     QTest::newRow("January is after December")
-        << At(QStringLiteral("01/05/2027 09:00 AM")) << 1 << At(QStringLiteral("12/25/2026 10:00 AM"))
-        << false << "12/25/2026 10:00 AM" << 3;
+        << At(QStringLiteral("01/05/2027 09:00 AM")) << RowIcon::Enabled
+        << At(QStringLiteral("12/25/2026 10:00 AM")) << false << "12/25/2026 10:00 AM"
+        << RowIcon::EnabledPassed;
     QTest::newRow("check mark, January is after December")
-        << At(QStringLiteral("01/05/2027 09:00 AM")) << 3 << At(QStringLiteral("12/25/2026 10:00 AM")) << true
-        << "01/05/2027 09:15 AM" << 1;
+        << At(QStringLiteral("01/05/2027 09:00 AM")) << RowIcon::EnabledPassed
+        << At(QStringLiteral("12/25/2026 10:00 AM")) << true << "01/05/2027 09:15 AM" << RowIcon::Enabled;
 }
 
 void TestJobEditorFlow::EditWrites()
 {
     QFETCH(QDateTime, now);
-    QFETCH(int, icon);
+    QFETCH(RowIcon, icon);
     QFETCH(QDateTime, picked);
     QFETCH(bool, adjust);
     QFETCH(QString, nextRun);
-    QFETCH(int, newIcon);
+    QFETCH(RowIcon, newIcon);
 
     JobTable table;
     const quint64 id = table.Append(
@@ -301,17 +295,17 @@ void TestJobEditorFlow::EditWrites()
         ClickOk(dialog);
     });
     mnuEdit_Click(table, &m_main, clock, id);
-    QCOMPARE(table.Row(0).NextRun(), nextRun);
+    QCOMPARE(table.Row(0).NextRun, nextRun);
     QCOMPARE(table.Row(0).icon, newIcon);
-    QCOMPARE(table.Row(0).Status(), QStringLiteral("Enabled"));
+    QCOMPARE(table.Row(0).Status.Text(), QStringLiteral("Enabled"));
 }
 
 void TestJobEditorFlow::EditWithoutAStyleKeepsIt()
 {
     JobTable table;
     JobRow row = MakeRow(Folder("a"), QStringLiteral("Weekly"), QStringLiteral("06/20/2026 10:00 AM"));
-    row.SubItem(4).text = QStringLiteral("x");
-    row.SubItem(5).text = QStringLiteral("Fortnight");
+    row.ValEvery = QStringLiteral("x");
+    row.ValOfEvery = StoredWord<TimeUnit>(QStringLiteral("Fortnight"));
     const quint64 id = table.Append(row);
     MockClock clock(At(QStringLiteral("06/15/2026 10:00 AM")));
     DialogDriver driver([&](frmProps& dialog) {
@@ -319,10 +313,10 @@ void TestJobEditorFlow::EditWithoutAStyleKeepsIt()
         ClickOk(dialog);
     });
     mnuEdit_Click(table, &m_main, clock, id);
-    QCOMPARE(table.Row(0).FolderLoc(), Folder("c"));
-    QCOMPARE(table.Row(0).Style(), QStringLiteral("Weekly"));
-    QCOMPARE(table.Row(0).ValEvery(), QStringLiteral("x"));
-    QCOMPARE(table.Row(0).ValOfEvery(), QStringLiteral("Fortnight"));
+    QCOMPARE(table.Row(0).FolderLoc, Folder("c"));
+    QCOMPARE(table.Row(0).Style.Text(), QStringLiteral("Weekly"));
+    QCOMPARE(table.Row(0).ValEvery, QStringLiteral("x"));
+    QCOMPARE(table.Row(0).ValOfEvery.Text(), QStringLiteral("Fortnight"));
 }
 
 void TestJobEditorFlow::EditWithoutSelectionDoesNothing()

@@ -3,6 +3,7 @@
 #include "purge/logmod.h"
 #include "shared/programfolder.h"
 #include "support/inifiles.h"
+#include "support/jobrows.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
 #include "support/pictures.h"
@@ -48,22 +49,11 @@ public:
 
 const QDateTime Present = QDateTime(QDate(2026, 6, 15), QTime(9, 0, 20));
 
-JobRow MakeRow(const QString& folder, int icon,
-               const QString& nextRun = QStringLiteral("06/15/2026 10:00 AM"))
+const QString NextRun = QStringLiteral("06/15/2026 10:00 AM");
+
+JobRow MakeRow(const QString& folder, RowIcon icon, const QString& nextRun = NextRun)
 {
-    JobRow row;
-    row.SetFolderLoc(folder);
-    row.icon = icon;
-    row.SetStatus(icon == RowIcon::Disabled || icon == RowIcon::DisabledPassed ? QStringLiteral("Disabled")
-                                                                               : QStringLiteral("Enabled"));
-    row.cells[1].text = QStringLiteral("30");
-    row.cells[2].text = QStringLiteral("Day");
-    row.cells[3].text = QStringLiteral("Routine");
-    row.cells[3].tag = QStringLiteral("Files Only");
-    row.cells[4].text = QStringLiteral("1");
-    row.cells[5].text = QStringLiteral("Hour");
-    row.SetNextRun(nextRun);
-    return row;
+    return RowOf({.folder = folder, .nextRun = nextRun, .status = StatusOf(icon)}, icon);
 }
 
 void WriteFile(const QString& path, const QByteArray& content, bool executable = false)
@@ -189,7 +179,7 @@ private Q_SLOTS:
 
 void TestMainCommands::RunNow_data()
 {
-    QTest::addColumn<int>("icon");
+    QTest::addColumn<RowIcon>("icon");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("launched");
@@ -203,7 +193,7 @@ void TestMainCommands::RunNow_data()
 
 void TestMainCommands::RunNow()
 {
-    QFETCH(int, icon);
+    QFETCH(RowIcon, icon);
     QFETCH(int, answer);
     QFETCH(bool, asked);
     QFETCH(bool, launched);
@@ -245,7 +235,7 @@ void TestMainCommands::RunNowOnEmptyTable()
 
 void TestMainCommands::RunNowSaysWhyARowCannotRun_data()
 {
-    QTest::addColumn<int>("cell");
+    QTest::addColumn<int>("field"); // Status, ValPurge, ValOfPurge
     QTest::addColumn<QString>("value");
     QTest::newRow("unit") << 2 << QStringLiteral("Fortnight");
     QTest::newRow("threshold") << 1 << QStringLiteral("-3");
@@ -255,16 +245,14 @@ void TestMainCommands::RunNowSaysWhyARowCannotRun_data()
 // A hand-edited row that could not run is refused with its reason, never launched.
 void TestMainCommands::RunNowSaysWhyARowCannotRun()
 {
-    QFETCH(int, cell);
+    QFETCH(int, field);
     QFETCH(QString, value);
 
     Fixture f;
-    JobRow row = MakeRow(f.Folder(), RowIcon::Enabled);
-    if (cell == 0)
-        row.SetStatus(value);
-    else
-        row.cells[cell].text = value;
-    f.Table().Append(row);
+    StoredJob texts{.folder = f.Folder(), .nextRun = NextRun};
+    QString* const fields[] = {&texts.status, &texts.valPurge, &texts.valOfPurge};
+    *fields[field] = value;
+    f.Table().Append(RowOf(texts));
     f.Select(0);
     MessageBoxAnswerer answerer(QMessageBox::Ok);
     f.Trigger("mnuRunNow");
@@ -376,8 +364,8 @@ void TestMainCommands::SwitchAll()
     const bool enable = key == QLatin1String("Enable");
     Fixture f;
     f.clock.Set(now);
-    const int from = enable ? RowIcon::Disabled : RowIcon::Enabled;
-    const int to = enable ? RowIcon::Enabled : RowIcon::Disabled;
+    const RowIcon from = enable ? RowIcon::Disabled : RowIcon::Enabled;
+    const RowIcon to = enable ? RowIcon::Enabled : RowIcon::Disabled;
     f.Table().Append(MakeRow(f.Folder(), from, nextRun));
     f.Table().Append(MakeRow(f.Folder(), RowIcon::EnabledPassed, QStringLiteral("01/01/2030 10:00 AM")));
 
@@ -413,15 +401,15 @@ void TestMainCommands::EnableDisableAdjust()
     f.Select(0);
     f.Trigger("mnuEnable");
     QCOMPARE(f.Table().Row(0).icon, RowIcon::Enabled);
-    QCOMPARE(f.Table().Row(0).Status(), QStringLiteral("Enabled"));
+    QCOMPARE(f.Table().Row(0).Status.Text(), QStringLiteral("Enabled"));
     f.Trigger("mnuDisable");
     QCOMPARE(f.Table().Row(0).icon, RowIcon::Disabled);
-    QCOMPARE(f.Table().Row(0).Status(), QStringLiteral("Disabled"));
+    QCOMPARE(f.Table().Row(0).Status.Text(), QStringLiteral("Disabled"));
 
     f.Select(1);
     f.Trigger("mnuAdjust");
     QCOMPARE(f.Table().Row(1).icon, RowIcon::Disabled);
-    QCOMPARE(f.Table().Row(1).NextRun(), QStringLiteral("06/15/2026 10:00 AM"));
+    QCOMPARE(f.Table().Row(1).NextRun, QStringLiteral("06/15/2026 10:00 AM"));
 }
 
 void TestMainCommands::SaveJobs()
@@ -436,8 +424,8 @@ void TestMainCommands::SaveJobs()
     JobTable loaded;
     LoadJobList(loaded, f.Folder(), Present);
     QCOMPARE(loaded.Count(), 2);
-    QCOMPARE(loaded.Row(1).FolderLoc(), f.Folder() + QStringLiteral("/two"));
-    QCOMPARE(loaded.Row(1).Status(), QStringLiteral("Disabled"));
+    QCOMPARE(loaded.Row(1).FolderLoc, f.Folder() + QStringLiteral("/two"));
+    QCOMPARE(loaded.Row(1).Status.Text(), QStringLiteral("Disabled"));
     QVERIFY(answerer.SeenBoxes().empty());
 }
 
@@ -531,7 +519,7 @@ void TestMainCommands::OptionsUpdatePanel()
     QCOMPARE(f.main.Panel(3)->text(), QStringLiteral("Date: Created"));
     JobTable stored;
     LoadOptions(stored, f.Folder());
-    QCOMPARE(stored.LookPurgeBy(), QStringLiteral("Date: Created"));
+    QCOMPARE(stored.LookPurgeBy().Text(), QStringLiteral("Date: Created"));
 }
 
 void TestMainCommands::ThreadInfoIsShared()

@@ -1,0 +1,21 @@
+#include "config/jobrow.h"
+
+const QString& JobColumnText(const JobRow& row, int column)
+{
+    switch (column) {
+    case 2:
+        return row.ValPurge;
+    case 3:
+        return row.ValOfPurge.Text();
+    case 4:
+        return row.Style.Text();
+    case 5:
+        return row.ValEvery;
+    case 6:
+        return row.ValOfEvery.Text();
+    case 7:
+        return row.NextRun;
+    default:
+        return row.FolderLoc;
+    }
+}
