@@ -24,26 +24,6 @@ const QString DeleteSpecific = QStringLiteral("DeleteSpecific");
 // stays as it was.
 const QString MissedRunKey = QStringLiteral("MissedRun");
 
-struct MissedRunWord
-{
-    MissedRun choice;
-    QLatin1String word;
-};
-const MissedRunWord MissedRunWords[] = {
-    {MissedRun::MoveOn, QLatin1String("MoveOn")},
-    {MissedRun::RunOnce, QLatin1String("RunOnce")},
-};
-
-// Any other text, a hand-edited typo included, is the default: nothing runs that was not asked.
-MissedRun MissedRunFromText(const QString& text)
-{
-    for (const MissedRunWord& w : MissedRunWords) {
-        if (text.compare(w.word, Qt::CaseInsensitive) == 0)
-            return w.choice;
-    }
-    return MissedRun::Wait;
-}
-
 // A field of the row as the text the file holds, and that text put back into it.
 const QString& TextOf(const QString& field)
 {
@@ -200,7 +180,9 @@ void LoadOptions(JobTable& table, const QString& programFolder)
     IniDocument doc;
     doc.Load(ConfigDatPath(programFolder));
     table.SetOptions(doc.Value(Initial, LookPurgeBy), doc.Value(Initial, DeleteSpecific));
-    table.SetMissedRunChoice(MissedRunFromText(doc.Value(Initial, MissedRunKey)));
+    // Any other text, a hand-edited typo included, is the default: nothing runs that was not asked.
+    table.SetMissedRunChoice(
+        ParseWord<MissedRun>(doc.Value(Initial, MissedRunKey)).value_or(MissedRun::Wait));
 }
 
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now)
@@ -249,12 +231,10 @@ bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const
         return false;
     doc.SetValue(Initial, LookPurgeBy, lookPurgeBy);
     doc.SetValue(Initial, DeleteSpecific, deleteSpecific);
-    const auto word = std::find_if(std::begin(MissedRunWords), std::end(MissedRunWords),
-                                   [&](const MissedRunWord& w) { return w.choice == missedRun; });
-    if (word == std::end(MissedRunWords))
+    if (const QString word = Spelling(missedRun); word.isEmpty())
         doc.RemoveValue(Initial, MissedRunKey);
     else
-        doc.SetValue(Initial, MissedRunKey, word->word);
+        doc.SetValue(Initial, MissedRunKey, word);
     return doc.Save(path);
 }
 

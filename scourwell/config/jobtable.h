@@ -1,21 +1,13 @@
 #pragma once
 
 #include "config/jobrow.h"
+#include "config/jobwords.h"
 
 #include <QObject>
 #include <optional>
 #include <vector>
 
 enum class SortKind;
-
-// What the check timer does with a Routine job whose next run passed without it being run
-// (the machine asleep or off, the clock stepped on, a run longer than its interval).
-enum class MissedRun
-{
-    Wait,    // shown as passed until Adjust Date
-    MoveOn,  // moved on as Adjust Date would
-    RunOnce, // run once (enabled jobs only), then moved on
-};
 
 // The in-memory job table: ordered rows with a stable identity each, and the two global
 // options. Every change goes through these methods so that a view can follow it by the

@@ -31,6 +31,11 @@ constexpr Word<TimeUnit> TimeUnitWords[] = {
     {TimeUnit::Month, QLatin1StringView("Month")},
 };
 
+const Word<MissedRun> MissedRunWords[] = {
+    {MissedRun::MoveOn, QLatin1StringView("MoveOn")},
+    {MissedRun::RunOnce, QLatin1StringView("RunOnce")},
+};
+
 } // namespace
 
 template <> std::span<const Word<JobStatus>> Words()
@@ -56,4 +61,9 @@ template <> std::span<const Word<DateKind>> Words()
 template <> std::span<const Word<TimeUnit>> Words()
 {
     return TimeUnitWords;
+}
+
+template <> std::span<const Word<MissedRun>> Words()
+{
+    return MissedRunWords;
 }

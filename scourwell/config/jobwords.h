@@ -45,6 +45,16 @@ enum class TimeUnit
     Month
 };
 
+// What the check timer does with a Routine job whose next run passed without it being run
+// (the machine asleep or off, the clock stepped on, a run longer than its interval). Wait has
+// no word: it is stored as no key at all.
+enum class MissedRun
+{
+    Wait,    // shown as passed until Adjust Date
+    MoveOn,  // moved on as Adjust Date would
+    RunOnce, // run once (enabled jobs only), then moved on
+};
+
 template <typename T> struct Word
 {
     T value;
@@ -58,6 +68,7 @@ template <> std::span<const Word<ScheduleKind>> Words();
 template <> std::span<const Word<PurgeStyle>> Words();
 template <> std::span<const Word<DateKind>> Words();
 template <> std::span<const Word<TimeUnit>> Words();
+template <> std::span<const Word<MissedRun>> Words();
 
 template <typename T> QString Spelling(T value)
 {
