@@ -59,14 +59,6 @@ JobRow MakeRow(const QString& folder, const QString& style, const QString& every
                   .description = "keep \"quoted\" text"});
 }
 
-QStringList Folders(const JobTable& table)
-{
-    QStringList folders;
-    for (const JobRow& row : table.Rows())
-        folders << row.FolderLoc;
-    return folders;
-}
-
 std::vector<QStringList> Texts(const JobTable& table)
 {
     std::vector<QStringList> texts;
@@ -302,7 +294,7 @@ void TestJobConfig::saveWritesExactFile()
     Write(ConfigDatPath(program.path()), before);
     JobTable table;
     LoadJobList(table, program.path(), Now);
-    QCOMPARE(Folders(table), (QStringList{JobFolder("b"), JobFolder("a")}));
+    QCOMPARE(FoldersOf(table), (QStringList{JobFolder("b"), JobFolder("a")}));
     table.Append(MakeRow(JobFolder("c"), "Routine", "2", "Hour"));
     QVERIFY(SaveJobList(table, program.path()));
 
@@ -564,7 +556,7 @@ void TestJobConfig::badInput()
     JobTable table;
     LoadOptions(table, program.path());
     LoadJobList(table, program.path(), Now);
-    QCOMPARE(Folders(table), folders);
+    QCOMPARE(FoldersOf(table), folders);
 
     QVERIFY(SaveJobList(table, program.path()));
     const QByteArray saved = Read(ConfigDatPath(program.path()));

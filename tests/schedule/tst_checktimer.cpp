@@ -38,7 +38,7 @@ public:
         launches.push_back({"Subfolders", values});
     }
 
-    QStringList Folders() const
+    QStringList FoldersOf() const
     {
         QStringList folders;
         for (const Launch& launch : launches)
@@ -70,14 +70,6 @@ private:
 
 const QString Due = QStringLiteral("12/07/2026 09:05 AM");
 const QDateTime Now = ParseFullForm(Due).value().ToLocalTime().addSecs(12);
-
-QStringList Folders(const JobTable& table)
-{
-    QStringList folders;
-    for (const JobRow& row : table.Rows())
-        folders << row.FolderLoc;
-    return folders;
-}
 
 } // namespace
 
@@ -236,8 +228,8 @@ private Q_SLOTS:
 
         QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
 
-        QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b", "/data/c", "/data/e"}));
-        QCOMPARE(Folders(m_table), QStringList({"/data/c", "/data/d"}));
+        QCOMPARE(m_launcher.FoldersOf(), QStringList({"/data/a", "/data/b", "/data/c", "/data/e"}));
+        QCOMPARE(FoldersOf(m_table), QStringList({"/data/c", "/data/d"}));
         QCOMPARE(Stored("Initial", "TotalJob"), "2");
         QCOMPARE(Stored("1", "FolderLoc"), "/data/c");
         QCOMPARE(Stored("1", "NextRun"), "12/07/2026 09:10 AM");
@@ -254,8 +246,8 @@ private Q_SLOTS:
         m_table.Sort(7, SortKind::Date, true);
 
         QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
-        QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b"}));
-        QCOMPARE(Folders(m_table), QStringList({"/data/c", "/data/a", "/data/b"}));
+        QCOMPARE(m_launcher.FoldersOf(), QStringList({"/data/a", "/data/b"}));
+        QCOMPARE(FoldersOf(m_table), QStringList({"/data/c", "/data/a", "/data/b"}));
         QVERIFY(!m_table.IsDirty());
     }
 
@@ -280,7 +272,7 @@ private Q_SLOTS:
         ShowingLauncher launcher(m_table);
         m_table.Append(MakeJob("/data/a", RowIcon::Enabled, style, valEvery, valOfEvery, Due));
         QVERIFY(TimerCheckJobTick(m_table, Now, launcher, m_folder));
-        QCOMPARE(launcher.Folders(), QStringList{"/data/a"});
+        QCOMPARE(launcher.FoldersOf(), QStringList{"/data/a"});
         QCOMPARE(m_table.Row(0).icon, RowIcon::Running);
         QCOMPARE(m_table.Row(0).savedIcon, iconAfter);
 
@@ -297,7 +289,7 @@ private Q_SLOTS:
         QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
         for (int tick = 1; tick < 16; ++tick)
             QVERIFY(!TimerCheckJobTick(m_table, Now.addSecs(3 * tick), m_launcher, m_folder));
-        QCOMPARE(m_launcher.Folders(), QStringList({"/data/a", "/data/b"}));
+        QCOMPARE(m_launcher.FoldersOf(), QStringList({"/data/a", "/data/b"}));
     }
 
     // A folder text that the file cannot keep would name another folder after a restart: it
@@ -452,7 +444,7 @@ private Q_SLOTS:
 
         QCOMPARE(TimerCheckJobTick(m_table, Now, m_launcher, m_folder), moves);
 
-        QCOMPARE(m_launcher.Folders(), launched ? QStringList{"/data/a"} : QStringList{});
+        QCOMPARE(m_launcher.FoldersOf(), launched ? QStringList{"/data/a"} : QStringList{});
         if (launched)
             QCOMPARE(m_launcher.launches.front().values.runTime, nextRun);
         QCOMPARE(m_table.Row(0).icon, iconAfter);

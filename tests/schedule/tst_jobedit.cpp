@@ -11,11 +11,6 @@
 namespace {
 
 // A date-time given in the stored form, plus seconds where the case needs them.
-QDateTime At(const QString& fullForm, int seconds = 0)
-{
-    return ParseFullForm(fullForm).value().ToLocalTime().addSecs(seconds);
-}
-
 JobEditValues Values(std::optional<ScheduleKind> kind, const QString& valEvery, const QString& valOfEvery,
                      const WallClockTime& picked, bool adjust = false)
 {

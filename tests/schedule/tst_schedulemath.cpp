@@ -7,10 +7,6 @@
 #include <QTest>
 
 namespace {
-QDateTime At(const char* fullForm, int second = 0)
-{
-    return ParseFullForm(QString::fromLatin1(fullForm)).value().ToLocalTime().addSecs(second);
-}
 } // namespace
 
 class TestScheduleMath : public QObject

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/jobrow.h"
+#include "config/jobtable.h"
 #include "support/jobsfile.h"
 
 #include <QMetaType>
@@ -57,4 +58,13 @@ inline JobRow MakeJob(const QString& folder, RowIcon icon, const QString& style,
                   .valOfEvery = valOfEvery,
                   .description = QStringLiteral("old reports")},
                  icon);
+}
+
+// The folders of the table's rows, in order.
+inline QStringList FoldersOf(const JobTable& table)
+{
+    QStringList folders;
+    for (const JobRow& row : table.Rows())
+        folders << row.FolderLoc;
+    return folders;
 }

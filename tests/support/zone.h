@@ -14,6 +14,12 @@ inline char* toString(const WallClockTime& t)
     return QTest::toString(FullForm(t));
 }
 
+// The local instant of a run time in the full form, plus seconds.
+inline QDateTime At(const QString& fullForm, int seconds = 0)
+{
+    return ParseFullForm(fullForm).value().ToLocalTime().addSecs(seconds);
+}
+
 // Sets TZ (a zone of the time zone database such as "Europe/Berlin", or POSIX rules) for
 // every local time from now on.
 inline void UseZone(const QByteArray& zone)

@@ -3,6 +3,7 @@
 #include "support/jobrows.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
+#include "support/zone.h"
 #include "ui/frmprops.h"
 #include "ui/jobeditorflow.h"
 
@@ -21,11 +22,6 @@
 #include <functional>
 
 namespace {
-
-QDateTime At(const QString& fullForm)
-{
-    return ParseFullForm(fullForm).value().ToLocalTime();
-}
 
 template <typename W> W* Find(const QWidget& dialog, const char* name)
 {
