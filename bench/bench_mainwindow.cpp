@@ -89,14 +89,14 @@ int main(int argc, char** argv)
     WriteJobs(programFolder, jobFolder);
     ResetStatusDump(programFolder);
 
-    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<frmMain> main;
     std::unique_ptr<JobHost> host;
     // What the init window's tick does: make the main window, load it and show it.
     const double open = MedianMs(Runs, [&] {
         main.reset();
         host =
             std::make_unique<JobHost>(programFolder, QCoreApplication::applicationDirPath(), Clock::System());
-        main = std::make_unique<FrmMain>(*host, true);
+        main = std::make_unique<frmMain>(*host, true);
         main->show();
     });
     std::printf("%d jobs loaded, %d shown as rows\n", main->Table().Count(),
@@ -120,7 +120,7 @@ int main(int argc, char** argv)
     });
     Report("selection of a row", select, 100);
 
-    const double checkJob = MedianMs(Runs * 3, [&] { host->CheckJobsNow(); });
+    const double checkJob = MedianMs(Runs * 3, [&] { host->TimerCheckJob_Timer(); });
     Report("TimerCheckJob tick (nothing due)", checkJob, 100);
     bool marked = false;
     // Alternates between the 9,000 rows of the job folder turning to the running icon and back.
@@ -130,7 +130,7 @@ int main(int argc, char** argv)
             ResetStatusDump(programFolder);
         else
             AddTextToFile(programFolder + QStringLiteral("/statdump.tmp"), jobFolder);
-        host->CheckStatNow();
+        host->TimerCheckStat_Timer();
     });
     Report("TimerCheckStat tick (9,000 icons change)", checkStat, 100);
     main.reset();

@@ -71,8 +71,8 @@ void LogFileModel::Sort(int column, bool ascending)
 {
     const SortKind kind = column == NameColumn ? SortKind::Text : SortKind::Date;
     beginResetModel();
-    SortRows(m_rows, kind, ascending,
-             [column](const LogFileRow& row) { return column == NameColumn ? row.name : row.modified; });
+    SortListView(m_rows, kind, ascending,
+                 [column](const LogFileRow& row) { return column == NameColumn ? row.name : row.modified; });
     endResetModel();
 }
 

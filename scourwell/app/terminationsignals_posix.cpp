@@ -14,7 +14,7 @@ struct sigaction g_oldTerm;
 struct sigaction g_oldHup;
 struct sigaction g_oldPipe;
 
-void OnSignal(int signalNumber)
+void SignalCaught(int signalNumber)
 {
     const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
@@ -33,7 +33,7 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::ReadPending);
 
     struct sigaction action = {};
-    action.sa_handler = OnSignal;
+    action.sa_handler = SignalCaught;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, &g_oldInt);

@@ -110,8 +110,8 @@ void JobTable::Sort(int column, SortKind kind, bool ascending)
     before.reserve(m_rows.size());
     for (const JobRow& row : m_rows)
         before.push_back(row.id);
-    SortRows(m_rows, kind, ascending,
-             [column](const JobRow& r) -> const QString& { return JobColumnText(r, column); });
+    SortListView(m_rows, kind, ascending,
+                 [column](const JobRow& r) -> const QString& { return JobColumnText(r, column); });
     m_dirty = m_dirty || !std::equal(before.begin(), before.end(), m_rows.begin(),
                                      [](quint64 id, const JobRow& row) { return id == row.id; });
     Q_EMIT LayoutChanged();

@@ -119,7 +119,7 @@ int PurgeCommandMain(const QStringList& args, const Clock& clock, const QStringL
     out.flush();
     QIODevice* const device = out.device();
     bool written = out.status() == QTextStream::Ok;
-    const PurgeResult result = RunPurge(parsed.request, clock, stop, [&](const QByteArray& path) {
+    const PurgeResult result = RunSchedule(parsed.request, clock, stop, [&](const QByteArray& path) {
         if (!written)
             return;
         const QByteArray line = OutputLine(path);

@@ -393,9 +393,9 @@ qint64 GetObjectAge(const QDateTime& itemDate, TimeUnit unit, const QDateTime& n
     return Age(WallClockMinute(itemDate), WallClockMinute(now), unit);
 }
 
-PurgeResult RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                     const std::function<void(const QByteArray&)>& onDeleted,
-                     const std::function<void()>& onItem)
+PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
+                        const std::function<void(const QByteArray&)>& onDeleted,
+                        const std::function<void()>& onItem)
 {
     // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
     // cut the name short, and so name another folder. A negative threshold would take all.

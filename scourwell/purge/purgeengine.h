@@ -65,6 +65,6 @@ struct PurgeResult
 // bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot be opened,
 // the file-system root or a negative threshold deletes nothing. Reads the local zone's rules
 // once, at the start. Safe to run from several threads at once.
-PurgeResult RunPurge(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
-                     const std::function<void(const QByteArray& path)>& onDeleted = {},
-                     const std::function<void()>& onItem = {});
+PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
+                        const std::function<void(const QByteArray& path)>& onDeleted = {},
+                        const std::function<void()>& onItem = {});

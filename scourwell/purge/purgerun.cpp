@@ -15,7 +15,7 @@ PurgeRun::PurgeRun(PurgeStyle style, LaunchValues values, QString programFolder,
     std::future<quint64> idKnown = id.get_future();
     m_worker = std::thread([this, id = std::move(id), go = m_go.get_future()]() mutable {
         id.set_value(CurrentThreadNumber());
-        Work(std::move(go));
+        StartPurge(std::move(go));
     });
     m_threadId = idKnown.get();
 }
@@ -48,7 +48,7 @@ void PurgeRun::RemoveMarker() const
     RemoveTextFromFile(StatDumpPath(m_programFolder), m_values.folder);
 }
 
-void PurgeRun::Work(std::future<bool> go)
+void PurgeRun::StartPurge(std::future<bool> go)
 {
     if (!go.get())
         return;
@@ -59,9 +59,13 @@ void PurgeRun::Work(std::future<bool> go)
     if (std::optional<PurgeRequest> request = PurgeRequestOf(m_style, m_values.folder, m_values.threshold,
                                                              m_values.thresholdUnit, m_values.dateKind)) {
         request->protectedPaths = m_protectedPaths;
-        count = RunPurge(*request, m_clock, m_stop, {}, m_itemHook).count;
+        count = RunSchedule(*request, m_clock, m_stop, {}, m_itemHook).count;
     }
+    AfterRunSchedule(count);
+}
 
+void PurgeRun::AfterRunSchedule(qint64 count)
+{
     // A row that cannot be written (Logs full or read-only) is lost; the marker still goes.
     WriteLogRow(m_programFolder, m_clock.Now(), LogCells(count));
     RemoveMarker();

@@ -36,7 +36,7 @@ public:
     // The worker thread's id, for the window's Thread label.
     quint64 ThreadId() const { return m_threadId; }
 
-    // Heard on the worker before each item of the purge (see RunPurge); set before Begin().
+    // Heard on the worker before each item of the purge (see RunSchedule); set before Begin().
     void SetItemHook(std::function<void()> hook) { m_itemHook = std::move(hook); }
     // Lets the worker go; once only.
     void Begin();
@@ -57,7 +57,10 @@ Q_SIGNALS:
     void Finished(qint64 count);
 
 private:
-    void Work(std::future<bool> go);
+    // On the worker once go says so: the marker, the purge, then AfterRunSchedule.
+    void StartPurge(std::future<bool> go);
+    // The end-of-run steps: the week log row with count, the marker removed, Finished.
+    void AfterRunSchedule(qint64 count);
     std::array<LogCell, 10> LogCells(qint64 count) const;
 
     const PurgeStyle m_style;

@@ -77,8 +77,8 @@ JobHost::JobHost(QString programFolder, QString executableFolder, const Clock& c
       m_timerCheckJob(NewTimer(this, "TimerCheckJob", setup.checkJobInterval)),
       m_timerCheckStat(NewTimer(this, "TimerCheckStat", setup.checkStatInterval))
 {
-    connect(m_timerCheckJob, &QTimer::timeout, this, &JobHost::CheckJobsNow);
-    connect(m_timerCheckStat, &QTimer::timeout, this, &JobHost::CheckStatNow);
+    connect(m_timerCheckJob, &QTimer::timeout, this, &JobHost::TimerCheckJob_Timer);
+    connect(m_timerCheckStat, &QTimer::timeout, this, &JobHost::TimerCheckStat_Timer);
 }
 
 JobHost::~JobHost() = default;
@@ -125,7 +125,7 @@ void JobHost::WaitForRuns()
     m_executors.WaitAll();
 }
 
-void JobHost::CheckJobsNow()
+void JobHost::TimerCheckJob_Timer()
 {
     if (m_mode == JobHostMode::Unattended)
         CheckJobsUnattended();
@@ -133,7 +133,7 @@ void JobHost::CheckJobsNow()
         TimerCheckJobTick(m_table, m_clock.Now(), m_launcher, m_programFolder);
 }
 
-void JobHost::CheckStatNow()
+void JobHost::TimerCheckStat_Timer()
 {
     TimerCheckStatTick(m_table, m_programFolder);
     if (m_mode == JobHostMode::Unattended)

@@ -67,9 +67,9 @@ public:
     void WaitForRuns();
 
     // One tick of TimerCheckJob.
-    void CheckJobsNow();
+    void TimerCheckJob_Timer();
     // One tick of TimerCheckStat.
-    void CheckStatNow();
+    void TimerCheckStat_Timer();
 
 Q_SIGNALS:
     // A run is about to begin: its window opens here, and the run begins once the receivers

@@ -28,7 +28,7 @@ int CompareKeys(const QString& a, const QString& b, SortKind kind);
 // Sorts rows in place by the text that cellText(row) gives, keeping equal rows in their
 // order. Rows move whole, so every cell keeps its text and tag.
 template <class Row, class CellText>
-void SortRows(std::vector<Row>& rows, SortKind kind, bool ascending, CellText cellText)
+void SortListView(std::vector<Row>& rows, SortKind kind, bool ascending, CellText cellText)
 {
     std::vector<std::pair<QString, size_t>> keys;
     keys.reserve(rows.size());

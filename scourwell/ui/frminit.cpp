@@ -15,7 +15,7 @@ namespace {
 constexpr int InitInterval = 500;
 } // namespace
 
-FrmInit::FrmInit(StartOptions options, JobHost& host, QWidget* parent)
+frmInit::frmInit(StartOptions options, JobHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window), m_options(std::move(options)), m_host(host)
 {
     setObjectName(QStringLiteral("frmInit"));
@@ -41,15 +41,15 @@ FrmInit::FrmInit(StartOptions options, JobHost& host, QWidget* parent)
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
-    connect(m_timer, &QTimer::timeout, this, &FrmInit::Tick);
+    connect(m_timer, &QTimer::timeout, this, &frmInit::Tick);
 
     AddTrayIcon();
 }
 
-FrmInit::~FrmInit() = default;
+frmInit::~frmInit() = default;
 
 // The tray icon lives with this window, so it stays while the main window is hidden.
-void FrmInit::AddTrayIcon()
+void frmInit::AddTrayIcon()
 {
     new TrayIcon(
         Artwork::AppIcon(),
@@ -62,25 +62,25 @@ void FrmInit::AddTrayIcon()
 
 // Runs when the window shows: an activation may never come on a desktop without a window
 // manager, and the window shows only once.
-void FrmInit::showEvent(QShowEvent* event)
+void frmInit::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
         Prepare();
 }
 
-void FrmInit::Prepare()
+void frmInit::Prepare()
 {
     m_host.Prepare();
     m_timer->start(InitInterval);
 }
 
-void FrmInit::Tick()
+void frmInit::Tick()
 {
     hide();
     if (!m_main) {
-        m_main = std::make_unique<FrmMain>(m_host, m_options.trayAvailable);
-        connect(m_main.get(), &FrmMain::Unloaded, this, [this] {
+        m_main = std::make_unique<frmMain>(m_host, m_options.trayAvailable);
+        connect(m_main.get(), &frmMain::Unloaded, this, [this] {
             close();
             Q_EMIT ProgramEnded();
         });

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <memory>
 
-class FrmMain;
+class frmMain;
 class JobHost;
 class QTimer;
 
@@ -19,18 +19,18 @@ struct StartOptions
 // "Scourwell Init": shows "Loading, Please Wait..." while the host prepares the Logs folder,
 // statdump.tmp and ConfigDat.ini, then hides for the rest of the run and shows the main
 // window. It stays as the owner of the tray icon until the program ends.
-class FrmInit : public QWidget
+class frmInit : public QWidget
 {
     Q_OBJECT
 
 public:
     // The host outlives the window.
-    FrmInit(StartOptions options, JobHost& host, QWidget* parent = nullptr);
-    ~FrmInit() override;
+    frmInit(StartOptions options, JobHost& host, QWidget* parent = nullptr);
+    ~frmInit() override;
 
     const StartOptions& Options() const { return m_options; }
     // nullptr until the init timer has shown it.
-    FrmMain* MainWindow() const { return m_main.get(); }
+    frmMain* MainWindow() const { return m_main.get(); }
     QTimer* Timer1() const { return m_timer; }
 
 Q_SIGNALS:
@@ -48,5 +48,5 @@ private:
     const StartOptions m_options;
     JobHost& m_host;
     QTimer* m_timer = nullptr;
-    std::unique_ptr<FrmMain> m_main;
+    std::unique_ptr<frmMain> m_main;
 };

@@ -84,7 +84,7 @@ StylePicture StylePictureOf(PurgeStyle style)
 
 } // namespace
 
-FrmMain::FrmMain(JobHost& host, bool trayAvailable, QWidget* parent)
+frmMain::frmMain(JobHost& host, bool trayAvailable, QWidget* parent)
     : QMainWindow(parent), m_host(host), m_table(host.Table()), m_programFolder(host.ProgramFolder()),
       m_executors(&host.Executors()), m_trayAvailable(trayAvailable)
 {
@@ -99,13 +99,13 @@ FrmMain::FrmMain(JobHost& host, bool trayAvailable, QWidget* parent)
     CreateStatusBar();
 
     SetListColumns();
-    connect(&m_host, &JobHost::RunLaunched, this, &FrmMain::OpenExecutor);
+    connect(&m_host, &JobHost::RunLaunched, this, &frmMain::OpenExecutor);
     m_host.Load();
     m_host.Start();
     new MainCommands(*this, m_host.ExecutableFolder());
 }
 
-void FrmMain::CreateMenus()
+void frmMain::CreateMenus()
 {
     // By the place of their items; a menu comes before its items in the table.
     std::map<CommandPlace, QMenu*> menus;
@@ -140,7 +140,7 @@ void FrmMain::CreateMenus()
     m_context->menuAction()->setVisible(false);
 }
 
-void FrmMain::CreateToolbar()
+void frmMain::CreateToolbar()
 {
     auto* toolbar = new QToolBar(this);
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
@@ -156,7 +156,7 @@ void FrmMain::CreateToolbar()
     addToolBar(Qt::TopToolBarArea, toolbar);
 }
 
-QAction* FrmMain::NewCommand(QObject* parent, const CommandItem& item)
+QAction* frmMain::NewCommand(QObject* parent, const CommandItem& item)
 {
     auto* action = new QAction(QString::fromLatin1(item.caption ? item.caption : item.toolTip), parent);
     action->setObjectName(QLatin1String(item.objectName));
@@ -171,7 +171,7 @@ QAction* FrmMain::NewCommand(QObject* parent, const CommandItem& item)
     return action;
 }
 
-QAction* FrmMain::ContextAction(MainCommand command) const
+QAction* frmMain::ContextAction(MainCommand command) const
 {
     const auto found = std::find_if(m_contextActions.begin(), m_contextActions.end(),
                                     [command](const auto& entry) { return entry.first == command; });
@@ -179,7 +179,7 @@ QAction* FrmMain::ContextAction(MainCommand command) const
     return found->second;
 }
 
-void FrmMain::CreateList()
+void frmMain::CreateList()
 {
     m_model = new JobTableModel(m_table, this);
     m_list = new QTreeView(this);
@@ -204,7 +204,7 @@ void FrmMain::CreateList()
     header->setStretchLastSection(false);
     header->setSectionsClickable(true);
     header->setSectionsMovable(false);
-    connect(header, &QHeaderView::sectionClicked, this, &FrmMain::ColumnClick);
+    connect(header, &QHeaderView::sectionClicked, this, &frmMain::ColumnClick);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -214,7 +214,7 @@ void FrmMain::CreateList()
                                                                   QItemSelectionModel::Rows);
                 ItemClick();
             });
-    connect(m_list, &QTreeView::clicked, this, &FrmMain::ItemClick);
+    connect(m_list, &QTreeView::clicked, this, &frmMain::ItemClick);
     // The selected row's icon changes when a run starts or ends: its commands follow it.
     connect(&m_table, &JobTable::RowChanged, this, [this](int index) {
         if (index == SelectedRow())
@@ -223,7 +223,7 @@ void FrmMain::CreateList()
     setCentralWidget(m_list);
 }
 
-void FrmMain::CreateStatusBar()
+void frmMain::CreateStatusBar()
 {
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -252,11 +252,11 @@ void FrmMain::CreateStatusBar()
     }
     setStatusBar(bar);
     SetPanelPicture(StylePicture::Neutral);
-    connect(&m_table, &JobTable::OptionsChanged, this, &FrmMain::ShowDateKind);
+    connect(&m_table, &JobTable::OptionsChanged, this, &frmMain::ShowDateKind);
 }
 
 // The widths are fixed once from the list's width at set-up, less five pixels.
-void FrmMain::SetListColumns()
+void frmMain::SetListColumns()
 {
     if (QLayout* layout = this->layout())
         layout->activate();
@@ -265,12 +265,12 @@ void FrmMain::SetListColumns()
         m_list->header()->resizeSection(i, static_cast<int>(w * Columns[static_cast<size_t>(i)].fraction));
 }
 
-QLabel* FrmMain::Panel(int n) const
+QLabel* frmMain::Panel(int n) const
 {
     return m_panels[static_cast<size_t>(n - 1)];
 }
 
-int FrmMain::SelectedRow() const
+int frmMain::SelectedRow() const
 {
     const QModelIndexList rows = m_list->selectionModel()->selectedRows();
     if (!rows.isEmpty())
@@ -279,7 +279,7 @@ int FrmMain::SelectedRow() const
     return current.isValid() ? current.row() : -1;
 }
 
-void FrmMain::ItemClick()
+void frmMain::ItemClick()
 {
     const int index = SelectedRow();
     if (index < 0)
@@ -302,7 +302,7 @@ void FrmMain::ItemClick()
     m_panels[1]->setText(row.FileFolderStyle.Text());
 }
 
-void FrmMain::EnableRowCommands(const JobRow& row)
+void frmMain::EnableRowCommands(const JobRow& row)
 {
     const bool routine = row.Style.IsExactly(ScheduleKind::Routine);
     auto enable = [this](MainCommand command, bool on) { ContextAction(command)->setEnabled(on); };
@@ -331,7 +331,7 @@ void FrmMain::EnableRowCommands(const JobRow& row)
     }
 }
 
-void FrmMain::ColumnClick(int section)
+void frmMain::ColumnClick(int section)
 {
     const auto i = static_cast<size_t>(section);
     if (i >= Columns.size())
@@ -342,7 +342,7 @@ void FrmMain::ColumnClick(int section)
     m_list->header()->setSortIndicator(section, m_ascending[i] ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void FrmMain::PrepareContext()
+void frmMain::PrepareContext()
 {
     const bool any = !m_table.IsEmpty();
     for (QAction* action :
@@ -351,7 +351,7 @@ void FrmMain::PrepareContext()
         action->setEnabled(any);
 }
 
-void FrmMain::PopupContext(const QPoint& globalPos)
+void frmMain::PopupContext(const QPoint& globalPos)
 {
     PrepareContext();
     m_context->popup(globalPos);
@@ -359,7 +359,7 @@ void FrmMain::PopupContext(const QPoint& globalPos)
 
 // The context menu by the Menu key or Shift+F10 opens at the selected row, not at the
 // mouse; Return edits the row and Delete asks to delete it, as their menu items do.
-bool FrmMain::ListKeyPress(const QKeyEvent& event)
+bool frmMain::ListKeyPress(const QKeyEvent& event)
 {
     const auto modifiers = event.modifiers() & ~Qt::KeypadModifier;
     const int key = event.key();
@@ -381,25 +381,25 @@ bool FrmMain::ListKeyPress(const QKeyEvent& event)
     return true;
 }
 
-void FrmMain::FocusReset()
+void frmMain::FocusReset()
 {
     m_panels[0]->setText(QStringLiteral(" "));
     m_panels[1]->setText(QStringLiteral(" "));
     SetPanelPicture(StylePicture::Neutral);
 }
 
-void FrmMain::SetPanelPicture(StylePicture picture)
+void frmMain::SetPanelPicture(StylePicture picture)
 {
     m_panelPicture = picture;
     m_pictureLabel->setPixmap(Artwork::StylePicture(picture).pixmap(16, 16));
 }
 
-void FrmMain::ShowDateKind()
+void frmMain::ShowDateKind()
 {
     m_panels[2]->setText(m_table.LookPurgeBy().Text());
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event)
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list && event->type() == QEvent::KeyPress &&
         ListKeyPress(*static_cast<QKeyEvent*>(event)))
@@ -416,7 +416,7 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FrmMain::HideToTray()
+void frmMain::HideToTray()
 {
     if (!m_trayAvailable) {
         setWindowState(windowState() | Qt::WindowMinimized);
@@ -432,7 +432,7 @@ void FrmMain::HideToTray()
 // From the tray the window comes back as a new native window: the desktop may still hold the
 // old one as iconic (with "/systray" it is minimised before the desktop has even taken it
 // in) and would map it iconic again, so that the first double-click showed nothing.
-void FrmMain::ShowFromTray()
+void frmMain::ShowFromTray()
 {
     if (!isVisible()) {
         if (QWindow* native = windowHandle())
@@ -447,7 +447,7 @@ void FrmMain::ShowFromTray()
 }
 
 // Each run gets its window, open and labelled, before it begins.
-void FrmMain::OpenExecutor(PurgeRun* run)
+void frmMain::OpenExecutor(PurgeRun* run)
 {
     std::erase_if(m_executorWindows, [](const QPointer<ExecutorWindow>& w) { return w.isNull(); });
     auto* window = new ExecutorWindow(*run);
@@ -462,7 +462,7 @@ void FrmMain::OpenExecutor(PurgeRun* run)
     QTimer::singleShot(0, window, &QWidget::raise);
 }
 
-void FrmMain::Unload()
+void frmMain::Unload()
 {
     m_host.Stop();
     m_host.WaitForRuns();
@@ -475,7 +475,7 @@ void FrmMain::Unload()
     Q_EMIT Unloaded();
 }
 
-void FrmMain::Exit()
+void frmMain::Exit()
 {
     m_exitState = ExitState::ExitProg;
     close();
@@ -484,7 +484,7 @@ void FrmMain::Exit()
 // The executor windows come to the front with the main window, so none is left deleting
 // behind it. They are not made transient for it: a dialog modal to the main window would then
 // block their Stop as well.
-void FrmMain::changeEvent(QEvent* event)
+void frmMain::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         for (const QPointer<ExecutorWindow>& window : m_executorWindows) {
@@ -495,7 +495,7 @@ void FrmMain::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
 }
 
-void FrmMain::closeEvent(QCloseEvent* event)
+void frmMain::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     if (m_exitState != ExitState::ExitProg) {
@@ -513,7 +513,7 @@ void FrmMain::closeEvent(QCloseEvent* event)
 // The exit question, with a line more for the runs that the exit stops. Unsaved changes
 // to the table are saved by default rather than thrown away; a save that fails keeps the
 // program open.
-bool FrmMain::ConfirmExit()
+bool frmMain::ConfirmExit()
 {
     const QString title = QStringLiteral("Exit Program");
     QString question = QStringLiteral("Do you want to close this program?");

@@ -23,7 +23,7 @@ class QTreeView;
 // built from the command table (what their commands do is MainCommands'), the status bar and
 // a window for each run. It loads the jobs and starts the host's timers. The close box hides
 // it; only File > Exit ends the program, after a question.
-class FrmMain : public QMainWindow
+class frmMain : public QMainWindow
 {
     Q_OBJECT
 
@@ -40,7 +40,7 @@ public:
     // trayAvailable: whether hiding leaves a tray icon to come back by; without one the
     // window is only minimised, so the program can always be reached.
     // The host outlives the window.
-    FrmMain(JobHost& host, bool trayAvailable, QWidget* parent = nullptr);
+    frmMain(JobHost& host, bool trayAvailable, QWidget* parent = nullptr);
 
     JobHost& Host() { return m_host; }
     JobTable& Table() { return m_host.Table(); }

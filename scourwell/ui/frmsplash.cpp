@@ -37,7 +37,7 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text)
 
 } // namespace
 
-FrmSplash::FrmSplash(SplashRole role, QWidget* parent)
+frmSplash::frmSplash(SplashRole role, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_role(role)
 {
     setObjectName(QStringLiteral("frmSplash"));
@@ -111,13 +111,13 @@ FrmSplash::FrmSplash(SplashRole role, QWidget* parent)
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(SplashInterval);
     m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, &FrmSplash::FrmHide);
+    connect(m_timer, &QTimer::timeout, this, &frmSplash::FrmHide);
     // The About box has no timer running: it stays until a click or key.
     if (m_role == SplashRole::StartUp)
         m_timer->start();
 }
 
-void FrmSplash::FrmHide()
+void frmSplash::FrmHide()
 {
     m_timer->stop();
     if (m_role == SplashRole::StartUp)
@@ -125,7 +125,7 @@ void FrmSplash::FrmHide()
     close();
 }
 
-bool FrmSplash::eventFilter(QObject* watched, QEvent* event)
+bool frmSplash::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_web)
@@ -137,14 +137,14 @@ bool FrmSplash::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void FrmSplash::mouseReleaseEvent(QMouseEvent* event)
+void frmSplash::mouseReleaseEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
     FrmHide();
 }
 
 // A key that types a character closes it; bare modifiers do not.
-void FrmSplash::keyPressEvent(QKeyEvent* event)
+void frmSplash::keyPressEvent(QKeyEvent* event)
 {
     if (event->text().isEmpty()) {
         QWidget::keyPressEvent(event);
@@ -154,7 +154,7 @@ void FrmSplash::keyPressEvent(QKeyEvent* event)
 }
 
 // The web address opens; the splash stays.
-void FrmSplash::WebClick()
+void frmSplash::WebClick()
 {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebAddress)));
 }

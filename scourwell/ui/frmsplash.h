@@ -15,12 +15,12 @@ enum class SplashRole
 // The splash window, also the About box. At start-up it closes itself after 2000 ms, or on a
 // click or key, and asks for the init window; as the About box it stays until a click or key
 // closes it and asks for nothing.
-class FrmSplash : public QWidget
+class frmSplash : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit FrmSplash(SplashRole role = SplashRole::StartUp, QWidget* parent = nullptr);
+    explicit frmSplash(SplashRole role = SplashRole::StartUp, QWidget* parent = nullptr);
 
     SplashRole Role() const { return m_role; }
 

@@ -34,8 +34,8 @@ bool GuiStart::Begin()
         box.exec();
         return false;
     }
-    m_splash = new FrmSplash;
-    connect(m_splash, &FrmSplash::InitRequested, this, &GuiStart::ShowInit);
+    m_splash = new frmSplash;
+    connect(m_splash, &frmSplash::InitRequested, this, &GuiStart::ShowInit);
     m_splash->show();
     return true;
 }
@@ -43,8 +43,8 @@ bool GuiStart::Begin()
 void GuiStart::ShowInit()
 {
     if (!m_init) {
-        m_init = std::make_unique<FrmInit>(m_options, m_host);
-        connect(m_init.get(), &FrmInit::ProgramEnded, this, &GuiStart::ProgramEnded);
+        m_init = std::make_unique<frmInit>(m_options, m_host);
+        connect(m_init.get(), &frmInit::ProgramEnded, this, &GuiStart::ProgramEnded);
     }
     m_init->show();
 }

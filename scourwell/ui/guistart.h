@@ -24,8 +24,8 @@ public:
     // nothing was created. Otherwise the splash is showing.
     bool Begin();
 
-    FrmSplash* Splash() const { return m_splash; }
-    FrmInit* Init() const { return m_init.get(); }
+    frmSplash* Splash() const { return m_splash; }
+    frmInit* Init() const { return m_init.get(); }
 
 Q_SIGNALS:
     void ProgramEnded();
@@ -36,8 +36,8 @@ private:
     StartOptions m_options;
     JobHost& m_host;
     std::unique_ptr<QLockFile> m_lock;
-    QPointer<FrmSplash> m_splash;
-    std::unique_ptr<FrmInit> m_init;
+    QPointer<frmSplash> m_splash;
+    std::unique_ptr<frmInit> m_init;
 };
 
 // The command line after the program name, as one text.

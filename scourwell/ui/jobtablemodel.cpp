@@ -21,7 +21,7 @@ JobTableModel::JobTableModel(JobTable& table, QObject* parent) : QAbstractTableM
     for (int i = 0; i < static_cast<int>(m_rowIcons.size()); ++i)
         m_rowIcons[static_cast<size_t>(i)] = Artwork::RowIcon(static_cast<RowIcon>(i + 1));
 
-    connect(&table, &JobTable::RowChanged, this, &JobTableModel::OnRowChanged);
+    connect(&table, &JobTable::RowChanged, this, &JobTableModel::TableRowChanged);
     connect(&table, &JobTable::RowAboutToBeInserted, this,
             [this](int index) { beginInsertRows({}, index, index); });
     connect(&table, &JobTable::RowInserted, this, [this] { endInsertRows(); });
@@ -30,8 +30,8 @@ JobTableModel::JobTableModel(JobTable& table, QObject* parent) : QAbstractTableM
     connect(&table, &JobTable::RowRemoved, this, [this] { endRemoveRows(); });
     connect(&table, &JobTable::AboutToReset, this, [this] { beginResetModel(); });
     connect(&table, &JobTable::ResetDone, this, [this] { endResetModel(); });
-    connect(&table, &JobTable::LayoutAboutToChange, this, &JobTableModel::OnLayoutAboutToChange);
-    connect(&table, &JobTable::LayoutChanged, this, &JobTableModel::OnLayoutChanged);
+    connect(&table, &JobTable::LayoutAboutToChange, this, &JobTableModel::TableLayoutAboutToChange);
+    connect(&table, &JobTable::LayoutChanged, this, &JobTableModel::TableLayoutChanged);
 }
 
 int JobTableModel::rowCount(const QModelIndex& parent) const
@@ -78,12 +78,12 @@ QVariant JobTableModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-void JobTableModel::OnRowChanged(int index)
+void JobTableModel::TableRowChanged(int index)
 {
     Q_EMIT dataChanged(this->index(index, 0), this->index(index, ColumnCount - 1));
 }
 
-void JobTableModel::OnLayoutAboutToChange()
+void JobTableModel::TableLayoutAboutToChange()
 {
     Q_EMIT layoutAboutToBeChanged();
     m_persistent = persistentIndexList();
@@ -93,7 +93,7 @@ void JobTableModel::OnLayoutAboutToChange()
 }
 
 // Each persistent index (the selection, the current row) follows its job to its new place.
-void JobTableModel::OnLayoutChanged()
+void JobTableModel::TableLayoutChanged()
 {
     QModelIndexList moved;
     moved.reserve(m_persistent.size());

@@ -26,9 +26,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    void OnRowChanged(int index);
-    void OnLayoutAboutToChange();
-    void OnLayoutChanged();
+    void TableRowChanged(int index);
+    void TableLayoutAboutToChange();
+    void TableLayoutChanged();
 
     JobTable& m_table;
     std::array<QIcon, 6> m_rowIcons;

@@ -44,12 +44,12 @@ bool IsProgram(const QString& path)
 
 } // namespace
 
-MainCommands::MainCommands(FrmMain& main, const QString& executableFolder)
+MainCommands::MainCommands(frmMain& main, const QString& executableFolder)
     : QObject(&main), m_main(main), m_executableFolder(executableFolder),
       m_desktop(&DesktopStarter::System()), m_launcher(&main.Launcher())
 {
     setObjectName(QStringLiteral("MainCommands"));
-    connect(&main, &FrmMain::CommandTriggered, this, &MainCommands::Run);
+    connect(&main, &frmMain::CommandTriggered, this, &MainCommands::Run);
 }
 
 void MainCommands::Run(MainCommand command)
@@ -62,7 +62,7 @@ void MainCommands::Run(MainCommand command)
         EditSelectedJob();
         break;
     case MainCommand::SaveJobs:
-        SaveJobs();
+        mnuSave_Click();
         break;
     case MainCommand::Options:
         OpenOptions();
@@ -92,7 +92,7 @@ void MainCommands::Run(MainCommand command)
         RunNow();
         break;
     case MainCommand::AdjustDate:
-        AdjustDate();
+        mnuAdjust_Click();
         break;
     case MainCommand::BrowseLocation:
         BrowseLocation();
@@ -135,7 +135,7 @@ void MainCommands::EditSelectedJob()
     mnuEdit_Click(m_main.Table(), &m_main, m_main.GetClock(), SelectedId());
 }
 
-void MainCommands::SaveJobs()
+void MainCommands::mnuSave_Click()
 {
     SaveJobList(m_main.Table(), m_main.ProgramFolder());
 }
@@ -187,7 +187,7 @@ void MainCommands::OpenHelp()
 void MainCommands::ShowAbout()
 {
     if (!m_about) {
-        m_about = new FrmSplash(SplashRole::AboutView, &m_main);
+        m_about = new frmSplash(SplashRole::AboutView, &m_main);
         PlaceOver(*m_about, m_main);
     }
     m_about->show();
@@ -239,7 +239,7 @@ void MainCommands::RunNow()
     m_main.activateWindow();
 }
 
-void MainCommands::AdjustDate()
+void MainCommands::mnuAdjust_Click()
 {
     const int index = m_main.SelectedRow();
     if (index >= 0 && index < m_main.Table().Count())

@@ -7,9 +7,9 @@
 #include <QPointer>
 
 class DesktopStarter;
-class FrmMain;
+class frmMain;
 class JobLauncher;
-class FrmSplash;
+class frmSplash;
 class ThreadInfo;
 
 // What the commands of the main window's menus, context menu and toolbar do.
@@ -18,7 +18,7 @@ class MainCommands : public QObject
     Q_OBJECT
 
 public:
-    MainCommands(FrmMain& main, const QString& executableFolder);
+    MainCommands(frmMain& main, const QString& executableFolder);
 
     // Tests put recording stand-ins here, so that nothing is really started.
     void SetDesktopStarter(DesktopStarter& starter) { m_desktop = &starter; }
@@ -30,7 +30,7 @@ public:
     // The handlers, each named for what it does.
     void AddNewJob();
     void EditSelectedJob();
-    void SaveJobs();
+    void mnuSave_Click();
     void OpenOptions();
     void StartLogExplorer();
     void ShowThreadInfo();
@@ -39,7 +39,7 @@ public:
     void EnableJob();
     void DisableJob();
     void RunNow();
-    void AdjustDate();
+    void mnuAdjust_Click();
     void BrowseLocation();
     void DeleteSelected();
     void EnableAllJobs();
@@ -50,10 +50,10 @@ private:
     // The id of the selected row, or 0 when there is none.
     quint64 SelectedId() const;
 
-    FrmMain& m_main;
+    frmMain& m_main;
     const QString m_executableFolder;
     DesktopStarter* m_desktop;
     JobLauncher* m_launcher;
     QPointer<ThreadInfo> m_threadInfo;
-    QPointer<FrmSplash> m_about;
+    QPointer<frmSplash> m_about;
 };

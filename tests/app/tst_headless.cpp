@@ -81,7 +81,7 @@ struct InProcess
     std::vector<MovedOnRun> CheckJobTick()
     {
         moved.clear();
-        service.CheckJobsNow();
+        service.TimerCheckJob_Timer();
         return moved;
     }
 

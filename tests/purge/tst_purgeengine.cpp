@@ -44,7 +44,7 @@ Outcome Purge(const PurgeTree& tree, const PurgeRequest& request, const QDateTim
     std::atomic_bool stop = false;
     const qsizetype prefix = tree.Path().size() + 1;
     Outcome outcome;
-    const PurgeResult result = RunPurge(request, clock, stop, [&](const QByteArray& path) {
+    const PurgeResult result = RunSchedule(request, clock, stop, [&](const QByteArray& path) {
         outcome.deleted.append(path.mid(prefix));
         if (hook)
             hook(path, stop);
@@ -676,7 +676,7 @@ private Q_SLOTS:
         const std::atomic_bool stop = false;
         bool moved = false;
         const int descriptors = OpenDescriptors();
-        const qint64 count = RunPurge(Request("Subfolders Only", tree.Text("job")), clock, stop, {}, [&] {
+        const qint64 count = RunSchedule(Request("Subfolders Only", tree.Text("job")), clock, stop, {}, [&] {
                                  if (!moved && !tree.Exists(deepFile)) {
                                      moved = true;
                                      QCOMPARE(::rename(tree.Path("job/top/d/d").constData(),
@@ -900,7 +900,7 @@ private Q_SLOTS:
             for (const QString style : {"Files Only", "Include Files in Subfolders", "Subfolders Only"}) {
                 const MockClock clock(TestNow());
                 const std::atomic_bool stop = false;
-                RunPurge(Request(style, tree.Text("job")), clock, stop);
+                RunSchedule(Request(style, tree.Text("job")), clock, stop);
             }
             ::_exit(0);
         }
@@ -1013,7 +1013,7 @@ private Q_SLOTS:
         const QList<QByteArray> before = tree.Listing();
         const MockClock clock(TestNow());
         const std::atomic_bool stopped = true;
-        QCOMPARE(RunPurge(Request(style, tree.Text()), clock, stopped).count, 0);
+        QCOMPARE(RunSchedule(Request(style, tree.Text()), clock, stopped).count, 0);
         QCOMPARE(tree.Listing(), before);
 
         const auto stopAfterOne = [](const QByteArray&, std::atomic_bool& stop) { stop = true; };
@@ -1061,7 +1061,7 @@ private Q_SLOTS:
             ::close(::open(tree.Path("sub/" + QByteArray::number(i)).constData(), O_CREAT | O_WRONLY, 0644));
         const MockClock clock(QDateTime::currentDateTime().addDays(2));
         const std::atomic_bool stop = false;
-        QCOMPARE(RunPurge(Request("Include Files in Subfolders", tree.Text()), clock, stop).count, Files);
+        QCOMPARE(RunSchedule(Request("Include Files in Subfolders", tree.Text()), clock, stop).count, Files);
         QCOMPARE(tree.Listing().size(), 1);
     }
 

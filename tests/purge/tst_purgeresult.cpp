@@ -33,7 +33,7 @@ private Q_SLOTS:
         QCOMPARE(::utimensat(AT_FDCWD, tree.Path("item").constData(), times, 0), 0);
         const MockClock clock(TestNow());
         const std::atomic_bool stop = false;
-        const PurgeResult result = RunPurge(Request("Files Only", tree.Text()), clock, stop);
+        const PurgeResult result = RunSchedule(Request("Files Only", tree.Text()), clock, stop);
         QCOMPARE(result.count, deleted ? 1 : 0);
         QCOMPARE(tree.Exists("item"), !deleted);
     }
@@ -61,7 +61,7 @@ private Q_SLOTS:
         tree.File("old.txt", OldDate());
         const MockClock clock(TestNow());
         const std::atomic_bool stop = stopped;
-        const PurgeResult result = RunPurge(Request("Files Only", tree.Text(folder)), clock, stop);
+        const PurgeResult result = RunSchedule(Request("Files Only", tree.Text(folder)), clock, stop);
         QCOMPARE(result.outcome, outcome);
         QCOMPARE(result.count, count);
     }

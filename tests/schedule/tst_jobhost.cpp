@@ -114,7 +114,7 @@ private Q_SLOTS:
         Announcements said(host);
         host.Load();
 
-        host.CheckJobsNow();
+        host.TimerCheckJob_Timer();
         QCOMPARE(said.launched, QStringList{folder});
         QCOMPARE(host.Table().Row(0).NextRun, QStringLiteral("12/07/2026 10:05 AM"));
         QCOMPARE(host.Table().Row(0).icon, iconWhileRunning);
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QTRY_COMPARE(said.finished, QStringList{folder + QStringLiteral(":2")});
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("c.new")});
         QVERIFY(ReadAll(GetLogFileName(ProgramFolder(), Now)).contains(folder.toUtf8()));
-        QTRY_COMPARE((host.CheckStatNow(), host.Table().Row(0).icon), RowIcon::Enabled);
+        QTRY_COMPARE((host.TimerCheckStat_Timer(), host.Table().Row(0).icon), RowIcon::Enabled);
     }
 
     // Stop ends both timers and asks the runs to stop; each still writes its row, and the
@@ -139,7 +139,7 @@ private Q_SLOTS:
         Announcements said(host);
         host.Load();
         host.Start();
-        host.CheckJobsNow();
+        host.TimerCheckJob_Timer();
         QCOMPARE(said.launched, QStringList{folder});
 
         host.Stop();

@@ -129,8 +129,8 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         const std::vector<ListRow> before = RowsWith(texts);
         std::vector<ListRow> rows = before;
-        SortRows(rows, static_cast<SortKind>(kind), ascending,
-                 [](const ListRow& r) -> const QString& { return r.cells[1]; });
+        SortListView(rows, static_cast<SortKind>(kind), ascending,
+                     [](const ListRow& r) -> const QString& { return r.cells[1]; });
         QCOMPARE(Column2(rows), expected);
         // Rows move whole: each is one of the rows before, unchanged.
         QCOMPARE(rows.size(), before.size());

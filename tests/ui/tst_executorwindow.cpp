@@ -64,7 +64,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<GateClock> m_clock;
     std::unique_ptr<JobHost> m_host;
-    std::unique_ptr<FrmMain> m_main;
+    std::unique_ptr<frmMain> m_main;
     QDateTime m_now;
 
     QString ProgramFolder() const { return m_dir->filePath(QStringLiteral("program")); }
@@ -94,13 +94,13 @@ private:
         return static_cast<int>(QDir(folder).entryList(QDir::Files).size());
     }
     // The main window with one job due in the present minute, or the given minutes later.
-    FrmMain& OpenWithDueJob(const QString& folder, const QString& fileFolderStyle, int minutesAhead = 0)
+    frmMain& OpenWithDueJob(const QString& folder, const QString& fileFolderStyle, int minutesAhead = 0)
     {
         StoredJob job(folder, FullForm(m_now.addSecs(60 * minutesAhead)));
         job.fileFolderStyle = fileFolderStyle;
         return OpenWithJobs({job});
     }
-    FrmMain& OpenWithJobs(const std::vector<StoredJob>& jobs)
+    frmMain& OpenWithJobs(const std::vector<StoredJob>& jobs)
     {
         QDir().mkpath(ProgramFolder());
         // As the init window leaves it: a missing status file shows every job as running.
@@ -109,16 +109,16 @@ private:
         OpenMain().show();
         return *m_main;
     }
-    FrmMain& OpenMain()
+    frmMain& OpenMain()
     {
         m_host = std::make_unique<JobHost>(ProgramFolder(), QCoreApplication::applicationDirPath(), *m_clock);
-        m_main = std::make_unique<FrmMain>(*m_host, true);
+        m_main = std::make_unique<frmMain>(*m_host, true);
         return *m_main;
     }
     // The row's icon after a tick of TimerCheckStat.
     decltype(JobRow::icon) IconAfterStatTick(int row)
     {
-        m_host->CheckStatNow();
+        m_host->TimerCheckStat_Timer();
         return m_main->Table().Row(row).icon;
     }
     QAction* RunNowOn(int row)
@@ -156,9 +156,9 @@ private Q_SLOTS:
     void dueJobRunsInItsWindow()
     {
         const QString folder = JobFolder();
-        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
+        frmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
 
-        main.Host().CheckJobsNow();
+        main.Host().TimerCheckJob_Timer();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Scourwell Executor"));
         const QStringList values{folder,
@@ -199,14 +199,14 @@ private Q_SLOTS:
     void deletedStatusFileStillLetsTheJobRun()
     {
         const QString folder = JobFolder();
-        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
+        frmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"));
         QVERIFY(QFile::remove(StatDump()));
         QCOMPARE(IconAfterStatTick(0), RowIcon::Running);
         QCOMPARE(ReadText(StatDump()), QString(QChar(0)) + QStringLiteral("\r\n"));
-        main.Host().CheckJobsNow();
+        main.Host().TimerCheckJob_Timer();
         QVERIFY(!TopLevel(QStringLiteral("frmJobFiles")));
         QCOMPARE(IconAfterStatTick(0), RowIcon::Enabled);
-        main.Host().CheckJobsNow();
+        main.Host().TimerCheckJob_Timer();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
         QVERIFY(window);
         QCOMPARE(main.Table().Row(0).icon, RowIcon::Running);
@@ -227,8 +227,8 @@ private Q_SLOTS:
     {
         QFETCH(bool, closeBox);
         const QString folder = JobFolder();
-        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Include Files in Subfolders"));
-        main.Host().CheckJobsNow();
+        frmMain& main = OpenWithDueJob(folder, QStringLiteral("Include Files in Subfolders"));
+        main.Host().TimerCheckJob_Timer();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFileSubfolders"));
         const QString marker = QLatin1Char('<') + folder + QLatin1Char('>');
         QTRY_VERIFY(ReadText(StatDump()).contains(marker));
@@ -357,7 +357,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, command);
         const QString folder = JobFolder();
-        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"), 60);
+        frmMain& main = OpenWithDueJob(folder, QStringLiteral("Files Only"), 60);
         main.List()->setCurrentIndex(main.List()->model()->index(0, 0));
         main.findChild<QAction*>(QStringLiteral("mnuRunNow"))->trigger();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobFiles"));
@@ -424,8 +424,8 @@ private Q_SLOTS:
     void exitWaitsForTheRows()
     {
         const QString folder = JobFolder();
-        FrmMain& main = OpenWithDueJob(folder, QStringLiteral("Subfolders Only"));
-        main.Host().CheckJobsNow();
+        frmMain& main = OpenWithDueJob(folder, QStringLiteral("Subfolders Only"));
+        main.Host().TimerCheckJob_Timer();
         QPointer<QWidget> window = TopLevel(QStringLiteral("frmJobSubfolders"));
         QVERIFY(window);
 
@@ -448,7 +448,7 @@ private Q_SLOTS:
     {
         const QString folder = JobFolder();
         StoredJob job(folder, FullForm(m_now.addSecs(3600)), QStringLiteral("Disabled"));
-        FrmMain& main = OpenWithJobs({job});
+        frmMain& main = OpenWithJobs({job});
         MessageBoxAnswerer answers(QMessageBox::Yes);
         QAction* runNow = RunNowOn(0);
         runNow->trigger();
@@ -482,7 +482,7 @@ private Q_SLOTS:
         QFETCH(QString, suffix);
         QFETCH(bool, byTimer);
         const QString folder = JobFolder();
-        FrmMain& main = OpenWithJobs(
+        frmMain& main = OpenWithJobs(
             {StoredJob(folder, FullForm(m_now.addSecs(3600))), StoredJob(folder + suffix, FullForm(m_now))});
         main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->stop();
         QAction* runNow = RunNowOn(0);
@@ -495,7 +495,7 @@ private Q_SLOTS:
 
         MessageBoxAnswerer answers(QMessageBox::Ok);
         if (byTimer) {
-            main.Host().CheckJobsNow();
+            main.Host().TimerCheckJob_Timer();
         } else {
             RunNowOn(second);
             main.findChild<MainCommands*>()->RunNow();
@@ -530,7 +530,7 @@ private Q_SLOTS:
     {
         QFETCH(int, runs);
         QFETCH(QString, line);
-        FrmMain& main = OpenWithJobs({});
+        frmMain& main = OpenWithJobs({});
         for (int i = 0; i < runs; ++i) {
             LaunchValues values;
             values.folder = m_dir->filePath(QStringLiteral("empty%1").arg(i));

@@ -80,7 +80,7 @@ private:
     QTemporaryDir m_dir;
     MockClock m_clock{Now};
     std::unique_ptr<JobHost> m_host;
-    std::unique_ptr<FrmMain> m_main;
+    std::unique_ptr<frmMain> m_main;
 
     QString Folder(const QString& name)
     {
@@ -94,19 +94,19 @@ private:
         QDir().mkpath(path);
         return path;
     }
-    FrmMain& Open(const std::vector<StoredJob>& jobs, bool trayAvailable = true)
+    frmMain& Open(const std::vector<StoredJob>& jobs, bool trayAvailable = true)
     {
         WriteJobsFile(ProgramFolder(), jobs);
         // As the init window leaves it: a missing status file shows every job as running.
         ResetStatusDump(ProgramFolder());
         m_main.reset();
         m_host = std::make_unique<JobHost>(ProgramFolder(), QCoreApplication::applicationDirPath(), m_clock);
-        m_main = std::make_unique<FrmMain>(*m_host, trayAvailable);
+        m_main = std::make_unique<frmMain>(*m_host, trayAvailable);
         return *m_main;
     }
-    FrmMain& OpenShown(const std::vector<StoredJob>& jobs)
+    frmMain& OpenShown(const std::vector<StoredJob>& jobs)
     {
-        FrmMain& main = Open(jobs);
+        frmMain& main = Open(jobs);
         main.show();
         [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
         return main;
@@ -171,7 +171,7 @@ private Q_SLOTS:
 
     void showsTheJobsWithTheirIcons()
     {
-        FrmMain& main = Open({{Folder(QStringLiteral("a")), Future},
+        frmMain& main = Open({{Folder(QStringLiteral("a")), Future},
                               {Folder(QStringLiteral("b")), Future, QStringLiteral("Disabled")},
                               {Folder(QStringLiteral("c")), Past},
                               {Folder(QStringLiteral("d")), Past, QStringLiteral("DISABLED")},
@@ -206,7 +206,7 @@ private Q_SLOTS:
 
     void columns()
     {
-        FrmMain& main = Open({});
+        frmMain& main = Open({});
         const QStringList captions{QStringLiteral("Folder Location"), QStringLiteral("Value"),
                                    QStringLiteral("of Purge"),        QStringLiteral("Purge Style"),
                                    QStringLiteral("Value"),           QStringLiteral("on Every"),
@@ -315,7 +315,7 @@ private Q_SLOTS:
     // The summary clears when the focus moves on within the window, not for a pop-up.
     void focusLossClearsTheSummary()
     {
-        FrmMain& main = Open({{Folder(QStringLiteral("a")), Future}});
+        frmMain& main = Open({{Folder(QStringLiteral("a")), Future}});
         Select(0);
         QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
         QCoreApplication::sendEvent(main.List(), &popup);
@@ -349,7 +349,7 @@ private Q_SLOTS:
 
         StoredJob job{Folder(QStringLiteral("a")), Future};
         job.style = style;
-        FrmMain& main = Open({job, job});
+        frmMain& main = Open({job, job});
         main.Table().SetIcon(0, RowIcon(icon));
         // Row 1 (icon 1) first, so that each state is a change.
         main.Table().SetIcon(1, icon == 1 ? RowIcon::Disabled : RowIcon::Enabled);
@@ -372,7 +372,7 @@ private Q_SLOTS:
         std::vector<StoredJob> jobs;
         if (withJobs)
             jobs.push_back({Folder(QStringLiteral("a")), Future});
-        FrmMain& main = OpenShown(jobs);
+        frmMain& main = OpenShown(jobs);
         QTest::mouseClick(main.List()->viewport(), Qt::RightButton, {}, QPoint(40, 40));
         auto* context = main.findChild<QMenu*>(QStringLiteral("mnuContext"));
         QTRY_VERIFY(context->isVisible());
@@ -420,8 +420,8 @@ private Q_SLOTS:
             return;
 
         // Only the report is looked at: nothing runs the command.
-        disconnect(m_main.get(), &FrmMain::CommandTriggered, nullptr, nullptr);
-        QSignalSpy triggered(m_main.get(), &FrmMain::CommandTriggered);
+        disconnect(m_main.get(), &frmMain::CommandTriggered, nullptr, nullptr);
+        QSignalSpy triggered(m_main.get(), &frmMain::CommandTriggered);
         action->setEnabled(true);
         action->trigger();
         QCOMPARE(triggered.size(), 1);
@@ -469,11 +469,11 @@ private Q_SLOTS:
         QFETCH(bool, selected);
         QFETCH(int, command);
 
-        FrmMain& main = Open({{Folder(QStringLiteral("a")), Future}});
+        frmMain& main = Open({{Folder(QStringLiteral("a")), Future}});
         if (selected)
             Select(0);
-        disconnect(&main, &FrmMain::CommandTriggered, nullptr, nullptr);
-        QSignalSpy triggered(&main, &FrmMain::CommandTriggered);
+        disconnect(&main, &frmMain::CommandTriggered, nullptr, nullptr);
+        QSignalSpy triggered(&main, &frmMain::CommandTriggered);
         QTest::keyClick(main.List(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(triggered.size(), command < 0 ? 0 : 1);
         if (command >= 0)
@@ -482,7 +482,7 @@ private Q_SLOTS:
 
     void menuBarAndSeparators()
     {
-        FrmMain& main = Open({});
+        frmMain& main = Open({});
         const QList<QAction*> bar = main.menuBar()->actions();
         QCOMPARE(bar.size(), 3);
         QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
@@ -517,7 +517,7 @@ private Q_SLOTS:
 
     void toolbar()
     {
-        FrmMain& main = Open({});
+        frmMain& main = Open({});
         auto* toolbar = main.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
         QVERIFY(toolbar);
         const QList<QPair<QString, QString>> expected{
@@ -563,7 +563,7 @@ private Q_SLOTS:
         QFETCH(int, clicks);
         QFETCH(QString, order);
 
-        FrmMain& main = OpenShown(SortJobs());
+        frmMain& main = OpenShown(SortJobs());
         std::vector<JobRow> before = main.Table().Rows();
         Select(1);
         const quint64 selected = main.Table().Row(1).id;
@@ -581,7 +581,7 @@ private Q_SLOTS:
     // Each column keeps its own direction: a first click elsewhere is ascending.
     void columnsAlternateOnTheirOwn()
     {
-        FrmMain& main = OpenShown(SortJobs());
+        frmMain& main = OpenShown(SortJobs());
         ClickHeader(1);
         ClickHeader(1);
         QCOMPARE(Order(), QStringLiteral("cab"));
@@ -595,7 +595,7 @@ private Q_SLOTS:
     // A change of a row's icon (a timer tick) redraws that row and keeps the selection.
     void rowChangesKeepTheSelection()
     {
-        FrmMain& main = OpenShown(SortJobs());
+        frmMain& main = OpenShown(SortJobs());
         Select(2);
         QSignalSpy resets(main.List()->model(), &QAbstractItemModel::modelReset);
         main.Table().SetIcon(2, RowIcon::Running);
@@ -608,7 +608,7 @@ private Q_SLOTS:
 
     void dateKindFollowsTheOptions()
     {
-        FrmMain& main = Open({});
+        frmMain& main = Open({});
         main.Table().SetOptions(QStringLiteral("Date: Created"), QStringLiteral("1"));
         QCOMPARE(PanelText(3), QStringLiteral("Date: Created"));
     }
@@ -617,7 +617,7 @@ private Q_SLOTS:
     void closeBoxHidesAndTimersRun()
     {
         const QString folder = Folder(QStringLiteral("a"));
-        FrmMain& main = OpenShown({{folder, Future}});
+        frmMain& main = OpenShown({{folder, Future}});
         QVERIFY(main.close() == false);
         QVERIFY(!main.isVisible());
         QVERIFY(main.isMinimized());
@@ -631,7 +631,7 @@ private Q_SLOTS:
     // Without a system tray the window is only minimised, so it can always be reached.
     void closeBoxMinimisesWithoutTray()
     {
-        FrmMain& main = Open({}, false);
+        frmMain& main = Open({}, false);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         main.close();
@@ -641,11 +641,11 @@ private Q_SLOTS:
 
     void exitNoThenYes()
     {
-        FrmMain& main = OpenShown({});
-        QSignalSpy unloaded(&main, &FrmMain::Unloaded);
+        frmMain& main = OpenShown({});
+        QSignalSpy unloaded(&main, &frmMain::Unloaded);
         MessageBoxAnswerer answers({QMessageBox::No, QMessageBox::Yes});
         QAction* exit = Action("mnuExit");
-        QCOMPARE(main.GetExitState(), FrmMain::ExitState::None);
+        QCOMPARE(main.GetExitState(), frmMain::ExitState::None);
 
         exit->trigger();
         QCOMPARE(answers.SeenBoxes().size(), size_t(1));
@@ -656,7 +656,7 @@ private Q_SLOTS:
         QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.defaultButton, QMessageBox::Yes);
         QVERIFY(main.isVisible());
-        QCOMPARE(main.GetExitState(), FrmMain::ExitState::NoExit);
+        QCOMPARE(main.GetExitState(), frmMain::ExitState::NoExit);
         QCOMPARE(unloaded.count(), 0);
 
         // The close box after a No hides without asking.
@@ -667,7 +667,7 @@ private Q_SLOTS:
         main.showNormal();
         exit->trigger();
         QCOMPARE(answers.SeenBoxes().size(), size_t(2));
-        QCOMPARE(main.GetExitState(), FrmMain::ExitState::ExitProg);
+        QCOMPARE(main.GetExitState(), frmMain::ExitState::ExitProg);
         QCOMPARE(unloaded.count(), 1);
         QVERIFY(!main.Host().findChild<QTimer*>(QStringLiteral("TimerCheckJob"))->isActive());
     }
@@ -691,8 +691,8 @@ private Q_SLOTS:
         QFETCH(bool, saveFails);
         QFETCH(bool, ends);
         QFETCH(bool, saved);
-        FrmMain& main = OpenShown({StoredJob(Folder(QStringLiteral("a")), Future)});
-        QSignalSpy unloaded(&main, &FrmMain::Unloaded);
+        frmMain& main = OpenShown({StoredJob(Folder(QStringLiteral("a")), Future)});
+        QSignalSpy unloaded(&main, &frmMain::Unloaded);
         Select(0);
         Action("mnuDisable")->trigger();
         QVERIFY(main.Table().IsDirty());
@@ -726,7 +726,7 @@ private Q_SLOTS:
             QCOMPARE(file.readAll().contains("Status=Disabled"), saved);
         }
         QCOMPARE(unloaded.count(), ends ? 1 : 0);
-        QCOMPARE(main.GetExitState(), ends ? FrmMain::ExitState::ExitProg : FrmMain::ExitState::NoExit);
+        QCOMPARE(main.GetExitState(), ends ? frmMain::ExitState::ExitProg : frmMain::ExitState::NoExit);
         QCOMPARE(main.isVisible(), !ends);
     }
 };

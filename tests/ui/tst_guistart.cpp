@@ -48,7 +48,7 @@ private:
         return std::make_unique<JobHost>(m_dir->path(), QCoreApplication::applicationDirPath(), m_clock);
     }
     // Splash clicked away, init window's timer run at once: the main window is up.
-    static FrmMain* ToMainWindow(GuiStart& start)
+    static frmMain* ToMainWindow(GuiStart& start)
     {
         QTest::mouseClick(start.Splash()->findChild<QLabel*>(QStringLiteral("Label1")), Qt::LeftButton);
         if (!start.Init())
@@ -86,7 +86,7 @@ private Q_SLOTS:
 
         GuiStart start(Options(), *m_host);
         QVERIFY(start.Begin());
-        FrmSplash* splash = start.Splash();
+        frmSplash* splash = start.Splash();
         QVERIFY(splash->isVisible());
         QCOMPARE(splash->findChild<QLabel*>(QStringLiteral("lblProductName"))->text(),
                  QStringLiteral("Orvik's Scourwell"));
@@ -113,7 +113,7 @@ private Q_SLOTS:
 
         QTRY_VERIFY_WITH_TIMEOUT(start.Init()->MainWindow() && start.Init()->MainWindow()->isVisible(), 2000);
         QVERIFY(!start.Init()->isVisible());
-        FrmMain* main = start.Init()->MainWindow();
+        frmMain* main = start.Init()->MainWindow();
         QCOMPARE(main->Table().Count(), 2);
         QCOMPARE(main->Table().Row(0).icon, RowIcon::Enabled);
         QCOMPARE(main->Table().Row(1).icon, RowIcon::DisabledPassed);
@@ -124,7 +124,7 @@ private Q_SLOTS:
     {
         GuiStart start(Options(), *m_host);
         QVERIFY(start.Begin());
-        FrmMain* main = ToMainWindow(start);
+        frmMain* main = ToMainWindow(start);
         QVERIFY(main);
         QCOMPARE(main->Table().Count(), 0);
         QCOMPARE(main->findChild<QLabel*>(QStringLiteral("Panel3"))->text(),
@@ -154,7 +154,7 @@ private Q_SLOTS:
 
         GuiStart start(Options(commandLine, trayAvailable), *m_host);
         QVERIFY(start.Begin());
-        FrmMain* main = ToMainWindow(start);
+        frmMain* main = ToMainWindow(start);
         QVERIFY(main);
         QCOMPARE(main->isVisible(), visible);
         QCOMPARE(main->isMinimized(), minimised);
@@ -165,7 +165,7 @@ private Q_SLOTS:
     {
         GuiStart first(Options(), *m_host);
         QVERIFY(first.Begin());
-        FrmMain* main = ToMainWindow(first);
+        frmMain* main = ToMainWindow(first);
         QVERIFY(main);
         main->HideToTray();
         const QByteArray config = IniFiles::Read(m_dir->filePath(QStringLiteral("ConfigDat.ini")));
@@ -194,7 +194,7 @@ private Q_SLOTS:
         {
             GuiStart start(Options(), *m_host);
             QVERIFY(start.Begin());
-            FrmMain* main = ToMainWindow(start);
+            frmMain* main = ToMainWindow(start);
             QVERIFY(main);
             QSignalSpy ended(&start, &GuiStart::ProgramEnded);
             MessageBoxAnswerer answers(QMessageBox::Yes);
@@ -211,9 +211,9 @@ private Q_SLOTS:
     // As the About box the splash stays until a key closes it, and asks for no init window.
     void aboutViewStays()
     {
-        auto* about = new FrmSplash(SplashRole::AboutView);
-        QPointer<FrmSplash> guard(about);
-        QSignalSpy init(about, &FrmSplash::InitRequested);
+        auto* about = new frmSplash(SplashRole::AboutView);
+        QPointer<frmSplash> guard(about);
+        QSignalSpy init(about, &frmSplash::InitRequested);
         about->show();
         QVERIFY(!about->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
         QVERIFY(guard && about->isVisible());

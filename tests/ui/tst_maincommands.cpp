@@ -137,7 +137,7 @@ struct Fixture
     QTemporaryDir executableDir;
     MockClock clock;
     JobHost host;
-    FrmMain main;
+    frmMain main;
     MainCommands* commands = nullptr;
     RecordingStarter starter;
     RecordingLauncher launcher;
@@ -545,7 +545,7 @@ void TestMainCommands::AboutStays()
     Fixture f;
     f.Trigger("mnuAbout");
     f.Trigger("mnuAbout");
-    const auto splashes = f.main.findChildren<FrmSplash*>();
+    const auto splashes = f.main.findChildren<frmSplash*>();
     QCOMPARE(splashes.size(), 1);
     QCOMPARE(splashes[0]->Role(), SplashRole::AboutView);
     QVERIFY(splashes[0]->isVisible());
