@@ -85,8 +85,7 @@ StylePicture StylePictureOf(PurgeStyle style)
 } // namespace
 
 frmMain::frmMain(JobHost& host, bool trayAvailable, QWidget* parent)
-    : QMainWindow(parent), m_host(host), m_table(host.Table()), m_programFolder(host.ProgramFolder()),
-      m_executors(&host.Executors()), m_trayAvailable(trayAvailable)
+    : QMainWindow(parent), m_host(host), m_table(host.Table()), m_trayAvailable(trayAvailable)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Scourwell"));
@@ -517,7 +516,7 @@ bool frmMain::ConfirmExit()
 {
     const QString title = QStringLiteral("Exit Program");
     QString question = QStringLiteral("Do you want to close this program?");
-    if (const int runs = m_executors->RunningCount())
+    if (const int runs = m_host.Executors().RunningCount())
         question += QStringLiteral("\r\n%1 %2 under way will be stopped.")
                         .arg(runs)
                         .arg(runs == 1 ? QStringLiteral("run") : QStringLiteral("runs"));
@@ -534,11 +533,12 @@ bool frmMain::ConfirmExit()
     case QMessageBox::Discard:
         return true;
     case QMessageBox::Save:
-        if (SaveJobList(m_table, m_programFolder))
+        if (SaveJobList(m_table, m_host.ProgramFolder()))
             return true;
         MessageWindowModal(this, QMessageBox::Critical, QStringLiteral("Error"),
                            QStringLiteral("The jobs could not be saved to ") +
-                               ConfigDatPath(m_programFolder) + QStringLiteral(". The program stays open.  "),
+                               ConfigDatPath(m_host.ProgramFolder()) +
+                               QStringLiteral(". The program stays open.  "),
                            QMessageBox::Ok);
         return false;
     default:

@@ -107,10 +107,8 @@ private:
     void OpenExecutor(PurgeRun* run);
 
     JobHost& m_host;
-    // Shorthands for the host's table, folder and executors.
+    // The host's table, which the list shows.
     JobTable& m_table;
-    const QString& m_programFolder;
-    ScourwellThread* const m_executors;
     const bool m_trayAvailable;
 
     std::vector<QPointer<ExecutorWindow>> m_executorWindows;
