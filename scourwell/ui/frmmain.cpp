@@ -102,6 +102,7 @@ frmMain::frmMain(JobHost& host, bool trayAvailable, QWidget* parent)
     m_host.Load();
     m_host.Start();
     new MainCommands(*this, m_host.ExecutableFolder());
+    SetMenuBitmaps();
 }
 
 void frmMain::CreateMenus()
@@ -126,6 +127,8 @@ void frmMain::CreateMenus()
             action = NewCommand(this, item);
             if (item.place == CommandPlace::Context || item.place == CommandPlace::JobOptions)
                 m_contextActions.emplace_back(item.command, action);
+            if (item.picture)
+                m_menuPictures.emplace_back(item.command, action);
             break;
         }
         if (item.place == CommandPlace::MenuBar)
@@ -149,8 +152,12 @@ void frmMain::CreateToolbar()
     toolbar->setIconSize(QSize(24, 24));
     toolbar->toggleViewAction()->setEnabled(false);
     for (const CommandItem& item : CommandItems()) {
-        if (item.place == CommandPlace::Toolbar)
-            toolbar->addAction(NewCommand(toolbar, item));
+        if (item.place != CommandPlace::Toolbar)
+            continue;
+        QAction* button = NewCommand(toolbar, item);
+        if (item.picture)
+            button->setIcon(CommandArt::Image(item.command));
+        toolbar->addAction(button);
     }
     addToolBar(Qt::TopToolBarArea, toolbar);
 }
@@ -163,11 +170,15 @@ QAction* frmMain::NewCommand(QObject* parent, const CommandItem& item)
         action->setShortcut(item.shortcut);
     if (item.toolTip)
         action->setToolTip(QString::fromLatin1(item.toolTip));
-    if (item.picture)
-        action->setIcon(CommandArt::Image(item.command));
     connect(action, &QAction::triggered, this,
             [this, command = item.command] { Q_EMIT CommandTriggered(command); });
     return action;
+}
+
+void frmMain::SetMenuBitmaps()
+{
+    for (const auto& [command, action] : m_menuPictures)
+        action->setIcon(CommandArt::Image(command));
 }
 
 QAction* frmMain::ContextAction(MainCommand command) const

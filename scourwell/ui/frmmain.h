@@ -85,6 +85,8 @@ private:
     void CreateToolbar();
     // The action of a command item, which reports the item's command when triggered.
     QAction* NewCommand(QObject* parent, const CommandItem& item);
+    // The pictures beside the File and View items, once the window is loaded.
+    void SetMenuBitmaps();
     // The context menu's item for a command.
     QAction* ContextAction(MainCommand command) const;
     void CreateList();
@@ -117,6 +119,7 @@ private:
     QMenu* m_context = nullptr;
     QMenu* m_jobOptions = nullptr;
     std::vector<std::pair<MainCommand, QAction*>> m_contextActions;
+    std::vector<std::pair<MainCommand, QAction*>> m_menuPictures;
     ExitState m_exitState = ExitState::None;
     std::array<QLabel*, 3> m_panels{};
     QLabel* m_pictureLabel = nullptr;
