@@ -1,0 +1,211 @@
+#include "app/headlessprogram.h"
+#include "purge/logmod.h"
+
+// scourwell --headless as it is built: start-up, due and missed runs, the single instance.
+class TestHeadlessProgram : public QObject, private HeadlessProgram
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Reset(); }
+
+    void dueJobsRunOnceAndMoveOn()
+    {
+        // The jobs are due in the present minute; leave it time to be seen by a tick.
+        while (QTime::currentTime().second() >= 52)
+            QTest::qWait(500);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime old = now.addDays(-10);
+        QTemporaryDir jobs;
+        const QString files = jobs.filePath("files");
+        const QString subfolders = jobs.filePath("sub folders");
+        const QString nested = jobs.filePath("nested");
+        QVERIFY(QDir().mkpath(files) && QDir().mkpath(subfolders + "/old") &&
+                QDir().mkpath(subfolders + "/new"));
+        QVERIFY(QDir().mkpath(nested + "/s"));
+        MakeFile(files + "/a1", old);
+        MakeFile(files + "/a2", old);
+        MakeFile(files + "/a3", now);
+        MakeFile(subfolders + "/old/x", now);
+        SetModified(subfolders + "/old", old);
+        MakeFile(nested + "/top", old);
+        MakeFile(nested + "/s/old", old);
+        MakeFile(nested + "/s/new", now);
+
+        const QString minute = FullForm(now);
+        WriteConfig({{files},
+                     {subfolders, "Specific", "Subfolders Only", "", ""},
+                     {nested, "Routine", "Include Files in Subfolders", "1", "Day"}},
+                    minute);
+
+        QProcess process;
+        Start(process);
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).count("finished: ") == 3, 20000);
+        QVERIFY2(output.contains(QByteArray("started: " + files.toUtf8() + " [Files Only]\n")),
+                 output.constData());
+        QVERIFY(output.contains(QByteArray("finished: " + files.toUtf8() + " [Files Only], 2 deleted\n")));
+        QVERIFY(output.contains(
+            QByteArray("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted\n")));
+        QVERIFY(output.contains(
+            QByteArray("finished: " + nested.toUtf8() + " [Include Files in Subfolders], 1 deleted\n")));
+
+        QCOMPARE(QDir(files).entryList(QDir::Files), QStringList{"a3"});
+        QCOMPARE(QDir(subfolders).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"new"});
+        QCOMPARE(QDir(nested).entryList(QDir::Files), QStringList{"top"});
+        QCOMPARE(QDir(nested + "/s").entryList(QDir::Files), QStringList{"new"});
+
+        const QStringList logs = QDir(m_program.filePath("Logs")).entryList({"*.htm"});
+        QCOMPARE(logs.size(), 1);
+        const QByteArray log = ReadAll(m_program.filePath("Logs/" + logs[0]));
+        QVERIFY(log.startsWith("<title>Orvik's Scourwell - Log : "));
+        QCOMPARE(log.count("<tr> \r\n"), 3);
+        const QString by = "Date: Last Modified";
+        QVERIFY(log.contains(LogRow(
+            {files, "Enabled", "1 Day", "Routine", "Files Only", "5 Minute", minute, by, "2", "&nbsp"})));
+        QVERIFY(log.contains(LogRow({subfolders, "Enabled", "1 Day", "Specific", "Subfolders Only",
+                                     "&nbsp &nbsp", minute, by, "&nbsp", "1"})));
+        QVERIFY(log.contains(LogRow({nested, "Enabled", "1 Day", "Routine", "Include Files in Subfolders",
+                                     "1 Day", minute, by, "1", "&nbsp"})));
+
+        // The Specific job is gone (DeleteSpecific=1); the Routine ones moved on and were saved.
+        clsIni ini;
+        ini.SetIniPath(m_program.filePath("ConfigDat.ini"));
+        QTRY_COMPARE(ini.GetIniSetting("Initial", "TotalJob"), QString("2"));
+        const QDateTime due = ParseFullForm(minute).value().ToLocalTime();
+        QCOMPARE(ini.GetIniSetting("1", "FolderLoc"), files);
+        QCOMPARE(ini.GetIniSetting("1", "NextRun"), FullForm(due.addSecs(5 * 60)));
+        QCOMPARE(ini.GetIniSetting("2", "FolderLoc"), nested);
+        QCOMPARE(ini.GetIniSetting("2", "NextRun"), FullForm(due.addDays(1)));
+
+        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
+        Terminate(process);
+        QCOMPARE(output + process.readAllStandardOutput(), output);
+    }
+
+    // Deleted before the first status tick: that tick shows the job as running and writes the
+    // file anew, and a later check tick still launches the job.
+    void deletedDumpDoesNotStopTheSchedule()
+    {
+        QTemporaryDir jobs;
+        MissedJob(jobs);
+
+        const QString dump = m_program.filePath("statdump.tmp");
+        QFile::remove(dump);
+        QProcess process;
+        Start(process);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dump), 1000);
+        QVERIFY(QFile::remove(dump));
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("finished: "), 15000);
+        QVERIFY2(
+            output.contains(QByteArray("finished: " + jobs.path().toUtf8() + " [Files Only], 1 deleted\n")),
+            output.constData());
+        QCOMPARE(ReadAll(dump), StatDumpFirstLine);
+        Terminate(process);
+    }
+
+    void startPreparesProgramFolder()
+    {
+        QFile dump(m_program.filePath("statdump.tmp"));
+        QVERIFY(dump.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dump.write("</stale>");
+        dump.close();
+
+        QProcess process;
+        Start(process);
+        QTRY_VERIFY(QFileInfo::exists(m_program.filePath("ConfigDat.ini")));
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
+        QVERIFY(QFileInfo(m_program.filePath("Logs")).isDir());
+        QVERIFY(ReadAll(m_program.filePath("ConfigDat.ini")).contains("TotalJob=0\r\n"));
+        Terminate(process);
+    }
+
+    // A SIGTERM while a big file loads ends the program like at any other time: exit 0.
+    void terminateDuringLoad()
+    {
+        QByteArray text = "[Initial]\r\nTotalJob=20000\r\n";
+        const QByteArray description(1000, 'd');
+        for (int i = 1; i <= 20000; ++i)
+            text += "[" + QByteArray::number(i) + "]\r\nFolderLoc=/nowhere/" + QByteArray::number(i) +
+                    "\r\nStatus=Enabled\r\nDescription=" + description + "\r\n";
+        for (int i = 0; i < 100000; ++i)
+            text += "[notes]\r\n";
+        QFile file(m_program.filePath("ConfigDat.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(text), text.size());
+        file.close();
+
+        QProcess process;
+        Start(process);
+        Terminate(process);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+    }
+
+    // The service says which missed runs it moved on, and saves where they went.
+    void missedRunIsMovedOnAndSaid()
+    {
+        QTemporaryDir jobs;
+        const QString missed = FullForm(QDateTime::currentDateTime().addDays(-3));
+        WriteConfig({{jobs.path()}}, missed);
+        QProcess process;
+        Start(process);
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("\n"), 10000);
+        const QString next = Stored(m_program.path(), "1", "NextRun");
+        QCOMPARE(QString::fromUtf8(output),
+                 "moved on: " + jobs.path() + ", missed " + missed + ", next run " + next + "\n");
+        QVERIFY(ParseFullForm(next).value().ToLocalTime() > QDateTime::currentDateTime());
+        Terminate(process);
+    }
+
+    // Nobody reads the output any more: the runs go on, write their rows and move on.
+    void closedOutputDoesNotEndTheProgram()
+    {
+        QTemporaryDir jobs;
+        const QString missed = MissedJob(jobs);
+        QProcess process;
+        // Standard output is a pipe whose reader has gone, and SIGPIPE has its default action
+        // (QProcess ignores it, and the child would inherit that).
+        process.setChildProcessModifier([] {
+            int ends[2];
+            if (::pipe(ends) == 0) {
+                ::close(ends[0]);
+                ::dup2(ends[1], STDOUT_FILENO);
+                ::close(ends[1]);
+            }
+            ::signal(SIGPIPE, SIG_DFL);
+        });
+        Start(process);
+        QTRY_VERIFY_WITH_TIMEOUT(Stored(m_program.path(), "1", "NextRun") != missed, 15000);
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
+        QVERIFY(!QFileInfo::exists(jobs.filePath("old")));
+        const QStringList logs = QDir(m_program.filePath("Logs")).entryList({"*.htm"});
+        QCOMPARE(logs.size(), 1);
+        QTRY_VERIFY(ReadAll(m_program.filePath("Logs/" + logs[0])).contains(jobs.path().toUtf8()));
+        QCOMPARE(process.state(), QProcess::Running);
+        Terminate(process);
+    }
+
+    void secondInstanceIsRefused()
+    {
+        QProcess first;
+        Start(first);
+        QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
+        QFile dump(m_program.filePath("statdump.tmp"));
+        QVERIFY(dump.open(QIODevice::Append));
+        dump.write("</running>");
+        dump.close();
+
+        QProcess second;
+        second.start(m_exe, {"--headless"});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(second.readAllStandardError(), QByteArray("Another running instance is detected! \n"));
+        QCOMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine + "</running>");
+        Terminate(first);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHeadlessProgram)
+#include "tst_headlessprogram.moc"
