@@ -9,6 +9,7 @@
 #include "shared/programfolder.h"
 #include "shared/sortlistview.h"
 #include "support/jobrows.h"
+#include "support/recordinglauncher.h"
 #include "support/zone.h"
 
 #include <QDir>
@@ -18,36 +19,6 @@
 Q_DECLARE_METATYPE(MissedRun)
 
 namespace {
-
-struct Launch
-{
-    QString method;
-    LaunchValues values;
-};
-
-class RecordingLauncher : public JobLauncher
-{
-public:
-    void RunNowPurgeFiles(const LaunchValues& values) override { launches.push_back({"Files", values}); }
-    void RunNowPurgeFileSubfolders(const LaunchValues& values) override
-    {
-        launches.push_back({"FileSubfolders", values});
-    }
-    void RunNowPurgeSubfolders(const LaunchValues& values) override
-    {
-        launches.push_back({"Subfolders", values});
-    }
-
-    QStringList FoldersOf() const
-    {
-        QStringList folders;
-        for (const Launch& launch : launches)
-            folders << launch.values.folder;
-        return folders;
-    }
-
-    std::vector<Launch> launches;
-};
 
 // Shows the launched folder's rows running at once, as the main window does when it opens the
 // executor window.
@@ -101,7 +72,7 @@ private Q_SLOTS:
         QVERIFY(CreateDefaultConfig(m_folder));
         m_table.Reset({});
         m_table.SetOptions("Date: Last Modified", "0");
-        m_launcher.launches.clear();
+        m_launcher.Clear();
     }
 
     void oneRow_data()
@@ -228,7 +199,7 @@ private Q_SLOTS:
 
         QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
 
-        QCOMPARE(m_launcher.FoldersOf(), QStringList({"/data/a", "/data/b", "/data/c", "/data/e"}));
+        QCOMPARE(m_launcher.folders, QStringList({"/data/a", "/data/b", "/data/c", "/data/e"}));
         QCOMPARE(FoldersOf(m_table), QStringList({"/data/c", "/data/d"}));
         QCOMPARE(Stored("Initial", "TotalJob"), "2");
         QCOMPARE(Stored("1", "FolderLoc"), "/data/c");
@@ -246,7 +217,7 @@ private Q_SLOTS:
         m_table.Sort(7, SortKind::Date, true);
 
         QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
-        QCOMPARE(m_launcher.FoldersOf(), QStringList({"/data/a", "/data/b"}));
+        QCOMPARE(m_launcher.folders, QStringList({"/data/a", "/data/b"}));
         QCOMPARE(FoldersOf(m_table), QStringList({"/data/c", "/data/a", "/data/b"}));
         QVERIFY(!m_table.IsDirty());
     }
@@ -272,7 +243,7 @@ private Q_SLOTS:
         ShowingLauncher launcher(m_table);
         m_table.Append(MakeJob("/data/a", RowIcon::Enabled, style, valEvery, valOfEvery, Due));
         QVERIFY(TimerCheckJobTick(m_table, Now, launcher, m_folder));
-        QCOMPARE(launcher.FoldersOf(), QStringList{"/data/a"});
+        QCOMPARE(launcher.folders, QStringList{"/data/a"});
         QCOMPARE(m_table.Row(0).icon, RowIcon::Running);
         QCOMPARE(m_table.Row(0).savedIcon, iconAfter);
 
@@ -289,7 +260,7 @@ private Q_SLOTS:
         QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
         for (int tick = 1; tick < 16; ++tick)
             QVERIFY(!TimerCheckJobTick(m_table, Now.addSecs(3 * tick), m_launcher, m_folder));
-        QCOMPARE(m_launcher.FoldersOf(), QStringList({"/data/a", "/data/b"}));
+        QCOMPARE(m_launcher.folders, QStringList({"/data/a", "/data/b"}));
     }
 
     // A folder text that the file cannot keep would name another folder after a restart: it
@@ -368,7 +339,7 @@ private Q_SLOTS:
         for (const MissedRun choice : {MissedRun::Wait, MissedRun::MoveOn, MissedRun::RunOnce}) {
             m_table.SetMissedRunChoice(choice);
             m_table.Reset({MakeJob("/data/a", RowIcon::Enabled, "Routine", valEvery, valOfEvery, from)});
-            m_launcher.launches.clear();
+            m_launcher.Clear();
             for (QDateTime t = Instants(from).front(); FullForm(t) != to; t = t.addSecs(3)) {
                 const TickOutcome outcome = CheckJobs(m_table, t, m_launcher, m_folder, choice);
                 QVERIFY(outcome.movedOn.empty());
@@ -444,7 +415,7 @@ private Q_SLOTS:
 
         QCOMPARE(TimerCheckJobTick(m_table, Now, m_launcher, m_folder), moves);
 
-        QCOMPARE(m_launcher.FoldersOf(), launched ? QStringList{"/data/a"} : QStringList{});
+        QCOMPARE(m_launcher.folders, launched ? QStringList{"/data/a"} : QStringList{});
         if (launched)
             QCOMPARE(m_launcher.launches.front().values.runTime, nextRun);
         QCOMPARE(m_table.Row(0).icon, iconAfter);

@@ -216,10 +216,10 @@ void TestMainCommands::RunNow()
         QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.defaultButton, QMessageBox::Yes);
     }
-    QCOMPARE(f.launcher.launched.size(), size_t(launched ? 1 : 0));
+    QCOMPARE(f.launcher.launches.size(), size_t(launched ? 1 : 0));
     if (launched) {
-        QCOMPARE(f.launcher.launched[0].folder, f.Folder() + QStringLiteral("/job"));
-        QCOMPARE(f.launcher.launched[0].startedAs, QStringLiteral("Manual"));
+        QCOMPARE(f.launcher.launches[0].values.folder, f.Folder() + QStringLiteral("/job"));
+        QCOMPARE(f.launcher.launches[0].values.startedAs, QStringLiteral("Manual"));
     }
 }
 
@@ -229,7 +229,7 @@ void TestMainCommands::RunNowOnEmptyTable()
     MessageBoxAnswerer answerer(QMessageBox::Yes);
     f.Trigger("mnuRunNow");
     QVERIFY(LogFileExists(f.Folder(), Present));
-    QVERIFY(f.launcher.launched.empty());
+    QVERIFY(f.launcher.launches.empty());
     QVERIFY(answerer.SeenBoxes().empty());
 }
 
@@ -257,7 +257,7 @@ void TestMainCommands::RunNowSaysWhyARowCannotRun()
     MessageBoxAnswerer answerer(QMessageBox::Ok);
     f.Trigger("mnuRunNow");
 
-    QVERIFY(f.launcher.launched.empty());
+    QVERIFY(f.launcher.launches.empty());
     QCOMPARE(answerer.SeenBoxes().size(), size_t(1));
     QCOMPARE(answerer.SeenBoxes()[0].title, QStringLiteral("Error"));
     QCOMPARE(answerer.SeenBoxes()[0].icon, QMessageBox::Critical);
@@ -321,7 +321,7 @@ void TestMainCommands::RowCommandsWithoutSelection()
     QVERIFY(answerer.SeenBoxes().empty());
     QCOMPARE(f.Table().Count(), 1);
     QCOMPARE(f.Table().Row(0), before);
-    QVERIFY(f.launcher.launched.empty());
+    QVERIFY(f.launcher.launches.empty());
     QVERIFY(f.starter.opened.isEmpty());
 }
 
