@@ -47,10 +47,7 @@ QByteArray Row(const LaunchValues& v, const QString& files, const QString& subfo
                                v.startedAs, v.purgeStyle, v.recurrenceCount + ' ' + v.recurrenceUnit,
                                v.runTime,   v.dateKind,   files,
                                subfolders};
-    QByteArray row = "<tr> \r\n";
-    for (const QString& cell : cells)
-        row += "<td>" + cell.toUtf8() + "</td>\r\n";
-    return row + "</tr>\r\n";
+    return LogRow(cells);
 }
 
 // Holds the first caller of Now() until the test opens the gate: a run stands still there
@@ -173,6 +170,47 @@ private Q_SLOTS:
         QCOMPARE(Entries(m_folder, QDir::Dirs), subfoldersLeft);
         QCOMPARE(Entries(m_folder + "/old", QDir::Files) + Entries(m_folder + "/new", QDir::Files),
                  subfolderFilesLeft);
+    }
+
+    // Launch values that name no threshold, unit or date kind (a hand-edited file) delete
+    // nothing, and the run still ends with its row, counting 0, and without its marker.
+    void unreadableValuesDeleteNothing_data()
+    {
+        QTest::addColumn<QString>("threshold");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("dateKind");
+        QTest::newRow("threshold no number") << "ten"
+                                             << "Day"
+                                             << "Date: Last Modified";
+        QTest::newRow("negative threshold") << "-1"
+                                            << "Day"
+                                            << "Date: Last Modified";
+        QTest::newRow("unknown unit") << "1"
+                                      << "Week"
+                                      << "Date: Last Modified";
+        QTest::newRow("unknown date kind") << "1"
+                                           << "Day"
+                                           << "Date: Changed";
+    }
+
+    void unreadableValuesDeleteNothing()
+    {
+        QFETCH(QString, threshold);
+        QFETCH(QString, unit);
+        QFETCH(QString, dateKind);
+        MakeFile(m_folder + "/a", Old);
+        LaunchValues values = Values(m_folder, "Files Only");
+        values.threshold = threshold;
+        values.thresholdUnit = unit;
+        values.dateKind = dateKind;
+        PurgeRun run(PurgeStyle::FilesOnly, values, m_program.path(), {}, Clock::System());
+        QSignalSpy finished(&run, &PurgeRun::Finished);
+        run.Begin();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.at(0).at(0).toLongLong(), 0);
+        QVERIFY(QFileInfo::exists(m_folder + "/a"));
+        QCOMPARE(LogRows(), Row(values, "0", "&nbsp"));
+        QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
     }
 
     void stopEndsTheRunWithItsRow()
