@@ -54,20 +54,20 @@ void PurgeRun::StartPurge(std::future<bool> go)
         return;
 
     AddTextToFile(StatDumpPath(m_programFolder), m_values.folder);
-    qint64 count = 0;
     // Launch values that name no threshold, unit or date kind delete nothing.
+    PurgeResult result{.count = 0, .outcome = PurgeOutcome::NotOpened};
     if (std::optional<PurgeRequest> request = PurgeRequestOf(m_style, m_values.folder, m_values.threshold,
                                                              m_values.thresholdUnit, m_values.dateKind)) {
         request->protectedPaths = m_protectedPaths;
-        count = RunSchedule(*request, m_clock, m_stop, {}, m_itemHook).count;
+        result = RunSchedule(*request, m_clock, m_stop, {}, m_itemHook);
     }
-    AfterRunSchedule(count);
+    AfterRunSchedule(result.count, result.outcome);
 }
 
-void PurgeRun::AfterRunSchedule(qint64 count)
+void PurgeRun::AfterRunSchedule(qint64 count, PurgeOutcome outcome)
 {
     // A row that cannot be written (Logs full or read-only) is lost; the marker still goes.
-    WriteLogRow(m_programFolder, m_clock.Now(), LogCells(count));
+    WriteLogRow(m_programFolder, m_clock.Now(), LogCells(count, outcome));
     RemoveMarker();
 
     m_count = count;
@@ -76,9 +76,11 @@ void PurgeRun::AfterRunSchedule(qint64 count)
         this, [this, count] { Q_EMIT Finished(count); }, Qt::QueuedConnection);
 }
 
-std::array<LogCell, 10> PurgeRun::LogCells(qint64 count) const
+std::array<LogCell, 10> PurgeRun::LogCells(qint64 count, PurgeOutcome outcome) const
 {
-    const QString number = QString::number(count);
+    // A stopped run says so beside its count, so that its row is not read as a whole run's.
+    const QString number = QString::number(count) +
+                           (outcome == PurgeOutcome::Stopped ? QLatin1String(" (stopped)") : QLatin1String());
     const bool subfolders = m_style == PurgeStyle::SubfoldersOnly;
     return {LogCell{m_values.folder},
             LogCell{m_values.status},

@@ -59,9 +59,10 @@ Q_SIGNALS:
 private:
     // On the worker once go says so: the marker, the purge, then AfterRunSchedule.
     void StartPurge(std::future<bool> go);
-    // The end-of-run steps: the week log row with count, the marker removed, Finished.
-    void AfterRunSchedule(qint64 count);
-    std::array<LogCell, 10> LogCells(qint64 count) const;
+    // The end-of-run steps: the week log row with count (and whether the run was stopped),
+    // the marker removed, Finished.
+    void AfterRunSchedule(qint64 count, PurgeOutcome outcome);
+    std::array<LogCell, 10> LogCells(qint64 count, PurgeOutcome outcome) const;
 
     const PurgeStyle m_style;
     const LaunchValues m_values;

@@ -307,7 +307,7 @@ private Q_SLOTS:
         QCOMPARE(FilesLeft(big), files - 8);
         QCOMPARE(run.Count(), 0);
         QVERIFY(ReadText(GetLogFileName(ProgramFolder(), later))
-                    .contains(QStringLiteral("<td>&nbsp</td>\r\n<td>0</td>\r\n</tr>")));
+                    .contains(QStringLiteral("<td>&nbsp</td>\r\n<td>0 (stopped)</td>\r\n</tr>")));
         QVERIFY(!ReadText(StatDump()).contains(marker));
     }
 
