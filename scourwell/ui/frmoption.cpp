@@ -164,6 +164,6 @@ void frmOption::Save()
     }
     m_table.SetOptions(look, deleteSpecific);
     m_table.SetMissedRunChoice(missedRun);
-    SaveOptions(m_programFolder, look, deleteSpecific, missedRun);
+    SaveOptions(m_programFolder, look, deleteSpecific, missedRun, m_table.RunResultsChoice());
     accept();
 }
