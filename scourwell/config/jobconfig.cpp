@@ -23,6 +23,16 @@ const QString DeleteSpecific = QStringLiteral("DeleteSpecific");
 // Beyond the two options of old: absent for the default, so a file that never chose otherwise
 // stays as it was.
 const QString MissedRunKey = QStringLiteral("MissedRun");
+const QString RunResultsKey = QStringLiteral("RunResults");
+
+// A later choice's word, or no key for the default (which has no word).
+template <typename T> void SetChoice(IniDocument& doc, const QString& key, T choice)
+{
+    if (const QString word = Spelling(choice); word.isEmpty())
+        doc.RemoveValue(Initial, key);
+    else
+        doc.SetValue(Initial, key, word);
+}
 
 // A field of the row as the text the file holds, and that text put back into it.
 const QString& TextOf(const QString& field)
@@ -183,6 +193,8 @@ void LoadOptions(JobTable& table, const QString& programFolder)
     // Any other text, a hand-edited typo included, is the default: nothing runs that was not asked.
     table.SetMissedRunChoice(
         ParseWord<MissedRun>(doc.Value(Initial, MissedRunKey)).value_or(MissedRun::Wait));
+    table.SetRunResultsChoice(
+        ParseWord<RunResults>(doc.Value(Initial, RunResultsKey)).value_or(RunResults::WhenDeleted));
 }
 
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now)
@@ -223,7 +235,7 @@ bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fing
 }
 
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
-                 MissedRun missedRun)
+                 MissedRun missedRun, RunResults runResults)
 {
     const QString path = ConfigDatPath(programFolder);
     IniDocument doc;
@@ -231,10 +243,8 @@ bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const
         return false;
     doc.SetValue(Initial, LookPurgeBy, lookPurgeBy);
     doc.SetValue(Initial, DeleteSpecific, deleteSpecific);
-    if (const QString word = Spelling(missedRun); word.isEmpty())
-        doc.RemoveValue(Initial, MissedRunKey);
-    else
-        doc.SetValue(Initial, MissedRunKey, word);
+    SetChoice(doc, MissedRunKey, missedRun);
+    SetChoice(doc, RunResultsKey, runResults);
     return doc.Save(path);
 }
 

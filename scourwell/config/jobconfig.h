@@ -6,6 +6,7 @@
 
 class JobTable;
 enum class MissedRun;
+enum class RunResults;
 
 // ConfigDat.ini in the program folder <-> the job table and its two options.
 // Each write replaces the file atomically in one step; false means the file was left as it
@@ -13,7 +14,8 @@ enum class MissedRun;
 
 // Writes the eight default lines when the file is missing; false only when that failed.
 bool CreateDefaultConfig(const QString& programFolder);
-// The two options, and the missed-run choice (Wait unless the file names another).
+// The two options, the missed-run choice (Wait unless the file names another) and which ended
+// runs are told (WhenDeleted unless the file names another).
 void LoadOptions(JobTable& table, const QString& programFolder);
 // Rows of the numbered job sections, icons judged against now at minute resolution. Never
 // fails: a missing or unreadable file gives an empty table; a hand-edited TotalJob that is
@@ -23,10 +25,11 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
 // 1..N and TotalJob = N; numbered sections above the old TotalJob stay as they are. A
 // successful save leaves the table clean and gives the fingerprint of what it wrote.
 bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fingerprint = nullptr);
-// The two options, and the missed-run choice after them, written only when it is not Wait (a
-// Wait removes it), so that a file that keeps the default stays byte for byte as it was.
+// The two options, then the missed-run and run-results choices, each written only when it is
+// not the default (the default removes it), so that a file that keeps the defaults stays byte
+// for byte as it was.
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
-                 MissedRun missedRun);
+                 MissedRun missedRun, RunResults runResults);
 bool DeleteJobSection(const QString& programFolder, const QString& section);
 
 // A fingerprint of the file's bytes as they are now (empty when it is missing or unreadable),

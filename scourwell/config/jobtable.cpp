@@ -157,3 +157,11 @@ void JobTable::SetMissedRunChoice(MissedRun choice)
     m_missedRun = choice;
     Q_EMIT OptionsChanged();
 }
+
+void JobTable::SetRunResultsChoice(RunResults choice)
+{
+    if (choice == m_runResults)
+        return;
+    m_runResults = choice;
+    Q_EMIT OptionsChanged();
+}

@@ -58,6 +58,9 @@ public:
     // What the check timer does with a missed run; OptionsChanged only when it changes.
     MissedRun MissedRunChoice() const { return m_missedRun; }
     void SetMissedRunChoice(MissedRun choice);
+    // Which ended runs the windows tell about; OptionsChanged only when it changes.
+    RunResults RunResultsChoice() const { return m_runResults; }
+    void SetRunResultsChoice(RunResults choice);
 
 Q_SIGNALS:
     void RowChanged(int index);
@@ -88,4 +91,5 @@ private:
     StoredWord<DateKind> m_lookPurgeBy;
     QString m_deleteSpecific;
     MissedRun m_missedRun = MissedRun::Wait;
+    RunResults m_runResults = RunResults::WhenDeleted;
 };

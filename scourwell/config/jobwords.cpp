@@ -36,6 +36,11 @@ const Word<MissedRun> MissedRunWords[] = {
     {MissedRun::RunOnce, QLatin1StringView("RunOnce")},
 };
 
+const Word<RunResults> RunResultsWords[] = {
+    {RunResults::Every, QLatin1StringView("Every")},
+    {RunResults::Never, QLatin1StringView("Never")},
+};
+
 } // namespace
 
 template <> std::span<const Word<JobStatus>> Words()
@@ -66,4 +71,9 @@ template <> std::span<const Word<TimeUnit>> Words()
 template <> std::span<const Word<MissedRun>> Words()
 {
     return MissedRunWords;
+}
+
+template <> std::span<const Word<RunResults>> Words()
+{
+    return RunResultsWords;
 }

@@ -55,6 +55,15 @@ enum class MissedRun
     RunOnce, // run once (enabled jobs only), then moved on
 };
 
+// Which ended runs the windowed program tells the person about. WhenDeleted has no word: it
+// is stored as no key at all.
+enum class RunResults
+{
+    Every,       // every run
+    WhenDeleted, // only runs that deleted something
+    Never,
+};
+
 template <typename T> struct Word
 {
     T value;
@@ -69,6 +78,7 @@ template <> std::span<const Word<PurgeStyle>> Words();
 template <> std::span<const Word<DateKind>> Words();
 template <> std::span<const Word<TimeUnit>> Words();
 template <> std::span<const Word<MissedRun>> Words();
+template <> std::span<const Word<RunResults>> Words();
 
 template <typename T> QString Spelling(T value)
 {

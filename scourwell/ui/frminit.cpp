@@ -1,8 +1,10 @@
 #include "ui/frminit.h"
 
+#include "purge/purgerun.h"
 #include "schedule/jobhost.h"
 #include "ui/artwork.h"
 #include "ui/frmmain.h"
+#include "ui/runnotifier.h"
 #include "ui/trayicon.h"
 
 #include <QFrame>
@@ -48,16 +50,25 @@ frmInit::frmInit(StartOptions options, JobHost& host, QWidget* parent)
 
 frmInit::~frmInit() = default;
 
-// The tray icon lives with this window, so it stays while the main window is hidden.
+// The tray icon lives with this window, so it stays while the main window is hidden; so
+// does the notifier, whose fallback is the icon's balloon.
 void frmInit::AddTrayIcon()
 {
-    new TrayIcon(
+    auto* tray = new TrayIcon(
         Artwork::AppIcon(),
         [this] {
             if (m_main)
                 m_main->ShowFromTray();
         },
         this);
+    auto* notifier = new RunNotifier(
+        m_host.Table(), std::make_unique<BusNotifications>(),
+        [icon = &tray->Icon()](const QString& title, const QString& text) {
+            if (icon->isVisible())
+                icon->showMessage(title, text);
+        },
+        this);
+    connect(&m_host, &JobHost::RunFinished, notifier, &RunNotifier::RunFinished);
 }
 
 // Runs when the window shows: an activation may never come on a desktop without a window

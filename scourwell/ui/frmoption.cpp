@@ -28,16 +28,22 @@ constexpr std::array<LookChoice, 3> LookChoices{{
     {"Date Last Accessed.", DateKind::LastAccessed},
 }};
 
-struct MissedChoice
+template <typename T> struct Choice
 {
     const char* caption;
-    MissedRun choice;
+    T choice;
 };
 
-constexpr std::array<MissedChoice, 3> MissedChoices{{
+constexpr std::array<Choice<MissedRun>, 3> MissedChoices{{
     {"Wait for Adjust Date", MissedRun::Wait},
     {"Move on to the next run", MissedRun::MoveOn},
     {"Run once, then move on", MissedRun::RunOnce},
+}};
+
+constexpr std::array<Choice<RunResults>, 3> ResultsChoices{{
+    {"Every run", RunResults::Every},
+    {"Only runs that deleted something", RunResults::WhenDeleted},
+    {"Never", RunResults::Never},
 }};
 
 QLabel* BoldLabel(const QString& name, const QString& text, QWidget* parent)
@@ -48,6 +54,43 @@ QLabel* BoldLabel(const QString& name, const QString& text, QWidget* parent)
     font.setBold(true);
     label->setFont(font);
     return label;
+}
+
+// A framed group of one choice's buttons under a bold heading; the buttons are named
+// prefix0, prefix1, ... in the order of choices.
+template <typename T>
+QGroupBox* ChoiceGroup(const QString& name, const QString& heading, const std::array<Choice<T>, 3>& choices,
+                       std::array<QRadioButton*, 3>& buttons, QWidget* parent)
+{
+    auto* frame = new QGroupBox(parent);
+    frame->setObjectName(QStringLiteral("Frame") + name);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(BoldLabel(QStringLiteral("Label") + name, heading, frame));
+    for (size_t i = 0; i < choices.size(); ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(choices[i].caption), frame);
+        option->setObjectName(QStringLiteral("Opt%1%2").arg(name).arg(i));
+        layout->addWidget(option);
+        buttons[i] = option;
+    }
+    return frame;
+}
+
+template <typename T>
+void Check(const std::array<Choice<T>, 3>& choices, const std::array<QRadioButton*, 3>& buttons, T value)
+{
+    for (size_t i = 0; i < choices.size(); ++i)
+        buttons[i]->setChecked(choices[i].choice == value);
+}
+
+// The checked button's choice; current when none is checked.
+template <typename T>
+T Checked(const std::array<Choice<T>, 3>& choices, const std::array<QRadioButton*, 3>& buttons, T current)
+{
+    for (size_t i = 0; i < choices.size(); ++i) {
+        if (buttons[i]->isChecked())
+            return choices[i].choice;
+    }
+    return current;
 }
 
 } // namespace
@@ -81,17 +124,12 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
     note->setObjectName(QStringLiteral("Label3"));
     choices->addWidget(note);
 
-    auto* missedFrame = new QGroupBox(this);
-    missedFrame->setObjectName(QStringLiteral("FrameMissed"));
-    auto* missed = new QVBoxLayout(missedFrame);
-    missed->addWidget(BoldLabel(QStringLiteral("LabelMissed"),
-                                QStringLiteral("When a scheduled run is missed:"), missedFrame));
-    for (size_t i = 0; i < MissedChoices.size(); ++i) {
-        auto* option = new QRadioButton(QString::fromLatin1(MissedChoices[i].caption), missedFrame);
-        option->setObjectName(QStringLiteral("OptMissed%1").arg(i));
-        missed->addWidget(option);
-        m_optMissed[i] = option;
-    }
+    QGroupBox* missedFrame =
+        ChoiceGroup(QStringLiteral("Missed"), QStringLiteral("When a scheduled run is missed:"),
+                    MissedChoices, m_optMissed, this);
+    QGroupBox* resultsFrame =
+        ChoiceGroup(QStringLiteral("Results"), QStringLiteral("When a run ends, tell me:"), ResultsChoices,
+                    m_optResults, this);
 
     m_chkAutostart = new QCheckBox(QStringLiteral("Start Scourwell in the tray when I log in"), this);
     m_chkAutostart->setObjectName(QStringLiteral("chkAutostart"));
@@ -109,6 +147,7 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addWidget(missedFrame);
+    layout->addWidget(resultsFrame);
     layout->addWidget(m_chkAutostart);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -130,8 +169,8 @@ void frmOption::LoadFromTable()
     }
     // Only "1" checks the box: a missing or hand-edited value reads as "keep the job".
     m_chkRemoveList->setChecked(m_table.DeleteSpecific().trimmed().toInt() == 1);
-    for (size_t i = 0; i < MissedChoices.size(); ++i)
-        m_optMissed[i]->setChecked(MissedChoices[i].choice == m_table.MissedRunChoice());
+    Check(MissedChoices, m_optMissed, m_table.MissedRunChoice());
+    Check(ResultsChoices, m_optResults, m_table.RunResultsChoice());
     m_chkAutostart->setChecked(IsAutostartEnabled(m_autostartPath));
 }
 
@@ -157,13 +196,11 @@ void frmOption::Save()
             look = Spelling(LookChoices[i].kind);
     }
     const QString deleteSpecific = m_chkRemoveList->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    MissedRun missedRun = m_table.MissedRunChoice();
-    for (size_t i = 0; i < MissedChoices.size(); ++i) {
-        if (m_optMissed[i]->isChecked())
-            missedRun = MissedChoices[i].choice;
-    }
+    const MissedRun missedRun = Checked(MissedChoices, m_optMissed, m_table.MissedRunChoice());
+    const RunResults runResults = Checked(ResultsChoices, m_optResults, m_table.RunResultsChoice());
     m_table.SetOptions(look, deleteSpecific);
     m_table.SetMissedRunChoice(missedRun);
-    SaveOptions(m_programFolder, look, deleteSpecific, missedRun);
+    m_table.SetRunResultsChoice(runResults);
+    SaveOptions(m_programFolder, look, deleteSpecific, missedRun, runResults);
     accept();
 }

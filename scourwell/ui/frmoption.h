@@ -10,8 +10,8 @@ class QRadioButton;
 // The options dialog: the date kind the purge compares and whether a Specific job leaves
 // the list after its run. It reads both from the job table at every opening; Save puts
 // them back into the table and stores them in ConfigDat.ini at once, with what the check
-// timer does with a missed run. Beside them, whether Scourwell starts in the tray at login,
-// kept as the user's XDG autostart entry.
+// timer does with a missed run and which ended runs are told. Beside them, whether
+// Scourwell starts in the tray at login, kept as the user's XDG autostart entry.
 class frmOption : public QDialog
 {
     Q_OBJECT
@@ -27,6 +27,7 @@ private:
     QString m_programFolder;
     std::array<QRadioButton*, 3> m_optLook{};
     std::array<QRadioButton*, 3> m_optMissed{};
+    std::array<QRadioButton*, 3> m_optResults{};
     QCheckBox* m_chkRemoveList = nullptr;
     QCheckBox* m_chkAutostart = nullptr;
     QString m_autostartPath;

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 Q_DECLARE_METATYPE(MissedRun)
+Q_DECLARE_METATYPE(RunResults)
 
 using namespace IniFiles;
 
@@ -101,8 +102,8 @@ private Q_SLOTS:
     void saveIntoReadOnlyFolder();
     void saveOptions_data();
     void saveOptions();
-    void loadMissedRun_data();
-    void loadMissedRun();
+    void loadChoices_data();
+    void loadChoices();
 };
 
 void TestJobConfig::initTestCase()
@@ -496,7 +497,7 @@ void TestJobConfig::latin1FileKeepsItsBytes()
     QVERIFY(SaveJobList(table, program.path()));
     QCOMPARE(Read(ConfigDatPath(program.path())),
              "# \xE9t\xE9\r\n" + Initial("1") + "[Notes]\r\nk\xE9=\xC4\r\n" + job);
-    QVERIFY(SaveOptions(program.path(), "Date: Created", "1", MissedRun::Wait));
+    QVERIFY(SaveOptions(program.path(), "Date: Created", "1", MissedRun::Wait, RunResults::WhenDeleted));
     QVERIFY(Read(ConfigDatPath(program.path())).contains(job));
 }
 
@@ -589,7 +590,7 @@ void TestJobConfig::failedSaveKeepsFile()
     table.Append(MakeRow(JobFolder("a"), "Routine", "1", "Day"));
     QVERIFY(!CreateDefaultConfig(program));
     QVERIFY(!SaveJobList(table, program));
-    QVERIFY(!SaveOptions(program, "Date: Created", "1", MissedRun::Wait));
+    QVERIFY(!SaveOptions(program, "Date: Created", "1", MissedRun::Wait, RunResults::WhenDeleted));
     LoadJobList(table, program, Now);
     QCOMPARE(table.Count(), 0);
     if (kind == "file")
@@ -622,23 +623,36 @@ void TestJobConfig::saveOptions_data()
     QTest::addColumn<bool>("exists");
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<MissedRun>("missedRun");
+    QTest::addColumn<RunResults>("runResults");
     QTest::addColumn<QByteArray>("after");
 
     const QByteArray saved = QByteArray(DefaultFile)
                                  .replace("Last Modified", "Created")
                                  .replace("DeleteSpecific=0", "DeleteSpecific=1");
-    QTest::newRow("default file, in place") << true << DefaultFile << MissedRun::Wait << saved;
+    const RunResults deleted = RunResults::WhenDeleted;
+    QTest::newRow("default file, in place") << true << DefaultFile << MissedRun::Wait << deleted << saved;
     QTest::newRow("keys missing, appended in order")
-        << true << QByteArray("[Initial]\r\nTotalJob=0\r\n\r\n") << MissedRun::Wait
+        << true << QByteArray("[Initial]\r\nTotalJob=0\r\n\r\n") << MissedRun::Wait << deleted
         << QByteArray("[Initial]\r\nTotalJob=0\r\nLookPurgeBy=Date: Created\r\nDeleteSpecific=1\r\n\r\n");
-    QTest::newRow("no file") << false << QByteArray() << MissedRun::Wait
+    QTest::newRow("no file") << false << QByteArray() << MissedRun::Wait << deleted
                              << QByteArray("[Initial]\r\nLookPurgeBy=Date: Created\r\nDeleteSpecific=1\r\n");
     const QByteArray moveOn =
         QByteArray(saved).replace("TotalJob=0\r\n", "TotalJob=0\r\nMissedRun=MoveOn\r\n");
-    QTest::newRow("move on, after TotalJob") << true << DefaultFile << MissedRun::MoveOn << moveOn;
+    QTest::newRow("move on, after TotalJob") << true << DefaultFile << MissedRun::MoveOn << deleted << moveOn;
     QTest::newRow("run once replaces move on")
-        << true << moveOn << MissedRun::RunOnce << QByteArray(moveOn).replace("MoveOn", "RunOnce");
-    QTest::newRow("wait again removes the key") << true << moveOn << MissedRun::Wait << saved;
+        << true << moveOn << MissedRun::RunOnce << deleted << QByteArray(moveOn).replace("MoveOn", "RunOnce");
+    QTest::newRow("wait again removes the key") << true << moveOn << MissedRun::Wait << deleted << saved;
+    const QByteArray every =
+        QByteArray(moveOn).replace("MissedRun=MoveOn\r\n", "MissedRun=MoveOn\r\nRunResults=Every\r\n");
+    QTest::newRow("every run, after the missed run")
+        << true << DefaultFile << MissedRun::MoveOn << RunResults::Every << every;
+    QTest::newRow("never replaces every") << true << every << MissedRun::MoveOn << RunResults::Never
+                                          << QByteArray(every).replace("Every", "Never");
+    QTest::newRow("only deleted again removes the key")
+        << true << every << MissedRun::MoveOn << deleted << moveOn;
+    QTest::newRow("never, missed run default")
+        << true << DefaultFile << MissedRun::Wait << RunResults::Never
+        << QByteArray(saved).replace("TotalJob=0\r\n", "TotalJob=0\r\nRunResults=Never\r\n");
 }
 
 void TestJobConfig::saveOptions()
@@ -650,37 +664,50 @@ void TestJobConfig::saveOptions()
     if (exists)
         Write(ConfigDatPath(program.path()), before);
     QFETCH(MissedRun, missedRun);
-    QVERIFY(SaveOptions(program.path(), "Date: Created", "1", missedRun));
+    QFETCH(RunResults, runResults);
+    QVERIFY(SaveOptions(program.path(), "Date: Created", "1", missedRun, runResults));
     QCOMPARE(Read(ConfigDatPath(program.path())), after);
     JobTable table;
     table.SetMissedRunChoice(MissedRun::RunOnce);
+    table.SetRunResultsChoice(RunResults::Never == runResults ? RunResults::Every : RunResults::Never);
     LoadOptions(table, program.path());
     QCOMPARE(table.LookPurgeBy().Text(), "Date: Created");
     QCOMPARE(table.DeleteSpecific(), "1");
     QCOMPARE(table.MissedRunChoice(), missedRun);
+    QCOMPARE(table.RunResultsChoice(), runResults);
 }
 
 // A hand-edited choice is read without regard to case; any other text is the default.
-void TestJobConfig::loadMissedRun_data()
+void TestJobConfig::loadChoices_data()
 {
-    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("lines");
     QTest::addColumn<MissedRun>("missedRun");
-    QTest::newRow("absent") << QByteArray() << MissedRun::Wait;
-    QTest::newRow("lower case") << QByteArray("MissedRun=moveon\r\n") << MissedRun::MoveOn;
-    QTest::newRow("run once") << QByteArray("MissedRun=RunOnce\r\n") << MissedRun::RunOnce;
-    QTest::newRow("typo") << QByteArray("MissedRun=Run Once\r\n") << MissedRun::Wait;
+    QTest::addColumn<RunResults>("runResults");
+    const RunResults deleted = RunResults::WhenDeleted;
+    QTest::newRow("absent") << QByteArray() << MissedRun::Wait << deleted;
+    QTest::newRow("lower case") << QByteArray("MissedRun=moveon\r\n") << MissedRun::MoveOn << deleted;
+    QTest::newRow("run once") << QByteArray("MissedRun=RunOnce\r\n") << MissedRun::RunOnce << deleted;
+    QTest::newRow("typo") << QByteArray("MissedRun=Run Once\r\n") << MissedRun::Wait << deleted;
+    QTest::newRow("every") << QByteArray("RunResults=Every\r\n") << MissedRun::Wait << RunResults::Every;
+    QTest::newRow("never, capitals, before the missed run")
+        << QByteArray("RunResults=NEVER\r\nMissedRun=RunOnce\r\n") << MissedRun::RunOnce << RunResults::Never;
+    QTest::newRow("results typo") << QByteArray("RunResults=Evry\r\n") << MissedRun::Wait << deleted;
+    QTest::newRow("results blank") << QByteArray("RunResults=\r\n") << MissedRun::Wait << deleted;
 }
 
-void TestJobConfig::loadMissedRun()
+void TestJobConfig::loadChoices()
 {
-    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, lines);
     QFETCH(MissedRun, missedRun);
+    QFETCH(RunResults, runResults);
     QTemporaryDir program;
-    Write(ConfigDatPath(program.path()), Initial("0") + line);
+    Write(ConfigDatPath(program.path()), Initial("0") + lines);
     JobTable table;
     table.SetMissedRunChoice(MissedRun::MoveOn == missedRun ? MissedRun::RunOnce : MissedRun::MoveOn);
+    table.SetRunResultsChoice(RunResults::Never == runResults ? RunResults::Every : RunResults::Never);
     LoadOptions(table, program.path());
     QCOMPARE(table.MissedRunChoice(), missedRun);
+    QCOMPARE(table.RunResultsChoice(), runResults);
 }
 
 QTEST_APPLESS_MAIN(TestJobConfig)

@@ -14,8 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-Q_DECLARE_METATYPE(MissedRun)
-
 namespace {
 
 QString Stored(const QString& folder, const char* key)
@@ -61,8 +59,8 @@ private Q_SLOTS:
     void Autostart_data();
     void Autostart();
     void AutostartFailureSavesNothing();
-    void MissedRunChoice_data();
-    void MissedRunChoice();
+    void Choices_data();
+    void Choices();
 };
 
 void TestFrmOption::Controls()
@@ -266,43 +264,58 @@ void TestFrmOption::AutostartFailureSavesNothing()
     QVERIFY(!QFileInfo::exists(ConfigDatPath(dir.path())));
 }
 
-// The choice is shown from the table and saved into it and the file; the default leaves no key.
-void TestFrmOption::MissedRunChoice_data()
+// Each choice is shown from the table and saved into it and the file; the default leaves no key.
+// Both enums count in the order of their buttons.
+void TestFrmOption::Choices_data()
 {
-    QTest::addColumn<MissedRun>("before");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("before");
     QTest::addColumn<int>("choose");
-    QTest::addColumn<MissedRun>("after");
+    QTest::addColumn<int>("after");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("keep wait") << MissedRun::Wait << -1 << MissedRun::Wait << "";
-    QTest::newRow("choose move on") << MissedRun::Wait << 1 << MissedRun::MoveOn << "MoveOn";
-    QTest::newRow("choose run once") << MissedRun::MoveOn << 2 << MissedRun::RunOnce << "RunOnce";
-    QTest::newRow("back to wait") << MissedRun::RunOnce << 0 << MissedRun::Wait << "";
+    QTest::newRow("keep wait") << "Missed" << 0 << -1 << 0 << "";
+    QTest::newRow("choose move on") << "Missed" << 0 << 1 << 1 << "MoveOn";
+    QTest::newRow("choose run once") << "Missed" << 1 << 2 << 2 << "RunOnce";
+    QTest::newRow("back to wait") << "Missed" << 2 << 0 << 0 << "";
+    QTest::newRow("keep only deleted") << "Results" << 1 << -1 << 1 << "";
+    QTest::newRow("choose every run") << "Results" << 1 << 0 << 0 << "Every";
+    QTest::newRow("choose never") << "Results" << 0 << 2 << 2 << "Never";
+    QTest::newRow("back to only deleted") << "Results" << 2 << 1 << 1 << "";
 }
 
-void TestFrmOption::MissedRunChoice()
+void TestFrmOption::Choices()
 {
-    QFETCH(MissedRun, before);
+    QFETCH(QString, group);
+    QFETCH(int, before);
     QFETCH(int, choose);
-    QFETCH(MissedRun, after);
+    QFETCH(int, after);
     QFETCH(QString, stored);
+    const bool missedGroup = group == "Missed";
+    const QStringList captions =
+        missedGroup ? QStringList{"Wait for Adjust Date", "Move on to the next run", "Run once, then move on"}
+                    : QStringList{"Every run", "Only runs that deleted something", "Never"};
     QTemporaryDir dir;
     JobTable table;
-    table.SetMissedRunChoice(before);
+    auto chosen = [&] { return missedGroup ? int(table.MissedRunChoice()) : int(table.RunResultsChoice()); };
+    if (missedGroup)
+        table.SetMissedRunChoice(MissedRun(before));
+    else
+        table.SetRunResultsChoice(RunResults(before));
     frmOption dialog(table, dir.path());
-    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("LabelMissed"))->text(),
-             QStringLiteral("When a scheduled run is missed:"));
-    auto missed = [&](int i) {
-        return dialog.findChild<QRadioButton*>(QStringLiteral("OptMissed%1").arg(i));
+    QCOMPARE(dialog.findChild<QLabel*>("Label" + group)->text(),
+             missedGroup ? "When a scheduled run is missed:" : "When a run ends, tell me:");
+    auto option = [&](int i) {
+        return dialog.findChild<QRadioButton*>(QStringLiteral("Opt%1%2").arg(group).arg(i));
     };
-    QCOMPARE(missed(0)->text(), QStringLiteral("Wait for Adjust Date"));
-    QCOMPARE(missed(1)->text(), QStringLiteral("Move on to the next run"));
-    QCOMPARE(missed(2)->text(), QStringLiteral("Run once, then move on"));
-    QVERIFY(missed(int(before))->isChecked());
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(option(i)->text(), captions[i]);
+        QCOMPARE(option(i)->isChecked(), i == before);
+    }
     if (choose >= 0)
-        missed(choose)->click();
+        option(choose)->click();
     dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->click();
-    QCOMPARE(table.MissedRunChoice(), after);
-    QCOMPARE(Stored(dir.path(), "MissedRun"), stored);
+    QCOMPARE(chosen(), after);
+    QCOMPARE(Stored(dir.path(), missedGroup ? "MissedRun" : "RunResults"), stored);
 }
 
 QTEST_MAIN(TestFrmOption)

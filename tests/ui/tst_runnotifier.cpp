@@ -1,0 +1,113 @@
+#include "config/jobtable.h"
+#include "ui/runnotifier.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(RunResults)
+
+namespace {
+
+using Told = std::pair<QString, QString>; // summary, body
+
+// Stands in for the notification service: records each notification, and says it is not
+// there when unavailable.
+class RecordingDesktop : public DesktopNotifications
+{
+public:
+    RecordingDesktop(std::vector<Told>& told, bool available) : m_told(told), m_available(available) {}
+
+    void Notify(const QString& summary, const QString& body, std::function<void()> unavailable) override
+    {
+        m_told.emplace_back(summary, body);
+        if (!m_available)
+            unavailable();
+    }
+
+private:
+    std::vector<Told>& m_told;
+    const bool m_available;
+};
+
+} // namespace
+
+class TestRunNotifier : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void Tell_data();
+    void Tell();
+};
+
+// Every choice against runs that deleted nothing or something, stopped or not, with the
+// notification service there or not (then the balloon says the same).
+void TestRunNotifier::Tell_data()
+{
+    QTest::addColumn<RunResults>("choice");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<bool>("told");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("body");
+
+    const QString stoppedBody = QStringLiteral("/data/old\nStopped before the end.");
+    const RunResults every = RunResults::Every;
+    const RunResults deleted = RunResults::WhenDeleted;
+    const RunResults never = RunResults::Never;
+    QTest::newRow("every, none") << every << 0LL << false << true << true << "Scourwell: 0 deleted"
+                                 << "/data/old";
+    QTest::newRow("every, none, stopped")
+        << every << 0LL << true << true << true << "Scourwell: 0 deleted" << stoppedBody;
+    QTest::newRow("every, some") << every << 12LL << false << true << true << "Scourwell: 12 deleted"
+                                 << "/data/old";
+    QTest::newRow("every, some, stopped")
+        << every << 78633LL << true << true << true << "Scourwell: 78633 deleted" << stoppedBody;
+    QTest::newRow("only deleted, none") << deleted << 0LL << false << true << false << ""
+                                        << "";
+    QTest::newRow("only deleted, none, stopped") << deleted << 0LL << true << true << false << ""
+                                                 << "";
+    QTest::newRow("only deleted, one") << deleted << 1LL << false << true << true << "Scourwell: 1 deleted"
+                                       << "/data/old";
+    QTest::newRow("only deleted, some, stopped")
+        << deleted << 12LL << true << true << true << "Scourwell: 12 deleted" << stoppedBody;
+    QTest::newRow("never, none") << never << 0LL << false << true << false << ""
+                                 << "";
+    QTest::newRow("never, some") << never << 12LL << false << true << false << ""
+                                 << "";
+    QTest::newRow("never, some, stopped") << never << 12LL << true << true << false << ""
+                                          << "";
+    QTest::newRow("no service: balloon")
+        << deleted << 12LL << true << false << true << "Scourwell: 12 deleted" << stoppedBody;
+    QTest::newRow("no service, never: no balloon") << never << 12LL << false << false << false << ""
+                                                   << "";
+    QTest::newRow("no service, none deleted") << deleted << 0LL << false << false << false << ""
+                                              << "";
+}
+
+void TestRunNotifier::Tell()
+{
+    QFETCH(RunResults, choice);
+    QFETCH(qint64, count);
+    QFETCH(bool, stopped);
+    QFETCH(bool, service);
+    QFETCH(bool, told);
+    QFETCH(QString, summary);
+    QFETCH(QString, body);
+
+    JobTable table;
+    table.SetRunResultsChoice(choice);
+    std::vector<Told> notified;
+    std::vector<Told> balloons;
+    RunNotifier notifier(
+        table, std::make_unique<RecordingDesktop>(notified, service),
+        [&](const QString& title, const QString& text) { balloons.emplace_back(title, text); });
+    notifier.Tell({QStringLiteral("/data/old"), count, stopped});
+
+    const std::vector<Told> expected = told ? std::vector<Told>{{summary, body}} : std::vector<Told>{};
+    QVERIFY(notified == expected);
+    QVERIFY(balloons == (service ? std::vector<Told>{} : expected));
+}
+
+QTEST_GUILESS_MAIN(TestRunNotifier)
+#include "tst_runnotifier.moc"
