@@ -223,7 +223,8 @@ private:
     {
         ItemDecision decision;
         decision.kind = KindOf(stat.kind);
-        decision.size = stat.size;
+        // A folder's size is that of its content, read only when it goes.
+        decision.size = stat.kind == ItemKind::Folder ? 0 : stat.size;
         decision.date = stat.date;
         decision.age = Age(LocalMinute(stat.date), m_nowMinute, m_unit);
         if (stat.kind == ItemKind::Other)
@@ -367,8 +368,9 @@ private:
                     if (m_stop.load(std::memory_order_relaxed))
                         return;
                     decision.reason = DecisionReason::HoldsKept;
+                } else {
+                    decision.size = m_contentBytes;
                 }
-                decision.size = m_contentBytes;
             }
             Tell(entry.name, decision);
             if (decision.Removes() && (m_dryRun || WalkSubfolder(entry.name, stat.id, Pass::Remove)))
