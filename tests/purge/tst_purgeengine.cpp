@@ -359,18 +359,19 @@ private Q_SLOTS:
         const char* files = "Files Only";
         const char* below = "Include Files in Subfolders";
         const char* folders = "Subfolders Only";
-        row("old file", files, "old.txt", K::File, R::OldEnough, 1, 10);
+        row("old file", files, "a.txt", K::File, R::OldEnough, 1, 10);
         row("new file", files, "new.txt", K::File, R::TooYoung, 1, 0);
         row("hidden file", files, ".hidden.txt", K::File, R::Hidden, 0, -1);
         row("program file", files, "ConfigDat.ini", K::File, R::Protected, 1, 10);
-        row("old link", files, "old-link", K::Link, R::OldEnough, 7, 10);
-        row("new link", files, "new-link", K::Link, R::TooYoung, 7, 0);
+        row("old link", files, "old-link", K::Link, R::OldEnough, 5, 10);
+        row("new link", files, "new-link", K::Link, R::TooYoung, 5, 0);
         row("pipe", files, "pipe", K::Other, R::NotRegular, 0, -1);
-        row("file below", below, "sub/old.txt", K::File, R::OldEnough, 1, 10);
-        row("hidden file below", below, "sub/.hidden", K::File, R::Hidden, 0, -1);
+        row("file below", below, "keeps/old", K::File, R::OldEnough, 1, 10);
+        row("link below", below, "goes/link", K::Link, R::OldEnough, 8, 10);
+        row("hidden file below", below, "keeps/.hidden", K::File, R::Hidden, 0, -1);
         row("hidden folder", below, ".hiddendir", K::Folder, R::Hidden, 0, -1);
-        row("old folder, sized", folders, "gone", K::Folder, R::OldEnough, 3, 10);
-        row("folder holding a hidden file", folders, "sub", K::Folder, R::HoldsKept, 0, 10);
+        row("old folder, sized", folders, "goes", K::Folder, R::OldEnough, 13, 10);
+        row("folder holding a hidden file", folders, "keeps", K::Folder, R::HoldsKept, 0, 10);
         row("new folder", folders, "young", K::Folder, R::TooYoung, 0, 0);
         row("hidden folder whole", folders, ".hiddendir", K::Folder, R::Hidden, 0, -1);
     }
@@ -383,26 +384,14 @@ private Q_SLOTS:
         QFETCH(qint64, size);
         QFETCH(qint64, age);
         const PurgeTree tree;
-        tree.File("old.txt", OldDate());
+        BuildObstacleTree(tree);
         tree.File("new.txt", NewDate());
         tree.File(".hidden.txt", OldDate());
         tree.File("ConfigDat.ini", OldDate());
-        tree.Link("old-link", "old.txt", OldDate());
-        tree.Link("new-link", "old.txt", NewDate());
-        QCOMPARE(::mkfifo(tree.Path("pipe").constData(), 0644), 0);
-        tree.Folder("sub");
-        tree.File("sub/old.txt", OldDate());
-        tree.File("sub/.hidden", OldDate());
-        tree.Folder("gone");
-        tree.File("gone/a", OldDate());
-        tree.Folder("gone/b");
-        tree.File("gone/b/c", OldDate());
-        tree.Link("gone/b/l", "c", OldDate());
         tree.Folder("young");
-        tree.Folder(".hiddendir");
-        for (const QByteArray folder : {"sub", "gone/b", "gone", ".hiddendir"})
-            tree.SetDate(folder, OldDate());
         tree.SetDate("young", NewDate());
+        tree.Folder(".hiddendir");
+        tree.SetDate(".hiddendir", OldDate());
         PurgeRequest request = Request(style, tree.Text());
         request.protectedPaths = ProtectedPaths(tree.Text(), tree.Text("bin"));
 
