@@ -66,7 +66,8 @@ int HeadlessMain(int& argc, char** argv)
         out << "started: " << text << Qt::endl;
     });
     QObject::connect(&host, &JobHost::RunFinished, &app, [&](PurgeRun* run, qint64 count) {
-        out << "finished: " << running[run] << ", " << count << " deleted" << Qt::endl;
+        out << "finished: " << running[run] << ", " << count << " deleted, " << run->Bytes() << " bytes"
+            << Qt::endl;
         running.erase(run);
         quitWhenDone();
     });

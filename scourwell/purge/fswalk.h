@@ -56,6 +56,14 @@ struct ItemStat
     ItemKind kind = ItemKind::Other;
     ObjectId id;
     qint64 date = 0; // seconds since the epoch
+    qint64 size = 0; // bytes; a link's own
+};
+
+enum class StatOutcome
+{
+    Read,
+    Unreadable,     // gone, or its status could not be read
+    OtherFileSystem // a mount point, whose file system is never asked
 };
 
 // The identity of path itself (a link's own) and, when it is a link, of its target;
@@ -102,9 +110,8 @@ public:
     bool Next(Entry& entry);
     void Rewind();
 
-    // The entry's own kind, identity and date (a link's own dates); false when it cannot
-    // be read, is gone, or is a mount point (whose file system is never asked).
-    bool Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const;
+    // The entry's own kind, identity, size and date (a link's own).
+    StatOutcome Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const;
 
     // Forced deletion of a file or link: when this folder forbids it, the folder is made
     // writable for the rest of its use.

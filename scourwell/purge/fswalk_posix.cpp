@@ -397,7 +397,7 @@ void Folder::Rewind()
     m_state->count = m_state->position = 0;
 }
 
-bool Folder::Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const
+StatOutcome Folder::Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const
 {
     // What may be a folder may be a mount point: its identity is taken without asking the
     // file system mounted there (which may never answer).
@@ -408,7 +408,7 @@ bool Folder::Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const
     if (entry.kind == ItemKind::Folder || entry.kind == ItemKind::Unknown) {
         beneath = UniqueFd(OpenBeneath(dirFd, name, PathFlags));
         if (beneath.Get() < 0 && errno != ENOSYS)
-            return false;
+            return errno == EXDEV ? StatOutcome::OtherFileSystem : StatOutcome::Unreadable;
         if (beneath.Get() >= 0) {
             dirFd = beneath.Get();
             name = "";
@@ -417,23 +417,26 @@ bool Folder::Stat(const Entry& entry, DateKind dateKind, ItemStat& stat) const
     }
     if (dateKind == DateKind::Created) {
         struct statx stx;
-        if (statx(dirFd, name, flags, STATX_TYPE | STATX_INO | STATX_BTIME | STATX_CTIME, &stx) != 0)
-            return false;
+        if (statx(dirFd, name, flags, STATX_TYPE | STATX_INO | STATX_SIZE | STATX_BTIME | STATX_CTIME,
+                  &stx) != 0)
+            return StatOutcome::Unreadable;
         stat.kind = KindOfMode(stx.stx_mode);
         stat.id = IdOf(stx);
+        stat.size = qint64(stx.stx_size);
         // Where the file system keeps no birth time, the status change is the nearest.
         stat.date = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec : stx.stx_ctime.tv_sec;
     } else {
         // The other dates need no statx, and the older call costs a little less per item.
         struct stat st;
         if (fstatat(dirFd, name, &st, flags) != 0)
-            return false;
+            return StatOutcome::Unreadable;
         stat.kind = KindOfMode(st.st_mode);
         stat.id = {st.st_dev, st.st_ino};
+        stat.size = qint64(st.st_size);
         stat.date = dateKind == DateKind::Modified ? st.st_mtim.tv_sec : st.st_atim.tv_sec;
     }
     // Without openat2, another file system shows by its device.
-    return stat.id.device == m_state->id.device;
+    return stat.id.device == m_state->id.device ? StatOutcome::Read : StatOutcome::OtherFileSystem;
 }
 
 bool Folder::Unlink(const char* name, bool folder)

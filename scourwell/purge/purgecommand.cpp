@@ -4,17 +4,27 @@
 #include "purge/purgeengine.h"
 #include "shared/bytetext.h"
 
+#include <QDateTime>
 #include <QFile>
 
 namespace {
 
-const char Usage[] =
-    "usage: scourwell --purge FOLDER --older-than N UNIT [--style STYLE] [--by DATE] [--dry-run]";
+const char Usage[] = "usage: scourwell --purge FOLDER --older-than N UNIT [--style STYLE] [--by DATE] "
+                     "[--dry-run [--verbose] [--format text|tsv]]";
+
+// How a dry run reports its decisions.
+enum class ReportFormat
+{
+    Text,
+    Tsv
+};
 
 // The request read from args, or the reason it cannot be.
 struct ParsedCommand
 {
     PurgeRequest request;
+    ReportFormat format = ReportFormat::Text;
+    bool withKept = false; // a dry run also reports what stays, and why
     QString problem;
 };
 
@@ -60,13 +70,25 @@ ParsedCommand ParseArguments(const QStringList& args)
             request.lookByDate = *dateKind;
         } else if (option == u"--dry-run") {
             request.dryRun = true;
+        } else if (option == u"--verbose") {
+            parsed.withKept = true;
+        } else if (option == u"--format" && valuesLeft >= 1) {
+            const QString format = args[++i];
+            if (format != u"text" && format != u"tsv") {
+                parsed.problem = QStringLiteral("--format takes text or tsv");
+                return parsed;
+            }
+            parsed.format = format == u"tsv" ? ReportFormat::Tsv : ReportFormat::Text;
         } else {
             parsed.problem = QStringLiteral("unexpected argument \"%1\"").arg(option);
             return parsed;
         }
     }
+    const bool reportOptions = parsed.withKept || args.contains(QStringLiteral("--format"));
     if (!hasThreshold)
         parsed.problem = QStringLiteral("--older-than N UNIT is needed");
+    else if (reportOptions && !request.dryRun)
+        parsed.problem = QStringLiteral("--verbose and --format go with --dry-run");
     else if (!IsFolderPath(request.folder))
         parsed.problem = QStringLiteral("\"%1\" is no folder").arg(request.folder);
     else if (IsFileSystemRoot(request.folder))
@@ -74,12 +96,20 @@ ParsedCommand ParseArguments(const QStringList& args)
     return parsed;
 }
 
-// A path as one line of output: as it is, or, when it holds a line break (or could be taken
-// for a quoted one), in the shell's $'...' quoting with backslash, quote, LF and CR escaped.
-QByteArray OutputLine(const QByteArray& path)
+enum class Tabs
 {
-    if (!path.contains('\n') && !path.contains('\r') && !path.startsWith("$'"))
-        return path + '\n';
+    Kept,
+    Escaped // the path is a field of a tab-separated line
+};
+
+// A path as the end of a line of output: as it is, or, when it holds a line break (or a tab
+// in a tab-separated line, or could be taken for a quoted one), in the shell's $'...' quoting
+// with backslash, quote, LF, CR and tab escaped.
+QByteArray OutputPath(QByteArrayView path, Tabs tabs)
+{
+    const bool hasTab = tabs == Tabs::Escaped && path.contains('\t');
+    if (!hasTab && !path.contains('\n') && !path.contains('\r') && !path.startsWith("$'"))
+        return path.toByteArray();
     QByteArray line = "$'";
     for (const char c : path) {
         switch (c) {
@@ -95,12 +125,127 @@ QByteArray OutputLine(const QByteArray& path)
         case '\r':
             line += "\\r";
             break;
+        case '\t':
+            line += "\\t";
+            break;
         default:
             line += c;
         }
     }
-    return line + "'\n";
+    return line + '\'';
 }
+
+struct ReasonWords
+{
+    DecisionReason reason;
+    const char* tsv;
+    const char* text;
+};
+
+constexpr ReasonWords ReasonTable[] = {
+    {DecisionReason::OldEnough, "old-enough", "old enough"},
+    {DecisionReason::TooYoung, "too-young", "too young"},
+    {DecisionReason::Hidden, "hidden", "hidden"},
+    {DecisionReason::Protected, "protected", "a program file"},
+    {DecisionReason::OtherFileSystem, "other-file-system", "on another file system"},
+    {DecisionReason::NotRegular, "not-regular", "no file, folder or link"},
+    {DecisionReason::Unreadable, "unreadable", "cannot be read"},
+    {DecisionReason::HoldsKept, "holds-kept", "holds something that stays"},
+};
+
+const ReasonWords& WordsOf(DecisionReason reason)
+{
+    return *std::find_if(std::begin(ReasonTable), std::end(ReasonTable),
+                         [reason](const ReasonWords& words) { return words.reason == reason; });
+}
+
+QByteArray KindWord(PurgeItemKind kind)
+{
+    switch (kind) {
+    case PurgeItemKind::File:
+        return "file";
+    case PurgeItemKind::Folder:
+        return "folder";
+    case PurgeItemKind::Link:
+        return "link";
+    case PurgeItemKind::Other:
+        break;
+    }
+    return "other";
+}
+
+// A dry run's line for one decision. Text: what happens, kind, size, the date used, age and
+// path; tsv: action, reason, kind, bytes, date (local, ISO 8601), age in the job's unit, path.
+QByteArray DecisionLine(const ItemDecision& decision, ReportFormat format, TimeUnit unit)
+{
+    const QByteArray date = decision.date ? QDateTime::fromSecsSinceEpoch(*decision.date)
+                                                .toString(format == ReportFormat::Tsv ? u"yyyy-MM-ddTHH:mm:ss"
+                                                                                      : u"yyyy-MM-dd HH:mm")
+                                                .toLatin1()
+                                          : QByteArray(format == ReportFormat::Tsv ? "" : "-");
+    const ReasonWords& reason = WordsOf(decision.reason);
+    if (format == ReportFormat::Tsv)
+        return QByteArrayList{decision.Removes() ? "delete" : "keep",
+                              reason.tsv,
+                              KindWord(decision.kind),
+                              QByteArray::number(decision.size),
+                              date,
+                              decision.date ? QByteArray::number(decision.age) : QByteArray(),
+                              OutputPath(decision.path, Tabs::Escaped)}
+                   .join('\t') +
+               '\n';
+    const QByteArray action =
+        decision.Removes() ? QByteArray("would delete") : QByteArray("keep (") + reason.text + ')';
+    const QByteArray age = decision.date
+                               ? QByteArray::number(decision.age) + ' ' +
+                                     Spelling(unit).toLower().toLatin1() + (decision.age == 1 ? "" : "s")
+                               : QByteArray("-");
+    return QByteArrayList{action,
+                          KindWord(decision.kind),
+                          QByteArray::number(decision.size) + " bytes",
+                          date,
+                          age,
+                          OutputPath(decision.path, Tabs::Kept)}
+               .join("  ") +
+           '\n';
+}
+
+QByteArray TotalsLine(const PurgeResult& result, ReportFormat format)
+{
+    if (format == ReportFormat::Tsv)
+        return "total\t" + QByteArray::number(result.files) + '\t' + QByteArray::number(result.folders) +
+               '\t' + QByteArray::number(result.bytes) + '\n';
+    return "would delete " + QByteArray::number(result.files) + " files, " +
+           QByteArray::number(result.folders) + " folders, " + QByteArray::number(result.bytes) + " bytes\n";
+}
+
+// Lines out as the file system's bytes where out has a device, so that a name which is no
+// valid UTF-8 is printed as it is. Once a write fails (a reader that went away) the output
+// ends.
+class LineWriter
+{
+public:
+    explicit LineWriter(QTextStream& out) : m_out(out), m_device(out.device())
+    {
+        m_out.flush();
+        m_written = m_out.status() == QTextStream::Ok;
+    }
+    void Write(const QByteArray& line)
+    {
+        if (!m_written)
+            return;
+        if (m_device != nullptr)
+            m_written = m_device->write(line) == line.size();
+        else
+            m_out << QFile::decodeName(line);
+    }
+    bool Complete() const { return m_written && m_out.status() == QTextStream::Ok; }
+
+private:
+    QTextStream& m_out;
+    QIODevice* const m_device;
+    bool m_written = true;
+};
 
 } // namespace
 
@@ -112,30 +257,31 @@ int PurgeCommandMain(const QStringList& args, const Clock& clock, const QStringL
         err << "scourwell: " << parsed.problem << "; " << Usage << Qt::endl;
         return 2;
     }
+    const PurgeRequest& request = parsed.request;
     parsed.request.protectedPaths = protectedPaths;
-    // Paths go out as the file system's bytes where out has a device, so that a name which is
-    // no valid UTF-8 is printed as it is. Once a write fails (a reader that went away) the
-    // output ends, but the purge goes on.
-    out.flush();
-    QIODevice* const device = out.device();
-    bool written = out.status() == QTextStream::Ok;
-    const PurgeResult result = RunSchedule(parsed.request, clock, stop, [&](const QByteArray& path) {
-        if (!written)
-            return;
-        const QByteArray line = OutputLine(path);
-        if (device != nullptr)
-            written = device->write(line) == line.size();
-        else
-            out << QFile::decodeName(line);
-    });
+    // A failed write ends the output, but the purge goes on.
+    LineWriter writer(out);
+    std::function<void(const QByteArray&)> onDeleted;
+    std::function<void(const ItemDecision&)> onDecision;
+    if (!request.dryRun) {
+        onDeleted = [&](const QByteArray& path) { writer.Write(OutputPath(path, Tabs::Kept) + '\n'); };
+    } else {
+        if (parsed.format == ReportFormat::Tsv)
+            writer.Write("action\treason\tkind\tbytes\tdate\tage\tpath\n");
+        onDecision = [&](const ItemDecision& decision) {
+            if (decision.Removes() || parsed.withKept)
+                writer.Write(DecisionLine(decision, parsed.format, request.purgeValOf));
+        };
+    }
+    const PurgeResult result = RunSchedule(request, clock, stop, onDeleted, {}, onDecision);
     if (result.outcome == PurgeOutcome::NotOpened) {
         err << "scourwell: the folder \"" << parsed.request.folder
             << "\" could not be opened; nothing was deleted" << Qt::endl;
         return 1;
     }
-    if (written)
-        out << result.count << Qt::endl;
-    const bool outputComplete = written && out.status() == QTextStream::Ok;
+    writer.Write(request.dryRun ? TotalsLine(result, parsed.format)
+                                : QByteArray::number(result.count) + '\n');
+    const bool outputComplete = writer.Complete();
     if (!outputComplete)
         err << "scourwell: the output could not be written in full; the purge went on" << Qt::endl;
     if (result.outcome == PurgeOutcome::Stopped)

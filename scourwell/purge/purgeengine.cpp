@@ -16,6 +16,7 @@ using FsWalk::Folder;
 using FsWalk::ItemKind;
 using FsWalk::ItemStat;
 using FsWalk::ObjectId;
+using FsWalk::StatOutcome;
 
 namespace {
 
@@ -81,15 +82,46 @@ bool MayBeFolder(ItemKind kind)
     return kind == ItemKind::Folder || kind == ItemKind::Unknown;
 }
 
-// One run: its settings, count and the path of the folder under way (for onDeleted only).
+PurgeItemKind KindOf(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::File:
+        return PurgeItemKind::File;
+    case ItemKind::Link:
+        return PurgeItemKind::Link;
+    case ItemKind::Folder:
+        return PurgeItemKind::Folder;
+    case ItemKind::Unknown:
+    case ItemKind::Other:
+        break;
+    }
+    return PurgeItemKind::Other;
+}
+
+ItemDecision Kept(ItemKind kind, DecisionReason reason)
+{
+    ItemDecision decision;
+    decision.kind = KindOf(kind);
+    decision.reason = reason;
+    return decision;
+}
+
+DecisionReason ReasonOf(StatOutcome outcome)
+{
+    return outcome == StatOutcome::OtherFileSystem ? DecisionReason::OtherFileSystem
+                                                   : DecisionReason::Unreadable;
+}
+
+// One run: its settings, totals and the path of the folder under way (for the sinks only).
 class PurgeWalk
 {
 public:
     PurgeWalk(const PurgeRequest& request, qint64 now, const std::atomic_bool& stop,
-              const std::function<void(const QByteArray&)>& onDeleted, const std::function<void()>& onItem)
+              const std::function<void(const QByteArray&)>& onDeleted, const std::function<void()>& onItem,
+              const std::function<void(const ItemDecision&)>& onDecision)
         : m_dateKind(WalkDateKind(request.lookByDate)), m_unit(request.purgeValOf),
           m_threshold(request.purgeVal), m_nowMinute(LocalMinute(now)), m_dryRun(request.dryRun),
-          m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem)
+          m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem), m_onDecision(onDecision)
     {
         for (const QString& path : request.protectedPaths) {
             const FsWalk::PathIds ids = FsWalk::IdsOfPath(BytesFromText(path));
@@ -100,8 +132,8 @@ public:
         }
     }
 
-    // The count, or nothing when the folder is not opened.
-    std::optional<qint64> Run(PurgeStyle style, const QByteArray& folderPath)
+    // The totals, or nothing when the folder is not opened.
+    std::optional<PurgeResult> Run(PurgeStyle style, const QByteArray& folderPath)
     {
         Folder folder = Folder::Open(folderPath);
         const FsWalk::PathIds root = FsWalk::IdsOfPath("/");
@@ -123,7 +155,7 @@ public:
             PurgeSubfolders(folder);
             break;
         }
-        return m_count;
+        return m_result;
     }
 
 private:
@@ -185,17 +217,51 @@ private:
         return std::find(m_protected.begin(), m_protected.end(), id) != m_protected.end();
     }
 
-    bool IsOldEnough(qint64 date) const { return Age(LocalMinute(date), m_nowMinute, m_unit) > m_threshold; }
-
-    void Deleted(const char* name)
+    // The decision for an item whose status was read: its age against the threshold, unless
+    // it is no file, folder or link or is protected.
+    ItemDecision Decide(const ItemStat& stat) const
     {
-        ++m_count;
-        if (!m_onDeleted)
-            return;
+        ItemDecision decision;
+        decision.kind = KindOf(stat.kind);
+        // A folder's size is that of its content, read only when it goes.
+        decision.size = stat.kind == ItemKind::Folder ? 0 : stat.size;
+        decision.date = stat.date;
+        decision.age = Age(LocalMinute(stat.date), m_nowMinute, m_unit);
+        if (stat.kind == ItemKind::Other)
+            decision.reason = DecisionReason::NotRegular;
+        else if (IsProtected(stat.id))
+            decision.reason = DecisionReason::Protected;
+        else if (decision.age <= m_threshold)
+            decision.reason = DecisionReason::TooYoung;
+        return decision;
+    }
+
+    // Hands the path of name, in the folder under way, to sink.
+    template <typename Sink> void AtPath(const char* name, const Sink& sink)
+    {
         const qsizetype folderSize = m_path.size();
         m_path.append('/').append(name);
-        m_onDeleted(m_path);
+        sink(m_path);
         m_path.truncate(folderSize);
+    }
+
+    void Tell(const char* name, ItemDecision decision)
+    {
+        if (!m_onDecision)
+            return;
+        AtPath(name, [&](const QByteArray& path) {
+            decision.path = path;
+            m_onDecision(decision);
+        });
+    }
+
+    void Deleted(const char* name, const ItemDecision& decision)
+    {
+        ++m_result.count;
+        ++(decision.kind == PurgeItemKind::Folder ? m_result.folders : m_result.files);
+        m_result.bytes += decision.size;
+        if (m_onDeleted)
+            AtPath(name, m_onDeleted);
     }
 
     // The files (and links) directly in folder. Returns whether it met an entry that may be a
@@ -208,18 +274,27 @@ private:
         while (folder.Next(entry)) {
             if (Stopped())
                 return false;
-            if (IsHidden(entry.name) || entry.kind == ItemKind::Other)
+            if (IsHidden(entry.name) || entry.kind == ItemKind::Other) {
+                if (entry.kind != ItemKind::Folder)
+                    Tell(entry.name, Kept(entry.kind, IsHidden(entry.name) ? DecisionReason::Hidden
+                                                                           : DecisionReason::NotRegular));
                 continue;
+            }
             if (MayBeFolder(entry.kind))
                 mayHaveSubfolders = true;
             if (entry.kind == ItemKind::Folder)
                 continue;
-            if (!folder.Stat(entry, m_dateKind, stat) ||
-                (stat.kind != ItemKind::File && stat.kind != ItemKind::Link) || IsProtected(stat.id) ||
-                !IsOldEnough(stat.date))
+            const StatOutcome read = folder.Stat(entry, m_dateKind, stat);
+            if (read != StatOutcome::Read) {
+                Tell(entry.name, Kept(entry.kind, ReasonOf(read)));
                 continue;
-            if (m_dryRun || folder.Delete(entry.name))
-                Deleted(entry.name);
+            }
+            if (stat.kind == ItemKind::Folder)
+                continue;
+            const ItemDecision decision = Decide(stat);
+            Tell(entry.name, decision);
+            if (decision.Removes() && (m_dryRun || folder.Delete(entry.name)))
+                Deleted(entry.name, decision);
         }
         return mayHaveSubfolders;
     }
@@ -232,12 +307,18 @@ private:
         while (folder.Next(entry)) {
             if (Stopped())
                 return;
-            if (IsHidden(entry.name) || !MayBeFolder(entry.kind))
+            if (!MayBeFolder(entry.kind))
                 continue;
+            if (IsHidden(entry.name)) {
+                TellFolder(entry, DecisionReason::Hidden);
+                continue;
+            }
             Level level(*this, entry.name);
             Folder& child = level.folder;
-            if (!child.IsOpen() || IsProtected(child.Id()))
+            if (!child.IsOpen() || IsProtected(child.Id())) {
+                TellFolder(entry, child.IsOpen() ? DecisionReason::Protected : DecisionReason::Unreadable);
                 continue;
+            }
             const qsizetype pathSize = m_path.size();
             m_path.append('/').append(entry.name);
             if (PurgeFiles(child)) {
@@ -246,6 +327,14 @@ private:
             }
             m_path.truncate(pathSize);
         }
+    }
+
+    // A folder kept whole, told only when the listing says it is one (an entry of unknown kind
+    // may be a file, which is no item of these styles).
+    void TellFolder(const Entry& entry, DecisionReason reason)
+    {
+        if (entry.kind == ItemKind::Folder)
+            Tell(entry.name, Kept(ItemKind::Folder, reason));
     }
 
     // Each direct subfolder old enough, removed whole whatever the ages of its content. It is
@@ -258,14 +347,34 @@ private:
         while (folder.Next(entry)) {
             if (Stopped())
                 return;
-            if (IsHidden(entry.name) || !MayBeFolder(entry.kind))
+            if (!MayBeFolder(entry.kind))
                 continue;
-            if (!folder.Stat(entry, m_dateKind, stat) || stat.kind != ItemKind::Folder ||
-                IsProtected(stat.id) || !IsOldEnough(stat.date))
+            if (IsHidden(entry.name)) {
+                TellFolder(entry, DecisionReason::Hidden);
                 continue;
-            if (WalkSubfolder(entry.name, stat.id, Pass::Decide) &&
-                (m_dryRun || WalkSubfolder(entry.name, stat.id, Pass::Remove)))
-                Deleted(entry.name);
+            }
+            const StatOutcome read = folder.Stat(entry, m_dateKind, stat);
+            if (read != StatOutcome::Read) {
+                TellFolder(entry, ReasonOf(read));
+                continue;
+            }
+            if (stat.kind != ItemKind::Folder)
+                continue;
+            ItemDecision decision = Decide(stat);
+            if (decision.Removes()) {
+                m_contentBytes = 0;
+                if (!WalkSubfolder(entry.name, stat.id, Pass::Decide)) {
+                    // A stop is no decision: the subfolder was not read through.
+                    if (m_stop.load(std::memory_order_relaxed))
+                        return;
+                    decision.reason = DecisionReason::HoldsKept;
+                } else {
+                    decision.size = m_contentBytes;
+                }
+            }
+            Tell(entry.name, decision);
+            if (decision.Removes() && (m_dryRun || WalkSubfolder(entry.name, stat.id, Pass::Remove)))
+                Deleted(entry.name, decision);
         }
     }
 
@@ -292,9 +401,15 @@ private:
             while (folder.Next(entry)) {
                 if (Stopped())
                     return false;
-                if (entry.kind == ItemKind::Unknown && folder.Stat(entry, m_dateKind, stat)) {
+                // The deciding pass also sizes the files, for the bytes a removal frees.
+                const bool sized =
+                    pass == Pass::Decide && (entry.kind == ItemKind::File || entry.kind == ItemKind::Link);
+                if ((entry.kind == ItemKind::Unknown || sized) &&
+                    folder.Stat(entry, m_dateKind, stat) == StatOutcome::Read) {
                     entry.kind = stat.kind;
                     entry.id = stat.id;
+                    if (pass == Pass::Decide && stat.kind != ItemKind::Folder)
+                        m_contentBytes += stat.size;
                 }
                 const bool mayGo = !IsHidden(entry.name) && entry.kind != ItemKind::Unknown &&
                                    entry.kind != ItemKind::Other && !IsProtected(entry.id);
@@ -323,9 +438,12 @@ private:
     const std::atomic_bool& m_stop;
     const std::function<void(const QByteArray&)>& m_onDeleted;
     const std::function<void()>& m_onItem;
+    const std::function<void(const ItemDecision&)>& m_onDecision;
     std::vector<ObjectId> m_protected;
     QByteArray m_path;
-    qint64 m_count = 0;
+    PurgeResult m_result;
+    // The bytes of the files in the subfolder being decided.
+    qint64 m_contentBytes = 0;
     // The folders from the job folder down to the one under way; those above the budget's
     // reach are suspended.
     std::vector<Folder*> m_open;
@@ -395,7 +513,8 @@ qint64 GetObjectAge(const QDateTime& itemDate, TimeUnit unit, const QDateTime& n
 
 PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                         const std::function<void(const QByteArray&)>& onDeleted,
-                        const std::function<void()>& onItem)
+                        const std::function<void()>& onItem,
+                        const std::function<void(const ItemDecision&)>& onDecision)
 {
     // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
     // cut the name short, and so name another folder. A negative threshold would take all.
@@ -404,9 +523,10 @@ PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const s
         return {};
     // The zone's rules are read once a run, so that no item waits for the zone file.
     LoadLocalZone();
-    PurgeWalk walk(request, clock.Now().toSecsSinceEpoch(), stop, onDeleted, onItem);
-    const std::optional<qint64> count = walk.Run(request.style, folder);
-    if (!count)
+    PurgeWalk walk(request, clock.Now().toSecsSinceEpoch(), stop, onDeleted, onItem, onDecision);
+    std::optional<PurgeResult> result = walk.Run(request.style, folder);
+    if (!result)
         return {};
-    return {*count, stop.load() ? PurgeOutcome::Stopped : PurgeOutcome::Complete};
+    result->outcome = stop.load() ? PurgeOutcome::Stopped : PurgeOutcome::Complete;
+    return *result;
 }

@@ -54,17 +54,57 @@ enum class PurgeOutcome
 
 struct PurgeResult
 {
-    qint64 count = 0; // deleted (in a dry run, that would be)
+    qint64 count = 0; // deleted (in a dry run, that would be): files + folders
+    qint64 files = 0; // links among them
+    qint64 folders = 0;
+    qint64 bytes = 0; // of the files, and of everything in the folders
     PurgeOutcome outcome = PurgeOutcome::NotOpened;
+};
+
+enum class PurgeItemKind
+{
+    File,
+    Folder,
+    Link,
+    Other // socket, pipe, device
+};
+
+// Why an item goes or stays. Only OldEnough goes.
+enum class DecisionReason
+{
+    OldEnough,
+    TooYoung,
+    Hidden,
+    Protected,       // a program file or folder
+    OtherFileSystem, // a mount point
+    NotRegular,      // neither file, folder nor link
+    Unreadable,      // its status, or the folder, could not be read
+    HoldsKept        // a subfolder holding something that must stay
+};
+
+// What the engine decided for one item, once; a real run then deletes what goes and a dry
+// run only reports it. Size, date and age are read for the items that got as far as their
+// date (not for hidden ones); a folder's size is that of everything in it.
+struct ItemDecision
+{
+    QByteArrayView path; // the file system's bytes; copy it to keep it
+    PurgeItemKind kind = PurgeItemKind::File;
+    DecisionReason reason = DecisionReason::OldEnough;
+    qint64 size = 0;
+    std::optional<qint64> date; // seconds since the epoch
+    qint64 age = 0;             // whole units of the request's unit
+    bool Removes() const { return reason == DecisionReason::OldEnough; }
 };
 
 // Runs one purge; returns the count deleted and how the run ended. stop is checked before
 // each item, also each item inside a subfolder being removed (a subfolder left partly removed
 // is not counted); onItem is heard just before each such check, on the purging thread.
 // onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
-// bytes (QFile::decodeName for display; copy it to keep it). A folder that cannot be opened,
+// bytes (QFile::decodeName for display; copy it to keep it). onDecision hears each item
+// decided, before it is deleted. A folder that cannot be opened,
 // the file-system root or a negative threshold deletes nothing. Reads the local zone's rules
 // once, at the start. Safe to run from several threads at once.
 PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                         const std::function<void(const QByteArray& path)>& onDeleted = {},
-                        const std::function<void()>& onItem = {});
+                        const std::function<void()>& onItem = {},
+                        const std::function<void(const ItemDecision&)>& onDecision = {});

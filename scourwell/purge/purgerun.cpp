@@ -61,6 +61,7 @@ void PurgeRun::StartPurge(std::future<bool> go)
         request->protectedPaths = m_protectedPaths;
         result = RunSchedule(*request, m_clock, m_stop, {}, m_itemHook);
     }
+    m_bytes = result.bytes;
     AfterRunSchedule(result.count, result.outcome);
 }
 

@@ -47,6 +47,8 @@ public:
     bool IsFinished() const { return m_finished; }
     // The deletion count; final once IsFinished().
     qint64 Count() const { return m_count; }
+    // The bytes deleted; final once IsFinished().
+    qint64 Bytes() const { return m_bytes; }
     // Blocks until the worker has ended (Begin() must have been called).
     void Wait();
     // Removes the running marker again, as the executor window's unload does.
@@ -74,6 +76,7 @@ private:
     std::atomic_bool m_stop = false;
     std::atomic_bool m_finished = false;
     std::atomic<qint64> m_count = 0;
+    std::atomic<qint64> m_bytes = 0;
     quint64 m_threadId = 0;
     std::promise<bool> m_go;
     bool m_begun = false;

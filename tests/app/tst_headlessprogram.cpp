@@ -24,6 +24,8 @@ private Q_SLOTS:
                 QDir().mkpath(subfolders + "/new"));
         QVERIFY(QDir().mkpath(nested + "/s"));
         MakeFile(files + "/a1", old);
+        QVERIFY(QFile(files + "/a1").resize(1000));
+        SetModified(files + "/a1", old);
         MakeFile(files + "/a2", old);
         MakeFile(files + "/a3", now);
         MakeFile(subfolders + "/old/x", now);
@@ -44,11 +46,12 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).count("finished: ") == 3, 20000);
         QVERIFY2(output.contains(QByteArray("started: " + files.toUtf8() + " [Files Only]\n")),
                  output.constData());
-        QVERIFY(output.contains(QByteArray("finished: " + files.toUtf8() + " [Files Only], 2 deleted\n")));
         QVERIFY(output.contains(
-            QByteArray("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted\n")));
+            QByteArray("finished: " + files.toUtf8() + " [Files Only], 2 deleted, 1000 bytes\n")));
         QVERIFY(output.contains(
-            QByteArray("finished: " + nested.toUtf8() + " [Include Files in Subfolders], 1 deleted\n")));
+            QByteArray("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted, 0 bytes\n")));
+        QVERIFY(output.contains(QByteArray("finished: " + nested.toUtf8() +
+                                           " [Include Files in Subfolders], 1 deleted, 0 bytes\n")));
 
         QCOMPARE(QDir(files).entryList(QDir::Files), QStringList{"a3"});
         QCOMPARE(QDir(subfolders).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"new"});
@@ -98,9 +101,9 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(dump));
         QByteArray output;
         QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("finished: "), 15000);
-        QVERIFY2(
-            output.contains(QByteArray("finished: " + jobs.path().toUtf8() + " [Files Only], 1 deleted\n")),
-            output.constData());
+        QVERIFY2(output.contains(
+                     QByteArray("finished: " + jobs.path().toUtf8() + " [Files Only], 1 deleted, 0 bytes\n")),
+                 output.constData());
         QCOMPARE(ReadAll(dump), StatDumpFirstLine);
         Terminate(process);
     }

@@ -90,6 +90,12 @@ private Q_SLOTS:
             << QStringList{"--purge", "FOLDER/missing", "--older-than", "1", "Day"};
         QTest::newRow("file-system root")
             << QStringList{"--purge", "/", "--older-than", "1", "Day", "--dry-run"};
+        QTest::newRow("verbose without dry run")
+            << QStringList{"--purge", "FOLDER", "--older-than", "1", "Day", "--verbose"};
+        QTest::newRow("format without dry run")
+            << QStringList{"--purge", "FOLDER", "--older-than", "1", "Day", "--format", "tsv"};
+        QTest::newRow("unknown format")
+            << QStringList{"--purge", "FOLDER", "--older-than", "1", "Day", "--dry-run", "--format", "json"};
     }
     void wrongArguments()
     {
@@ -111,32 +117,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("deleted");
-        QTest::addColumn<bool>("dryRun");
         QTest::newRow("defaults: Files Only by last modified")
-            << QStringList{"--older-than", "1", "Day"} << QStringList{"old.txt"} << false;
+            << QStringList{"--older-than", "1", "Day"} << QStringList{"old.txt"};
         QTest::newRow("words in any case")
             << QStringList{"--style", "include FILES in subfolders", "--older-than", "23", "hOUR",
                            "--by",    "date: LAST modified"}
-            << QStringList{"sub/old.txt"} << false;
+            << QStringList{"sub/old.txt"};
         QTest::newRow("Subfolders Only")
-            << QStringList{"--older-than", "2", "Day", "--style", "Subfolders Only"} << QStringList{"sub"}
-            << false;
-        QTest::newRow("threshold not passed")
-            << QStringList{"--older-than", "10", "Day"} << QStringList{} << false;
-        QTest::newRow("dry run") << QStringList{"--dry-run", "--older-than", "1",
-                                                "Month",     "--by",         "Date: Last Accessed"}
-                                 << QStringList{} << true;
-        QTest::newRow("dry run, something to report")
-            << QStringList{"--older-than", "1", "Day", "--dry-run"} << QStringList{"old.txt"} << true;
+            << QStringList{"--older-than", "2", "Day", "--style", "Subfolders Only"} << QStringList{"sub"};
+        QTest::newRow("threshold not passed") << QStringList{"--older-than", "10", "Day"} << QStringList{};
     }
     void run()
     {
         QFETCH(QStringList, options);
         QFETCH(QStringList, deleted);
-        QFETCH(bool, dryRun);
         const PurgeTree tree;
         BuildTree(tree);
-        const QList<QByteArray> before = tree.Listing();
         const CommandResult result = RunCommand(QStringList{"--purge", tree.Text()} + options);
         QCOMPARE(result.status, 0);
         QVERIFY(result.err.isEmpty());
@@ -145,10 +141,113 @@ private Q_SLOTS:
             expected.append(tree.Path(QFile::encodeName(path)));
         expected.append(QByteArray::number(deleted.size()));
         QCOMPARE(result.out, expected);
-        if (dryRun)
-            QCOMPARE(tree.Listing(), before);
         for (const QString& path : deleted)
-            QCOMPARE(tree.Exists(QFile::encodeName(path)), dryRun);
+            QVERIFY(!tree.Exists(QFile::encodeName(path)));
+    }
+
+    // A dry run reports what would go (and, verbose, what stays and why) and the totals, and
+    // changes nothing. In the lines TREE stands for the tree, OLD and NEW for the dates.
+    void dryRun_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QList<QByteArray>>("lines"); // but the last, in any order
+        QTest::addColumn<QByteArray>("totals");
+        QTest::newRow("Files Only")
+            << QStringList{} << QList<QByteArray>{"would delete  file  1 bytes  OLD  10 days  TREE/old.txt"}
+            << QByteArray("would delete 1 files, 0 folders, 1 bytes");
+        QTest::newRow("Files Only, kept ones too")
+            << QStringList{"--verbose"}
+            << QList<QByteArray>{"keep (hidden)  file  0 bytes  -  -  TREE/.hidden",
+                                 "keep (too young)  file  1 bytes  NEW  0 days  TREE/new.txt",
+                                 "would delete  file  1 bytes  OLD  10 days  TREE/old.txt"}
+            << QByteArray("would delete 1 files, 0 folders, 1 bytes");
+        QTest::newRow("Subfolders Only, by the hour")
+            << QStringList{"--style", "Subfolders Only", "--older-than", "1", "Hour"}
+            << QList<QByteArray>{"would delete  folder  1 bytes  OLD  240 hours  TREE/sub"}
+            << QByteArray("would delete 0 files, 1 folders, 1 bytes");
+        QTest::newRow("tab-separated")
+            << QStringList{"--format", "tsv", "--verbose"}
+            << QList<QByteArray>{"action\treason\tkind\tbytes\tdate\tage\tpath",
+                                 "delete\told-enough\tfile\t1\tOLD\t10\tTREE/old.txt",
+                                 "keep\thidden\tfile\t0\t\t\tTREE/.hidden",
+                                 "keep\ttoo-young\tfile\t1\tNEW\t0\tTREE/new.txt"}
+            << QByteArray("total\t1\t0\t1");
+    }
+    void dryRun()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QList<QByteArray>, lines);
+        QFETCH(QByteArray, totals);
+        const PurgeTree tree;
+        BuildTree(tree);
+        tree.File(".hidden", OldDate());
+        const QList<QByteArray> before = tree.Listing();
+        const CommandResult result = RunCommand(
+            QStringList{"--purge", tree.Text(), "--older-than", "1", "Day", "--dry-run"} + options);
+        QCOMPARE(result.status, 0);
+        QVERIFY(result.err.isEmpty());
+        const bool tsv = options.contains("tsv");
+        const auto dateText = [tsv](qint64 date) {
+            return QDateTime::fromSecsSinceEpoch(date)
+                .toString(tsv ? "yyyy-MM-ddTHH:mm:ss" : "yyyy-MM-dd HH:mm")
+                .toLatin1();
+        };
+        for (QByteArray& line : lines)
+            line.replace("TREE", tree.Path())
+                .replace("OLD", dateText(OldDate()))
+                .replace("NEW", dateText(NewDate()));
+        QList<QByteArray> items = result.out;
+        QCOMPARE(items.takeLast(), totals);
+        std::sort(items.begin(), items.end());
+        QCOMPARE(items, lines);
+        QCOMPARE(tree.Listing(), before);
+    }
+
+    // Each tab-separated line has its seven fields, also for names with tabs and line breaks,
+    // and the rows to delete add up to the totals.
+    void tsvTotals_data()
+    {
+        QTest::addColumn<QString>("style");
+        for (const PurgeStyle style :
+             {PurgeStyle::FilesOnly, PurgeStyle::IncludeFilesInSubfolders, PurgeStyle::SubfoldersOnly})
+            QTest::newRow(qPrintable(Spelling(style))) << Spelling(style);
+    }
+    void tsvTotals()
+    {
+        QFETCH(QString, style);
+        const PurgeTree tree;
+        BuildTree(tree);
+        for (const QByteArray folder : {"", "sub/", "tabs\there/"}) {
+            if (folder.startsWith("tabs"))
+                tree.Folder(folder.chopped(1));
+            tree.File(folder + "a\tb", OldDate());
+            tree.File(folder + "line\nbreak", OldDate());
+            tree.Link(folder + "link", "a\tb", OldDate());
+        }
+        tree.SetDate("tabs\there", OldDate());
+        const CommandResult result = RunCommand({"--purge", tree.Text(), "--older-than", "1", "Day",
+                                                 "--style", style, "--dry-run", "--format", "tsv"});
+        QCOMPARE(result.status, 0);
+        QList<QByteArray> rows = result.out;
+        QVERIFY(rows.size() >= 3);
+        const QList<QByteArray> total = rows.takeLast().split('\t');
+        QCOMPARE(total.size(), 4);
+        QCOMPARE(total[0], "total");
+        rows.removeFirst();
+        qint64 files = 0;
+        qint64 folders = 0;
+        qint64 bytes = 0;
+        for (const QByteArray& row : rows) {
+            const QList<QByteArray> fields = row.split('\t');
+            QCOMPARE(fields.size(), 7);
+            QCOMPARE(fields[0], "delete");
+            ++(fields[2] == "folder" ? folders : files);
+            bytes += fields[3].toLongLong();
+        }
+        QVERIFY(files + folders > 0);
+        QCOMPARE(total[1].toLongLong(), files);
+        QCOMPARE(total[2].toLongLong(), folders);
+        QCOMPARE(total[3].toLongLong(), bytes);
     }
 
     // Paths are printed as the file system's bytes, also where they are no UTF-8.

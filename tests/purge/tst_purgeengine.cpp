@@ -81,6 +81,52 @@ void BuildMixedTree(const PurgeTree& tree)
     tree.SetDate(".hiddendir", OldDate());
 }
 
+// a.txt, links old-link and new-link to it, a pipe; keeps/ (old) with old and .hidden;
+// goes/ (old) with a link and inner/ (old) with a file of 5 bytes.
+void BuildObstacleTree(const PurgeTree& tree)
+{
+    tree.File("a.txt", OldDate());
+    tree.Link("old-link", "a.txt", OldDate());
+    tree.Link("new-link", "a.txt", NewDate());
+    QCOMPARE(::mkfifo(tree.Path("pipe").constData(), 0644), 0);
+    tree.Folder("keeps");
+    tree.File("keeps/old", OldDate());
+    tree.File("keeps/.hidden", OldDate());
+    tree.Folder("goes");
+    tree.Link("goes/link", "../a.txt", OldDate());
+    tree.Folder("goes/inner");
+    tree.File("goes/inner/f", OldDate());
+    QVERIFY(QFile(tree.Text("goes/inner/f")).resize(5));
+    for (const QByteArray folder : {"goes/inner", "goes", "keeps"})
+        tree.SetDate(folder, OldDate());
+}
+
+using TreeBuilder = void (*)(const PurgeTree&);
+
+struct Decided
+{
+    PurgeResult result;
+    QList<QByteArray> removed;              // relative to the tree
+    std::map<QByteArray, ItemDecision> all; // paths relative to the tree, not kept in the decisions
+};
+
+Decided DryRun(const PurgeTree& tree, PurgeRequest request, const QDateTime& now)
+{
+    request.dryRun = true;
+    const MockClock clock(now);
+    const std::atomic_bool stop = false;
+    const qsizetype prefix = tree.Path().size() + 1;
+    Decided decided;
+    decided.result = RunSchedule(request, clock, stop, {}, {}, [&](const ItemDecision& decision) {
+        const QByteArray path = decision.path.toByteArray().mid(prefix);
+        if (decision.Removes())
+            decided.removed.append(path);
+        decided.all[path] = decision;
+        decided.all[path].path = {};
+    });
+    return decided;
+}
+
 // Three old files and three old subfolders of three old files each.
 void BuildOldTree(const PurgeTree& tree)
 {
@@ -96,6 +142,9 @@ void BuildOldTree(const PurgeTree& tree)
 } // namespace
 
 Q_DECLARE_METATYPE(Obstacle)
+Q_DECLARE_METATYPE(TreeBuilder)
+Q_DECLARE_METATYPE(PurgeItemKind)
+Q_DECLARE_METATYPE(DecisionReason)
 
 class TestPurgeEngine : public QObject
 {
@@ -242,6 +291,120 @@ private Q_SLOTS:
                 return path == item || path.startsWith(QByteArray(item + '/'));
             });
             QVERIFY2(tree.Exists(path) != gone, path.constData());
+        }
+    }
+
+    // On each tree, for each style and date kind: the dry run's decisions to remove are what
+    // the run then deletes on a copy of the tree, with the same exact totals, and the dry run
+    // leaves every date as it was.
+    void dryRunMatchesRun_data()
+    {
+        QTest::addColumn<TreeBuilder>("build");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("by");
+        const std::pair<const char*, TreeBuilder> trees[] = {
+            {"mixed", BuildMixedTree}, {"old", BuildOldTree}, {"obstacles", BuildObstacleTree}};
+        for (const auto& [treeName, build] : trees) {
+            for (const PurgeStyle style :
+                 {PurgeStyle::FilesOnly, PurgeStyle::IncludeFilesInSubfolders, PurgeStyle::SubfoldersOnly}) {
+                for (const DateKind by : {DateKind::Created, DateKind::LastModified, DateKind::LastAccessed})
+                    QTest::addRow("%s, %s, %s", treeName, qPrintable(Spelling(style)),
+                                  qPrintable(Spelling(by)))
+                        << build << Spelling(style) << Spelling(by);
+            }
+        }
+    }
+    void dryRunMatchesRun()
+    {
+        QFETCH(TreeBuilder, build);
+        QFETCH(QString, style);
+        QFETCH(QString, by);
+        // Birth dates cannot be set: by them, everything is made now and ages from then on.
+        const QDateTime now =
+            by == Spelling(DateKind::Created) ? QDateTime::currentDateTime().addDays(2) : TestNow();
+        const PurgeTree dryTree;
+        const PurgeTree tree;
+        build(dryTree);
+        build(tree);
+        const QList<QByteArray> before = dryTree.Listing({}, PurgeTree::FolderAccess::Listed);
+
+        const Decided dry = DryRun(dryTree, Request(style, dryTree.Text(), "1", "Day", by), now);
+        QCOMPARE(dryTree.Listing({}, PurgeTree::FolderAccess::Listed), before);
+        qint64 bytes = 0;
+        for (const QByteArray& path : dry.removed)
+            bytes += tree.Bytes(path);
+
+        const Outcome run = Purge(tree, Request(style, tree.Text(), "1", "Day", by), now);
+        QCOMPARE(Sorted(dry.removed), Sorted(run.deleted));
+        QCOMPARE(dry.result.count, run.count);
+        QCOMPARE(dry.result.files + dry.result.folders, dry.result.count);
+        QCOMPARE(dry.result.bytes, bytes);
+    }
+
+    // Why each item stays or goes, with its kind, size and age (-1: no date read).
+    void reasons_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<PurgeItemKind>("kind");
+        QTest::addColumn<DecisionReason>("reason");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<qint64>("age");
+        const auto row = [](const char* name, const char* style, const char* path, PurgeItemKind kind,
+                            DecisionReason reason, qint64 size, qint64 age) {
+            QTest::newRow(name) << style << QByteArray(path) << kind << reason << size << age;
+        };
+        using K = PurgeItemKind;
+        using R = DecisionReason;
+        const char* files = "Files Only";
+        const char* below = "Include Files in Subfolders";
+        const char* folders = "Subfolders Only";
+        row("old file", files, "a.txt", K::File, R::OldEnough, 1, 10);
+        row("new file", files, "new.txt", K::File, R::TooYoung, 1, 0);
+        row("hidden file", files, ".hidden.txt", K::File, R::Hidden, 0, -1);
+        row("program file", files, "ConfigDat.ini", K::File, R::Protected, 1, 10);
+        row("old link", files, "old-link", K::Link, R::OldEnough, 5, 10);
+        row("new link", files, "new-link", K::Link, R::TooYoung, 5, 0);
+        row("pipe", files, "pipe", K::Other, R::NotRegular, 0, -1);
+        row("file below", below, "keeps/old", K::File, R::OldEnough, 1, 10);
+        row("link below", below, "goes/link", K::Link, R::OldEnough, 8, 10);
+        row("hidden file below", below, "keeps/.hidden", K::File, R::Hidden, 0, -1);
+        row("hidden folder", below, ".hiddendir", K::Folder, R::Hidden, 0, -1);
+        row("old folder, sized", folders, "goes", K::Folder, R::OldEnough, 13, 10);
+        row("folder holding a hidden file", folders, "keeps", K::Folder, R::HoldsKept, 0, 10);
+        row("new folder", folders, "young", K::Folder, R::TooYoung, 0, 0);
+        row("hidden folder whole", folders, ".hiddendir", K::Folder, R::Hidden, 0, -1);
+    }
+    void reasons()
+    {
+        QFETCH(QString, style);
+        QFETCH(QByteArray, path);
+        QFETCH(PurgeItemKind, kind);
+        QFETCH(DecisionReason, reason);
+        QFETCH(qint64, size);
+        QFETCH(qint64, age);
+        const PurgeTree tree;
+        BuildObstacleTree(tree);
+        tree.File("new.txt", NewDate());
+        tree.File(".hidden.txt", OldDate());
+        tree.File("ConfigDat.ini", OldDate());
+        tree.Folder("young");
+        tree.SetDate("young", NewDate());
+        tree.Folder(".hiddendir");
+        tree.SetDate(".hiddendir", OldDate());
+        PurgeRequest request = Request(style, tree.Text());
+        request.protectedPaths = ProtectedPaths(tree.Text(), tree.Text("bin"));
+
+        const Decided dry = DryRun(tree, request, TestNow());
+        QVERIFY2(dry.all.count(path) == 1, path.constData());
+        const ItemDecision& decision = dry.all.at(path);
+        QCOMPARE(decision.kind, kind);
+        QCOMPARE(decision.reason, reason);
+        QCOMPARE(decision.size, size);
+        QCOMPARE(decision.date.has_value(), age >= 0);
+        if (decision.date) {
+            QCOMPARE(*decision.date, age == 0 ? NewDate() : OldDate());
+            QCOMPARE(decision.age, age);
         }
     }
 

@@ -116,23 +116,51 @@ public:
         return path;
     }
 
+    enum class FolderAccess
+    {
+        Left, // reading a folder may set it
+        Listed
+    };
     // Every entry below relative with its kind, mode and dates, sorted: equal listings mean
-    // nothing was changed. A folder's access date is left out: reading a folder may set it.
-    QList<QByteArray> Listing(const QByteArray& relative = {}) const
+    // nothing was changed.
+    QList<QByteArray> Listing(const QByteArray& relative = {},
+                              FolderAccess folderAccess = FolderAccess::Left) const
     {
         QList<QByteArray> lines;
-        AddListing(relative, lines);
+        AddListing(relative, folderAccess, lines);
         std::sort(lines.begin(), lines.end());
         return lines;
+    }
+
+    // The bytes of relative, or of everything below it when it is a folder.
+    qint64 Bytes(const QByteArray& relative) const
+    {
+        struct stat st;
+        if (::lstat(Path(relative).constData(), &st) != 0)
+            return 0;
+        if (!S_ISDIR(st.st_mode))
+            return st.st_size;
+        qint64 bytes = 0;
+        for (const QByteArray& child : Children(relative))
+            bytes += Bytes(child);
+        return bytes;
     }
 
 private:
     QList<QByteArray> Children(const QByteArray& relative) const
     {
         QList<QByteArray> children;
-        DIR* dir = ::opendir(Path(relative).constData());
-        if (dir == nullptr)
+        // Without the access date where this user may ask for that, so that a listing does
+        // not change what the next one sees.
+        int fd = ::open(Path(relative).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOATIME);
+        if (fd < 0 && errno == EPERM)
+            fd = ::open(Path(relative).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+        if (dir == nullptr) {
+            if (fd >= 0)
+                ::close(fd);
             return children;
+        }
         while (const dirent* item = ::readdir(dir)) {
             const QByteArray name = item->d_name;
             if (name != "." && name != "..")
@@ -142,17 +170,18 @@ private:
         return children;
     }
 
-    void AddListing(const QByteArray& relative, QList<QByteArray>& lines) const
+    void AddListing(const QByteArray& relative, FolderAccess folderAccess, QList<QByteArray>& lines) const
     {
         for (const QByteArray& child : Children(relative)) {
             struct stat st;
             if (::lstat(Path(child).constData(), &st) != 0)
                 continue;
-            const qint64 accessed = S_ISDIR(st.st_mode) ? 0 : st.st_atim.tv_sec;
+            const qint64 accessed =
+                S_ISDIR(st.st_mode) && folderAccess == FolderAccess::Left ? 0 : st.st_atim.tv_sec;
             lines.append(child + ' ' + QByteArray::number(st.st_mode, 8) + ' ' +
                          QByteArray::number(qint64(st.st_mtim.tv_sec)) + ' ' + QByteArray::number(accessed));
             if (S_ISDIR(st.st_mode))
-                AddListing(child, lines);
+                AddListing(child, folderAccess, lines);
         }
     }
 
