@@ -17,14 +17,15 @@ if(SCOURWELL_SANITIZE)
     target_link_options(scourwell_flags INTERFACE -fsanitize=address,undefined)
 endif()
 
-# sw_add_test(NAME name SOURCES ... LIBS ... [GUI])
-# One Qt Test program per unit. GUI tests run on the offscreen platform.
+# sw_add_test(NAME name SOURCES ... LIBS ... [GUI] [LAUNCHER command...])
+# One Qt Test program per unit. GUI tests run on the offscreen platform; a launcher, where
+# given, runs the program (for example inside a private session bus).
 function(sw_add_test)
-    cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS;LAUNCHER" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE scourwell_flags scourwell_test_support Qt6::Test ${T_LIBS})
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    add_test(NAME ${T_NAME} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${T_NAME}>)
     if(T_GUI)
         set_tests_properties(${T_NAME} PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     else()
