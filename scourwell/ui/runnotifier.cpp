@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QLocale>
 #include <QVariantMap>
 
 namespace {
@@ -48,7 +49,7 @@ RunNotifier::~RunNotifier() = default;
 
 void RunNotifier::RunFinished(const PurgeRun* run, qint64 count)
 {
-    Tell({run->Values().folder, count, run->IsStopRequested()});
+    Tell({run->Values().folder, count, run->IsStopRequested(), run->Bytes()});
 }
 
 void RunNotifier::Tell(const RunResult& result)
@@ -75,7 +76,10 @@ bool RunNotifier::ShouldTell(RunResults choice, qint64 count)
 
 QString RunNotifier::Summary(const RunResult& result)
 {
-    return QStringLiteral("Scourwell: %1 deleted").arg(result.count);
+    // Sizes in the C locale's units, as the log and the command line write numbers.
+    return QStringLiteral("Scourwell: %1 deleted (%2)")
+        .arg(result.count)
+        .arg(QLocale::c().formattedDataSize(result.bytes));
 }
 
 QString RunNotifier::Body(const RunResult& result)

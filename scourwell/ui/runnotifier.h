@@ -15,6 +15,7 @@ struct RunResult
     QString folder;
     qint64 count = 0;
     bool stopped = false;
+    qint64 bytes = 0;
 };
 
 // The desktop's notification service. Notify does not wait for the service: unavailable is

@@ -55,22 +55,24 @@ void TestRunNotifier::Tell_data()
     const RunResults every = RunResults::Every;
     const RunResults deleted = RunResults::WhenDeleted;
     const RunResults never = RunResults::Never;
-    QTest::newRow("every, none") << every << 0LL << false << true << true << "Scourwell: 0 deleted"
+    QTest::newRow("every, none") << every << 0LL << false << true << true << "Scourwell: 0 deleted (0 bytes)"
                                  << "/data/old";
     QTest::newRow("every, none, stopped")
-        << every << 0LL << true << true << true << "Scourwell: 0 deleted" << stoppedBody;
-    QTest::newRow("every, some") << every << 12LL << false << true << true << "Scourwell: 12 deleted"
+        << every << 0LL << true << true << true << "Scourwell: 0 deleted (0 bytes)" << stoppedBody;
+    QTest::newRow("every, some") << every << 12LL << false << true << true
+                                 << "Scourwell: 12 deleted (18.00 KiB)"
                                  << "/data/old";
     QTest::newRow("every, some, stopped")
-        << every << 78633LL << true << true << true << "Scourwell: 78633 deleted" << stoppedBody;
+        << every << 78633LL << true << true << true << "Scourwell: 78633 deleted (115.19 MiB)" << stoppedBody;
     QTest::newRow("only deleted, none") << deleted << 0LL << false << true << false << ""
                                         << "";
     QTest::newRow("only deleted, none, stopped") << deleted << 0LL << true << true << false << ""
                                                  << "";
-    QTest::newRow("only deleted, one") << deleted << 1LL << false << true << true << "Scourwell: 1 deleted"
-                                       << "/data/old";
+    QTest::newRow("only deleted, one")
+        << deleted << 1LL << false << true << true << "Scourwell: 1 deleted (1.50 KiB)"
+        << "/data/old";
     QTest::newRow("only deleted, some, stopped")
-        << deleted << 12LL << true << true << true << "Scourwell: 12 deleted" << stoppedBody;
+        << deleted << 12LL << true << true << true << "Scourwell: 12 deleted (18.00 KiB)" << stoppedBody;
     QTest::newRow("never, none") << never << 0LL << false << true << false << ""
                                  << "";
     QTest::newRow("never, some") << never << 12LL << false << true << false << ""
@@ -78,7 +80,7 @@ void TestRunNotifier::Tell_data()
     QTest::newRow("never, some, stopped") << never << 12LL << true << true << false << ""
                                           << "";
     QTest::newRow("no service: balloon")
-        << deleted << 12LL << true << false << true << "Scourwell: 12 deleted" << stoppedBody;
+        << deleted << 12LL << true << false << true << "Scourwell: 12 deleted (18.00 KiB)" << stoppedBody;
     QTest::newRow("no service, never: no balloon") << never << 12LL << false << false << false << ""
                                                    << "";
     QTest::newRow("no service, none deleted") << deleted << 0LL << false << false << false << ""
@@ -102,7 +104,7 @@ void TestRunNotifier::Tell()
     RunNotifier notifier(
         table, std::make_unique<RecordingDesktop>(notified, service),
         [&](const QString& title, const QString& text) { balloons.emplace_back(title, text); });
-    notifier.Tell({QStringLiteral("/data/old"), count, stopped});
+    notifier.Tell({QStringLiteral("/data/old"), count, stopped, count * 1536});
 
     const std::vector<Told> expected = told ? std::vector<Told>{{summary, body}} : std::vector<Told>{};
     QVERIFY(notified == expected);
