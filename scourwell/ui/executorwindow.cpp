@@ -9,8 +9,10 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -70,6 +72,16 @@ private:
     int MaxWidth() const { return fontMetrics().averageCharWidth() * 60; }
 };
 
+// How often the window shows the run's progress: often enough to see it move.
+constexpr int ProgressInterval = 250;
+
+QLabel* ProgressLabel(const char* name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
 } // namespace
 
 ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent, Qt::Window), m_run(&run)
@@ -87,6 +99,17 @@ ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent,
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         values->addRow(QLatin1String(Captions[i]), label);
     }
+
+    m_examined = ProgressLabel("Examined", this);
+    m_deleted = ProgressLabel("Deleted", this);
+    m_elapsed = ProgressLabel("Elapsed", this);
+    m_place = ProgressLabel("Place", this);
+    auto* progress = new QFormLayout;
+    progress->setLabelAlignment(Qt::AlignRight);
+    progress->addRow(QStringLiteral("Examined:"), m_examined);
+    progress->addRow(QStringLiteral("Deleted:"), m_deleted);
+    progress->addRow(QStringLiteral("Elapsed:"), m_elapsed);
+    progress->addRow(QStringLiteral("In:"), m_place);
 
     auto* thread = new QLabel(QStringLiteral("New Thread Id:") + QString::number(run.ThreadId()), this);
     thread->setObjectName(QStringLiteral("Thread"));
@@ -108,10 +131,35 @@ ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent,
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(values);
     layout->addSpacing(8);
+    layout->addLayout(progress);
+    layout->addSpacing(8);
     layout->addLayout(foot);
     setMinimumWidth(420);
 
     connect(&run, &PurgeRun::Finished, this, &QWidget::close);
+    m_since.start();
+    ShowProgress();
+    auto* timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("TimerProgress"));
+    connect(timer, &QTimer::timeout, this, &ExecutorWindow::ShowProgress);
+    timer->start(ProgressInterval);
+}
+
+void ExecutorWindow::ShowProgress()
+{
+    if (!m_run)
+        return;
+    const RunProgress progress = m_run->Progress();
+    const QLocale numbers = QLocale::c();
+    m_examined->setText(QString::number(progress.examined));
+    m_deleted->setText(
+        QStringLiteral("%1 (%2)").arg(progress.removed).arg(numbers.formattedDataSize(progress.bytes)));
+    const qint64 seconds = m_since.elapsed() / 1000;
+    m_elapsed->setText(QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')));
+    // A long folder is cut in its middle to the room the values have; the tooltip has all of it.
+    const int room = fontMetrics().averageCharWidth() * 60;
+    m_place->setText(fontMetrics().elidedText(progress.folder, Qt::ElideMiddle, room));
+    m_place->setToolTip(progress.folder);
 }
 
 // The window stays until the worker has stopped at its next item and written its row, so

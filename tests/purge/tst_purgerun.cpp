@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -211,6 +212,53 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(m_folder + "/a"));
         QCOMPARE(LogRows(), Row(values, "0", "&nbsp"));
         QCOMPARE(ReadAll(m_dump), StatDumpFirstLine);
+    }
+
+    // While the run goes, its progress counts the items decided, those that go and their
+    // bytes, and names the folder; at its end the counts are the run's.
+    void progressGrowsWhileRunning()
+    {
+        constexpr int oldFiles = 150;
+        constexpr int youngFiles = 50;
+        const QByteArray tenBytes = "0123456789";
+        for (int i = 0; i < oldFiles + youngFiles; ++i) {
+            const QString path = m_folder + "/f" + QString::number(i);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(tenBytes);
+            file.close();
+            SetModified(path, i < oldFiles ? Old : Now);
+        }
+        MockClock clock(Now);
+        PurgeRun run(PurgeStyle::FilesOnly, Values(m_folder, "Files Only"), m_program.path(), {}, clock);
+        QSemaphore reached;
+        QSemaphore resume;
+        int items = 0;
+        run.SetItemHook([&] {
+            if (++items == 100) {
+                reached.release();
+                resume.acquire();
+            }
+        });
+        const auto release = qScopeGuard([&] { resume.release(); });
+        QSignalSpy finished(&run, &PurgeRun::Finished);
+        QCOMPARE(run.Progress().examined, 0);
+        run.Begin();
+        QVERIFY(reached.tryAcquire(1, 10000));
+
+        const RunProgress midway = run.Progress();
+        QVERIFY2(midway.examined >= 98 && midway.examined <= 100, QByteArray::number(midway.examined));
+        QVERIFY(midway.removed <= midway.examined);
+        QCOMPARE(midway.bytes, midway.removed * tenBytes.size());
+        QCOMPARE(midway.folder, m_folder);
+        resume.release();
+
+        QVERIFY(finished.wait(10000));
+        const RunProgress end = run.Progress();
+        QCOMPARE(end.examined, oldFiles + youngFiles);
+        QCOMPARE(end.removed, oldFiles);
+        QCOMPARE(end.bytes, oldFiles * tenBytes.size());
+        QCOMPARE(run.Count(), oldFiles);
     }
 
     void stopEndsTheRunWithItsRow()

@@ -296,6 +296,16 @@ private Q_SLOTS:
         run.Begin();
         QVERIFY(reached.tryAcquire(1, 10000));
 
+        // While it is held, the window shows what the run has done so far, a few times a second.
+        const auto shown = [&](const char* name) {
+            return window->findChild<QLabel*>(QLatin1String(name))->text();
+        };
+        // The subfolder is decided as a whole, with the bytes of everything in it.
+        QTRY_COMPARE(shown("Examined"), QStringLiteral("1"));
+        QCOMPARE(shown("Deleted"), QStringLiteral("1 (0 bytes)"));
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Place"))->toolTip(), folder);
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d+:\\d\\d$")).match(shown("Elapsed")).hasMatch());
+
         QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("CmdStop")), Qt::LeftButton);
         QVERIFY(window->isVisible());
         const QString marker = QLatin1Char('<') + folder + QLatin1Char('>');
