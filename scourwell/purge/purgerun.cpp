@@ -6,10 +6,6 @@
 #include "shared/clock.h"
 #include "shared/programfolder.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QMutexLocker>
-
 PurgeRun::PurgeRun(PurgeStyle style, LaunchValues values, QString programFolder, QStringList protectedPaths,
                    const Clock& clock, QObject* parent)
     : QObject(parent), m_style(style), m_values(std::move(values)), m_programFolder(std::move(programFolder)),
@@ -64,37 +60,10 @@ void PurgeRun::StartPurge(std::future<bool> go)
                                                              m_values.thresholdUnit, m_values.dateKind)) {
         request->protectedPaths = m_protectedPaths;
         result = RunSchedule(*request, m_clock, m_stop, {}, m_itemHook,
-                             [this](const ItemDecision& decision) { NoteDecision(decision); });
+                             [this](const ItemDecision& decision) { m_progress.Note(decision); });
     }
     m_bytes = result.bytes;
     AfterRunSchedule(result.count, result.outcome);
-}
-
-// Counters a window reads a few times a second; the place is taken once in so many items, as a
-// lock and a copy for every item would cost the run more than the window gains.
-void PurgeRun::NoteDecision(const ItemDecision& decision)
-{
-    constexpr qint64 PlaceEvery = 64;
-    if (m_examined.fetch_add(1, std::memory_order_relaxed) % PlaceEvery == 0) {
-        const QMutexLocker lock(&m_placeMutex);
-        m_place = decision.path.toByteArray();
-    }
-    if (decision.Removes()) {
-        m_removedSoFar.fetch_add(1, std::memory_order_relaxed);
-        m_bytesSoFar.fetch_add(decision.size, std::memory_order_relaxed);
-    }
-}
-
-RunProgress PurgeRun::Progress() const
-{
-    RunProgress progress{.examined = m_examined.load(std::memory_order_relaxed),
-                         .removed = m_removedSoFar.load(std::memory_order_relaxed),
-                         .bytes = m_bytesSoFar.load(std::memory_order_relaxed),
-                         .folder = {}};
-    const QMutexLocker lock(&m_placeMutex);
-    if (!m_place.isEmpty())
-        progress.folder = QFileInfo(QFile::decodeName(m_place)).path();
-    return progress;
 }
 
 void PurgeRun::AfterRunSchedule(qint64 count, PurgeOutcome outcome)

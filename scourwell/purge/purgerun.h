@@ -3,9 +3,8 @@
 #include "purge/launchvalues.h"
 #include "purge/logmod.h"
 #include "purge/purgeengine.h"
+#include "purge/runprogress.h"
 
-#include <QByteArray>
-#include <QMutex>
 #include <QObject>
 #include <QStringList>
 #include <atomic>
@@ -14,16 +13,6 @@
 #include <thread>
 
 class Clock;
-
-// What a run has done so far, for a window to show while it runs: the items decided, those
-// decided to go and their bytes, and the folder of a recent item.
-struct RunProgress
-{
-    qint64 examined = 0;
-    qint64 removed = 0;
-    qint64 bytes = 0;
-    QString folder;
-};
 
 // One executor run on a worker thread of its own. The worker is created with the run and
 // waits until Begin(), so that a window can show the labels and the worker's id first. Then
@@ -62,7 +51,7 @@ public:
     // The bytes deleted; final once IsFinished().
     qint64 Bytes() const { return m_bytes; }
     // So far; any thread may ask while the run goes on.
-    RunProgress Progress() const;
+    RunProgress Progress() const { return m_progress.Snapshot(); }
     // Blocks until the worker has ended (Begin() must have been called).
     void Wait();
     // Removes the running marker again, as the executor window's unload does.
@@ -79,7 +68,6 @@ private:
     // the marker removed, Finished.
     void AfterRunSchedule(qint64 count, PurgeOutcome outcome);
     std::array<LogCell, 10> LogCells(qint64 count, PurgeOutcome outcome) const;
-    void NoteDecision(const ItemDecision& decision);
 
     const PurgeStyle m_style;
     const LaunchValues m_values;
@@ -92,11 +80,7 @@ private:
     std::atomic_bool m_finished = false;
     std::atomic<qint64> m_count = 0;
     std::atomic<qint64> m_bytes = 0;
-    std::atomic<qint64> m_examined = 0;
-    std::atomic<qint64> m_removedSoFar = 0;
-    std::atomic<qint64> m_bytesSoFar = 0;
-    mutable QMutex m_placeMutex;
-    QByteArray m_place;
+    ProgressCounter m_progress;
     quint64 m_threadId = 0;
     std::promise<bool> m_go;
     bool m_begun = false;
