@@ -38,6 +38,7 @@ const char* FileName(MainCommand command)
     case MainCommand::EnableJob:
     case MainCommand::DisableJob:
     case MainCommand::RunNow:
+    case MainCommand::Preview:
     case MainCommand::AdjustDate:
     case MainCommand::BrowseLocation:
     case MainCommand::DeleteSelected:

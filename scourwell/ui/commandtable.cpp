@@ -20,9 +20,10 @@ constexpr CommandItem Item(Place place, const char* name, const char* caption, M
 }
 
 // An item of the context menu, without a picture.
-constexpr CommandItem ContextItem(Place place, const char* name, const char* caption, MainCommand command)
+constexpr CommandItem ContextItem(Place place, const char* name, const char* caption, MainCommand command,
+                                  QKeyCombination shortcut = {})
 {
-    return {Kind::Command, place, name, caption, nullptr, {}, false, command, {}};
+    return {Kind::Command, place, name, caption, nullptr, shortcut, false, command, {}};
 }
 
 constexpr CommandItem Separator(Place place, const char* name)
@@ -63,6 +64,8 @@ constexpr std::array Items{
     ContextItem(Place::JobOptions, "mnuDisable", "{&D}isable Job", MainCommand::DisableJob),
     Separator(Place::JobOptions, "mnuXsep2"),
     ContextItem(Place::JobOptions, "mnuRunNow", "{&R}un Now", MainCommand::RunNow),
+    ContextItem(Place::JobOptions, "mnuPreview", "{&V}iew What Would Go", MainCommand::Preview,
+                Qt::CTRL | Qt::Key_P),
     Separator(Place::JobOptions, "mnuXsep3"),
     ContextItem(Place::JobOptions, "mnuAdjust", "{&A}djust Date", MainCommand::AdjustDate),
     Separator(Place::Context, "mnuXsep4"),

@@ -19,6 +19,7 @@ enum class MainCommand
     EnableJob,
     DisableJob,
     RunNow,
+    Preview,
     AdjustDate,
     BrowseLocation,
     DeleteSelected,

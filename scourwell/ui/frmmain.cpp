@@ -339,6 +339,8 @@ void frmMain::EnableRowCommands(const JobRow& row)
         enable(MainCommand::AdjustDate, false);
         break;
     }
+    // Whatever may run may first be looked at.
+    enable(MainCommand::Preview, ContextAction(MainCommand::RunNow)->isEnabled());
 }
 
 void frmMain::ColumnClick(int section)

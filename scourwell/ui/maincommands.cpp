@@ -3,6 +3,7 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
 #include "purge/logmod.h"
+#include "purge/purgeengine.h"
 #include "purge/scourwellthread.h"
 #include "purge/threadid.h"
 #include "schedule/checktimer.h"
@@ -16,6 +17,7 @@
 #include "ui/frmoption.h"
 #include "ui/frmsplash.h"
 #include "ui/jobeditorflow.h"
+#include "ui/previewwindow.h"
 #include "ui/threadinfo.h"
 #include "ui/windowmodal.h"
 #include "ui/windowplacement.h"
@@ -90,6 +92,9 @@ void MainCommands::Run(MainCommand command)
         break;
     case MainCommand::RunNow:
         RunNow();
+        break;
+    case MainCommand::Preview:
+        Preview();
         break;
     case MainCommand::AdjustDate:
         mnuAdjust_Click();
@@ -205,7 +210,21 @@ void MainCommands::DisableJob()
     ::DisableJob(m_main.Table(), m_main.SelectedRow());
 }
 
+bool MainCommands::Refused(const QString& refusal)
+{
+    if (refusal.isEmpty())
+        return false;
+    MessageWindowModal(&m_main, QMessageBox::Critical, QStringLiteral("Error"),
+                       refusal + QStringLiteral("  "), QMessageBox::Ok);
+    return true;
+}
+
 void MainCommands::RunNow()
+{
+    RunJob(SelectedId());
+}
+
+void MainCommands::RunJob(quint64 id)
 {
     const QString programFolder = m_main.ProgramFolder();
     const QDateTime now = m_main.GetClock().Now();
@@ -213,8 +232,7 @@ void MainCommands::RunNow()
         WriteLogHeader(programFolder, now);
 
     JobTable& table = m_main.Table();
-    const quint64 id = SelectedId();
-    if (id == 0)
+    if (id == 0 || table.IndexOf(id) < 0)
         return;
     if (table.Row(table.IndexOf(id)).icon == RowIcon::Disabled &&
         !Ask(QStringLiteral("Selected job is currently being disabled.\r\nDo you want to run it anyway?"),
@@ -230,13 +248,33 @@ void MainCommands::RunNow()
         refusal =
             QStringLiteral("A run in [") + folder +
             QStringLiteral("] is still under way. Wait for its end, or stop it in its executor window.");
-    if (!refusal.isEmpty()) {
-        MessageWindowModal(&m_main, QMessageBox::Critical, QStringLiteral("Error"),
-                           refusal + QStringLiteral("  "), QMessageBox::Ok);
+    if (Refused(refusal))
         return;
-    }
     CollectCheckManually(table, index, m_main.GetClock().Now(), *m_launcher);
     m_main.activateWindow();
+}
+
+void MainCommands::Preview()
+{
+    const JobTable& table = m_main.Table();
+    const quint64 id = SelectedId();
+    if (id == 0)
+        return;
+    const int index = table.IndexOf(id);
+    if (Refused(WhyNotLaunched(table, index)))
+        return;
+    // Built as a run builds it from the row's launch values, so the list is what a run would delete.
+    const JobRow& row = table.Row(index);
+    std::optional<PurgeRequest> request =
+        PurgeRequestOf(row.FileFolderStyle.Value().value(), row.FolderLoc, row.ValPurge,
+                       row.ValOfPurge.Text(), table.LookPurgeBy().Text());
+    if (!request)
+        return;
+    request->protectedPaths = ProtectedPaths(m_main.ProgramFolder(), m_main.Host().ExecutableFolder());
+    auto* window = new PreviewWindow(std::move(*request), m_main.GetClock(), &m_main);
+    connect(window, &PreviewWindow::RunNowRequested, this, [this, id] { RunJob(id); });
+    PlaceOver(*window, m_main);
+    window->show();
 }
 
 void MainCommands::mnuAdjust_Click()

@@ -39,6 +39,8 @@ public:
     void EnableJob();
     void DisableJob();
     void RunNow();
+    // Opens a preview of what running the selected job would delete.
+    void Preview();
     void mnuAdjust_Click();
     void BrowseLocation();
     void DeleteSelected();
@@ -49,6 +51,10 @@ private:
     bool Ask(const QString& text, const QString& title, QMessageBox::Icon icon);
     // The id of the selected row, or 0 when there is none.
     quint64 SelectedId() const;
+    // Run Now for the row with this id, if it is still there.
+    void RunJob(quint64 id);
+    // Shows why a row may not run, if there is a reason; true when there was one.
+    bool Refused(const QString& refusal);
 
     frmMain& m_main;
     const QString m_executableFolder;

@@ -57,6 +57,7 @@ const ExpectedItem ExpectedItems[] = {
     {"mnuEnable", "{&E}nable Job", "mnuJobOpt", "", MainCommand::EnableJob},
     {"mnuDisable", "{&D}isable Job", "mnuJobOpt", "", MainCommand::DisableJob},
     {"mnuRunNow", "{&R}un Now", "mnuJobOpt", "", MainCommand::RunNow},
+    {"mnuPreview", "{&V}iew What Would Go", "mnuJobOpt", "Ctrl+P", MainCommand::Preview},
     {"mnuAdjust", "{&A}djust Date", "mnuJobOpt", "", MainCommand::AdjustDate},
     {"mnuBrowse", "{&B}rowse Location", "mnuContext", "", MainCommand::BrowseLocation},
     {"mnuDel", "{&D}elete Selected", "mnuContext", "", MainCommand::DeleteSelected},
@@ -358,6 +359,8 @@ private Q_SLOTS:
         const char* names[] = {"mnuEnable", "mnuDisable", "mnuRunNow", "mnuAdjust"};
         for (int i = 0; i < 4; ++i)
             QVERIFY2(Action(names[i])->isEnabled() == expected[i], names[i]);
+        // What may run may be previewed.
+        QCOMPARE(Action("mnuPreview")->isEnabled(), expected[2]);
     }
 
     void contextMenu_data()
@@ -512,7 +515,8 @@ private Q_SLOTS:
                                                    QStringLiteral("mnuXsep5"), QStringLiteral("mnuDel")}));
         QCOMPARE(names("mnuJobOpt"), QStringList({QStringLiteral("mnuEnable"), QStringLiteral("mnuDisable"),
                                                   QStringLiteral("mnuXsep2"), QStringLiteral("mnuRunNow"),
-                                                  QStringLiteral("mnuXsep3"), QStringLiteral("mnuAdjust")}));
+                                                  QStringLiteral("mnuPreview"), QStringLiteral("mnuXsep3"),
+                                                  QStringLiteral("mnuAdjust")}));
     }
 
     void toolbar()

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -155,6 +156,7 @@ private Q_SLOTS:
     void RunNowOnEmptyTable();
     void RunNowSaysWhyARowCannotRun_data();
     void RunNowSaysWhyARowCannotRun();
+    void PreviewRunsItsJob();
     void DeleteSelected_data();
     void DeleteSelected();
     void RowCommandsWithoutSelection();
@@ -235,16 +237,20 @@ void TestMainCommands::RunNowOnEmptyTable()
 
 void TestMainCommands::RunNowSaysWhyARowCannotRun_data()
 {
+    QTest::addColumn<QByteArray>("command");
     QTest::addColumn<int>("field"); // Status, ValPurge, ValOfPurge
     QTest::addColumn<QString>("value");
-    QTest::newRow("unit") << 2 << QStringLiteral("Fortnight");
-    QTest::newRow("threshold") << 1 << QStringLiteral("-3");
-    QTest::newRow("status") << 0 << QStringLiteral("Off");
+    for (const char* command : {"mnuRunNow", "mnuPreview"}) {
+        QTest::addRow("%s unit", command) << QByteArray(command) << 2 << QStringLiteral("Fortnight");
+        QTest::addRow("%s threshold", command) << QByteArray(command) << 1 << QStringLiteral("-3");
+        QTest::addRow("%s status", command) << QByteArray(command) << 0 << QStringLiteral("Off");
+    }
 }
 
-// A hand-edited row that could not run is refused with its reason, never launched.
+// A hand-edited row that could not run is refused with its reason, never launched nor previewed.
 void TestMainCommands::RunNowSaysWhyARowCannotRun()
 {
+    QFETCH(QByteArray, command);
     QFETCH(int, field);
     QFETCH(QString, value);
 
@@ -255,14 +261,36 @@ void TestMainCommands::RunNowSaysWhyARowCannotRun()
     f.Table().Append(RowOf(texts));
     f.Select(0);
     MessageBoxAnswerer answerer(QMessageBox::Ok);
-    f.Trigger("mnuRunNow");
+    f.Trigger(command.constData());
 
     QVERIFY(f.launcher.launches.empty());
+    QVERIFY(!f.main.findChild<QWidget*>(QStringLiteral("frmPreview")));
     QCOMPARE(answerer.SeenBoxes().size(), size_t(1));
     QCOMPARE(answerer.SeenBoxes()[0].title, QStringLiteral("Error"));
     QCOMPARE(answerer.SeenBoxes()[0].icon, QMessageBox::Critical);
     QVERIFY2(answerer.SeenBoxes()[0].text.contains(u'"' + value + u'"'),
              qPrintable(answerer.SeenBoxes()[0].text));
+}
+
+// The preview's Run Now runs the job it shows, even when another row is selected by then.
+void TestMainCommands::PreviewRunsItsJob()
+{
+    Fixture f;
+    f.Table().Append(MakeRow(f.Folder() + QStringLiteral("/other"), RowIcon::Enabled));
+    f.Table().Append(MakeRow(f.Folder() + QStringLiteral("/job"), RowIcon::Enabled));
+    f.Select(1);
+    f.Trigger("mnuPreview");
+    QPointer<QWidget> preview = f.main.findChild<QWidget*>(QStringLiteral("frmPreview"));
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Preview - ") + f.Folder() + QStringLiteral("/job"));
+    QVERIFY(f.launcher.launches.empty());
+
+    f.Select(0);
+    preview->findChild<QPushButton*>(QStringLiteral("CmdRunNow"))->click();
+    QCOMPARE(f.launcher.launches.size(), size_t(1));
+    QCOMPARE(f.launcher.launches[0].values.folder, f.Folder() + QStringLiteral("/job"));
+    QCOMPARE(f.launcher.launches[0].values.startedAs, QStringLiteral("Manual"));
+    QTRY_VERIFY(!preview);
 }
 
 void TestMainCommands::DeleteSelected_data()

@@ -1,0 +1,266 @@
+#include "ui/previewwindow.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+// Often enough to look live, seldom enough that a million items arrive in few batches.
+constexpr int TakeIntervalMs = 100;
+
+QString KindText(PurgeItemKind kind)
+{
+    switch (kind) {
+    case PurgeItemKind::File:
+        return QStringLiteral("File");
+    case PurgeItemKind::Folder:
+        return QStringLiteral("Folder");
+    case PurgeItemKind::Link:
+        return QStringLiteral("Link");
+    case PurgeItemKind::Other:
+        return QStringLiteral("Other");
+    }
+    return {};
+}
+
+QString ReasonText(DecisionReason reason)
+{
+    switch (reason) {
+    case DecisionReason::OldEnough:
+        return QStringLiteral("Older than the job's age");
+    case DecisionReason::TooYoung:
+        return QStringLiteral("Kept: too young");
+    case DecisionReason::Hidden:
+        return QStringLiteral("Kept: hidden");
+    case DecisionReason::Protected:
+        return QStringLiteral("Kept: a file of Scourwell");
+    case DecisionReason::OtherFileSystem:
+        return QStringLiteral("Kept: on another file system");
+    case DecisionReason::NotRegular:
+        return QStringLiteral("Kept: not a file, folder or link");
+    case DecisionReason::Unreadable:
+        return QStringLiteral("Kept: could not be read");
+    case DecisionReason::HoldsKept:
+        return QStringLiteral("Kept: holds something that stays");
+    }
+    return {};
+}
+
+// By default only what would go; with the box ticked, what stays as well.
+class GoesFilter : public QSortFilterProxyModel
+{
+public:
+    GoesFilter(PreviewModel& model, QObject* parent) : QSortFilterProxyModel(parent), m_model(model)
+    {
+        setSourceModel(&model);
+    }
+
+    void ShowKept(bool on)
+    {
+        m_showKept = on;
+        invalidateRowsFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex&) const override
+    {
+        return m_showKept || m_model.Item(row).reason == DecisionReason::OldEnough;
+    }
+
+private:
+    PreviewModel& m_model;
+    bool m_showKept = false;
+};
+
+} // namespace
+
+PreviewModel::PreviewModel(TimeUnit unit, QObject* parent) : QAbstractTableModel(parent), m_unit(unit) {}
+
+void PreviewModel::Append(std::vector<PreviewItem>&& items)
+{
+    if (items.empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
+    m_items.insert(m_items.end(), std::make_move_iterator(items.begin()),
+                   std::make_move_iterator(items.end()));
+    endInsertRows();
+}
+
+int PreviewModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_items.size());
+}
+
+int PreviewModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant PreviewModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    const PreviewItem& item = Item(index.row());
+    switch (index.column()) {
+    case Path:
+        return QFile::decodeName(item.path);
+    case Kind:
+        return KindText(item.kind);
+    case Size:
+        return item.date ? QLocale().toString(item.size) : QString();
+    case Date:
+        return item.date
+                   ? QDateTime::fromSecsSinceEpoch(*item.date).toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                   : QString();
+    case Age:
+        return item.date ? QString::number(item.age) + QLatin1Char(' ') + Spelling(m_unit) : QString();
+    case Why:
+        return ReasonText(item.reason);
+    default:
+        return {};
+    }
+}
+
+QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const char* const Titles[ColumnCount] = {"Path", "Kind", "Size", "Date", "Age", "Why"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return {};
+    return QString::fromLatin1(Titles[section]);
+}
+
+PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_model(new PreviewModel(request.purgeValOf, this))
+{
+    setObjectName(QStringLiteral("frmPreview"));
+    setWindowTitle(QStringLiteral("Preview - ") + request.folder);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::NonModal);
+    resize(760, 440);
+
+    auto* filter = new GoesFilter(*m_model, this);
+    m_filter = filter;
+    auto* list = new QTreeView(this);
+    list->setObjectName(QStringLiteral("PreviewList"));
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true); // rows are not measured one by one, even a million
+    list->setModel(m_filter);
+    list->header()->resizeSection(PreviewModel::Path, 320);
+
+    m_showKept = new QCheckBox(QStringLiteral("Show what is kept, and why"), this);
+    m_showKept->setObjectName(QStringLiteral("chkShowKept"));
+    connect(m_showKept, &QCheckBox::toggled, this, [filter](bool on) { filter->ShowKept(on); });
+
+    m_totals = new QLabel(this);
+    m_totals->setObjectName(QStringLiteral("PreviewTotals"));
+
+    auto* runNow = new QPushButton(QStringLiteral("&Run Now"), this);
+    runNow->setObjectName(QStringLiteral("CmdRunNow"));
+    connect(runNow, &QPushButton::clicked, this, [this] {
+        Stop();
+        Q_EMIT RunNowRequested();
+        close();
+    });
+    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("CmdCancel"));
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        Stop();
+        close();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_showKept);
+    buttons->addStretch();
+    buttons->addWidget(runNow);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list);
+    layout->addWidget(m_totals);
+    layout->addLayout(buttons);
+
+    ShowTotals(m_sofar, false);
+    connect(&m_timer, &QTimer::timeout, this, &PreviewWindow::TakeNew);
+    m_timer.start(TakeIntervalMs);
+
+    request.dryRun = true;
+    m_worker = std::thread([this, request = std::move(request), &clock] {
+        const PurgeResult result =
+            RunSchedule(request, clock, m_stop, {}, {}, [this](const ItemDecision& decision) {
+                PreviewItem item{QByteArray(decision.path.data(), decision.path.size()),
+                                 decision.kind,
+                                 decision.reason,
+                                 decision.size,
+                                 decision.date,
+                                 decision.age};
+                const std::lock_guard lock(m_mutex);
+                m_pending.push_back(std::move(item));
+            });
+        const std::lock_guard lock(m_mutex);
+        m_result = result;
+    });
+}
+
+PreviewWindow::~PreviewWindow()
+{
+    Stop();
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void PreviewWindow::Stop()
+{
+    m_stop = true;
+}
+
+void PreviewWindow::TakeNew()
+{
+    std::vector<PreviewItem> batch;
+    std::optional<PurgeResult> result;
+    {
+        const std::lock_guard lock(m_mutex);
+        batch.swap(m_pending);
+        result = m_result;
+    }
+    for (const PreviewItem& item : batch) {
+        if (item.reason != DecisionReason::OldEnough)
+            continue;
+        ++m_sofar.count;
+        ++(item.kind == PurgeItemKind::Folder ? m_sofar.folders : m_sofar.files);
+        m_sofar.bytes += item.size;
+    }
+    m_model->Append(std::move(batch));
+    if (!result) {
+        ShowTotals(m_sofar, false);
+        return;
+    }
+    // The worker set the result after its last item, so this batch held everything.
+    m_timer.stop();
+    m_finished = true;
+    ShowTotals(*result, true);
+}
+
+void PreviewWindow::ShowTotals(const PurgeResult& totals, bool final)
+{
+    if (final && totals.outcome == PurgeOutcome::NotOpened) {
+        m_totals->setText(QStringLiteral("The folder could not be opened: nothing would go."));
+        return;
+    }
+    const QLocale locale;
+    QString text = QStringLiteral("%1 files, %2 folders, %3 bytes would go")
+                       .arg(locale.toString(totals.files), locale.toString(totals.folders),
+                            locale.toString(totals.bytes));
+    if (!final)
+        text += QStringLiteral(" (still looking)");
+    else if (totals.outcome == PurgeOutcome::Stopped)
+        text += QStringLiteral(" (stopped)");
+    m_totals->setText(text);
+}
