@@ -125,8 +125,12 @@ void frmMain::CreateMenus()
             break;
         case CommandItem::Kind::Command:
             action = NewCommand(this, item);
-            if (item.place == CommandPlace::Context || item.place == CommandPlace::JobOptions)
+            if (item.place == CommandPlace::Context || item.place == CommandPlace::JobOptions) {
                 m_contextActions.emplace_back(item.command, action);
+                // The context menu only ever pops up: its shortcuts work through the window.
+                if (item.shortcut != QKeyCombination())
+                    addAction(action);
+            }
             if (item.picture)
                 m_menuPictures.emplace_back(item.command, action);
             break;

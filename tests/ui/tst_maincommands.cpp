@@ -16,6 +16,7 @@
 #include "ui/threadinfo.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -157,6 +158,7 @@ private Q_SLOTS:
     void RunNowSaysWhyARowCannotRun_data();
     void RunNowSaysWhyARowCannotRun();
     void PreviewRunsItsJob();
+    void PreviewByShortcut();
     void DeleteSelected_data();
     void DeleteSelected();
     void RowCommandsWithoutSelection();
@@ -291,6 +293,19 @@ void TestMainCommands::PreviewRunsItsJob()
     QCOMPARE(f.launcher.launches[0].values.folder, f.Folder() + QStringLiteral("/job"));
     QCOMPARE(f.launcher.launches[0].values.startedAs, QStringLiteral("Manual"));
     QTRY_VERIFY(!preview);
+}
+
+// The context menu never shows but as a pop-up; its shortcut still reaches the window.
+void TestMainCommands::PreviewByShortcut()
+{
+    Fixture f;
+    f.Table().Append(MakeRow(f.Folder() + QStringLiteral("/job"), RowIcon::Enabled));
+    f.Select(0);
+    f.main.show();
+    QApplication::setActiveWindow(&f.main);
+    QVERIFY(QTest::qWaitForWindowActive(&f.main));
+    QTest::keyClick(f.main.List(), Qt::Key_P, Qt::ControlModifier);
+    QTRY_VERIFY(f.main.findChild<QWidget*>(QStringLiteral("frmPreview")));
 }
 
 void TestMainCommands::DeleteSelected_data()
