@@ -145,7 +145,6 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
     setWindowTitle(QStringLiteral("Preview - ") + request.folder);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::NonModal);
-    resize(760, 440);
 
     auto* filter = new GoesFilter(*m_model, this);
     m_filter = filter;
