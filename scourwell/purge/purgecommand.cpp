@@ -159,21 +159,6 @@ const ReasonWords& WordsOf(DecisionReason reason)
                          [reason](const ReasonWords& words) { return words.reason == reason; });
 }
 
-QByteArray KindWord(PurgeItemKind kind)
-{
-    switch (kind) {
-    case PurgeItemKind::File:
-        return "file";
-    case PurgeItemKind::Folder:
-        return "folder";
-    case PurgeItemKind::Link:
-        return "link";
-    case PurgeItemKind::Other:
-        break;
-    }
-    return "other";
-}
-
 // A dry run's line for one decision. Text: what happens, kind, size, the date used, age and
 // path; tsv: action, reason, kind, bytes, date (local, ISO 8601), age in the job's unit, path.
 QByteArray DecisionLine(const ItemDecision& decision, ReportFormat format, TimeUnit unit)

@@ -530,3 +530,18 @@ PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const s
     result->outcome = stop.load() ? PurgeOutcome::Stopped : PurgeOutcome::Complete;
     return *result;
 }
+
+QByteArray KindWord(PurgeItemKind kind)
+{
+    switch (kind) {
+    case PurgeItemKind::File:
+        return "file";
+    case PurgeItemKind::Folder:
+        return "folder";
+    case PurgeItemKind::Link:
+        return "link";
+    case PurgeItemKind::Other:
+        break;
+    }
+    return "other";
+}

@@ -82,6 +82,9 @@ enum class DecisionReason
     HoldsKept        // a subfolder holding something that must stay
 };
 
+// A decided item's kind as a dry run writes it: "file", "folder", "link" or "other".
+QByteArray KindWord(PurgeItemKind kind);
+
 // What the engine decided for one item, once; a real run then deletes what goes and a dry
 // run only reports it. Size, date and age are read for the items that got as far as their
 // date (not for hidden ones); a folder's size is that of everything in it.

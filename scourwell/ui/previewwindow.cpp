@@ -16,19 +16,11 @@ namespace {
 // Often enough to look live, seldom enough that a million items arrive in few batches.
 constexpr int TakeIntervalMs = 100;
 
+// The dry run's kind word, as a column shows it: "File", "Folder", "Link", "Other".
 QString KindText(PurgeItemKind kind)
 {
-    switch (kind) {
-    case PurgeItemKind::File:
-        return QStringLiteral("File");
-    case PurgeItemKind::Folder:
-        return QStringLiteral("Folder");
-    case PurgeItemKind::Link:
-        return QStringLiteral("Link");
-    case PurgeItemKind::Other:
-        return QStringLiteral("Other");
-    }
-    return {};
+    const QString word = QString::fromLatin1(KindWord(kind));
+    return word.left(1).toUpper() + word.mid(1);
 }
 
 QString ReasonText(DecisionReason reason)
@@ -192,17 +184,23 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
 
     request.dryRun = true;
     m_worker = std::thread([this, request = std::move(request), &clock] {
+        // Handed over a batch at a time: a lock for every item would slow the walk.
+        constexpr size_t HandOverEvery = 256;
+        std::vector<PreviewItem> decided;
+        const auto handOver = [this, &decided] {
+            const std::lock_guard lock(m_mutex);
+            m_pending.insert(m_pending.end(), std::make_move_iterator(decided.begin()),
+                             std::make_move_iterator(decided.end()));
+            decided.clear();
+        };
         const PurgeResult result =
-            RunSchedule(request, clock, m_stop, {}, {}, [this](const ItemDecision& decision) {
-                PreviewItem item{QByteArray(decision.path.data(), decision.path.size()),
-                                 decision.kind,
-                                 decision.reason,
-                                 decision.size,
-                                 decision.date,
-                                 decision.age};
-                const std::lock_guard lock(m_mutex);
-                m_pending.push_back(std::move(item));
+            RunSchedule(request, clock, m_stop, {}, {}, [&](const ItemDecision& decision) {
+                decided.push_back({QByteArray(decision.path.data(), decision.path.size()), decision.kind,
+                                   decision.reason, decision.size, decision.date, decision.age});
+                if (decided.size() == HandOverEvery)
+                    handOver();
             });
+        handOver();
         const std::lock_guard lock(m_mutex);
         m_result = result;
     });
