@@ -5,7 +5,9 @@
 #include "config/runtime.h"
 #include "purge/purgeengine.h"
 #include "shared/clock.h"
+#include "ui/previewwindow.h"
 #include "ui/windowmodal.h"
+#include "ui/windowplacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -102,8 +104,8 @@ bool IsNavigationKey(int key)
 
 } // namespace
 
-frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
-    : QDialog(parent), m_table(table), m_clock(clock)
+frmProps::frmProps(const JobTable& table, const Clock& clock, QStringList protectedPaths, QWidget* parent)
+    : QDialog(parent), m_table(table), m_clock(clock), m_protectedPaths(std::move(protectedPaths))
 {
     setObjectName(QStringLiteral("frmProps"));
     setModal(true);
@@ -115,9 +117,11 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
 
     auto* cmdOk = Button(QStringLiteral("Ok"), "CmdOk", this);
     auto* cmdClose = Button(QStringLiteral("Close"), "CmdClose", this);
+    auto* cmdPreview = Button(QStringLiteral("&Preview..."), "CmdPreview", this);
     // Return in any field runs Ok's checks, as a click does; Escape closes like Close.
     cmdOk->setDefault(true);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdPreview);
     buttons->addStretch();
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdClose);
@@ -132,6 +136,7 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
 
     connect(cmdOk, &QPushButton::clicked, this, &frmProps::CmdOk_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmProps::reject);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmProps::CmdPreview_Click);
     connect(m_timer1, &QTimer::timeout, this, &frmProps::Timer1_Timer);
     connect(m_timePicker, &QTimeEdit::timeChanged, this, &frmProps::TimePicker_Change);
     connect(m_txtDesc, &QPlainTextEdit::textChanged, this, &frmProps::TxtDesc_Change);
@@ -390,21 +395,52 @@ void frmProps::cmdBrowse_Click()
         m_txtLocation->setText(browser.selectedFiles().constFirst());
 }
 
-void frmProps::CmdOk_Click()
+QString frmProps::FolderProblem() const
 {
     const QString path = m_txtLocation->text();
     if (path.isEmpty())
-        return ShowError(QStringLiteral("Folder Location Path is empty!  "));
+        return QStringLiteral("Folder Location Path is empty!  ");
     // Typed text fails this only by a line break, which the file cannot keep.
     if (!FolderRoundTrips(path))
-        return ShowError(QStringLiteral("Folder Location Path cannot hold a line break!  "));
+        return QStringLiteral("Folder Location Path cannot hold a line break!  ");
     if (!FolderExists(path))
-        return ShowError(QStringLiteral("Cannot find the Folder Location Path!  "));
+        return QStringLiteral("Cannot find the Folder Location Path!  ");
     if (IsFileSystemRoot(path))
-        return ShowError(QStringLiteral("Folder Location Path cannot be the root of the file system!  "));
-    if (m_mode == Mode::AddNew && IsFolderInList(m_table, path))
+        return QStringLiteral("Folder Location Path cannot be the root of the file system!  ");
+    return {};
+}
+
+void frmProps::CmdOk_Click()
+{
+    const QString problem = FolderProblem();
+    if (!problem.isEmpty())
+        return ShowError(problem);
+    if (m_mode == Mode::AddNew && IsFolderInList(m_table, m_txtLocation->text()))
         return ShowError(QStringLiteral("Folder is already being in the list!  "));
     accept();
+}
+
+void frmProps::CmdPreview_Click()
+{
+    const QString problem = FolderProblem();
+    if (!problem.isEmpty())
+        return ShowError(problem);
+    const JobEditValues values = Values();
+    const std::optional<PurgeStyle> style = ParseWord<PurgeStyle>(values.fileFolderStyle);
+    std::optional<PurgeRequest> request =
+        style ? PurgeRequestOf(*style, values.folder, values.valPurge, values.valOfPurge,
+                               m_table.LookPurgeBy().Text())
+              : std::nullopt;
+    if (!request)
+        return ShowError(
+            QStringLiteral("The purge value or the file and folder option is not one a run can use.  "));
+    request->protectedPaths = m_protectedPaths;
+    // A window of its own over the editor, which stays open: the job is not saved yet, so
+    // there is nothing to run from it.
+    auto* preview = new PreviewWindow(std::move(*request), m_clock, this);
+    preview->SetRunNowOffered(false);
+    PlaceOver(*preview, *this);
+    preview->show();
 }
 
 void frmProps::TxtDesc_Change()

@@ -156,6 +156,7 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
 
     auto* runNow = new QPushButton(QStringLiteral("&Run Now"), this);
     runNow->setObjectName(QStringLiteral("CmdRunNow"));
+    m_runNow = runNow;
     connect(runNow, &QPushButton::clicked, this, [this] {
         Stop();
         Q_EMIT RunNowRequested();
@@ -211,6 +212,11 @@ PreviewWindow::~PreviewWindow()
     Stop();
     if (m_worker.joinable())
         m_worker.join();
+}
+
+void PreviewWindow::SetRunNowOffered(bool offered)
+{
+    m_runNow->setVisible(offered);
 }
 
 void PreviewWindow::Stop()

@@ -68,6 +68,8 @@ public:
     PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
+    // Whether "Run Now" is shown (it is by default); a job not saved yet has nothing to run.
+    void SetRunNowOffered(bool offered);
     // Whether the walk has ended and every item is in the list.
     bool IsFinished() const { return m_finished; }
     // Room for every column at its first opening (the window is placed by its hint).
@@ -87,6 +89,7 @@ private:
     QSortFilterProxyModel* m_filter;
     QCheckBox* m_showKept;
     QLabel* m_totals;
+    QWidget* m_runNow;
     QTimer m_timer;
 
     // What would go so far, counted as the engine counts it.
