@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -54,7 +55,9 @@ public:
 
 private:
     const TimeUnit m_unit;
-    std::vector<PreviewItem> m_items;
+    // A deque: growing it never moves what it holds, which for a million items would keep the
+    // window from its events.
+    std::deque<PreviewItem> m_items;
 };
 
 // "Preview": what a purge of one request would delete, filled while a worker walks the folder
@@ -80,7 +83,8 @@ Q_SIGNALS:
     void RunNowRequested();
 
 private:
-    // Moves what the worker decided since the last call into the list.
+    // Moves what the worker decided since the last call into the list, as much as fits in
+    // one short slice of time.
     void TakeNew();
     void ShowTotals(const PurgeResult& totals, bool final);
     void Stop();
@@ -95,6 +99,8 @@ private:
     // What would go so far, counted as the engine counts it.
     PurgeResult m_sofar;
     bool m_finished = false;
+    // Decided items not yet in the list.
+    std::deque<PreviewItem> m_backlog;
 
     std::atomic_bool m_stop{false};
     std::mutex m_mutex;

@@ -5,6 +5,7 @@
 #include "ui/frmprops.h"
 #include "ui/previewwindow.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -20,7 +21,6 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
-#include <QTreeView>
 
 namespace {
 
@@ -333,7 +333,7 @@ void TestFrmProps::PreviewOfTheJobAsEntered()
     QVERIFY(dialog.isVisible());
     QVERIFY(!Find<QPushButton>(*preview, "CmdRunNow")->isVisible());
 
-    const QAbstractItemModel* model = Find<QTreeView>(*preview, "PreviewList")->model();
+    const QAbstractItemModel* model = Find<QAbstractItemView>(*preview, "PreviewList")->model();
     QStringList listed;
     for (int i = 0; i < model->rowCount(); ++i)
         listed << QDir(folder.path()).relativeFilePath(model->index(i, PreviewModel::Path).data().toString());
