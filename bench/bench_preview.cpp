@@ -116,7 +116,7 @@ PreviewFigures Preview(const QString& root)
     {
         BlockWatch watch;
         while (!window.IsFinished())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         figures.listMs = timer.nsecsElapsed() / 1e6;
         figures.blockMs = watch.LongestWall();
         figures.blockCpuMs = watch.LongestCpu();
@@ -129,7 +129,7 @@ PreviewFigures Preview(const QString& root)
             QElapsedTimer settle;
             settle.start();
             while (settle.elapsed() < 300)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         figures.toggleBlockMs = watch.LongestCpu();
     }
