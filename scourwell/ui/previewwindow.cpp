@@ -142,6 +142,7 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
     m_filter = filter;
     auto* list = new QTreeView(this);
     list->setObjectName(QStringLiteral("PreviewList"));
+    list->setAccessibleName(QStringLiteral("What the job would delete"));
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true); // rows are not measured one by one, even a million
     list->setModel(m_filter);
