@@ -232,8 +232,8 @@ void frmMain::CreateList()
             });
     connect(m_list, &QTreeView::clicked, this, &frmMain::ItemClick);
     connect(m_list, &QTreeView::doubleClicked, this, [this] { RowCommand(MainCommand::EditSelectedJob); });
-    // The selected row's icon changes when a run starts or ends: its commands and the words
-    // for its state follow it.
+    // The selected row's icon changes when a run starts or ends: its commands follow it, and
+    // so do the words for its state while the summary shows the row.
     connect(&m_table, &JobTable::RowChanged, this, [this](int index) {
         if (index != SelectedRow())
             return;
