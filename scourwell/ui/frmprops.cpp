@@ -6,6 +6,7 @@
 #include "purge/purgeengine.h"
 #include "shared/clock.h"
 #include "ui/previewwindow.h"
+#include "ui/tabkeys.h"
 #include "ui/windowmodal.h"
 #include "ui/windowplacement.h"
 
@@ -62,6 +63,21 @@ QLabel* Label(const QString& text, QWidget* parent)
     return new QLabel(text, parent);
 }
 
+// A field's label, tied to it so that a screen reader names the field by it.
+QLabel* Label(const QString& text, QWidget* parent, QWidget* field)
+{
+    QLabel* label = Label(text, parent);
+    label->setBuddy(field);
+    return label;
+}
+
+// What a screen reader calls a field; shorter than its label, or for a field without one.
+template <typename W> W* Spoken(W* field, const char* name)
+{
+    field->setAccessibleName(QString::fromLatin1(name));
+    return field;
+}
+
 QLabel* Note(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -114,6 +130,7 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QStringList protec
     tabs->addTab(BuildPurgeTab(), QStringLiteral("Purge Task "));
     tabs->addTab(BuildDateTab(), QStringLiteral("Date/Time "));
     tabs->addTab(BuildDescriptionTab(), QStringLiteral("Description  "));
+    new TabKeys(*tabs);
 
     auto* cmdOk = Button(QStringLiteral("Ok"), "CmdOk", this);
     auto* cmdClose = Button(QStringLiteral("Close"), "CmdClose", this);
@@ -161,25 +178,27 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QStringList protec
 QWidget* frmProps::BuildPurgeTab()
 {
     auto* page = new QWidget;
-    m_txtLocation = Named(new QLineEdit(page), "txtLocation");
+    m_txtLocation = Spoken(Named(new QLineEdit(page), "txtLocation"), "Folder location");
     m_txtLocation->setMinimumWidth(360);
     auto* cmdBrowse = Button(QStringLiteral("Set"), "cmdBrowse", page);
-    m_cmbPurgeCondition1 = Named(new QComboBox(page), "cmbPurgeCondition1");
-    m_cmbPurgeCondition2 = Named(new QComboBox(page), "cmbPurgeCondition2");
-    m_cmbFileFolder = Named(new QComboBox(page), "cmbFileFolder");
+    cmdBrowse->setAccessibleDescription(QStringLiteral("Choose the folder to purge"));
+    m_cmbPurgeCondition1 = Spoken(Named(new QComboBox(page), "cmbPurgeCondition1"), "Age to purge");
+    m_cmbPurgeCondition2 = Spoken(Named(new QComboBox(page), "cmbPurgeCondition2"), "Unit of the age");
+    m_cmbFileFolder = Spoken(Named(new QComboBox(page), "cmbFileFolder"), "File and folder option");
 
     auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(QStringLiteral("Folder Location:"), page), 0, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("Folder Location:"), page, m_txtLocation), 0, 0, 1, 4);
     grid->addWidget(m_txtLocation, 1, 0, 1, 3);
     grid->addWidget(cmdBrowse, 1, 3);
     grid->setRowMinimumHeight(2, 8);
-    grid->addWidget(Label(QStringLiteral("Purge Value:"), page), 3, 0, 1, 4);
-    grid->addWidget(Label(QStringLiteral("Delete object(s) more than:"), page), 4, 0);
+    // The heading is read with the unit list; the list of numbers has a label of its own.
+    grid->addWidget(Label(QStringLiteral("Purge Value:"), page, m_cmbPurgeCondition2), 3, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("Delete object(s) more than:"), page, m_cmbPurgeCondition1), 4, 0);
     grid->addWidget(m_cmbPurgeCondition1, 4, 1);
     grid->addWidget(m_cmbPurgeCondition2, 4, 2);
     grid->addWidget(Note(QStringLiteral("* 1 month is equal to 30 days."), page), 5, 0, 1, 4);
     grid->setRowMinimumHeight(6, 8);
-    grid->addWidget(Label(QStringLiteral("File and Folder Option:"), page), 7, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("File and Folder Option:"), page, m_cmbFileFolder), 7, 0, 1, 4);
     grid->addWidget(m_cmbFileFolder, 8, 0, 1, 3);
     grid->setRowStretch(9, 1);
     grid->setColumnStretch(2, 1);
@@ -194,22 +213,22 @@ QWidget* frmProps::BuildDateTab()
     for (size_t i = 0; i < ScheduleOptions.size(); ++i)
         m_optPurge[i] = Named(new QRadioButton(QString::fromLatin1(ScheduleOptions[i].caption), page),
                               ScheduleOptions[i].name);
-    m_cmbRoutineValue1 = Named(new QComboBox(page), "cmbRoutineValue1");
-    m_cmbRoutineValue2 = Named(new QComboBox(page), "cmbRoutineValue2");
+    m_cmbRoutineValue1 = Spoken(Named(new QComboBox(page), "cmbRoutineValue1"), "Run every");
+    m_cmbRoutineValue2 = Spoken(Named(new QComboBox(page), "cmbRoutineValue2"), "Unit of the recurrence");
 
     const QDate first(2000, 1, 1);
     const QDate last(3000, 12, 31);
-    m_datePicker = Named(new QDateEdit(page), "DatePicker");
+    m_datePicker = Spoken(Named(new QDateEdit(page), "DatePicker"), "Date of the run");
     m_datePicker->setDisplayFormat(QStringLiteral("dd, MMM, yyyy"));
     m_datePicker->setDateRange(first, last);
     m_datePicker->setCalendarPopup(true);
-    m_timePicker = Named(new QTimeEdit(page), "TimePicker");
+    m_timePicker = Spoken(Named(new QTimeEdit(page), "TimePicker"), "Time of the run");
     m_timePicker->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
 
     m_checkAdjust = Named(new QCheckBox(QStringLiteral("Adjust Next Run Date."), page), "CheckAdjust");
 
     auto* every = new QHBoxLayout;
-    every->addWidget(Label(QStringLiteral("Every"), page));
+    every->addWidget(Label(QStringLiteral("Every"), page, m_cmbRoutineValue1));
     every->addWidget(m_cmbRoutineValue1);
     every->addWidget(m_cmbRoutineValue2);
     every->addStretch();
@@ -236,11 +255,11 @@ QWidget* frmProps::BuildDateTab()
 QWidget* frmProps::BuildDescriptionTab()
 {
     auto* page = new QWidget;
-    m_txtDesc = Named(new QPlainTextEdit(page), "TxtDesc");
+    m_txtDesc = Spoken(Named(new QPlainTextEdit(page), "TxtDesc"), "Remark");
     m_txtDesc->setTabChangesFocus(true);
 
     auto* column = new QVBoxLayout(page);
-    column->addWidget(Label(QStringLiteral("Remark:"), page));
+    column->addWidget(Label(QStringLiteral("Remark:"), page, m_txtDesc));
     column->addWidget(m_txtDesc, 1);
     column->addWidget(Note(QStringLiteral("* Max 256 characters only (including space)."), page));
     return page;

@@ -148,6 +148,7 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
     // rows make slow; a table's rows all have one height and cost nothing until shown.
     auto* list = new QTableView(this);
     list->setObjectName(QStringLiteral("PreviewList"));
+    list->setAccessibleName(QStringLiteral("What the job would delete"));
     list->setModel(m_filter);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setShowGrid(false);

@@ -73,6 +73,8 @@ private Q_SLOTS:
     void ReturnAndEscapeFromEveryField();
     void NoLiveClockInEditMode();
     void KeyOnTheDialogItselfCloses();
+    void TabKeysFromEveryField_data();
+    void TabKeysFromEveryField();
     void BrowseCancelKeepsThePath();
     void DescriptionLimit();
     void LongerStoredDescriptionIsKept();
@@ -491,6 +493,83 @@ void TestFrmProps::KeyOnTheDialogItselfCloses()
     QTest::keyClick(&dialog, Qt::Key_A);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void TestFrmProps::TabKeysFromEveryField_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("step");
+
+    const int ctrl = Qt::ControlModifier;
+    const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    for (const char* control :
+         {"txtLocation", "cmdBrowse", "cmbPurgeCondition1", "cmbPurgeCondition2", "cmbFileFolder",
+          "OptPurge0", "OptPurge1", "cmbRoutineValue1", "cmbRoutineValue2", "DatePicker", "TimePicker",
+          "CheckAdjust", "TxtDesc", "CmdOk", "CmdClose"}) {
+        QTest::addRow("Ctrl+Tab in %s", control) << control << int(Qt::Key_Tab) << ctrl << 1;
+        QTest::addRow("Ctrl+Shift+Tab in %s", control) << control << int(Qt::Key_Backtab) << ctrlShift << -1;
+        QTest::addRow("Ctrl+PgDn in %s", control) << control << int(Qt::Key_PageDown) << ctrl << 1;
+        QTest::addRow("Ctrl+PgUp in %s", control) << control << int(Qt::Key_PageUp) << ctrl << -1;
+    }
+    // Without Ctrl the keys stay the field's own.
+    QTest::newRow("PgDn in cmbFileFolder") << "cmbFileFolder" << int(Qt::Key_PageDown) << 0 << 0;
+}
+
+// The tab keys switch tabs from every field, around the ends, and change no value on the way.
+void TestFrmProps::TabKeysFromEveryField()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, step);
+
+    JobTable table;
+    frmProps dialog(table, m_clock, {});
+    dialog.SetMode(frmProps::Mode::EditCurrent);
+    JobRow row = Row(m_dir.path());
+    row.ValPurge = QStringLiteral("30");
+    row.ValOfPurge = TimeUnit::Month;
+    row.FileFolderStyle = PurgeStyle::IncludeFilesInSubfolders;
+    row.Style = ScheduleKind::Routine;
+    row.ValEvery = QStringLiteral("2");
+    row.ValOfEvery = TimeUnit::Hour;
+    row.NextRun = QStringLiteral("12/25/2026 10:30 PM");
+    row.Description = QStringLiteral("kept as it is");
+    dialog.FillFromRow(row);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* field = Find<QWidget>(dialog, control.toLatin1().constData());
+    auto* tabs = Find<QTabWidget>(dialog, "SSTab1");
+    int start = 0;
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->widget(i)->isAncestorOf(field))
+            start = i;
+    }
+    tabs->setCurrentIndex(start);
+    field->setFocus();
+    QCOMPARE(QApplication::focusWidget(), field);
+    const JobEditValues before = dialog.Values();
+
+    QTest::keyClick(field, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(tabs->currentIndex(), (start + step + tabs->count()) % tabs->count());
+    QVERIFY(dialog.isVisible());
+    const JobEditValues after = dialog.Values();
+    if (step == 0) {
+        QVERIFY(after.fileFolderStyle != before.fileFolderStyle);
+        return;
+    }
+    QCOMPARE(after.folder, before.folder);
+    QCOMPARE(after.valPurge, before.valPurge);
+    QCOMPARE(after.valOfPurge, before.valOfPurge);
+    QCOMPARE(after.fileFolderStyle, before.fileFolderStyle);
+    QCOMPARE(after.kind, before.kind);
+    QCOMPARE(after.valEvery, before.valEvery);
+    QCOMPARE(after.valOfEvery, before.valOfEvery);
+    QCOMPARE(after.picked, before.picked);
+    QCOMPARE(after.adjust, before.adjust);
+    QCOMPARE(after.description, before.description);
 }
 
 void TestFrmProps::BrowseCancelKeepsThePath()
