@@ -157,8 +157,22 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
     list->horizontalHeader()->setHighlightSections(false);
-    list->horizontalHeader()->setStretchLastSection(true);
-    list->horizontalHeader()->resizeSection(PreviewModel::Path, 320);
+    // The path takes the room the window gives, cut in its middle so that the name shows;
+    // the other columns are as wide as their longest texts.
+    list->setTextElideMode(Qt::ElideMiddle);
+    QHeaderView* header = list->horizontalHeader();
+    header->setSectionResizeMode(PreviewModel::Path, QHeaderView::Stretch);
+    const QFontMetrics metrics = list->fontMetrics();
+    const int padding = 3 * metrics.averageCharWidth();
+    const std::pair<PreviewModel::Column, QString> widest[] = {
+        {PreviewModel::Kind, QStringLiteral("Folder")},
+        {PreviewModel::Size, QLocale().toString(999999999)},
+        {PreviewModel::Date, QStringLiteral("2000-00-00 00:00")},
+        {PreviewModel::Age, QStringLiteral("99999 Minute")},
+        {PreviewModel::Why, ReasonText(DecisionReason::HoldsKept)},
+    };
+    for (const auto& [column, text] : widest)
+        header->resizeSection(column, metrics.horizontalAdvance(text) + padding);
 
     m_showKept = new QCheckBox(QStringLiteral("Show what is kept, and why"), this);
     m_showKept->setObjectName(QStringLiteral("chkShowKept"));

@@ -76,7 +76,7 @@ public:
     // Whether the walk has ended and every item is in the list.
     bool IsFinished() const { return m_finished; }
     // Room for every column at its first opening (the window is placed by its hint).
-    QSize sizeHint() const override { return {820, 460}; }
+    QSize sizeHint() const override { return {960, 480}; }
 
 Q_SIGNALS:
     // "Run Now" was chosen: the job is to run as it would from the main window.

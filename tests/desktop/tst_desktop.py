@@ -89,6 +89,18 @@ class Desktop:
         if shutil.which("trayer"):
             self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request"], "trayer.log")
             poll("the tray", lambda: self.run(["xdotool", "search", "--classname", "trayer"]))
+        if shutil.which("dbus-daemon"):
+            # A session bus of its own: notifications and the screen reader's view go there,
+            # never to the desktop of whoever runs the tests.
+            read, write = os.pipe()
+            process = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write],
+                                       env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                       pass_fds=(write,), preexec_fn=die_with_parent)
+            self.processes.append(process)
+            os.close(write)
+            with os.fdopen(read) as pipe:
+                self.env["DBUS_SESSION_BUS_ADDRESS"] = pipe.readline().strip()
+            self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
 
     @staticmethod
     def end(processes):
@@ -130,6 +142,87 @@ class Desktop:
         if self.shots and shutil.which("import"):
             os.makedirs(self.shots, exist_ok=True)
             self.run(["import", "-window", "root", os.path.join(self.shots, name + ".png")])
+
+
+class Accessibility:
+    """The program's windows as a screen reader reads them: AT-SPI on the accessibility bus."""
+
+    # Their rows are not walked: a list of a million items would take all day.
+    LISTS = ("table", "tree table", "list", "tree")
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        self.address = None
+
+    @staticmethod
+    def available(desktop):
+        return "DBUS_SESSION_BUS_ADDRESS" in desktop.env and shutil.which("gdbus")
+
+    def call(self, node, method, *args):
+        if not self.address:
+            reply = self.desktop.run(["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path",
+                                      "/org/a11y/bus", "--method", "org.a11y.Bus.GetAddress"]) or ""
+            found = re.search(r"'([^']+)'", reply)
+            if not found:
+                raise Failure("no accessibility bus")
+            self.address = found.group(1)
+        return self.desktop.run(["gdbus", "call", "--address", self.address, "--dest", node[0], "--object-path",
+                                 node[1], "--method", method, *args]) or ""
+
+    def children(self, node):
+        return re.findall(r"\('(:[\d.]+)', (?:objectpath )?'([^']+)'\)",
+                          self.call(node, "org.a11y.atspi.Accessible.GetChildren"))
+
+    def name(self, node):
+        reply = self.call(node, "org.freedesktop.DBus.Properties.Get", "org.a11y.atspi.Accessible", "Name")
+        found = re.search(r"<(['\"])(.*)\1>", reply, re.S)
+        return found.group(2) if found else ""
+
+    def role(self, node):
+        found = re.search(r"'(.*)'", self.call(node, "org.a11y.atspi.Accessible.GetRoleName"))
+        return found.group(1) if found else ""
+
+    def find(self, window, pattern):
+        """The first object, in the program's window whose name matches window, whose name
+        matches pattern; None when there is none."""
+        registry = ("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root")
+        for app in self.children(registry):
+            if self.name(app) != "Scourwell":
+                continue
+            for top in self.children(app):
+                if re.search(window, self.name(top)):
+                    found = self.find_below(top, pattern)
+                    if found:
+                        return found
+        return None
+
+    def find_below(self, node, pattern):
+        for child in self.children(node):
+            if re.search(pattern, self.name(child)):
+                return child
+            if self.role(child) not in self.LISTS:
+                found = self.find_below(child, pattern)
+                if found:
+                    return found
+        return None
+
+
+class NotifyListener:
+    """The desktop's notification service, as the tests' notifylistener stands in for it."""
+
+    def __init__(self, desktop, click):
+        self.log = os.path.join(desktop.work, "notifications.log")
+        program = os.environ["SCOURWELL_NOTIFY_LISTENER"]
+        desktop.programs.append(desktop.spawn([program] + (["--click"] if click else []), "notifications.log"))
+        poll("the notification service", lambda: "ready" in self.lines())
+
+    @staticmethod
+    def available(desktop):
+        return "DBUS_SESSION_BUS_ADDRESS" in desktop.env and os.environ.get("SCOURWELL_NOTIFY_LISTENER")
+
+    def lines(self):
+        with open(self.log, errors="replace") as file:
+            return file.read().splitlines()
 
 
 class Program:
@@ -410,6 +503,76 @@ def case_editor_tabs_keep_values(desktop, executable):
         raise Failure("the job changed on the way: %r" % saved)
 
 
+def make_files(folder, count, days_old, prefix):
+    when = time.time() - days_old * 86400
+    for i in range(count):
+        path = os.path.join(folder, "%s%07d" % (prefix, i))
+        os.close(os.open(path, os.O_CREAT | os.O_WRONLY, 0o644))
+        os.utime(path, (when, when))
+
+
+def case_preview_counts_what_would_go(desktop, executable):
+    """Ctrl+P on a job: the preview's totals count its old files, not its young ones, and
+    nothing is deleted."""
+    if not Accessibility.available(desktop):
+        return
+    job = keyboard_job(desktop, "preview-job")
+    make_files(job["FolderLoc"], 37, 400, "old")
+    make_files(job["FolderLoc"], 5, 0, "young")
+    program = Program(desktop, executable, "preview", jobs_config([job]))
+    program.activate_main()
+    desktop.xdotool("key", "Home", "ctrl+p")
+    poll("the preview", lambda: desktop.windows("^Preview - "))
+    reader = Accessibility(desktop)
+    poll("the preview's totals", lambda: reader.find("^Preview - ", r"^37 files, 0 folders, 0 bytes would go$"),
+         timeout=30, interval=0.5)
+    desktop.screenshot("preview")
+    if len(os.listdir(job["FolderLoc"])) != 42:
+        raise Failure("the preview deleted files")
+
+
+def case_run_now_shows_progress_and_tells(desktop, executable):
+    """Run Now from the preview: the executor's counts grow while it runs; after Stop the
+    notification says how many went and that the run was stopped; its action opens the run's
+    details."""
+    if not Accessibility.available(desktop) or not NotifyListener.available(desktop):
+        return
+    listener = NotifyListener(desktop, click=True)
+    files = int(os.environ.get("SCOURWELL_DESKTOP_FILES", "500000"))
+    job = keyboard_job(desktop, "progress-job")
+    make_files(job["FolderLoc"], files, 400, "f")
+    program = Program(desktop, executable, "progress", jobs_config([job]))
+    program.activate_main()
+    desktop.xdotool("key", "Home", "ctrl+p")
+    poll("the preview to be active", lambda: desktop.active_title().startswith("Preview - "))
+    desktop.xdotool("key", "alt+r")
+    executor = poll("the executor window", lambda: desktop.windows(EXECUTOR_TITLE), timeout=30)[0]
+    reader = Accessibility(desktop)
+    deleted = poll("the executor's Deleted count", lambda: reader.find(EXECUTOR_TITLE, r"^\d+ \(.+\)$"),
+                   interval=0.5)
+    counts = [int(reader.name(deleted).split()[0])]
+    time.sleep(1.5)
+    counts.append(int(reader.name(deleted).split()[0]))
+    desktop.screenshot("progress-running")
+    if not any_file(job["FolderLoc"]):
+        raise Failure("the run ended before its counts were read twice: raise SCOURWELL_DESKTOP_FILES")
+    if not counts[1] > counts[0]:
+        raise Failure("the Deleted count did not grow: %s" % counts)
+
+    geometry = dict(line.split("=", 1) for line in desktop.run(
+        ["xdotool", "getwindowgeometry", "--shell", executor]).split())
+    desktop.xdotool("mousemove", "--window", executor, str(int(geometry["WIDTH"]) - 50),
+                    str(int(geometry["HEIGHT"]) - 22), "click", "1")
+    told = poll("the notification", lambda: [line for line in listener.lines() if line.startswith("Scourwell:")],
+                timeout=30)
+    went = files - len(os.listdir(job["FolderLoc"]))
+    expected = r"Scourwell: %d deleted \(.+\)\t%s\\nStopped before the end\.$" % (went, re.escape(job["FolderLoc"]))
+    if len(told) != 1 or not re.match(expected, told[0]):
+        raise Failure("the notification was %r, not one of %d deleted and stopped" % (told, went))
+    poll("the run's details from the notification", lambda: desktop.windows("^Run Details$"))
+    desktop.screenshot("progress-details")
+
+
 CASES = {
     "tray_brings_the_window_back": case_tray_brings_the_window_back,
     "add_job_by_keyboard": case_add_job_by_keyboard,
@@ -420,6 +583,8 @@ CASES = {
     "edit_by_return": case_edit_by_return,
     "edit_by_double_click": case_edit_by_double_click,
     "editor_tabs_keep_values": case_editor_tabs_keep_values,
+    "preview_counts_what_would_go": case_preview_counts_what_would_go,
+    "run_now_shows_progress_and_tells": case_run_now_shows_progress_and_tells,
 }
 
 
