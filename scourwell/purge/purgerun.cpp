@@ -59,6 +59,7 @@ void PurgeRun::StartPurge(std::future<bool> go)
     if (std::optional<PurgeRequest> request = PurgeRequestOf(m_style, m_values.folder, m_values.threshold,
                                                              m_values.thresholdUnit, m_values.dateKind)) {
         request->protectedPaths = m_protectedPaths;
+        request->removal = m_values.moveToTrash ? Removal::MoveToTrash : Removal::Delete;
         result = RunSchedule(*request, m_clock, m_stop, {}, m_itemHook,
                              [this](const ItemDecision& decision) { m_progress.Note(decision); });
     }

@@ -24,6 +24,7 @@ struct JobEditValues
     QString valOfEvery;
     WallClockTime picked; // the date and time pickers' run
     bool adjust = false;
+    bool moveToTrash = false; // the job's runs move what goes to the trash
 };
 
 // Appends an enabled job. Its start is the picked date and time of day, each raised to the
