@@ -126,15 +126,16 @@ public:
           m_dryRun(request.dryRun), m_clock(clock), m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem),
           m_onDecision(onDecision), m_onRemoved(onRemoved)
     {
-        if (request.removal == Removal::MoveToTrash && !request.dryRun)
-            m_trash.emplace(HomeTrashFolder());
-        for (const QString& path : request.protectedPaths) {
-            const FsWalk::PathIds ids = FsWalk::IdsOfPath(BytesFromText(path));
-            for (const auto& id : {ids.own, ids.target}) {
-                if (id)
-                    m_protected.push_back(*id);
-            }
-        }
+        for (const QString& path : request.protectedPaths)
+            Protect(BytesFromText(path));
+        if (request.removal != Removal::MoveToTrash)
+            return;
+        // What the home trash holds never goes again: a job on a folder above it would move
+        // its items round in it.
+        const QByteArray homeTrash = HomeTrashFolder();
+        Protect(homeTrash);
+        if (!m_dryRun)
+            m_trash.emplace(homeTrash);
     }
 
     // The totals, or nothing when the folder is not opened.
@@ -164,6 +165,15 @@ public:
     }
 
 private:
+    void Protect(const QByteArray& path)
+    {
+        const FsWalk::PathIds ids = FsWalk::IdsOfPath(path);
+        for (const auto& id : {ids.own, ids.target}) {
+            if (id)
+                m_protected.push_back(*id);
+        }
+    }
+
     // A subfolder of the innermost open folder, open while this lives. Within the walk's
     // budget: the folders above its parent are closed when the budget is spent, and the
     // parent is reopened, when it was closed, as this one closes.

@@ -122,7 +122,8 @@ struct RemovedItem
 // bytes (QFile::decodeName for display; copy it to keep it). onDecision hears each item
 // decided, before it is deleted; onRemoved each item removed, after its removal. A trash run
 // moves each item that goes to the trash of its file system (a subfolder whole) and deletes
-// nothing; an item that cannot be moved stays and is not counted. A folder that cannot be opened,
+// nothing; an item that cannot be moved stays and is not counted; the home trash and what it
+// holds stay, in its dry run too. A folder that cannot be opened,
 // the file-system root or a negative threshold deletes nothing. Reads the local zone's rules
 // once, at the start. Safe to run from several threads at once.
 PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,

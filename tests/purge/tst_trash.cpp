@@ -165,6 +165,7 @@ bool IsLink(const QByteArray& path)
 
 Q_DECLARE_METATYPE(Place)
 Q_DECLARE_METATYPE(Taken)
+Q_DECLARE_METATYPE(PurgeStyle)
 
 class TestTrash : public QObject
 {
@@ -378,6 +379,40 @@ private Q_SLOTS:
             QVERIFY(!tree.Exists("data/Trash"));
         else
             QCOMPARE(tree.Listing("data/Trash/info"), QList<QByteArray>());
+    }
+
+    // A trash run on a folder above the home trash leaves the trash and its items where they
+    // are, and its dry run says so.
+    void trashStaysOut_data()
+    {
+        QTest::addColumn<PurgeStyle>("style");
+        QTest::addColumn<bool>("dryRun");
+        QTest::newRow("files in subfolders") << PurgeStyle::IncludeFilesInSubfolders << false;
+        QTest::newRow("files in subfolders, dry run") << PurgeStyle::IncludeFilesInSubfolders << true;
+        QTest::newRow("subfolders") << PurgeStyle::SubfoldersOnly << false;
+        QTest::newRow("subfolders, dry run") << PurgeStyle::SubfoldersOnly << true;
+    }
+    void trashStaysOut()
+    {
+        QFETCH(PurgeStyle, style);
+        QFETCH(bool, dryRun);
+        const TrashSetting setting(Place::Home, false);
+        const PurgeTree& tree = setting.Tree();
+        for (const QByteArray folder : {"data/Trash", "data/Trash/files", "data/Trash/info"})
+            tree.Folder(folder);
+        tree.File("data/Trash/files/old.txt", OldDate());
+        tree.File("data/Trash/info/old.txt.trashinfo", OldDate());
+        for (const QByteArray folder : {"data/Trash/files", "data/Trash/info", "data/Trash"})
+            tree.SetDate(folder, OldDate());
+        const QList<QByteArray> before = tree.Listing("data");
+        PurgeRequest request = Request("Files Only", tree.Text("data"));
+        request.style = style;
+        request.removal = Removal::MoveToTrash;
+        request.dryRun = dryRun;
+        const MockClock clock(TestNow());
+        const std::atomic_bool stop = false;
+        QCOMPARE(RunSchedule(request, clock, stop).count, 0);
+        QCOMPARE(tree.Listing("data"), before);
     }
 
     // An item swapped for a link between its decision and its move: the link goes to the trash
