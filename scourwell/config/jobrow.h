@@ -18,8 +18,8 @@ enum class RowIcon
 };
 
 // One job as the list holds it: the ten fields of its section in ConfigDat.ini, with the
-// stored words kept as written, the settings stored after them, and the icon it shows. The stable id is given
-// by JobTable and never reused.
+// stored words kept as written, the settings stored after them, and the icon it shows. The
+// stable id is given by JobTable and never reused.
 struct JobRow
 {
     quint64 id = 0;

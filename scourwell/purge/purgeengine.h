@@ -120,12 +120,12 @@ struct RemovedItem
 // is not counted); onItem is heard just before each such check, on the purging thread.
 // onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
 // bytes (QFile::decodeName for display; copy it to keep it). onDecision hears each item
-// decided, before it is deleted; onRemoved each item removed, after its removal. A trash run
-// moves each item that goes to the trash of its file system (a subfolder whole) and deletes
-// nothing; an item that cannot be moved stays and is not counted; the home trash and what it
-// holds stay, in its dry run too. A folder that cannot be opened,
-// the file-system root or a negative threshold deletes nothing. Reads the local zone's rules
-// once, at the start. Safe to run from several threads at once.
+// decided, before it is deleted; onRemoved each item removed (or that would be), after its
+// removal. A trash run moves each item that goes to the trash of its file system (a subfolder
+// whole) and deletes nothing; an item that cannot be moved stays and is not counted; the home
+// trash and what it holds stay, in its dry run too. A folder that cannot be opened, the
+// file-system root or a negative threshold deletes nothing. Reads the local zone's rules once,
+// at the start. Safe to run from several threads at once.
 PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                         const std::function<void(const QByteArray& path)>& onDeleted = {},
                         const std::function<void()>& onItem = {},

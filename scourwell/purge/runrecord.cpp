@@ -122,7 +122,7 @@ std::optional<RunRecord> ReadRunRecord(const QString& file, RecordItems items)
         else if (key == "folder")
             record.folder = TextFromBytes(Decoded(value));
         else if (key == "style")
-            record.style = QString::fromUtf8(value);
+            record.style = QString::fromUtf8(Decoded(value));
         else if (key == "removal")
             record.removal =
                 value == RemovalWord(Removal::MoveToTrash) ? Removal::MoveToTrash : Removal::Delete;
@@ -174,7 +174,7 @@ RunRecordWriter::RunRecordWriter(const QString& programFolder, const QString& fo
         m_file.setFileName(stem + (attempt == 0 ? QString() : u'-' + QString::number(attempt)) + u".tsv");
         m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
     }
-    Write(Signature + "\nfolder\t" + Field(BytesFromText(folder)) + "\nstyle\t" + style.toUtf8() +
+    Write(Signature + "\nfolder\t" + Field(BytesFromText(folder)) + "\nstyle\t" + Field(style.toUtf8()) +
           "\nremoval\t" + RemovalWord(removal) + "\nstart\t" + DateText(start) + '\n');
     m_file.flush();
 }

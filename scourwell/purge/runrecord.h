@@ -15,7 +15,7 @@
 // "start\t" (local ISO 8601 with its offset), then one line per item removed:
 // "item\tKIND\tBYTES\tDATE\tPATH\tTRASH" (DATE empty when unknown, TRASH empty when deleted),
 // and at the end "end\tcomplete|stopped|not-opened\tCOUNT\tFILES\tFOLDERS\tBYTES". Paths and the folder are
-// the file system's bytes with controls, DEL and "%" percent-encoded.
+// the file system's bytes, and the style UTF-8, with controls, DEL and "%" percent-encoded.
 
 QString RunRecordsFolder(const QString& programFolder);
 

@@ -73,7 +73,7 @@ private Q_SLOTS:
         QFETCH(RecordEnd, end);
         QTemporaryDir program;
         const QString folder = TextFromBytes("/j\t\xff");
-        RunRecordWriter writer(program.path(), folder, "Subfolders Only", Removal::MoveToTrash, TestNow());
+        RunRecordWriter writer(program.path(), folder, "Subfolders\tOnly", Removal::MoveToTrash, TestNow());
         AddItem(writer, item);
         writer.Finish({.count = 7, .files = 5, .folders = 2, .bytes = 99, .outcome = outcome});
         const std::vector<RunRecord> records = ReadRunRecords(program.path());
@@ -82,7 +82,7 @@ private Q_SLOTS:
         const std::optional<RunRecord> record = ReadRunRecord(records[0].file);
         QVERIFY(record);
         QCOMPARE(record->folder, folder);
-        QCOMPARE(record->style, "Subfolders Only");
+        QCOMPARE(record->style, "Subfolders\tOnly"); // hand-edited
         QCOMPARE(record->removal, Removal::MoveToTrash);
         QCOMPARE(record->start, TestNow());
         QCOMPARE(record->end, end);
