@@ -436,30 +436,38 @@ private Q_SLOTS:
         QCOMPARE(Content(tree.Path("target.txt")), QByteArray("x"));
     }
 
-    // Other tools read back what a trash run wrote: the true path of each item. GIO reads the
-    // trash through GVfs, which a session bus of the test's own starts.
+    // Other tools read back what a trash run wrote: the true path of each item, also from a
+    // trash at the top of another file system. GIO reads the trash through GVfs, which a
+    // session bus of the test's own starts.
     void otherToolsReadIt_data()
     {
         QTest::addColumn<QStringList>("tools"); // skipped without them
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QByteArray>("before"); // what the listing shows before the path
-        QTest::newRow("trash-list") << QStringList{"trash-list"} << QStringList{"trash-list"}
-                                    << QByteArray(" ");
-        QTest::newRow("gio") << QStringList{"dbus-run-session", "gio"}
-                             << QStringList{"dbus-run-session", "--",       "gio", "list", "-a",
-                                            "trash::orig-path", "trash:///"}
-                             << QByteArray("trash::orig-path=");
+        QTest::addColumn<Place>("place");
+        const QStringList trashList{"trash-list"};
+        const QStringList gioTools{"dbus-run-session", "gio"};
+        const QStringList gio{"dbus-run-session", "--", "gio", "list", "-a", "trash::orig-path", "trash:///"};
+        QTest::newRow("trash-list") << trashList << trashList << QByteArray(" ") << Place::Home;
+        QTest::newRow("trash-list, .Trash-$uid")
+            << trashList << trashList << QByteArray(" ") << Place::NoTrash;
+        QTest::newRow("trash-list, .Trash/$uid")
+            << trashList << trashList << QByteArray(" ") << Place::StickyTrash;
+        QTest::newRow("gio") << gioTools << gio << QByteArray("trash::orig-path=") << Place::Home;
     }
     void otherToolsReadIt()
     {
         QFETCH(QStringList, tools);
         QFETCH(QStringList, command);
         QFETCH(QByteArray, before);
+        QFETCH(Place, place);
         for (const QString& tool : tools) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QSKIP("a tool is not installed");
         }
-        const TrashSetting setting(Place::Home, false);
+        if (place != Place::Home && !OwnMounts())
+            QSKIP("no file system of the test's own can be mounted here");
+        const TrashSetting setting(place, OwnMounts());
         const PurgeTree& tree = setting.Tree();
         const QByteArray name = "an old 100% file";
         tree.File(setting.Job(name), OldDate());
