@@ -24,6 +24,20 @@ const QString DeleteSpecific = QStringLiteral("DeleteSpecific");
 // stays as it was.
 const QString MissedRunKey = QStringLiteral("MissedRun");
 const QString RunResultsKey = QStringLiteral("RunResults");
+// Whether new jobs move to the trash; absent when they delete.
+const QString TrashNewJobsKey = QStringLiteral("NewJobsMoveToTrash");
+// A job's own setting after its ten keys, absent when it deletes.
+const QString MoveToTrashKey = QStringLiteral("MoveToTrash");
+const QString On = QStringLiteral("1");
+
+// A flag as 1, or no key when it is off.
+void SetFlag(IniDocument& doc, const QString& section, const QString& key, bool on)
+{
+    if (on)
+        doc.SetValue(section, key, On);
+    else
+        doc.RemoveValue(section, key);
+}
 
 // A later choice's word, or no key for the default (which has no word).
 template <typename T> void SetChoice(IniDocument& doc, const QString& key, T choice)
@@ -138,6 +152,7 @@ JobRow ReadJob(const IniDocument& doc, const QString& section, const WallClockTi
     JobRow row;
     for (size_t i = 0; i < std::size(JobKeys); ++i)
         JobKeys[i].write(row, values[static_cast<qsizetype>(i)]);
+    row.MoveToTrash = doc.Value(section, MoveToTrashKey) == On;
     row.icon = FolderFound(row.FolderLoc) ? LoadedIcon(row, nowMinute) : RowIcon::FolderMissing;
     return row;
 }
@@ -158,6 +173,7 @@ void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
     for (const JobKey& key : JobKeys)
         values.append({key.name, key.read(row), QuotingOf(key, row)});
     doc.SetValues(section, values);
+    SetFlag(doc, section, MoveToTrashKey, row.MoveToTrash);
 }
 
 QByteArray FingerprintOf(const QByteArray& bytes)
@@ -195,6 +211,7 @@ void LoadOptions(JobTable& table, const QString& programFolder)
         ParseWord<MissedRun>(doc.Value(Initial, MissedRunKey)).value_or(MissedRun::Wait));
     table.SetRunResultsChoice(
         ParseWord<RunResults>(doc.Value(Initial, RunResultsKey)).value_or(RunResults::WhenDeleted));
+    table.SetNewJobsMoveToTrash(doc.Value(Initial, TrashNewJobsKey) == On);
 }
 
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now)
@@ -235,7 +252,7 @@ bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fing
 }
 
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
-                 MissedRun missedRun, RunResults runResults)
+                 MissedRun missedRun, RunResults runResults, std::optional<bool> newJobsMoveToTrash)
 {
     const QString path = ConfigDatPath(programFolder);
     IniDocument doc;
@@ -245,6 +262,8 @@ bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const
     doc.SetValue(Initial, DeleteSpecific, deleteSpecific);
     SetChoice(doc, MissedRunKey, missedRun);
     SetChoice(doc, RunResultsKey, runResults);
+    if (newJobsMoveToTrash)
+        SetFlag(doc, Initial, TrashNewJobsKey, *newJobsMoveToTrash);
     return doc.Save(path);
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 class JobTable;
 enum class MissedRun;
@@ -14,8 +15,9 @@ enum class RunResults;
 
 // Writes the eight default lines when the file is missing; false only when that failed.
 bool CreateDefaultConfig(const QString& programFolder);
-// The two options, the missed-run choice (Wait unless the file names another) and which ended
-// runs are told (WhenDeleted unless the file names another).
+// The two options, the missed-run choice (Wait unless the file names another), which ended
+// runs are told (WhenDeleted unless the file names another) and whether new jobs move to the
+// trash (only NewJobsMoveToTrash=1 says so).
 void LoadOptions(JobTable& table, const QString& programFolder);
 // Rows of the numbered job sections, icons judged against now at minute resolution. Never
 // fails: a missing or unreadable file gives an empty table; a hand-edited TotalJob that is
@@ -25,11 +27,12 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
 // 1..N and TotalJob = N; numbered sections above the old TotalJob stay as they are. A
 // successful save leaves the table clean and gives the fingerprint of what it wrote.
 bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fingerprint = nullptr);
-// The two options, then the missed-run and run-results choices, each written only when it is
-// not the default (the default removes it), so that a file that keeps the defaults stays byte
-// for byte as it was.
+// The two options, then the missed-run and run-results choices and, when given, whether new
+// jobs move to the trash, each written only when it is not the default (the default removes
+// it), so that a file that keeps the defaults stays byte for byte as it was.
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
-                 MissedRun missedRun, RunResults runResults);
+                 MissedRun missedRun, RunResults runResults,
+                 std::optional<bool> newJobsMoveToTrash = std::nullopt);
 bool DeleteJobSection(const QString& programFolder, const QString& section);
 
 // A fingerprint of the file's bytes as they are now (empty when it is missing or unreadable),

@@ -22,8 +22,8 @@ enum class RowIcon
 QString RowIconWords(RowIcon icon);
 
 // One job as the list holds it: the ten fields of its section in ConfigDat.ini, with the
-// stored words kept as written, and the icon it shows. The stable id is given by JobTable and
-// never reused.
+// stored words kept as written, the settings stored after them, and the icon it shows. The
+// stable id is given by JobTable and never reused.
 struct JobRow
 {
     quint64 id = 0;
@@ -43,6 +43,9 @@ struct JobRow
     // Exactly as stored in the file.
     QString NextRun;
     QString Description;
+    // Its runs move what goes to the trash instead of deleting it (MoveToTrash=1, written only
+    // when set).
+    bool MoveToTrash = false;
 
     bool operator==(const JobRow&) const = default;
 };

@@ -152,16 +152,23 @@ void JobTable::SetOptions(const QString& lookPurgeBy, const QString& deleteSpeci
 
 void JobTable::SetMissedRunChoice(MissedRun choice)
 {
-    if (choice == m_missedRun)
-        return;
-    m_missedRun = choice;
-    Q_EMIT OptionsChanged();
+    SetOption(m_missedRun, choice);
 }
 
 void JobTable::SetRunResultsChoice(RunResults choice)
 {
-    if (choice == m_runResults)
+    SetOption(m_runResults, choice);
+}
+
+void JobTable::SetNewJobsMoveToTrash(bool on)
+{
+    SetOption(m_newJobsMoveToTrash, on);
+}
+
+template <typename T> void JobTable::SetOption(T& option, T value)
+{
+    if (option == value)
         return;
-    m_runResults = choice;
+    option = value;
     Q_EMIT OptionsChanged();
 }

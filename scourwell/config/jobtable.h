@@ -61,6 +61,10 @@ public:
     // Which ended runs the windows tell about; OptionsChanged only when it changes.
     RunResults RunResultsChoice() const { return m_runResults; }
     void SetRunResultsChoice(RunResults choice);
+    // Whether the editor starts a new job moving to the trash (off unless chosen);
+    // OptionsChanged only when it changes.
+    bool NewJobsMoveToTrash() const { return m_newJobsMoveToTrash; }
+    void SetNewJobsMoveToTrash(bool on);
 
 Q_SIGNALS:
     void RowChanged(int index);
@@ -83,6 +87,8 @@ private:
     };
 
     void MoveToSortedPlace(int index);
+    // Sets an option, telling OptionsChanged when it changes.
+    template <typename T> void SetOption(T& option, T value);
 
     std::vector<JobRow> m_rows;
     std::optional<SortMode> m_sort;
@@ -92,4 +98,5 @@ private:
     QString m_deleteSpecific;
     MissedRun m_missedRun = MissedRun::Wait;
     RunResults m_runResults = RunResults::WhenDeleted;
+    bool m_newJobsMoveToTrash = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QtGlobal>
 #include <memory>
 #include <optional>
@@ -75,6 +76,23 @@ struct PathIds
 };
 PathIds IdsOfPath(const QByteArray& path);
 
+// The trashes one run moves items to: the home trash, and one at the top of each other file
+// system, each found and opened when an item first needs it and kept open while this lives.
+class TrashCan
+{
+public:
+    // homeTrash: the home trash folder (HomeTrashFolder), made when missing.
+    explicit TrashCan(QByteArray homeTrash);
+    ~TrashCan();
+    TrashCan(const TrashCan&) = delete;
+    TrashCan& operator=(const TrashCan&) = delete;
+
+private:
+    friend class Folder;
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
 // An opened folder, enumerated as it is read: memory does not grow with its size.
 class Folder
 {
@@ -117,11 +135,19 @@ public:
     // writable for the rest of its use.
     bool Delete(const char* name);
     bool RemoveEmptyChild(const char* name);
+    // Moves name (a folder with all it holds) into the trash of its own file system: its
+    // .trashinfo is made first, then the item is renamed in from this folder, never through a
+    // link and never copied. Gives the item's path in the trash, or nothing when it stays
+    // where it was (and its .trashinfo is removed again). A name the trash holds already
+    // takes a new one there.
+    std::optional<QByteArray> MoveToTrash(const char* name, TrashCan& can, const QDateTime& deletionDate);
 
 private:
     struct State;
     explicit Folder(std::unique_ptr<State> state);
     bool Unlink(const char* name, bool folder);
+    // renameat without replacing anything, forced as Delete is.
+    bool MoveInto(const char* name, int toFd, const char* newName);
     std::unique_ptr<State> m_state;
 };
 

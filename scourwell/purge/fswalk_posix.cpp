@@ -1,10 +1,15 @@
 #include "purge/fswalk.h"
+#include "purge/trash.h"
 
 #include <QByteArrayList>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
@@ -14,6 +19,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace FsWalk {
 
@@ -455,6 +461,268 @@ bool Folder::Delete(const char* name)
 bool Folder::RemoveEmptyChild(const char* name)
 {
     return Unlink(name, true);
+}
+
+namespace {
+
+constexpr int TrashFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+// Names tried in a trash before an item is given up: a few in sequence, then random ones.
+constexpr int TrashNameAttempts = 64;
+constexpr int SequentialAttempts = 8;
+
+// The subfolder name of dirFd, made for this user alone when missing; never a link.
+UniqueFd OpenOrMakeFolder(int dirFd, const char* name)
+{
+    if (mkdirat(dirFd, name, 0700) != 0 && errno != EEXIST)
+        return UniqueFd();
+    return UniqueFd(openat(dirFd, name, TrashFolderFlags));
+}
+
+bool OwnedFolder(int fd)
+{
+    struct stat st;
+    return fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid();
+}
+
+// The path the kernel gives the opened object, as it is reached now.
+QByteArray PathOfFd(int fd)
+{
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+    QByteArray path(PATH_MAX, Qt::Uninitialized);
+    const ssize_t size = readlink(link.constData(), path.data(), size_t(path.size()));
+    if (size <= 0 || size >= path.size() || path[0] != '/')
+        return {};
+    path.truncate(size);
+    return path;
+}
+
+// A mount point as /proc/self/mountinfo writes it: space, tab, line break and backslash as
+// three octal digits after a backslash.
+QByteArray UnescapedMountPath(const QByteArray& field)
+{
+    QByteArray path;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            bool ok = false;
+            const int value = field.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok) {
+                path += char(value);
+                i += 3;
+                continue;
+            }
+        }
+        path += field[i];
+    }
+    return path;
+}
+
+// Where the mount of this id (or, without one, of this device) is.
+QByteArray MountPointOf(const ObjectId& device, std::optional<quint64> mountId)
+{
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray deviceText =
+        QByteArray::number(major(device.device)) + ':' + QByteArray::number(minor(device.device));
+    // Read whole: the kernel gives the file no size, so it is never at its end before.
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QByteArrayList fields = line.split(' ');
+        if (fields.size() < 5)
+            continue;
+        if (mountId ? fields[0].toULongLong() == *mountId : fields[2] == deviceText)
+            return UnescapedMountPath(fields[4]);
+    }
+    return {};
+}
+
+} // namespace
+
+// One trash: its files and info folders held open, the path of the trash folder and, for a
+// trash at the top of a file system, the path of that top folder.
+struct TrashBin
+{
+    ObjectId device;
+    std::optional<quint64> mountId;
+    bool usable = false;
+    UniqueFd files;
+    UniqueFd info;
+    QByteArray path;
+    QByteArray top; // empty for the home trash
+};
+
+struct TrashCan::State
+{
+    QByteArray homePath;
+    std::optional<TrashBin> home;
+    std::vector<TrashBin> others;
+
+    // The trash folder open at folderFd, with files and info inside; false when not.
+    static bool OpenParts(TrashBin& bin, int folderFd)
+    {
+        bin.files = OpenOrMakeFolder(folderFd, "files");
+        bin.info = OpenOrMakeFolder(folderFd, "info");
+        bin.usable = OwnedFolder(bin.files.Get()) && OwnedFolder(bin.info.Get());
+        return bin.usable;
+    }
+
+    // The file system of fd, whose items this trash takes.
+    static void Identify(TrashBin& bin, int fd)
+    {
+        struct statx stx;
+        if (fd < 0 || statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_MNT_ID, &stx) != 0)
+            return;
+        bin.device = {makedev(stx.stx_dev_major, stx.stx_dev_minor), 0};
+        if (stx.stx_mask & STATX_MNT_ID)
+            bin.mountId = stx.stx_mnt_id;
+    }
+
+    TrashBin& Home()
+    {
+        if (home)
+            return *home;
+        home.emplace();
+        home->path = homePath;
+        const QByteArray parent = homePath.left(homePath.lastIndexOf('/'));
+        if (!homePath.startsWith('/') || !(parent.isEmpty() || QDir().mkpath(QFile::decodeName(parent))))
+            return *home;
+        // The user's own folders: links above the trash are followed, as every desktop does.
+        mkdir(homePath.constData(), 0700);
+        const UniqueFd folder(open(homePath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        // Known also when the trash cannot be used, so that the items of its file system stay
+        // rather than go to a trash of the system's.
+        Identify(
+            *home,
+            folder.Get() >= 0
+                ? folder.Get()
+                : UniqueFd(open(parent.isEmpty() ? "/" : parent.constData(), PathFlags | O_DIRECTORY)).Get());
+        if (OwnedFolder(folder.Get()))
+            OpenParts(*home, folder.Get());
+        return *home;
+    }
+
+    // $top/.Trash/$uid where .Trash is a sticky folder and no link, else $top/.Trash-$uid.
+    static TrashBin AtTop(const ObjectId& device, std::optional<quint64> mountId)
+    {
+        TrashBin bin;
+        bin.device = {device.device, 0};
+        bin.mountId = mountId;
+        bin.top = MountPointOf(device, mountId);
+        const UniqueFd top(bin.top.startsWith('/') ? open(bin.top.constData(), PathFlags | O_DIRECTORY) : -1);
+        struct statx stx;
+        // The mount point must still hold that mount.
+        if (top.Get() < 0 || statx(top.Get(), "", AT_EMPTY_PATH, STATX_INO | STATX_MNT_ID, &stx) != 0 ||
+            makedev(stx.stx_dev_major, stx.stx_dev_minor) != device.device ||
+            (mountId && (stx.stx_mask & STATX_MNT_ID) && stx.stx_mnt_id != *mountId))
+            return bin;
+        const QByteArray uid = QByteArray::number(geteuid());
+        const QByteArray topPrefix = bin.top == "/" ? QByteArray() : bin.top;
+        struct stat shared;
+        if (fstatat(top.Get(), ".Trash", &shared, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(shared.st_mode) &&
+            (shared.st_mode & S_ISVTX)) {
+            const UniqueFd admin(openat(top.Get(), ".Trash", TrashFolderFlags));
+            const UniqueFd own(admin.Get() >= 0 ? OpenOrMakeFolder(admin.Get(), uid.constData())
+                                                : UniqueFd());
+            struct stat opened;
+            if (fstat(admin.Get(), &opened) == 0 && opened.st_ino == shared.st_ino &&
+                (opened.st_mode & S_ISVTX) && OwnedFolder(own.Get()) && OpenParts(bin, own.Get())) {
+                bin.path = topPrefix + "/.Trash/" + uid;
+                return bin;
+            }
+        }
+        const QByteArray ownName = ".Trash-" + uid;
+        const UniqueFd own = OpenOrMakeFolder(top.Get(), ownName.constData());
+        if (OwnedFolder(own.Get()) && OpenParts(bin, own.Get()))
+            bin.path = topPrefix + '/' + ownName;
+        return bin;
+    }
+
+    // The trash for an item of this file system: the home trash when it is on the same mount,
+    // else the one at the top of the item's own; nullptr when there is none to be had.
+    TrashBin* For(const ObjectId& device, std::optional<quint64> mountId)
+    {
+        const auto sameMount = [&](const TrashBin& bin) {
+            return bin.device.device == device.device && (!mountId || !bin.mountId || bin.mountId == mountId);
+        };
+        TrashBin& homeBin = Home();
+        if (sameMount(homeBin))
+            return homeBin.usable ? &homeBin : nullptr;
+        auto known = std::find_if(others.begin(), others.end(), sameMount);
+        if (known == others.end()) {
+            others.push_back(AtTop(device, mountId));
+            known = others.end() - 1;
+        }
+        return known->usable ? &*known : nullptr;
+    }
+};
+
+TrashCan::TrashCan(QByteArray homeTrash) : m_state(std::make_unique<State>())
+{
+    m_state->homePath = std::move(homeTrash);
+}
+
+TrashCan::~TrashCan() = default;
+
+std::optional<QByteArray> Folder::MoveToTrash(const char* name, TrashCan& can, const QDateTime& deletionDate)
+{
+    TrashBin* bin = can.m_state->For(m_state->id, m_state->mountId);
+    const QByteArray folderPath = PathOfFd(m_state->fd);
+    if (bin == nullptr || folderPath.isEmpty())
+        return std::nullopt;
+    QByteArray original = (folderPath == "/" ? QByteArray() : folderPath) + '/' + name;
+    if (!bin->top.isEmpty()) {
+        // Relative to the top of the file system, so that it holds wherever that is mounted.
+        const QByteArray top = bin->top == "/" ? QByteArray("/") : bin->top + '/';
+        if (!original.startsWith(top))
+            return std::nullopt;
+        original.remove(0, top.size());
+    }
+    const QByteArray info = TrashInfoText(original, deletionDate);
+    for (int attempt = 0; attempt < TrashNameAttempts; ++attempt) {
+        const QByteArray trashName =
+            TrashName(name, attempt < SequentialAttempts
+                                ? attempt
+                                : int(QRandomGenerator::global()->bounded(SequentialAttempts, INT_MAX)));
+        const QByteArray infoName = trashName + ".trashinfo";
+        const int infoFd = openat(bin->info.Get(), infoName.constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (infoFd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return std::nullopt;
+        }
+        const bool written = write(infoFd, info.constData(), size_t(info.size())) == info.size();
+        const bool closed = close(infoFd) == 0;
+        int error = EIO;
+        if (written && closed) {
+            if (MoveInto(name, bin->files.Get(), trashName.constData()))
+                return bin->path + "/files/" + trashName;
+            error = errno;
+        }
+        unlinkat(bin->info.Get(), infoName.constData(), 0);
+        if (error != EEXIST)
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool Folder::MoveInto(const char* name, int toFd, const char* newName)
+{
+    const auto move = [&] {
+        if (renameat2(m_state->fd, name, toFd, newName, RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EINVAL)
+            return false;
+        // A file system without the flag: the name is checked first instead.
+        struct stat st;
+        if (fstatat(toFd, newName, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            errno = EEXIST;
+            return false;
+        }
+        return renameat(m_state->fd, name, toFd, newName) == 0;
+    };
+    if (move())
+        return true;
+    return errno == EACCES && m_state->MakeWritable() && move();
 }
 
 } // namespace FsWalk

@@ -17,6 +17,8 @@ struct LaunchValues
     QString recurrenceUnit;  // ValOfEvery, or "&nbsp"
     QString runTime;         // the due NextRun, or the present minute of a manual run
     QString dateKind;        // LookPurgeBy
+    // Not among the texts: the run moves what goes to the trash.
+    bool moveToTrash = false;
 
     // key1..key10 of the launchers, Label1..Label10 of the executor window: the fields above
     // in the order they are declared.

@@ -11,7 +11,7 @@
 namespace {
 
 const char Usage[] = "usage: scourwell --purge FOLDER --older-than N UNIT [--style STYLE] [--by DATE] "
-                     "[--dry-run [--verbose] [--format text|tsv]]";
+                     "[--trash] [--dry-run [--verbose] [--format text|tsv]]";
 
 // How a dry run reports its decisions.
 enum class ReportFormat
@@ -69,6 +69,8 @@ ParsedCommand ParseArguments(const QStringList& args)
                 return parsed;
             }
             request.lookByDate = *dateKind;
+        } else if (option == u"--trash") {
+            request.removal = Removal::MoveToTrash;
         } else if (option == u"--dry-run") {
             request.dryRun = true;
         } else if (option == u"--verbose") {

@@ -9,9 +9,10 @@ class Clock;
 // The status of a purge stopped before its end: 128 + SIGINT, as a shell reports an interrupt.
 constexpr int PurgeStoppedStatus = 130;
 
-// scourwell --purge FOLDER --older-than N UNIT [--style STYLE] [--by DATE]
+// scourwell --purge FOLDER --older-than N UNIT [--style STYLE] [--by DATE] [--trash]
 // [--dry-run [--verbose] [--format text|tsv]]: one purge in the foreground. args are the
-// arguments after the program name. Prints each path deleted on a line of its own, in $'...'
+// arguments after the program name. --trash moves what goes to the trash instead of deleting
+// it. Prints each path deleted (or moved) on a line of its own, in $'...'
 // quoting when it holds a line break, and the count last. A dry run prints instead a line per
 // item that would go (and, verbose, per item kept, with why), then the totals of files,
 // folders and bytes. Returns 0 when done; a wrong argument gets a one-line usage

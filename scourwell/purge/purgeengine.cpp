@@ -2,6 +2,7 @@
 
 #include "config/runtime.h"
 #include "purge/fswalk.h"
+#include "purge/trash.h"
 #include "shared/bytetext.h"
 #include "shared/localzone.h"
 #include "shared/programfolder.h"
@@ -116,20 +117,25 @@ DecisionReason ReasonOf(StatOutcome outcome)
 class PurgeWalk
 {
 public:
-    PurgeWalk(const PurgeRequest& request, qint64 now, const std::atomic_bool& stop,
+    PurgeWalk(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
               const std::function<void(const QByteArray&)>& onDeleted, const std::function<void()>& onItem,
-              const std::function<void(const ItemDecision&)>& onDecision)
+              const std::function<void(const ItemDecision&)>& onDecision,
+              const std::function<void(const RemovedItem&)>& onRemoved)
         : m_dateKind(WalkDateKind(request.lookByDate)), m_unit(request.purgeValOf),
-          m_threshold(request.purgeVal), m_nowMinute(LocalMinute(now)), m_dryRun(request.dryRun),
-          m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem), m_onDecision(onDecision)
+          m_threshold(request.purgeVal), m_nowMinute(LocalMinute(clock.Now().toSecsSinceEpoch())),
+          m_dryRun(request.dryRun), m_clock(clock), m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem),
+          m_onDecision(onDecision), m_onRemoved(onRemoved)
     {
-        for (const QString& path : request.protectedPaths) {
-            const FsWalk::PathIds ids = FsWalk::IdsOfPath(BytesFromText(path));
-            for (const auto& id : {ids.own, ids.target}) {
-                if (id)
-                    m_protected.push_back(*id);
-            }
-        }
+        for (const QString& path : request.protectedPaths)
+            Protect(BytesFromText(path));
+        if (request.removal != Removal::MoveToTrash)
+            return;
+        // What the home trash holds never goes again: a job on a folder above it would move
+        // its items round in it.
+        const QByteArray homeTrash = HomeTrashFolder();
+        Protect(homeTrash);
+        if (!m_dryRun)
+            m_trash.emplace(homeTrash);
     }
 
     // The totals, or nothing when the folder is not opened.
@@ -159,6 +165,15 @@ public:
     }
 
 private:
+    void Protect(const QByteArray& path)
+    {
+        const FsWalk::PathIds ids = FsWalk::IdsOfPath(path);
+        for (const auto& id : {ids.own, ids.target}) {
+            if (id)
+                m_protected.push_back(*id);
+        }
+    }
+
     // A subfolder of the innermost open folder, open while this lives. Within the walk's
     // budget: the folders above its parent are closed when the budget is spent, and the
     // parent is reopened, when it was closed, as this one closes.
@@ -255,13 +270,32 @@ private:
         });
     }
 
-    void Deleted(const char* name, const ItemDecision& decision)
+    // Moves name of folder to the trash; false when it stays.
+    bool Trash(Folder& folder, const char* name)
+    {
+        std::optional<QByteArray> trashPath = folder.MoveToTrash(name, *m_trash, m_clock.Now());
+        m_trashPath = trashPath.value_or(QByteArray());
+        return trashPath.has_value();
+    }
+
+    // A file or link that goes: deleted, or moved to the trash; true when it went.
+    bool RemoveFile(Folder& folder, const char* name)
+    {
+        return m_dryRun || (m_trash ? Trash(folder, name) : folder.Delete(name));
+    }
+
+    void Deleted(const char* name, ItemDecision decision)
     {
         ++m_result.count;
         ++(decision.kind == PurgeItemKind::Folder ? m_result.folders : m_result.files);
         m_result.bytes += decision.size;
         if (m_onDeleted)
             AtPath(name, m_onDeleted);
+        if (m_onRemoved)
+            AtPath(name, [&](const QByteArray& path) {
+                decision.path = path;
+                m_onRemoved(RemovedItem{decision, m_trashPath});
+            });
     }
 
     // The files (and links) directly in folder. Returns whether it met an entry that may be a
@@ -293,7 +327,7 @@ private:
                 continue;
             const ItemDecision decision = Decide(stat);
             Tell(entry.name, decision);
-            if (decision.Removes() && (m_dryRun || folder.Delete(entry.name)))
+            if (decision.Removes() && RemoveFile(folder, entry.name))
                 Deleted(entry.name, decision);
         }
         return mayHaveSubfolders;
@@ -373,7 +407,10 @@ private:
                 }
             }
             Tell(entry.name, decision);
-            if (decision.Removes() && (m_dryRun || WalkSubfolder(entry.name, stat.id, Pass::Remove)))
+            // A trash run moves the subfolder whole, in one rename.
+            if (decision.Removes() &&
+                (m_dryRun ||
+                 (m_trash ? Trash(folder, entry.name) : WalkSubfolder(entry.name, stat.id, Pass::Remove))))
                 Deleted(entry.name, decision);
         }
     }
@@ -435,10 +472,15 @@ private:
     const qint64 m_threshold;
     const qint64 m_nowMinute;
     const bool m_dryRun;
+    const Clock& m_clock;
     const std::atomic_bool& m_stop;
     const std::function<void(const QByteArray&)>& m_onDeleted;
     const std::function<void()>& m_onItem;
     const std::function<void(const ItemDecision&)>& m_onDecision;
+    const std::function<void(const RemovedItem&)>& m_onRemoved;
+    // Set for a trash run; the trash path of the item moved last.
+    std::optional<FsWalk::TrashCan> m_trash;
+    QByteArray m_trashPath;
     std::vector<ObjectId> m_protected;
     QByteArray m_path;
     PurgeResult m_result;
@@ -514,7 +556,8 @@ qint64 GetObjectAge(const QDateTime& itemDate, TimeUnit unit, const QDateTime& n
 PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                         const std::function<void(const QByteArray&)>& onDeleted,
                         const std::function<void()>& onItem,
-                        const std::function<void(const ItemDecision&)>& onDecision)
+                        const std::function<void(const ItemDecision&)>& onDecision,
+                        const std::function<void(const RemovedItem&)>& onRemoved)
 {
     // The folder text stands for the bytes of its name, which need not be UTF-8; a NUL would
     // cut the name short, and so name another folder. A negative threshold would take all.
@@ -523,7 +566,7 @@ PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const s
         return {};
     // The zone's rules are read once a run, so that no item waits for the zone file.
     LoadLocalZone();
-    PurgeWalk walk(request, clock.Now().toSecsSinceEpoch(), stop, onDeleted, onItem, onDecision);
+    PurgeWalk walk(request, clock, stop, onDeleted, onItem, onDecision, onRemoved);
     std::optional<PurgeResult> result = walk.Run(request.style, folder);
     if (!result)
         return {};

@@ -10,6 +10,13 @@
 #include <functional>
 #include <optional>
 
+// What becomes of the items a run removes.
+enum class Removal
+{
+    Delete,     // deleted for good
+    MoveToTrash // moved to the desktop's trash; an item that cannot be moved stays
+};
+
 struct PurgeRequest
 {
     PurgeStyle style = PurgeStyle::FilesOnly;
@@ -21,6 +28,7 @@ struct PurgeRequest
     // Never deleted nor descended into: the program folder, its files and the programs.
     QStringList protectedPaths;
     bool dryRun = false;
+    Removal removal = Removal::Delete;
 };
 
 // The request of a job's texts: its folder, ValPurge, ValOfPurge and the LookPurgeBy option.
@@ -99,15 +107,27 @@ struct ItemDecision
     bool Removes() const { return reason == DecisionReason::OldEnough; }
 };
 
+// An item a run removed: its decision (with its path) and, for a trash run, where in the trash
+// it went.
+struct RemovedItem
+{
+    const ItemDecision& decision;
+    QByteArrayView trashPath; // empty when deleted
+};
+
 // Runs one purge; returns the count deleted and how the run ended. stop is checked before
 // each item, also each item inside a subfolder being removed (a subfolder left partly removed
 // is not counted); onItem is heard just before each such check, on the purging thread.
 // onDeleted hears each path deleted (or, in a dry run, that would be), as the file system's
 // bytes (QFile::decodeName for display; copy it to keep it). onDecision hears each item
-// decided, before it is deleted. A folder that cannot be opened,
-// the file-system root or a negative threshold deletes nothing. Reads the local zone's rules
-// once, at the start. Safe to run from several threads at once.
+// decided, before it is deleted; onRemoved each item removed (or that would be), after its
+// removal. A trash run moves each item that goes to the trash of its file system (a subfolder
+// whole) and deletes nothing; an item that cannot be moved stays and is not counted; the home
+// trash and what it holds stay, in its dry run too. A folder that cannot be opened, the
+// file-system root or a negative threshold deletes nothing. Reads the local zone's rules once,
+// at the start. Safe to run from several threads at once.
 PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const std::atomic_bool& stop,
                         const std::function<void(const QByteArray& path)>& onDeleted = {},
                         const std::function<void()>& onItem = {},
-                        const std::function<void(const ItemDecision&)>& onDecision = {});
+                        const std::function<void(const ItemDecision&)>& onDecision = {},
+                        const std::function<void(const RemovedItem&)>& onRemoved = {});

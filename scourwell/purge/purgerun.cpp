@@ -1,6 +1,7 @@
 #include "purge/purgerun.h"
 
 #include "purge/logmod.h"
+#include "purge/runrecord.h"
 #include "purge/stringhandling.h"
 #include "purge/threadid.h"
 #include "shared/clock.h"
@@ -59,8 +60,16 @@ void PurgeRun::StartPurge(std::future<bool> go)
     if (std::optional<PurgeRequest> request = PurgeRequestOf(m_style, m_values.folder, m_values.threshold,
                                                              m_values.thresholdUnit, m_values.dateKind)) {
         request->protectedPaths = m_protectedPaths;
-        result = RunSchedule(*request, m_clock, m_stop, {}, m_itemHook,
-                             [this](const ItemDecision& decision) { m_progress.Note(decision); });
+        request->removal = m_values.moveToTrash ? Removal::MoveToTrash : Removal::Delete;
+        const QDateTime start = m_clock.Now();
+        PruneRunRecords(m_programFolder, start);
+        RunRecordWriter record(m_programFolder, m_values.folder, m_values.purgeStyle, request->removal,
+                               start);
+        result = RunSchedule(
+            *request, m_clock, m_stop, {}, m_itemHook,
+            [this](const ItemDecision& decision) { m_progress.Note(decision); },
+            [&record](const RemovedItem& item) { record.Add(item); });
+        record.Finish(result);
     }
     m_bytes = result.bytes;
     AfterRunSchedule(result.count, result.outcome);

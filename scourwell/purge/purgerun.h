@@ -16,7 +16,8 @@ class Clock;
 
 // One executor run on a worker thread of its own. The worker is created with the run and
 // waits until Begin(), so that a window can show the labels and the worker's id first. Then
-// it adds its running marker, purges, writes its week-log row and removes its marker, and
+// it adds its running marker, purges (recording each item removed, see RunRecordWriter), writes
+// its week-log row and removes its marker, and
 // Finished is emitted on the thread that owns the object. Nothing of it ends the program.
 class PurgeRun : public QObject
 {

@@ -40,7 +40,8 @@ LaunchValues RowValues(const JobTable& table, int index)
             .recurrenceCount = row.ValEvery,
             .recurrenceUnit = row.ValOfEvery.Text(),
             .runTime = row.NextRun,
-            .dateKind = table.LookPurgeBy().Text()};
+            .dateKind = table.LookPurgeBy().Text(),
+            .moveToTrash = row.MoveToTrash};
 }
 
 // A job that does not recur fills the log's recurrence column with empty marks.

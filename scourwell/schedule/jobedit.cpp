@@ -19,6 +19,7 @@ void WriteFields(JobRow& row, const JobEditValues& values)
     row.ValOfPurge = StoredWord<TimeUnit>(values.valOfPurge);
     row.Description = values.description;
     row.FileFolderStyle = StoredWord<PurgeStyle>(values.fileFolderStyle);
+    row.MoveToTrash = values.moveToTrash.value_or(row.MoveToTrash);
     if (!values.kind)
         return;
     row.Style = *values.kind;

@@ -24,6 +24,9 @@ struct JobEditValues
     QString valOfEvery;
     WallClockTime picked; // the date and time pickers' run
     bool adjust = false;
+    // Whether the job's runs move what goes to the trash; none keeps the row's (off for a new
+    // job), so that a dialog without the choice never turns it off.
+    std::optional<bool> moveToTrash;
 };
 
 // Appends an enabled job. Its start is the picked date and time of day, each raised to the

@@ -104,6 +104,10 @@ private Q_SLOTS:
     void saveOptions();
     void loadChoices_data();
     void loadChoices();
+    void moveToTrashKey_data();
+    void moveToTrashKey();
+    void newJobsMoveToTrash_data();
+    void newJobsMoveToTrash();
 };
 
 void TestJobConfig::initTestCase()
@@ -708,6 +712,80 @@ void TestJobConfig::loadChoices()
     LoadOptions(table, program.path());
     QCOMPARE(table.MissedRunChoice(), missedRun);
     QCOMPARE(table.RunResultsChoice(), runResults);
+}
+
+// A job's trash setting is the one key after its ten, there only when on; only "1" turns it on.
+void TestJobConfig::moveToTrashKey_data()
+{
+    QTest::addColumn<QByteArray>("stored"); // after the ten keys
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("absent") << QByteArray() << false << QByteArray();
+    QTest::newRow("on") << QByteArray("MoveToTrash=1\r\n") << true << QByteArray("MoveToTrash=1\r\n");
+    QTest::newRow("0 is off, and goes") << QByteArray("MoveToTrash=0\r\n") << false << QByteArray();
+    QTest::newRow("yes is no 1") << QByteArray("MoveToTrash=yes\r\n") << false << QByteArray();
+    QTest::newRow("any case of the key")
+        << QByteArray("movetotrash=1\r\n") << true << QByteArray("MoveToTrash=1\r\n");
+}
+
+void TestJobConfig::moveToTrashKey()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, on);
+    QFETCH(QByteArray, saved);
+    QTemporaryDir program;
+    Write(ConfigDatPath(program.path()),
+          Initial("2") + Job("1", JobFolder("a")) + stored + Job("2", JobFolder("b")));
+    JobTable table;
+    LoadJobList(table, program.path(), Now);
+    QCOMPARE(table.Row(0).MoveToTrash, on);
+    QVERIFY(!table.Row(1).MoveToTrash);
+    QVERIFY(SaveJobList(table, program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())),
+             Initial("2") + Job("1", JobFolder("a")) + saved + Job("2", JobFolder("b")));
+    // Turned the other way, a save writes or removes the key after Description.
+    JobRow row = table.Row(0);
+    row.MoveToTrash = !on;
+    table.Update(0, row);
+    QVERIFY(table.IsDirty());
+    QVERIFY(SaveJobList(table, program.path()));
+    QCOMPARE(Read(ConfigDatPath(program.path())), Initial("2") + Job("1", JobFolder("a")) +
+                                                      (on ? QByteArray() : QByteArray("MoveToTrash=1\r\n")) +
+                                                      Job("2", JobFolder("b")));
+}
+
+// The default for new jobs is stored only when on, and a save that does not name it keeps it.
+void TestJobConfig::newJobsMoveToTrash_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<std::optional<bool>>("choice");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray saved = QByteArray(DefaultFile)
+                                 .replace("Last Modified", "Created")
+                                 .replace("DeleteSpecific=0", "DeleteSpecific=1");
+    const QByteArray on =
+        QByteArray(saved).replace("TotalJob=0\r\n", "TotalJob=0\r\nNewJobsMoveToTrash=1\r\n");
+    QTest::newRow("not named, off") << DefaultFile << std::optional<bool>() << saved;
+    QTest::newRow("not named, kept on") << on << std::optional<bool>() << on;
+    QTest::newRow("on, after TotalJob") << DefaultFile << std::optional(true) << on;
+    QTest::newRow("off removes the key") << on << std::optional(false) << saved;
+}
+
+void TestJobConfig::newJobsMoveToTrash()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(std::optional<bool>, choice);
+    QFETCH(QByteArray, after);
+    QTemporaryDir program;
+    Write(ConfigDatPath(program.path()), before);
+    QVERIFY(
+        SaveOptions(program.path(), "Date: Created", "1", MissedRun::Wait, RunResults::WhenDeleted, choice));
+    QCOMPARE(Read(ConfigDatPath(program.path())), after);
+    JobTable table;
+    const bool expected = after.contains("NewJobsMoveToTrash=1");
+    table.SetNewJobsMoveToTrash(!expected);
+    LoadOptions(table, program.path());
+    QCOMPARE(table.NewJobsMoveToTrash(), expected);
 }
 
 QTEST_APPLESS_MAIN(TestJobConfig)

@@ -126,6 +126,9 @@ private Q_SLOTS:
         QTest::newRow("Subfolders Only")
             << QStringList{"--older-than", "2", "Day", "--style", "Subfolders Only"} << QStringList{"sub"};
         QTest::newRow("threshold not passed") << QStringList{"--older-than", "10", "Day"} << QStringList{};
+        QTest::newRow("to the trash")
+            << QStringList{"--trash", "--older-than", "2", "Day", "--style", "Subfolders Only"}
+            << QStringList{"sub"};
     }
     void run()
     {
@@ -133,6 +136,8 @@ private Q_SLOTS:
         QFETCH(QStringList, deleted);
         const PurgeTree tree;
         BuildTree(tree);
+        const QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
         const CommandResult result = RunCommand(QStringList{"--purge", tree.Text()} + options);
         QCOMPARE(result.status, 0);
         QVERIFY(result.err.isEmpty());
@@ -141,8 +146,10 @@ private Q_SLOTS:
             expected.append(tree.Path(QFile::encodeName(path)));
         expected.append(QByteArray::number(deleted.size()));
         QCOMPARE(result.out, expected);
-        for (const QString& path : deleted)
+        for (const QString& path : deleted) {
             QVERIFY(!tree.Exists(QFile::encodeName(path)));
+            QCOMPARE(QFileInfo::exists(data.filePath("Trash/files/" + path)), options.contains("--trash"));
+        }
     }
 
     // A dry run reports what would go (and, verbose, what stays and why) and the totals, and

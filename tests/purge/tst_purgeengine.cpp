@@ -1229,15 +1229,6 @@ private Q_SLOTS:
     }
 
 private:
-    // Whether this process may mount, in a mount namespace of its own.
-    bool OwnMounts()
-    {
-        if (!m_ownMounts && ::geteuid() == 0)
-            m_ownMounts = ::unshare(CLONE_NEWNS) == 0 &&
-                          ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-        return m_ownMounts;
-    }
-
     void CheckAge(const QDateTime& item, const QString& unit, const QDateTime& now, qint64 age)
     {
         QCOMPARE(GetObjectAge(item, ParseWord<TimeUnit>(unit).value(), now), age);
@@ -1252,8 +1243,6 @@ private:
             QCOMPARE(tree.Exists("item"), !deleted);
         }
     }
-
-    bool m_ownMounts = false;
 };
 
 QTEST_APPLESS_MAIN(TestPurgeEngine)

@@ -19,6 +19,8 @@
 #include <functional>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -236,6 +238,14 @@ inline int RunWithoutOpenAt2(const std::function<int()>& work)
                    ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
         },
         work);
+}
+
+// Whether this process may mount, in a mount namespace of its own (made at the first call).
+inline bool OwnMounts()
+{
+    static const bool own = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
+                            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return own;
 }
 
 // The descriptors this process holds.

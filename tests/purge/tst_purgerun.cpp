@@ -1,5 +1,6 @@
 #include "purge/logmod.h"
 #include "purge/purgerun.h"
+#include "purge/runrecord.h"
 #include "purge/scourwellthread.h"
 #include "purge/stringhandling.h"
 #include "shared/programfolder.h"
@@ -259,6 +260,43 @@ private Q_SLOTS:
         QCOMPARE(end.removed, oldFiles);
         QCOMPARE(end.bytes, oldFiles * tenBytes.size());
         QCOMPARE(run.Count(), oldFiles);
+    }
+
+    // A run records each item it removed; a trash run moves it to the trash and says where,
+    // and its week-log row is a deleting run's.
+    void recordsEachItem_data()
+    {
+        QTest::addColumn<bool>("moveToTrash");
+        QTest::newRow("delete") << false;
+        QTest::newRow("trash") << true;
+    }
+    void recordsEachItem()
+    {
+        QFETCH(bool, moveToTrash);
+        const QString data = m_jobs.filePath("data");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        MakeFile(m_folder + "/old", Old);
+        MakeFile(m_folder + "/new", Now);
+        const MockClock clock(Now);
+        LaunchValues values = Values(m_folder, "Files Only");
+        values.moveToTrash = moveToTrash;
+        PurgeRun run(PurgeStyle::FilesOnly, values, m_program.path(), {}, clock);
+        QSignalSpy finished(&run, &PurgeRun::Finished);
+        run.Begin();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(LogRows(), Row(values, "1", "&nbsp"));
+        QVERIFY(!QFileInfo::exists(m_folder + "/old"));
+        const QString trashed = data + "/Trash/files/old";
+        QCOMPARE(QFileInfo::exists(trashed), moveToTrash);
+        const std::vector<RunRecord> records = ReadRunRecords(m_program.path());
+        QCOMPARE(records.size(), size_t(1));
+        const std::optional<RunRecord> record = ReadRunRecord(records[0].file);
+        QVERIFY(record);
+        QCOMPARE(record->removal, moveToTrash ? Removal::MoveToTrash : Removal::Delete);
+        QCOMPARE(record->end, RecordEnd::Complete);
+        QCOMPARE(record->items.size(), size_t(1));
+        QCOMPARE(record->items[0].path, QFile::encodeName(m_folder + "/old"));
+        QCOMPARE(record->items[0].trashPath, moveToTrash ? QFile::encodeName(trashed) : QByteArray());
     }
 
     void stopEndsTheRunWithItsRow()

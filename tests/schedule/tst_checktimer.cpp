@@ -175,7 +175,10 @@ private Q_SLOTS:
         m_table.Append(MakeJob("/data/specific", RowIcon::Enabled, "Specific", " ", " ", Due));
         m_table.Append(
             MakeJob("/data/later", RowIcon::Enabled, "Routine", "5", "Minute", "12/07/2026 09:10 AM"));
-        m_table.Append(MakeJob("/data/routine", RowIcon::Enabled, "Routine", "5", "Minute", Due));
+        // Its runs move to the trash, and so says its launch.
+        JobRow routine = MakeJob("/data/routine", RowIcon::Enabled, "Routine", "5", "Minute", Due);
+        routine.MoveToTrash = true;
+        m_table.Append(routine);
 
         QVERIFY(TimerCheckJobTick(m_table, Now, m_launcher, m_folder));
 
@@ -185,7 +188,7 @@ private Q_SLOTS:
                                "&nbsp", "12/07/2026 09:05 AM", "Date: Created"}));
         QCOMPARE(m_launcher.launches[1].values,
                  (LaunchValues{"/data/routine", "Enabled", "30", "Day", "Routine", "Files Only", "5",
-                               "Minute", "12/07/2026 09:05 AM", "Date: Created"}));
+                               "Minute", "12/07/2026 09:05 AM", "Date: Created", true}));
     }
 
     void removalContinuesWithTheRowThatTookItsPlace()

@@ -67,6 +67,8 @@ private Q_SLOTS:
     void EditFollowsTheRowItOpened();
     void EditOfARemovedRowWritesNothing();
     void FolderChecks();
+    void TrashChoice_data();
+    void TrashChoice();
 };
 
 void TestJobEdit::NewJobStart_data()
@@ -440,6 +442,36 @@ void TestJobEdit::FolderChecks()
     QVERIFY(IsFolderInList(table, QStringLiteral("/srv/Data")));
     QVERIFY(!IsFolderInList(table, QStringLiteral("/srv/data")));
     QVERIFY(!IsFolderInList(table, QStringLiteral("/srv/Data/")));
+}
+
+// An edit that makes no trash choice keeps the row's, so a dialog without it never turns it
+// off; a new job without one deletes.
+void TestJobEdit::TrashChoice_data()
+{
+    QTest::addColumn<bool>("before");
+    QTest::addColumn<std::optional<bool>>("choice");
+    QTest::newRow("no choice keeps on") << true << std::optional<bool>();
+    QTest::newRow("no choice keeps off") << false << std::optional<bool>();
+    QTest::newRow("turned off") << true << std::optional(false);
+    QTest::newRow("turned on") << false << std::optional(true);
+}
+
+void TestJobEdit::TrashChoice()
+{
+    QFETCH(bool, before);
+    QFETCH(std::optional<bool>, choice);
+    const QDateTime now(QDate(2026, 6, 15), QTime(9, 0));
+    JobTable table;
+    JobRow row = OldRow(QStringLiteral("/srv/a"), RowIcon::Enabled, QStringLiteral("Enabled"),
+                        QStringLiteral("06/20/2026 07:00 AM"));
+    row.MoveToTrash = before;
+    const quint64 id = table.Append(row);
+    JobEditValues values = Values(ScheduleKind::Routine, "1", "Day", WallClockTime::Of(now));
+    values.moveToTrash = choice;
+    QVERIFY(WriteEditedJob(table, id, values, now));
+    QCOMPARE(table.Row(table.IndexOf(id)).MoveToTrash, choice.value_or(before));
+    const quint64 added = WriteNewJob(table, values, now);
+    QCOMPARE(table.Row(table.IndexOf(added)).MoveToTrash, choice.value_or(false));
 }
 
 QTEST_APPLESS_MAIN(TestJobEdit)
