@@ -36,7 +36,7 @@ public:
     bool OpenLocalPath(const QString& path) override
     {
         opened.push_back(path);
-        return true;
+        return opens;
     }
     bool StartDetached(const QString& program, const QStringList& arguments, const QString&) override
     {
@@ -44,6 +44,8 @@ public:
         startedArguments.push_back(arguments);
         return true;
     }
+    // Whether a browser takes what is opened.
+    bool opens = true;
     QStringList opened;
     QStringList started;
     QList<QStringList> startedArguments;
@@ -171,6 +173,8 @@ private Q_SLOTS:
     void LogExplorer();
     void HelpAndBrowse();
     void HelpWhenInstalled();
+    void HelpSaysWhereThePageIs_data();
+    void HelpSaysWhereThePageIs();
     void OptionsUpdatePanel();
     void ThreadInfoIsShared();
     void AboutStays();
@@ -527,9 +531,6 @@ void TestMainCommands::HelpWhenInstalled()
 void TestMainCommands::HelpAndBrowse()
 {
     Fixture f;
-    f.Trigger("mnuHelp");
-    QVERIFY(f.starter.opened.isEmpty()); // no help page installed beside this executable
-
     const QString page = f.executableDir.path() + QStringLiteral("/scourwell-help.html");
     WriteFile(page, "<html></html>");
     f.Trigger("mnuHelp");
@@ -540,6 +541,51 @@ void TestMainCommands::HelpAndBrowse()
     f.Select(0);
     f.Trigger("mnuBrowse");
     QCOMPARE(f.starter.opened, (QStringList{page, folder}));
+}
+
+// Where no browser shows the page, or there is none, F1 still says where it is or belongs.
+void TestMainCommands::HelpSaysWhereThePageIs_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("browser");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("opened") << true << true << 0 << QString();
+    QTest::newRow("no browser") << true << false << int(QMessageBox::Information)
+                                << "No browser could open the help page. It is at:\nPAGE";
+    QTest::newRow("missing") << false << true << int(QMessageBox::Warning)
+                             << "The help page is missing. It belongs at:\nPAGE\nor\nDOC";
+}
+
+void TestMainCommands::HelpSaysWhereThePageIs()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, browser);
+    QFETCH(int, icon);
+    QFETCH(QString, said);
+    Fixture f;
+    const QString page =
+        QFileInfo(f.executableDir.path()).canonicalFilePath() + QStringLiteral("/scourwell-help.html");
+    if (installed)
+        WriteFile(page, "<html></html>");
+    f.starter.opens = browser;
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    f.Trigger("mnuHelp");
+    QTest::qWait(30);
+    QCOMPARE(f.starter.opened, installed ? QStringList{page} : QStringList());
+    QCOMPARE(answerer.SeenBoxes().size(), said.isEmpty() ? 0u : 1u);
+    if (said.isEmpty())
+        return;
+    const QString doc = QDir::cleanPath(f.executableDir.path() +
+                                        QStringLiteral("/../share/doc/scourwell/scourwell-help.html"));
+    const auto& box = answerer.SeenBoxes().front();
+    QCOMPARE(box.title, QStringLiteral("Help"));
+    QCOMPARE(int(box.icon), icon);
+    QCOMPARE(box.text,
+             QString(said)
+                 .replace("PAGE",
+                          installed ? page : QDir::cleanPath(f.executableDir.path() + "/scourwell-help.html"))
+                 .replace("DOC", doc));
 }
 
 void TestMainCommands::OptionsUpdatePanel()
