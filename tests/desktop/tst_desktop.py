@@ -297,11 +297,45 @@ def case_tray_brings_the_window_back(desktop, executable):
         desktop.screenshot("tray-double-click")
 
 
+def window_geometry(desktop, window):
+    shell = desktop.run(["xdotool", "getwindowgeometry", "--shell", window]) or ""
+    values = dict(line.split("=", 1) for line in shell.split())
+    return tuple(int(values.get(key, "-1")) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
+def case_window_remembers_its_place(desktop, executable):
+    """Resized and moved, then File > Exit: the next start opens the window where it was left."""
+    program = Program(desktop, executable, "remember")
+    program.activate_main()
+    main = desktop.windows(MAIN_TITLE)[0]
+    desktop.xdotool("windowsize", "--sync", main, "760", "430")
+    desktop.xdotool("windowmove", "--sync", main, "140", "110")
+    left = poll("the window to take its new size",
+                lambda: (lambda g: g if g[2:] == (760, 430) else None)(window_geometry(desktop, main)))
+    desktop.screenshot("remember-left")
+    desktop.xdotool("key", "ctrl+q")
+    poll("the exit question", lambda: desktop.active_title() == "Exit Program")
+    desktop.xdotool("key", "Return")
+    poll("the program to end", lambda: program.process.poll() is not None)
+    if not os.path.exists(os.path.join(program.folder, "windows.ini")):
+        raise Failure("no windows.ini was written")
+
+    again = desktop.spawn([os.path.join(program.folder, "scourwell")], "remember-again.log")
+    desktop.programs.append(again)
+    program.activate_main()
+    main = desktop.windows(MAIN_TITLE)[0]
+    back = poll("the window to be placed", lambda: (lambda g: g if g[2] > 0 else None)(window_geometry(desktop, main)))
+    desktop.screenshot("remember-back")
+    if back != left:
+        raise Failure("left at %s, back at %s" % (left, back))
+
+
 CASES = {
     "tray_brings_the_window_back": case_tray_brings_the_window_back,
     "add_job_by_keyboard": case_add_job_by_keyboard,
     "stop_closes_the_executor": case_stop_closes_the_executor,
     "stop_while_the_editor_is_open": case_stop_while_the_editor_is_open,
+    "window_remembers_its_place": case_window_remembers_its_place,
 }
 
 

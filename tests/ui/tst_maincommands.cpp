@@ -620,6 +620,9 @@ void TestMainCommands::ThreadInfoIsShared()
     QCOMPARE(windows.size(), 1);
     QVERIFY(windows[0]->isVisible());
     QVERIFY(windows[0]->isWindow());
+    // Over the main window, not in a corner of the screen.
+    QVERIFY(QTest::qWaitForWindowExposed(&f.main));
+    QVERIFY((windows[0]->geometry().center() - f.main.geometry().center()).manhattanLength() <= 2);
     QCOMPARE(windows[0]->findChild<QLabel*>(QStringLiteral("LabelProcess"))->text(),
              QStringLiteral("Current Process ID : ") + QString::number(QCoreApplication::applicationPid()));
 
@@ -639,6 +642,10 @@ void TestMainCommands::AboutStays()
     QCOMPARE(splashes[0]->Role(), SplashRole::AboutView);
     QVERIFY(splashes[0]->isVisible());
     QVERIFY(!splashes[0]->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
+    const auto* licence = splashes[0]->findChild<QLabel*>(QStringLiteral("lblLicence"));
+    QVERIFY(licence && licence->isVisible());
+    QCOMPARE(licence->text(),
+             QStringLiteral("Licensed under the GNU General Public License, version 3 or later."));
 }
 
 void TestMainCommands::Toolbar_data()
