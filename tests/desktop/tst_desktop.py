@@ -303,8 +303,26 @@ def window_geometry(desktop, window):
     return tuple(int(values.get(key, "-1")) for key in ("X", "Y", "WIDTH", "HEIGHT"))
 
 
+def exit_by_keyboard(desktop, program):
+    desktop.xdotool("key", "ctrl+q")
+    poll("the exit question", lambda: desktop.active_title() == "Exit Program")
+    desktop.xdotool("key", "Return")
+    poll("the program to end", lambda: program.process.poll() is not None)
+
+
+def start_again(desktop, program, log):
+    """The same copy started anew; its main window and that window's geometry."""
+    program.process = desktop.spawn([os.path.join(program.folder, "scourwell")], log)
+    desktop.programs.append(program.process)
+    program.activate_main()
+    window = desktop.windows(MAIN_TITLE)[0]
+    placed = poll("the window to be placed",
+                  lambda: (lambda g: g if g[2] > 0 else None)(window_geometry(desktop, window)))
+    return window, placed
+
+
 def case_window_remembers_its_place(desktop, executable):
-    """Resized and moved, then File > Exit: the next start opens the window where it was left."""
+    """Resized and moved, or maximised, then File > Exit: the next start opens it as it was left."""
     program = Program(desktop, executable, "remember")
     program.activate_main()
     main = desktop.windows(MAIN_TITLE)[0]
@@ -313,21 +331,24 @@ def case_window_remembers_its_place(desktop, executable):
     left = poll("the window to take its new size",
                 lambda: (lambda g: g if g[2:] == (760, 430) else None)(window_geometry(desktop, main)))
     desktop.screenshot("remember-left")
-    desktop.xdotool("key", "ctrl+q")
-    poll("the exit question", lambda: desktop.active_title() == "Exit Program")
-    desktop.xdotool("key", "Return")
-    poll("the program to end", lambda: program.process.poll() is not None)
+    exit_by_keyboard(desktop, program)
     if not os.path.exists(os.path.join(program.folder, "windows.ini")):
         raise Failure("no windows.ini was written")
-
-    again = desktop.spawn([os.path.join(program.folder, "scourwell")], "remember-again.log")
-    desktop.programs.append(again)
-    program.activate_main()
-    main = desktop.windows(MAIN_TITLE)[0]
-    back = poll("the window to be placed", lambda: (lambda g: g if g[2] > 0 else None)(window_geometry(desktop, main)))
+    main, back = start_again(desktop, program, "remember-again.log")
     desktop.screenshot("remember-back")
     if back != left:
         raise Failure("left at %s, back at %s" % (left, back))
+
+    # Maximised from the window menu of openbox.
+    desktop.xdotool("key", "alt+space")
+    time.sleep(0.5)
+    desktop.xdotool("key", "x")
+    poll("the window to be maximised", lambda: window_geometry(desktop, main)[2] >= 1200)
+    exit_by_keyboard(desktop, program)
+    main, back = start_again(desktop, program, "remember-maximised.log")
+    desktop.screenshot("remember-maximised")
+    if back[2] < 1200:
+        raise Failure("left maximised, back at %s" % (back,))
 
 
 CASES = {
