@@ -129,7 +129,8 @@ void frmMain::showEvent(QShowEvent* event)
     const std::array<double, 2> fractions{0.55, 0.4};
     for (int column : {LogFileModel::NameColumn, LogFileModel::ModifiedColumn}) {
         const int kept = m_columnWidths.value(column);
-        m_list->setColumnWidth(column, kept > 0 ? kept : static_cast<int>(fractions[size_t(column)] * width));
+        m_list->setColumnWidth(
+            column, kept > 0 ? kept : static_cast<int>(fractions[static_cast<size_t>(column)] * width));
     }
 }
 
@@ -147,7 +148,8 @@ void frmMain::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-// Centred on the screen it was on, or on the primary one, and never larger than the screen.
+// Where it was left, on the screen it was on, or centred on the primary screen where it has no
+// place or that screen is gone; never larger than the screen.
 void frmMain::RestoreWindow()
 {
     const WindowState state = LoadWindowState(m_windowsFile, objectName());

@@ -31,7 +31,7 @@ struct WindowState
     bool maximized = false;
     // One per column, 0 where the file gives none that reads.
     QList<int> columnWidths;
-    // The width of the list's visible area that the column widths were taken at.
+    // The width of the list that the column widths were taken at.
     std::optional<int> listWidth;
     std::optional<ListSort> sort;
 };
