@@ -223,7 +223,6 @@ void TestFrmMain::OpensWithinTheScreen_data()
         << QByteArray("[frmMain]\nLeft=0\nTop=0\nWidth=5000\nHeight=4000\n");
     QTest::newRow("on a screen no longer there")
         << QByteArray("[frmMain]\nLeft=3000\nTop=2000\nWidth=400\nHeight=300\n");
-    QTest::newRow("broken") << QByteArray("[frmMain]\nLeft=\nTop=top\nWidth=-4\nColumnWidths=,,,\n");
 }
 
 void TestFrmMain::OpensWithinTheScreen()

@@ -49,13 +49,6 @@ private Q_SLOTS:
         QCOMPARE(Read(), QByteArray("; by hand\r\n[other]\r\nkey=value\r\n[frmMain]\r\nMaximized=0\r\n"));
     }
 
-    void missingFileGivesNothing()
-    {
-        const WindowState state = LoadWindowState(Path(), QStringLiteral("frmMain"));
-        QVERIFY(!state.position && !state.size && !state.maximized && state.columnWidths.isEmpty() &&
-                !state.listWidth && !state.sort);
-    }
-
     void brokenValuesAreIgnoredOneByOne_data()
     {
         QTest::addColumn<QByteArray>("keys");
@@ -69,16 +62,10 @@ private Q_SLOTS:
         const QByteArray size = "Width=640\nHeight=480\n";
         QTest::newRow("words") << QByteArray("Left=left\nTop=10\n") + size << noPlace
                                << std::optional(QSize(640, 480)) << QList<int>{} << false;
-        QTest::newRow("zero size") << QByteArray("Left=5\nTop=6\nWidth=0\nHeight=480\n")
-                                   << std::optional(QPoint(5, 6)) << noSize << QList<int>{} << false;
         QTest::newRow("beyond any screen") << QByteArray("Left=5\nTop=6\nWidth=4000000\nHeight=480\n")
                                            << std::optional(QPoint(5, 6)) << noSize << QList<int>{} << false;
         QTest::newRow("one column unreadable") << QByteArray("ColumnWidths=120,x,-3, 80\n") << noPlace
                                                << noSize << QList<int>{120, 0, 0, 80} << false;
-        QTest::newRow("sort without direction")
-            << QByteArray("SortColumn=2\n") << noPlace << noSize << QList<int>{} << false;
-        QTest::newRow("sort column zero")
-            << QByteArray("SortColumn=0\nSortAscending=1\n") << noPlace << noSize << QList<int>{} << false;
         QTest::newRow("sort direction a word")
             << QByteArray("SortColumn=2\nSortAscending=yes\n") << noPlace << noSize << QList<int>{} << false;
         QTest::newRow("binary") << QByteArray("Left=\xff\xfe\nTop=\0\n", 14) + size << noPlace
@@ -113,12 +100,8 @@ private Q_SLOTS:
         const QRect scaled(0, 0, 800, 486);
         QTest::newRow("default at scale 2 fills the screen")
             << QSize(820, 460) << none << scaled << QRect(4, 24, 792, 458);
-        QTest::newRow("kept where it fits")
-            << QSize(600, 400) << std::optional(QPoint(100, 200)) << small << QRect(100, 200, 600, 400);
         QTest::newRow("partly off the right moves in")
             << QSize(600, 400) << std::optional(QPoint(700, 100)) << small << QRect(420, 100, 600, 400);
-        QTest::newRow("title bar above the top moves down")
-            << QSize(600, 400) << std::optional(QPoint(50, 0)) << small << QRect(50, 24, 600, 400);
         QTest::newRow("on a screen no longer there, centred")
             << QSize(600, 400) << std::optional(QPoint(2500, 300)) << small << QRect(212, 180, 600, 400);
         QTest::newRow("on a second screen at the left")

@@ -683,7 +683,6 @@ private Q_SLOTS:
         QTest::newRow("no job") << 0 << 0 << true;
         QTest::newRow("one job") << 1 << 0 << false;
         QTest::newRow("last job deleted") << 1 << 1 << true;
-        QTest::newRow("one of two deleted") << 2 << 1 << false;
     }
 
     void emptyListHint()

@@ -564,28 +564,22 @@ void TestMainCommands::HelpSaysWhereThePageIs()
     QFETCH(int, icon);
     QFETCH(QString, said);
     Fixture f;
-    const QString page =
-        QFileInfo(f.executableDir.path()).canonicalFilePath() + QStringLiteral("/scourwell-help.html");
+    const QString page = f.executableDir.path() + QStringLiteral("/scourwell-help.html");
     if (installed)
         WriteFile(page, "<html></html>");
     f.starter.opens = browser;
     MessageBoxAnswerer answerer(QMessageBox::Ok);
     f.Trigger("mnuHelp");
-    QTest::qWait(30);
     QCOMPARE(f.starter.opened, installed ? QStringList{page} : QStringList());
     QCOMPARE(answerer.SeenBoxes().size(), said.isEmpty() ? 0u : 1u);
     if (said.isEmpty())
         return;
-    const QString doc = QDir::cleanPath(f.executableDir.path() +
-                                        QStringLiteral("/../share/doc/scourwell/scourwell-help.html"));
     const auto& box = answerer.SeenBoxes().front();
     QCOMPARE(box.title, QStringLiteral("Help"));
     QCOMPARE(int(box.icon), icon);
-    QCOMPARE(box.text,
-             QString(said)
-                 .replace("PAGE",
-                          installed ? page : QDir::cleanPath(f.executableDir.path() + "/scourwell-help.html"))
-                 .replace("DOC", doc));
+    const QString doc =
+        QDir::cleanPath(f.executableDir.path() + "/../share/doc/scourwell/scourwell-help.html");
+    QCOMPARE(box.text, QString(said).replace("PAGE", page).replace("DOC", doc));
 }
 
 void TestMainCommands::OptionsUpdatePanel()
@@ -642,10 +636,6 @@ void TestMainCommands::AboutStays()
     QCOMPARE(splashes[0]->Role(), SplashRole::AboutView);
     QVERIFY(splashes[0]->isVisible());
     QVERIFY(!splashes[0]->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
-    const auto* licence = splashes[0]->findChild<QLabel*>(QStringLiteral("lblLicence"));
-    QVERIFY(licence && licence->isVisible());
-    QCOMPARE(licence->text(),
-             QStringLiteral("Licensed under the GNU General Public License, version 3 or later."));
 }
 
 void TestMainCommands::Toolbar_data()
