@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -632,23 +631,6 @@ private Q_SLOTS:
         QCOMPARE(Order(), QStringLiteral("cba"));
         QCOMPARE(second.List()->header()->sortIndicatorSection(), 6);
         ClickHeader(6);
-        QCOMPARE(Order(), QStringLiteral("abc"));
-    }
-
-    // A file broken by hand loses only what does not read: the window still opens, on screen.
-    void brokenWindowStateIsPassedOver()
-    {
-        WriteJobsFile(ProgramFolder(), {});
-        QFile file(WindowsFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[frmMain]\nLeft=-9000\nTop=x\nWidth=700\nHeight=300\nColumnWidths=1,2\nSortColumn=99\n"
-                   "SortAscending=1\nMaximized=\xff\n");
-        file.close();
-        frmMain& main = OpenShown(SortJobs());
-        QCOMPARE(main.size(), QSize(700, 300));
-        QVERIFY(main.screen()->availableGeometry().contains(main.geometry()));
-        QVERIFY(!main.isMaximized());
-        QVERIFY(!main.List()->header()->isSortIndicatorShown());
         QCOMPARE(Order(), QStringLiteral("abc"));
     }
 
