@@ -56,6 +56,7 @@ frmMain::frmMain(const QString& programFolder, Asker& asker, ProcessStarter& sta
     m_model = new LogFileModel(this);
     m_list = new QTreeView(this);
     m_list->setObjectName("ListView1");
+    m_list->setAccessibleName(tr("Log files"));
     m_list->setModel(m_model);
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);

@@ -33,6 +33,14 @@ QPushButton* NewButton(const QString& name, const QString& caption, QWidget* par
     return button;
 }
 
+// A field's label, tied to it so that a screen reader names the field by it.
+QLabel* NewLabel(const QString& caption, QWidget* field, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(field);
+    return label;
+}
+
 } // namespace
 
 frmOptions::frmOptions(IniMod& settings, Asker& asker, QWidget* owner)
@@ -44,20 +52,23 @@ frmOptions::frmOptions(IniMod& settings, Asker& asker, QWidget* owner)
 
     m_text1 = new QLineEdit(this);
     m_text1->setObjectName("Text1");
+    m_text1->setAccessibleName(tr("Log folder"));
     m_comboFilter = NewCombo("ComboFilter", {".htm", ".html", ".log", ".txt"}, this);
+    m_comboFilter->setAccessibleName(tr("Filter"));
     m_comboViewer = NewCombo("ComboViewer", {"xdg-open", "mousepad"}, this);
+    m_comboViewer->setAccessibleName(tr("Viewer"));
     m_cmdSet = NewButton("CmdSet", tr("Set"), this);
     m_cmdChange = NewButton("CmdChange", tr("Change"), this);
     m_cmdClose = NewButton("CmdClose", tr("Close"), this);
     auto* cmdHelp = NewButton("CmdHelp", tr("Help"), this);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(tr("Log Folder :"), this), 0, 0);
+    fields->addWidget(NewLabel(tr("Log Folder :"), m_text1, this), 0, 0);
     fields->addWidget(m_text1, 0, 1);
     fields->addWidget(m_cmdSet, 0, 2);
-    fields->addWidget(new QLabel(tr("Filter :"), this), 1, 0);
+    fields->addWidget(NewLabel(tr("Filter :"), m_comboFilter, this), 1, 0);
     fields->addWidget(m_comboFilter, 1, 1);
-    fields->addWidget(new QLabel(tr("Viewer :"), this), 2, 0);
+    fields->addWidget(NewLabel(tr("Viewer :"), m_comboViewer, this), 2, 0);
     fields->addWidget(m_comboViewer, 2, 1);
     fields->setColumnStretch(1, 1);
 

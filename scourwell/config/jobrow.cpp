@@ -19,3 +19,22 @@ const QString& JobColumnText(const JobRow& row, int column)
         return row.FolderLoc;
     }
 }
+
+QString RowIconWords(RowIcon icon)
+{
+    switch (icon) {
+    case RowIcon::Enabled:
+        return QStringLiteral("Enabled");
+    case RowIcon::Disabled:
+        return QStringLiteral("Disabled");
+    case RowIcon::EnabledPassed:
+        return QStringLiteral("Enabled, next run passed");
+    case RowIcon::DisabledPassed:
+        return QStringLiteral("Disabled, next run passed");
+    case RowIcon::FolderMissing:
+        return QStringLiteral("Folder not found");
+    case RowIcon::Running:
+        return QStringLiteral("Running");
+    }
+    return {};
+}

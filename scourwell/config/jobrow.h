@@ -17,6 +17,10 @@ enum class RowIcon
     Running = 6
 };
 
+// What a row icon says, in words for those who do not see it: its tool tip and what a screen
+// reader reads.
+QString RowIconWords(RowIcon icon);
+
 // One job as the list holds it: the ten fields of its section in ConfigDat.ini, with the
 // stored words kept as written, and the icon it shows. The stable id is given by JobTable and
 // never reused.

@@ -3,6 +3,7 @@
 #include "config/jobwords.h"
 #include "purge/purgeengine.h"
 #include "shared/bytetext.h"
+#include "shared/localzone.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -163,7 +164,7 @@ const ReasonWords& WordsOf(DecisionReason reason)
 // path; tsv: action, reason, kind, bytes, date (local, ISO 8601), age in the job's unit, path.
 QByteArray DecisionLine(const ItemDecision& decision, ReportFormat format, TimeUnit unit)
 {
-    const QByteArray date = decision.date ? QDateTime::fromSecsSinceEpoch(*decision.date)
+    const QByteArray date = decision.date ? LocalWallTime(*decision.date)
                                                 .toString(format == ReportFormat::Tsv ? u"yyyy-MM-ddTHH:mm:ss"
                                                                                       : u"yyyy-MM-dd HH:mm")
                                                 .toLatin1()

@@ -42,3 +42,10 @@ qint64 LocalMinute(qint64 secondsSinceEpoch)
     const qint64 cut = secondsSinceEpoch - seconds;
     return cut + UtcOffsetAt(cut);
 }
+
+QDateTime LocalWallTime(qint64 secondsSinceEpoch)
+{
+    const qint64 local = DateTimeHolds(secondsSinceEpoch) ? secondsSinceEpoch + UtcOffsetAt(secondsSinceEpoch)
+                                                          : secondsSinceEpoch;
+    return QDateTime::fromSecsSinceEpoch(DateTimeHolds(local) ? local : secondsSinceEpoch, Qt::UTC);
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QDateTime>
 
 // Local wall-clock times of instants by rules read once, not per conversion: a QDateTime in
 // local time looks at the zone file again for every conversion, which a purge of many items
@@ -18,3 +18,8 @@ qint64 UtcOffsetAt(qint64 secondsSinceEpoch);
 // Beyond the years a QDateTime holds, t itself cut to the minute; the least value where even
 // that is out of range.
 qint64 LocalMinute(qint64 secondsSinceEpoch);
+
+// The local wall-clock date and time of t, to the second, for showing it: a QDateTime in UTC
+// whose date and time read as the local ones, so that formatting it asks no zone file. Beyond
+// the years a QDateTime holds as a local time, t's own UTC date and time.
+QDateTime LocalWallTime(qint64 secondsSinceEpoch);

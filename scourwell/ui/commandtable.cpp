@@ -42,8 +42,16 @@ constexpr std::array Items{
     Item(Place::File, "mnuNew", "  &New Job", MainCommand::AddNewJob, Qt::CTRL | Qt::Key_N),
     Item(Place::File, "mnuSave", "  &Save Jobs", MainCommand::SaveJobs, Qt::CTRL | Qt::Key_S),
     Separator(Place::File, "mnuFileSep1"),
+    // The toolbar's commands that no other menu offers, so that the keyboard reaches them and
+    // the menu shows their keys; the keys are free of every standard one.
+    Item(Place::File, "mnuEnableAll", "  &Enable All Jobs", MainCommand::EnableAllJobs,
+         Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+    Item(Place::File, "mnuDisableAll", "  &Disable All Jobs", MainCommand::DisableAllJobs,
+         Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+    Separator(Place::File, "mnuFileSep6"),
     Item(Place::File, "mnuOption", "  &Options", MainCommand::Options, Qt::CTRL | Qt::Key_O),
     Separator(Place::File, "mnuFileSep2"),
+    Item(Place::File, "mnuHide", "  &Hide Program", MainCommand::Hide, Qt::CTRL | Qt::Key_M),
     Item(Place::File, "mnuExit", "  E&xit", MainCommand::Exit, Qt::CTRL | Qt::Key_Q),
 
     Menu(Place::MenuBar, "mnuView", "&View", Place::View),

@@ -4,6 +4,7 @@
 #include "schedule/jobhost.h"
 #include "ui/artwork.h"
 #include "ui/frmmain.h"
+#include "ui/rundetails.h"
 #include "ui/runnotifier.h"
 #include "ui/trayicon.h"
 
@@ -67,8 +68,13 @@ void frmInit::AddTrayIcon()
             if (icon->isVisible())
                 icon->showMessage(title, text);
         },
+        [this](const RunResult& result) {
+            if (m_main)
+                ShowRunDetails(*m_main, RunNotifier::DetailsText(result));
+        },
         this);
     connect(&m_host, &JobHost::RunFinished, notifier, &RunNotifier::RunFinished);
+    connect(&tray->Icon(), &QSystemTrayIcon::messageClicked, notifier, &RunNotifier::BalloonClicked);
 }
 
 // Runs when the window shows: an activation may never come on a desktop without a window

@@ -264,7 +264,9 @@ void frmMain::CreateList()
     m_model = new JobTableModel(m_table, this);
     m_list = new QTreeView(this);
     m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setAccessibleName(QStringLiteral("Purge jobs"));
     m_list->setModel(m_model);
+    m_list->setItemDelegate(new RowIconDelegate(m_list));
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
@@ -312,10 +314,15 @@ void frmMain::CreateList()
                 ItemClick();
             });
     connect(m_list, &QTreeView::clicked, this, &frmMain::ItemClick);
-    // The selected row's icon changes when a run starts or ends: its commands follow it.
+    connect(m_list, &QTreeView::doubleClicked, this, [this] { RowCommand(MainCommand::EditSelectedJob); });
+    // The selected row's icon changes when a run starts or ends: its commands follow it, and
+    // so do the words for its state while the summary shows the row.
     connect(&m_table, &JobTable::RowChanged, this, [this](int index) {
-        if (index == SelectedRow())
-            EnableRowCommands(m_table.Row(index));
+        if (index != SelectedRow())
+            return;
+        EnableRowCommands(m_table.Row(index));
+        if (!m_panels[0]->toolTip().isEmpty())
+            ShowRowState(m_table.Row(index));
     });
     setCentralWidget(m_list);
 }
@@ -398,6 +405,14 @@ void frmMain::ItemClick()
     if (const std::optional<PurgeStyle> style = row.FileFolderStyle.Value())
         SetPanelPicture(StylePictureOf(*style));
     m_panels[1]->setText(row.FileFolderStyle.Text());
+    ShowRowState(row);
+}
+
+void frmMain::ShowRowState(const JobRow& row)
+{
+    const QString words = RowIconWords(row.icon);
+    m_panels[0]->setToolTip(words);
+    m_panels[0]->setAccessibleDescription(words);
 }
 
 void frmMain::EnableRowCommands(const JobRow& row)
@@ -482,15 +497,22 @@ bool frmMain::ListKeyPress(const QKeyEvent& event)
     const bool edit = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (!edit && key != Qt::Key_Delete)
         return false;
-    PrepareContext();
-    ContextAction(edit ? MainCommand::EditSelectedJob : MainCommand::DeleteSelected)->trigger();
+    RowCommand(edit ? MainCommand::EditSelectedJob : MainCommand::DeleteSelected);
     return true;
+}
+
+void frmMain::RowCommand(MainCommand command)
+{
+    PrepareContext();
+    ContextAction(command)->trigger();
 }
 
 void frmMain::FocusReset()
 {
     m_panels[0]->setText(QStringLiteral(" "));
     m_panels[1]->setText(QStringLiteral(" "));
+    m_panels[0]->setToolTip(QString());
+    m_panels[0]->setAccessibleDescription(QString());
     SetPanelPicture(StylePicture::Neutral);
 }
 

@@ -112,6 +112,10 @@ private:
     void PopupContext(const QPoint& globalPos);
     // The list's keys for the row commands; true when the key was one of them.
     bool ListKeyPress(const QKeyEvent& event);
+    // A command of the context menu on the selected row, as if chosen there.
+    void RowCommand(MainCommand command);
+    // The row icon in words on the summary panel, for its tool tip and a screen reader.
+    void ShowRowState(const JobRow& row);
     void SetPanelPicture(StylePicture picture);
     void ShowDateKind();
     // Asks whether to end the program; true when it is to end.

@@ -5,7 +5,10 @@
 #include "config/runtime.h"
 #include "purge/purgeengine.h"
 #include "shared/clock.h"
+#include "ui/previewwindow.h"
+#include "ui/tabkeys.h"
 #include "ui/windowmodal.h"
+#include "ui/windowplacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,6 +63,21 @@ QLabel* Label(const QString& text, QWidget* parent)
     return new QLabel(text, parent);
 }
 
+// A field's label, tied to it so that a screen reader names the field by it.
+QLabel* Label(const QString& text, QWidget* parent, QWidget* field)
+{
+    QLabel* label = Label(text, parent);
+    label->setBuddy(field);
+    return label;
+}
+
+// What a screen reader calls a field; shorter than its label, or for a field without one.
+template <typename W> W* Spoken(W* field, const char* name)
+{
+    field->setAccessibleName(QString::fromLatin1(name));
+    return field;
+}
+
 QLabel* Note(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -102,8 +120,8 @@ bool IsNavigationKey(int key)
 
 } // namespace
 
-frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
-    : QDialog(parent), m_table(table), m_clock(clock)
+frmProps::frmProps(const JobTable& table, const Clock& clock, QStringList protectedPaths, QWidget* parent)
+    : QDialog(parent), m_table(table), m_clock(clock), m_protectedPaths(std::move(protectedPaths))
 {
     setObjectName(QStringLiteral("frmProps"));
     setModal(true);
@@ -112,12 +130,15 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
     tabs->addTab(BuildPurgeTab(), QStringLiteral("Purge Task "));
     tabs->addTab(BuildDateTab(), QStringLiteral("Date/Time "));
     tabs->addTab(BuildDescriptionTab(), QStringLiteral("Description  "));
+    new TabKeys(*tabs);
 
     auto* cmdOk = Button(QStringLiteral("Ok"), "CmdOk", this);
     auto* cmdClose = Button(QStringLiteral("Close"), "CmdClose", this);
+    auto* cmdPreview = Button(QStringLiteral("&Preview..."), "CmdPreview", this);
     // Return in any field runs Ok's checks, as a click does; Escape closes like Close.
     cmdOk->setDefault(true);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdPreview);
     buttons->addStretch();
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdClose);
@@ -132,6 +153,7 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
 
     connect(cmdOk, &QPushButton::clicked, this, &frmProps::CmdOk_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmProps::reject);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmProps::CmdPreview_Click);
     connect(m_timer1, &QTimer::timeout, this, &frmProps::Timer1_Timer);
     connect(m_timePicker, &QTimeEdit::timeChanged, this, &frmProps::TimePicker_Change);
     connect(m_txtDesc, &QPlainTextEdit::textChanged, this, &frmProps::TxtDesc_Change);
@@ -156,25 +178,27 @@ frmProps::frmProps(const JobTable& table, const Clock& clock, QWidget* parent)
 QWidget* frmProps::BuildPurgeTab()
 {
     auto* page = new QWidget;
-    m_txtLocation = Named(new QLineEdit(page), "txtLocation");
+    m_txtLocation = Spoken(Named(new QLineEdit(page), "txtLocation"), "Folder location");
     m_txtLocation->setMinimumWidth(360);
     auto* cmdBrowse = Button(QStringLiteral("Set"), "cmdBrowse", page);
-    m_cmbPurgeCondition1 = Named(new QComboBox(page), "cmbPurgeCondition1");
-    m_cmbPurgeCondition2 = Named(new QComboBox(page), "cmbPurgeCondition2");
-    m_cmbFileFolder = Named(new QComboBox(page), "cmbFileFolder");
+    cmdBrowse->setAccessibleDescription(QStringLiteral("Choose the folder to purge"));
+    m_cmbPurgeCondition1 = Spoken(Named(new QComboBox(page), "cmbPurgeCondition1"), "Age to purge");
+    m_cmbPurgeCondition2 = Spoken(Named(new QComboBox(page), "cmbPurgeCondition2"), "Unit of the age");
+    m_cmbFileFolder = Spoken(Named(new QComboBox(page), "cmbFileFolder"), "File and folder option");
 
     auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(QStringLiteral("Folder Location:"), page), 0, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("Folder Location:"), page, m_txtLocation), 0, 0, 1, 4);
     grid->addWidget(m_txtLocation, 1, 0, 1, 3);
     grid->addWidget(cmdBrowse, 1, 3);
     grid->setRowMinimumHeight(2, 8);
-    grid->addWidget(Label(QStringLiteral("Purge Value:"), page), 3, 0, 1, 4);
-    grid->addWidget(Label(QStringLiteral("Delete object(s) more than:"), page), 4, 0);
+    // The heading is read with the unit list; the list of numbers has a label of its own.
+    grid->addWidget(Label(QStringLiteral("Purge Value:"), page, m_cmbPurgeCondition2), 3, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("Delete object(s) more than:"), page, m_cmbPurgeCondition1), 4, 0);
     grid->addWidget(m_cmbPurgeCondition1, 4, 1);
     grid->addWidget(m_cmbPurgeCondition2, 4, 2);
     grid->addWidget(Note(QStringLiteral("* 1 month is equal to 30 days."), page), 5, 0, 1, 4);
     grid->setRowMinimumHeight(6, 8);
-    grid->addWidget(Label(QStringLiteral("File and Folder Option:"), page), 7, 0, 1, 4);
+    grid->addWidget(Label(QStringLiteral("File and Folder Option:"), page, m_cmbFileFolder), 7, 0, 1, 4);
     grid->addWidget(m_cmbFileFolder, 8, 0, 1, 3);
     grid->setRowStretch(9, 1);
     grid->setColumnStretch(2, 1);
@@ -189,22 +213,22 @@ QWidget* frmProps::BuildDateTab()
     for (size_t i = 0; i < ScheduleOptions.size(); ++i)
         m_optPurge[i] = Named(new QRadioButton(QString::fromLatin1(ScheduleOptions[i].caption), page),
                               ScheduleOptions[i].name);
-    m_cmbRoutineValue1 = Named(new QComboBox(page), "cmbRoutineValue1");
-    m_cmbRoutineValue2 = Named(new QComboBox(page), "cmbRoutineValue2");
+    m_cmbRoutineValue1 = Spoken(Named(new QComboBox(page), "cmbRoutineValue1"), "Run every");
+    m_cmbRoutineValue2 = Spoken(Named(new QComboBox(page), "cmbRoutineValue2"), "Unit of the recurrence");
 
     const QDate first(2000, 1, 1);
     const QDate last(3000, 12, 31);
-    m_datePicker = Named(new QDateEdit(page), "DatePicker");
+    m_datePicker = Spoken(Named(new QDateEdit(page), "DatePicker"), "Date of the run");
     m_datePicker->setDisplayFormat(QStringLiteral("dd, MMM, yyyy"));
     m_datePicker->setDateRange(first, last);
     m_datePicker->setCalendarPopup(true);
-    m_timePicker = Named(new QTimeEdit(page), "TimePicker");
+    m_timePicker = Spoken(Named(new QTimeEdit(page), "TimePicker"), "Time of the run");
     m_timePicker->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
 
     m_checkAdjust = Named(new QCheckBox(QStringLiteral("Adjust Next Run Date."), page), "CheckAdjust");
 
     auto* every = new QHBoxLayout;
-    every->addWidget(Label(QStringLiteral("Every"), page));
+    every->addWidget(Label(QStringLiteral("Every"), page, m_cmbRoutineValue1));
     every->addWidget(m_cmbRoutineValue1);
     every->addWidget(m_cmbRoutineValue2);
     every->addStretch();
@@ -231,11 +255,11 @@ QWidget* frmProps::BuildDateTab()
 QWidget* frmProps::BuildDescriptionTab()
 {
     auto* page = new QWidget;
-    m_txtDesc = Named(new QPlainTextEdit(page), "TxtDesc");
+    m_txtDesc = Spoken(Named(new QPlainTextEdit(page), "TxtDesc"), "Remark");
     m_txtDesc->setTabChangesFocus(true);
 
     auto* column = new QVBoxLayout(page);
-    column->addWidget(Label(QStringLiteral("Remark:"), page));
+    column->addWidget(Label(QStringLiteral("Remark:"), page, m_txtDesc));
     column->addWidget(m_txtDesc, 1);
     column->addWidget(Note(QStringLiteral("* Max 256 characters only (including space)."), page));
     return page;
@@ -390,21 +414,52 @@ void frmProps::cmdBrowse_Click()
         m_txtLocation->setText(browser.selectedFiles().constFirst());
 }
 
-void frmProps::CmdOk_Click()
+QString frmProps::FolderProblem() const
 {
     const QString path = m_txtLocation->text();
     if (path.isEmpty())
-        return ShowError(QStringLiteral("Folder Location Path is empty!  "));
+        return QStringLiteral("Folder Location Path is empty!  ");
     // Typed text fails this only by a line break, which the file cannot keep.
     if (!FolderRoundTrips(path))
-        return ShowError(QStringLiteral("Folder Location Path cannot hold a line break!  "));
+        return QStringLiteral("Folder Location Path cannot hold a line break!  ");
     if (!FolderExists(path))
-        return ShowError(QStringLiteral("Cannot find the Folder Location Path!  "));
+        return QStringLiteral("Cannot find the Folder Location Path!  ");
     if (IsFileSystemRoot(path))
-        return ShowError(QStringLiteral("Folder Location Path cannot be the root of the file system!  "));
-    if (m_mode == Mode::AddNew && IsFolderInList(m_table, path))
+        return QStringLiteral("Folder Location Path cannot be the root of the file system!  ");
+    return {};
+}
+
+void frmProps::CmdOk_Click()
+{
+    const QString problem = FolderProblem();
+    if (!problem.isEmpty())
+        return ShowError(problem);
+    if (m_mode == Mode::AddNew && IsFolderInList(m_table, m_txtLocation->text()))
         return ShowError(QStringLiteral("Folder is already being in the list!  "));
     accept();
+}
+
+void frmProps::CmdPreview_Click()
+{
+    const QString problem = FolderProblem();
+    if (!problem.isEmpty())
+        return ShowError(problem);
+    const JobEditValues values = Values();
+    const std::optional<PurgeStyle> style = ParseWord<PurgeStyle>(values.fileFolderStyle);
+    std::optional<PurgeRequest> request =
+        style ? PurgeRequestOf(*style, values.folder, values.valPurge, values.valOfPurge,
+                               m_table.LookPurgeBy().Text())
+              : std::nullopt;
+    if (!request)
+        return ShowError(
+            QStringLiteral("The purge value or the file and folder option is not one a run can use.  "));
+    request->protectedPaths = m_protectedPaths;
+    // A window of its own over the editor, which stays open: the job is not saved yet, so
+    // there is nothing to run from it.
+    auto* preview = new PreviewWindow(std::move(*request), m_clock, this);
+    preview->SetRunNowOffered(false);
+    PlaceOver(*preview, *this);
+    preview->show();
 }
 
 void frmProps::TxtDesc_Change()

@@ -3,6 +3,7 @@
 #include "schedule/jobedit.h"
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 
 class Clock;
@@ -33,7 +34,10 @@ public:
         EditCurrent
     };
 
-    frmProps(const JobTable& table, const Clock& clock, QWidget* parent = nullptr);
+    // protectedPaths: the program's own files, which a preview of the job as entered leaves
+    // out as a run would.
+    frmProps(const JobTable& table, const Clock& clock, QStringList protectedPaths,
+             QWidget* parent = nullptr);
 
     // CheckAdjust is shown in edit mode only.
     void SetMode(Mode mode);
@@ -61,12 +65,16 @@ private:
     void TimePicker_Change();
     void cmdBrowse_Click();
     void CmdOk_Click();
+    void CmdPreview_Click();
+    // Why the folder as entered cannot be purged; empty when it can.
+    QString FolderProblem() const;
     void TxtDesc_Change();
     void SetPickers(const QDate& date, const QTime& time);
     void ShowError(const QString& text);
 
     const JobTable& m_table;
     const Clock& m_clock;
+    const QStringList m_protectedPaths;
     Mode m_mode = Mode::AddNew;
     quint64 m_editedId = 0;
     bool m_activated = false;

@@ -6,9 +6,9 @@
 #include "ui/frmprops.h"
 #include "ui/windowmodal.h"
 
-void mnuAdd_Click(JobTable& table, QWidget* parent, const Clock& clock)
+void mnuAdd_Click(JobTable& table, QWidget* parent, const Clock& clock, const QStringList& protectedPaths)
 {
-    frmProps dialog(table, clock, parent);
+    frmProps dialog(table, clock, protectedPaths, parent);
     dialog.setWindowTitle(QStringLiteral("Add New Purge Job"));
     dialog.SetMode(frmProps::Mode::AddNew);
     if (ExecWindowModal(dialog) != QDialog::Accepted)
@@ -16,12 +16,13 @@ void mnuAdd_Click(JobTable& table, QWidget* parent, const Clock& clock)
     WriteNewJob(table, dialog.Values(), clock.Now());
 }
 
-void mnuEdit_Click(JobTable& table, QWidget* parent, const Clock& clock, quint64 selectedId)
+void mnuEdit_Click(JobTable& table, QWidget* parent, const Clock& clock, const QStringList& protectedPaths,
+                   quint64 selectedId)
 {
     const int index = table.IndexOf(selectedId);
     if (index < 0)
         return;
-    frmProps dialog(table, clock, parent);
+    frmProps dialog(table, clock, protectedPaths, parent);
     dialog.SetMode(frmProps::Mode::EditCurrent);
     dialog.setWindowTitle(QStringLiteral("Edit Selected Purge Job"));
     dialog.FillFromRow(table.Row(index));

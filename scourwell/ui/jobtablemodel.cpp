@@ -3,6 +3,10 @@
 #include "config/jobtable.h"
 #include "ui/artwork.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QToolTip>
+
 namespace {
 
 // Captions of columns 1..7; the two "Value" columns are told apart by position only.
@@ -58,6 +62,10 @@ QVariant JobTableModel::data(const QModelIndex& index, int role) const
         if (index.column() == 0)
             return m_rowIcons[static_cast<size_t>(row.icon) - 1];
         return {};
+    case Qt::AccessibleDescriptionRole:
+        if (index.column() == 0)
+            return RowIconWords(row.icon);
+        return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter |
                                    (IsCentred(index.column()) ? Qt::AlignHCenter : Qt::AlignLeft));
@@ -105,4 +113,20 @@ void JobTableModel::TableLayoutChanged()
     m_persistent.clear();
     m_persistentIds.clear();
     Q_EMIT layoutChanged();
+}
+
+bool RowIconDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    const QString words = index.data(Qt::AccessibleDescriptionRole).toString();
+    if (event->type() == QEvent::ToolTip && view && !words.isEmpty()) {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QRect icon = view->style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &item, view);
+        if (icon.contains(event->pos())) {
+            QToolTip::showText(event->globalPos(), words, view->viewport(), icon);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }

@@ -131,14 +131,19 @@ quint64 MainCommands::SelectedId() const
     return index >= 0 && index < table.Count() ? table.Row(index).id : 0;
 }
 
+QStringList MainCommands::ProgramFiles() const
+{
+    return ProtectedPaths(m_main.ProgramFolder(), m_main.Host().ExecutableFolder());
+}
+
 void MainCommands::AddNewJob()
 {
-    mnuAdd_Click(m_main.Table(), &m_main, m_main.GetClock());
+    mnuAdd_Click(m_main.Table(), &m_main, m_main.GetClock(), ProgramFiles());
 }
 
 void MainCommands::EditSelectedJob()
 {
-    mnuEdit_Click(m_main.Table(), &m_main, m_main.GetClock(), SelectedId());
+    mnuEdit_Click(m_main.Table(), &m_main, m_main.GetClock(), ProgramFiles(), SelectedId());
 }
 
 void MainCommands::mnuSave_Click()
@@ -283,7 +288,7 @@ void MainCommands::Preview()
                        row.ValOfPurge.Text(), table.LookPurgeBy().Text());
     if (!request)
         return;
-    request->protectedPaths = ProtectedPaths(m_main.ProgramFolder(), m_main.Host().ExecutableFolder());
+    request->protectedPaths = ProgramFiles();
     auto* window = new PreviewWindow(std::move(*request), m_main.GetClock(), &m_main);
     connect(window, &PreviewWindow::RunNowRequested, this, [this, id] { RunJob(id); });
     PlaceOver(*window, m_main);

@@ -51,6 +51,8 @@ private:
     bool Ask(const QString& text, const QString& title, QMessageBox::Icon icon);
     // The id of the selected row, or 0 when there is none.
     quint64 SelectedId() const;
+    // What no purge may delete, the preview included.
+    QStringList ProgramFiles() const;
     // Run Now for the row with this id, if it is still there.
     void RunJob(quint64 id);
     // Shows why a row may not run, if there is a reason; true when there was one.

@@ -1,6 +1,9 @@
 #include "ui/previewwindow.h"
 
+#include "shared/localzone.h"
+
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -8,13 +11,16 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
 
 // Often enough to look live, seldom enough that a million items arrive in few batches.
 constexpr int TakeIntervalMs = 100;
+// The list grows by slices of this many items, for no longer than this at a time.
+constexpr size_t SliceItems = 4096;
+constexpr qint64 SliceBudgetMs = 20;
 
 // The dry run's kind word, as a column shows it: "File", "Folder", "Link", "Other".
 QString KindText(PurgeItemKind kind)
@@ -110,9 +116,7 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const
     case Size:
         return item.date ? QLocale().toString(item.size) : QString();
     case Date:
-        return item.date
-                   ? QDateTime::fromSecsSinceEpoch(*item.date).toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                   : QString();
+        return item.date ? LocalWallTime(*item.date).toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
     case Age:
         return item.date ? QString::number(item.age) + QLatin1Char(' ') + Spelling(m_unit) : QString();
     case Why:
@@ -140,12 +144,21 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
 
     auto* filter = new GoesFilter(*m_model, this);
     m_filter = filter;
-    auto* list = new QTreeView(this);
+    // A table, not a tree: a tree lays out every row again after each batch, which a million
+    // rows make slow; a table's rows all have one height and cost nothing until shown.
+    auto* list = new QTableView(this);
     list->setObjectName(QStringLiteral("PreviewList"));
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true); // rows are not measured one by one, even a million
+    list->setAccessibleName(QStringLiteral("What the job would delete"));
     list->setModel(m_filter);
-    list->header()->resizeSection(PreviewModel::Path, 320);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setShowGrid(false);
+    list->setWordWrap(false);
+    list->verticalHeader()->hide();
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
+    list->horizontalHeader()->setHighlightSections(false);
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->horizontalHeader()->resizeSection(PreviewModel::Path, 320);
 
     m_showKept = new QCheckBox(QStringLiteral("Show what is kept, and why"), this);
     m_showKept->setObjectName(QStringLiteral("chkShowKept"));
@@ -156,6 +169,7 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
 
     auto* runNow = new QPushButton(QStringLiteral("&Run Now"), this);
     runNow->setObjectName(QStringLiteral("CmdRunNow"));
+    m_runNow = runNow;
     connect(runNow, &QPushButton::clicked, this, [this] {
         Stop();
         Q_EMIT RunNowRequested();
@@ -213,6 +227,11 @@ PreviewWindow::~PreviewWindow()
         m_worker.join();
 }
 
+void PreviewWindow::SetRunNowOffered(bool offered)
+{
+    m_runNow->setVisible(offered);
+}
+
 void PreviewWindow::Stop()
 {
     m_stop = true;
@@ -220,26 +239,40 @@ void PreviewWindow::Stop()
 
 void PreviewWindow::TakeNew()
 {
-    std::vector<PreviewItem> batch;
     std::optional<PurgeResult> result;
     {
         const std::lock_guard lock(m_mutex);
-        batch.swap(m_pending);
+        m_backlog.insert(m_backlog.end(), std::make_move_iterator(m_pending.begin()),
+                         std::make_move_iterator(m_pending.end()));
+        m_pending.clear();
         result = m_result;
     }
-    for (const PreviewItem& item : batch) {
-        if (item.reason != DecisionReason::OldEnough)
-            continue;
-        ++m_sofar.count;
-        ++(item.kind == PurgeItemKind::Folder ? m_sofar.folders : m_sofar.files);
-        m_sofar.bytes += item.size;
+    // The list takes the backlog a slice at a time and lets the window answer between
+    // slices, however fast the walk goes.
+    QElapsedTimer spent;
+    spent.start();
+    while (!m_backlog.empty() && spent.elapsed() < SliceBudgetMs) {
+        const auto last =
+            m_backlog.begin() + static_cast<std::ptrdiff_t>(std::min(SliceItems, m_backlog.size()));
+        std::vector<PreviewItem> slice(std::make_move_iterator(m_backlog.begin()),
+                                       std::make_move_iterator(last));
+        m_backlog.erase(m_backlog.begin(), last);
+        for (const PreviewItem& item : slice) {
+            if (item.reason != DecisionReason::OldEnough)
+                continue;
+            ++m_sofar.count;
+            ++(item.kind == PurgeItemKind::Folder ? m_sofar.folders : m_sofar.files);
+            m_sofar.bytes += item.size;
+        }
+        m_model->Append(std::move(slice));
     }
-    m_model->Append(std::move(batch));
-    if (!result) {
+    const bool behind = !m_backlog.empty();
+    m_timer.setInterval(behind ? 0 : TakeIntervalMs);
+    if (!result || behind) {
         ShowTotals(m_sofar, false);
         return;
     }
-    // The worker set the result after its last item, so this batch held everything.
+    // The worker set the result after its last item, so everything is in the list.
     m_timer.stop();
     m_finished = true;
     ShowTotals(*result, true);

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -54,7 +55,9 @@ public:
 
 private:
     const TimeUnit m_unit;
-    std::vector<PreviewItem> m_items;
+    // A deque: growing it never moves what it holds, which for a million items would keep the
+    // window from its events.
+    std::deque<PreviewItem> m_items;
 };
 
 // "Preview": what a purge of one request would delete, filled while a worker walks the folder
@@ -68,6 +71,8 @@ public:
     PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
+    // Whether "Run Now" is shown (it is by default); a job not saved yet has nothing to run.
+    void SetRunNowOffered(bool offered);
     // Whether the walk has ended and every item is in the list.
     bool IsFinished() const { return m_finished; }
     // Room for every column at its first opening (the window is placed by its hint).
@@ -78,7 +83,8 @@ Q_SIGNALS:
     void RunNowRequested();
 
 private:
-    // Moves what the worker decided since the last call into the list.
+    // Moves what the worker decided since the last call into the list, as much as fits in
+    // one short slice of time.
     void TakeNew();
     void ShowTotals(const PurgeResult& totals, bool final);
     void Stop();
@@ -87,11 +93,14 @@ private:
     QSortFilterProxyModel* m_filter;
     QCheckBox* m_showKept;
     QLabel* m_totals;
+    QWidget* m_runNow;
     QTimer m_timer;
 
     // What would go so far, counted as the engine counts it.
     PurgeResult m_sofar;
     bool m_finished = false;
+    // Decided items not yet in the list.
+    std::deque<PreviewItem> m_backlog;
 
     std::atomic_bool m_stop{false};
     std::mutex m_mutex;

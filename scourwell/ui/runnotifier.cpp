@@ -16,10 +16,22 @@ const QString Service = QStringLiteral("org.freedesktop.Notifications");
 const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 // The server's own display time.
 constexpr int ServerTimeout = -1;
+const QString DefaultAction = QStringLiteral("default");
+const QString DetailsAction = QStringLiteral("details");
 
 } // namespace
 
-void BusNotifications::Notify(const QString& summary, const QString& body, std::function<void()> unavailable)
+BusNotifications::BusNotifications()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.connect(Service, Path, Service, QStringLiteral("ActionInvoked"), this,
+                SLOT(ActionInvoked(uint, QString)));
+    bus.connect(Service, Path, Service, QStringLiteral("NotificationClosed"), this,
+                SLOT(NotificationClosed(uint, uint)));
+}
+
+void BusNotifications::Notify(const QString& summary, const QString& body, std::function<void()> unavailable,
+                              std::function<void()> details)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -28,20 +40,41 @@ void BusNotifications::Notify(const QString& summary, const QString& body, std::
     }
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Service, QStringLiteral("Notify"));
     call << QStringLiteral("Scourwell") << 0u << QStringLiteral("scourwell") << summary << body
-         << QStringList() << QVariantMap() << ServerTimeout;
+         << QStringList{DefaultAction, QStringLiteral("Details"), DetailsAction, QStringLiteral("Details")}
+         << QVariantMap() << ServerTimeout;
     // Asynchronous: a service that hangs must not hold the windows.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), &m_replies);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_replies,
-                     [unavailable = std::move(unavailable)](QDBusPendingCallWatcher* reply) {
-                         if (reply->isError())
+                     [this, unavailable = std::move(unavailable),
+                      details = std::move(details)](QDBusPendingCallWatcher* reply) {
+                         const QDBusPendingReply<uint> id = *reply;
+                         if (id.isError())
                              unavailable();
+                         else
+                             m_shown[id.value()] = details;
                          reply->deleteLater();
                      });
 }
 
+void BusNotifications::ActionInvoked(uint id, const QString& actionKey)
+{
+    const auto shown = m_shown.find(id);
+    if (shown == m_shown.end() || (actionKey != DefaultAction && actionKey != DetailsAction))
+        return;
+    // Copied out: showing the details may run the event loop, which may hear the close.
+    const std::function<void()> details = shown->second;
+    details();
+}
+
+void BusNotifications::NotificationClosed(uint id, uint /*reason*/)
+{
+    m_shown.erase(id);
+}
+
 RunNotifier::RunNotifier(const JobTable& table, std::unique_ptr<DesktopNotifications> desktop,
-                         Balloon balloon, QObject* parent)
-    : QObject(parent), m_table(table), m_desktop(std::move(desktop)), m_balloon(std::move(balloon))
+                         Balloon balloon, Details details, QObject* parent)
+    : QObject(parent), m_table(table), m_desktop(std::move(desktop)), m_balloon(std::move(balloon)),
+      m_details(std::move(details))
 {
 }
 
@@ -58,7 +91,19 @@ void RunNotifier::Tell(const RunResult& result)
         return;
     const QString summary = Summary(result);
     const QString body = Body(result);
-    m_desktop->Notify(summary, body, [this, summary, body] { m_balloon(summary, body); });
+    m_desktop->Notify(
+        summary, body,
+        [this, result, summary, body] {
+            m_lastBalloon = result;
+            m_balloon(summary, body);
+        },
+        [this, result] { m_details(result); });
+}
+
+void RunNotifier::BalloonClicked()
+{
+    if (m_lastBalloon)
+        m_details(*m_lastBalloon);
 }
 
 bool RunNotifier::ShouldTell(RunResults choice, qint64 count)
@@ -80,6 +125,19 @@ QString RunNotifier::Summary(const RunResult& result)
     return QStringLiteral("Scourwell: %1 deleted (%2)")
         .arg(result.count)
         .arg(QLocale::c().formattedDataSize(result.bytes));
+}
+
+QString RunNotifier::DetailsText(const RunResult& result)
+{
+    const QString went = QStringLiteral("%1 deleted, %2 freed")
+                             .arg(result.count)
+                             .arg(QLocale::c().formattedDataSize(result.bytes));
+    const QString end = result.stopped
+                            ? QStringLiteral("The run was stopped before the end; what it did not reach is "
+                                             "still there.")
+                            : QStringLiteral("The run went to the end.");
+    return QStringLiteral("Folder: ") + result.folder + QStringLiteral("\n") + went + QStringLiteral("\n") +
+           end + QStringLiteral("\n\nThe week log has a row for it: the Log Explorer shows it.");
 }
 
 QString RunNotifier::Body(const RunResult& result)

@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 class JobTable;
 class PurgeRun;
@@ -19,23 +21,37 @@ struct RunResult
 };
 
 // The desktop's notification service. Notify does not wait for the service: unavailable is
-// called later when no service took the notification.
+// called later when no service took the notification, details when the person chose the
+// notification's action to see more.
 class DesktopNotifications
 {
 public:
     virtual ~DesktopNotifications() = default;
-    virtual void Notify(const QString& summary, const QString& body, std::function<void()> unavailable) = 0;
+    virtual void Notify(const QString& summary, const QString& body, std::function<void()> unavailable,
+                        std::function<void()> details) = 0;
 };
 
-// The freedesktop notification service (org.freedesktop.Notifications) on the session bus.
-class BusNotifications : public DesktopNotifications
+// The freedesktop notification service (org.freedesktop.Notifications) on the session bus,
+// whose notifications offer "Details" (also the default action, a click on the notification).
+class BusNotifications : public QObject, public DesktopNotifications
 {
+    Q_OBJECT
+
 public:
-    void Notify(const QString& summary, const QString& body, std::function<void()> unavailable) override;
+    BusNotifications();
+    void Notify(const QString& summary, const QString& body, std::function<void()> unavailable,
+                std::function<void()> details) override;
+
+private Q_SLOTS:
+    // The service's signals, connected by name: the bus knows no member pointers.
+    void ActionInvoked(uint id, const QString& actionKey);
+    void NotificationClosed(uint id, uint reason);
 
 private:
     // Owns the pending replies, so that none is heard once this is gone.
     QObject m_replies;
+    // The details of each notification still shown, by the service's id.
+    std::map<uint, std::function<void()>> m_shown;
 };
 
 // Tells the person of each run that ends, as the option in the job table chooses: by a
@@ -46,21 +62,29 @@ class RunNotifier : public QObject
 
 public:
     using Balloon = std::function<void(const QString& title, const QString& text)>;
+    // Shows the details of a run the person asked about.
+    using Details = std::function<void(const RunResult& result)>;
 
     RunNotifier(const JobTable& table, std::unique_ptr<DesktopNotifications> desktop, Balloon balloon,
-                QObject* parent = nullptr);
+                Details details, QObject* parent = nullptr);
     ~RunNotifier() override;
 
     // For JobHost::RunFinished.
     void RunFinished(const PurgeRun* run, qint64 count);
     void Tell(const RunResult& result);
+    // The last balloon was clicked: its run's details.
+    void BalloonClicked();
 
     static bool ShouldTell(RunResults choice, qint64 count);
     static QString Summary(const RunResult& result);
     static QString Body(const RunResult& result);
+    // What the details show: the folder, what went, and whether the run was stopped.
+    static QString DetailsText(const RunResult& result);
 
 private:
     const JobTable& m_table;
     std::unique_ptr<DesktopNotifications> m_desktop;
     Balloon m_balloon;
+    Details m_details;
+    std::optional<RunResult> m_lastBalloon;
 };

@@ -297,6 +297,119 @@ def case_tray_brings_the_window_back(desktop, executable):
         desktop.screenshot("tray-double-click")
 
 
+EDIT_TITLE = "^Edit Selected Purge Job$"
+
+
+def jobs_config(jobs):
+    """A ConfigDat.ini holding jobs, each a dict of the keys of its section."""
+    lines = ["[Initial]", "LookPurgeBy=Date: Last Modified", "DeleteSpecific=0", "TotalJob=%d" % len(jobs)]
+    for number, job in enumerate(jobs, 1):
+        lines.append("[%d]" % number)
+        lines.extend("%s=%s" % item for item in job.items())
+    return "\r\n".join(lines) + "\r\n"
+
+
+def config_sections(path):
+    """The job sections of a ConfigDat.ini, each a dict of its keys."""
+    sections = []
+    with open(path, newline="") as file:
+        for line in file.read().splitlines():
+            if re.fullmatch(r"\[\d+\]", line):
+                sections.append({})
+            elif sections and "=" in line:
+                key, value = line.split("=", 1)
+                sections[-1][key] = value
+    return sections
+
+
+def keyboard_job(desktop, name, **fields):
+    """A routine job on a new folder, due next year."""
+    folder = os.path.join(desktop.work, name)
+    os.makedirs(folder)
+    job = {"FolderLoc": folder, "Status": "Enabled", "ValPurge": "1", "ValOfPurge": "Day", "Style": "Routine",
+           "FileFolderStyle": "Files Only", "ValEvery": "1", "ValOfEvery": "Day",
+           "NextRun": "01/15/%d 10:00 AM" % (time.localtime().tm_year + 1), "Description": ""}
+    job.update(fields)
+    return job
+
+
+def answer_yes(desktop, title):
+    poll("the question " + title, lambda: desktop.active_title() == title)
+    desktop.xdotool("key", "Return")
+    poll("the main window after the question", lambda: desktop.active_title() == "Scourwell")
+
+
+def case_enable_and_disable_all_by_keyboard(desktop, executable):
+    """Ctrl+Shift+D and Ctrl+Shift+E, each answered Yes by Return, then Ctrl+S: every job changed."""
+    jobs = [keyboard_job(desktop, "all-on"), keyboard_job(desktop, "all-off", Status="Disabled")]
+    program = Program(desktop, executable, "all", jobs_config(jobs))
+    program.activate_main()
+    for keys, title, status in (("ctrl+shift+d", "Disable Tasks", "Disabled"),
+                                ("ctrl+shift+e", "Enable Tasks", "Enabled")):
+        desktop.xdotool("key", keys)
+        answer_yes(desktop, title)
+        desktop.xdotool("key", "ctrl+s")
+        poll("every job " + status, lambda: [job["Status"] for job in config_sections(program.config_path())]
+             == [status, status])
+        desktop.screenshot("all-" + status.lower())
+
+
+def case_hide_by_keyboard(desktop, executable):
+    """Ctrl+M hides the main window (to the tray, or minimised without one)."""
+    program = Program(desktop, executable, "hide")
+    program.activate_main()
+    desktop.xdotool("key", "ctrl+m")
+    poll("the main window to go", lambda: not main_window_shown(desktop), timeout=5)
+
+
+def case_edit_by_return(desktop, executable):
+    """Home selects the first job in the list, Return opens it in the editor."""
+    program = Program(desktop, executable, "edit-return", jobs_config([keyboard_job(desktop, "edit-return-job")]))
+    program.activate_main()
+    desktop.xdotool("key", "Home", "Return")
+    poll("the editor for the job", lambda: desktop.windows(EDIT_TITLE))
+    desktop.screenshot("edit-return")
+
+
+def case_edit_by_double_click(desktop, executable):
+    """A double-click on a job in the middle of the list opens it in the editor."""
+    jobs = [keyboard_job(desktop, "edit-click-%02d" % i) for i in range(16)]
+    program = Program(desktop, executable, "edit-click", jobs_config(jobs))
+    program.activate_main()
+    main = desktop.windows(MAIN_TITLE)[0]
+    geometry = dict(line.split("=", 1) for line in desktop.run(
+        ["xdotool", "getwindowgeometry", "--shell", main]).split())
+    x, y = int(geometry["WIDTH"]) // 3, int(geometry["HEIGHT"]) // 2
+    desktop.xdotool("mousemove", "--window", main, str(x), str(y), "click", "--repeat", "2", "--delay", "80", "1")
+    poll("the editor for the job", lambda: desktop.windows(EDIT_TITLE), timeout=5)
+    desktop.screenshot("edit-double-click")
+
+
+def case_editor_tabs_keep_values(desktop, executable):
+    """Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp from lists, pickers and fields switch the
+    editor's tabs around; Ok and Ctrl+S then save the job exactly as it was."""
+    job = keyboard_job(desktop, "tabs-job", ValPurge="30", ValOfPurge="Month",
+                       FileFolderStyle="Include Files in Subfolders", ValEvery="2", ValOfEvery="Hour",
+                       Description="kept as it is")
+    program = Program(desktop, executable, "tabs", jobs_config([job]))
+    program.activate_main()
+    desktop.xdotool("key", "Home", "Return")
+    poll("the editor for the job", lambda: desktop.active_title() == "Edit Selected Purge Job")
+    # From the folder to the age list, then around the tabs and back to the first.
+    desktop.xdotool("key", "--delay", "150", "Tab", "Tab", "ctrl+Next", "ctrl+Next", "ctrl+Next", "ctrl+Tab",
+                    "ctrl+Tab", "ctrl+Tab", "ctrl+shift+Tab", "ctrl+Prior", "ctrl+shift+Tab")
+    desktop.screenshot("tabs-back-on-the-first")
+    desktop.xdotool("key", "Return")
+    poll("the editor to close on Return", lambda: not desktop.windows(EDIT_TITLE))
+    poll("the main window to be active", lambda: desktop.active_title() == "Scourwell")
+    before = os.path.getmtime(program.config_path())
+    desktop.xdotool("key", "ctrl+s")
+    poll("the save", lambda: os.path.getmtime(program.config_path()) != before)
+    saved = config_sections(program.config_path())
+    if saved != [job]:
+        raise Failure("the job changed on the way: %r" % saved)
+
+
 def window_geometry(desktop, window):
     shell = desktop.run(["xdotool", "getwindowgeometry", "--shell", window]) or ""
     values = dict(line.split("=", 1) for line in shell.split())
@@ -356,6 +469,11 @@ CASES = {
     "add_job_by_keyboard": case_add_job_by_keyboard,
     "stop_closes_the_executor": case_stop_closes_the_executor,
     "stop_while_the_editor_is_open": case_stop_while_the_editor_is_open,
+    "enable_and_disable_all_by_keyboard": case_enable_and_disable_all_by_keyboard,
+    "hide_by_keyboard": case_hide_by_keyboard,
+    "edit_by_return": case_edit_by_return,
+    "edit_by_double_click": case_edit_by_double_click,
+    "editor_tabs_keep_values": case_editor_tabs_keep_values,
     "window_remembers_its_place": case_window_remembers_its_place,
 }
 

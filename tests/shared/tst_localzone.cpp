@@ -20,6 +20,17 @@ qint64 ByDateTime(qint64 t)
     return QDateTime(cut.date(), cut.time(), Qt::UTC).toSecsSinceEpoch();
 }
 
+// The local date and time of t as a local QDateTime shows them: what LocalWallTime must show.
+QString ShownByDateTime(qint64 t)
+{
+    return QDateTime::fromSecsSinceEpoch(t).toString(Qt::ISODate).left(19);
+}
+
+QString Shown(qint64 t)
+{
+    return LocalWallTime(t).toString(Qt::ISODate).left(19);
+}
+
 int OffsetByDateTime(qint64 t)
 {
     return QDateTime::fromSecsSinceEpoch(t).offsetFromUtc();
@@ -71,7 +82,8 @@ private Q_SLOTS:
         QTest::newRow("unknown zone") << QByteArray("Nowhere/Atlantis") << false;
     }
     // Every minute two hours around each change of offset (also at odd seconds, where the
-    // local seconds decide the minute), and random instants from 1900 to 2100.
+    // local seconds decide the minute), and random instants from 1900 to 2100; the local
+    // date and time shown to the second too.
     void sameAsDateTime()
     {
         QFETCH(QByteArray, zone);
@@ -85,14 +97,17 @@ private Q_SLOTS:
         QCOMPARE(!transitions.isEmpty(), changes);
         for (const qint64 transition : transitions) {
             for (qint64 t = transition - 7200; t <= transition + 7200; t += 60) {
-                for (const qint64 second : {0, 1, 29, 59})
+                for (const qint64 second : {0, 1, 29, 59}) {
                     QCOMPARE(LocalMinute(t + second), ByDateTime(t + second));
+                    QCOMPARE(Shown(t + second), ShownByDateTime(t + second));
+                }
             }
         }
         QRandomGenerator random(1234);
         for (int i = 0; i < 20000; ++i) {
             const qint64 t = random.bounded(StartOf(1900), StartOf(2101));
             QCOMPARE(LocalMinute(t), ByDateTime(t));
+            QCOMPARE(Shown(t), ShownByDateTime(t));
         }
     }
 

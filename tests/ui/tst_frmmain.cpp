@@ -10,6 +10,7 @@
 #include "ui/commandtable.h"
 #include "ui/frmmain.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <QTreeView>
 #include <algorithm>
 #include <memory>
@@ -48,7 +50,10 @@ struct ExpectedItem
 const ExpectedItem ExpectedItems[] = {
     {"mnuNew", "  &New Job", "mnuFile", "Ctrl+N", MainCommand::AddNewJob},
     {"mnuSave", "  &Save Jobs", "mnuFile", "Ctrl+S", MainCommand::SaveJobs},
+    {"mnuEnableAll", "  &Enable All Jobs", "mnuFile", "Ctrl+Shift+E", MainCommand::EnableAllJobs},
+    {"mnuDisableAll", "  &Disable All Jobs", "mnuFile", "Ctrl+Shift+D", MainCommand::DisableAllJobs},
     {"mnuOption", "  &Options", "mnuFile", "Ctrl+O", MainCommand::Options},
+    {"mnuHide", "  &Hide Program", "mnuFile", "Ctrl+M", MainCommand::Hide},
     {"mnuExit", "  E&xit", "mnuFile", "Ctrl+Q", MainCommand::Exit},
     {"mnuQuillon", "  &Log Explorer", "mnuView", "Ctrl+L", MainCommand::LogExplorer},
     {"mnuMainThread", "  &Thread Info", "mnuView", "", MainCommand::ThreadInfo},
@@ -461,6 +466,114 @@ private Q_SLOTS:
         }
     }
 
+    // Every key of the table is its own, and the keys added to the spec's are free of every
+    // standard key, so none does two things.
+    void shortcutsClashWithNothing()
+    {
+        QList<QKeySequence> standard;
+        for (int key = QKeySequence::UnknownKey + 1; key <= QKeySequence::Cancel; ++key)
+            standard << QKeySequence::keyBindings(QKeySequence::StandardKey(key));
+        QList<QKeySequence> seen;
+        for (const CommandItem& item : CommandItems()) {
+            if (item.shortcut == QKeyCombination())
+                continue;
+            const QKeySequence key(item.shortcut);
+            QVERIFY2(!seen.contains(key), item.objectName);
+            seen << key;
+            const bool added = item.command == MainCommand::EnableAllJobs ||
+                               item.command == MainCommand::DisableAllJobs ||
+                               item.command == MainCommand::Hide;
+            if (added)
+                QVERIFY2(!standard.contains(key), item.objectName);
+        }
+    }
+
+    // A double-click on a job edits it, as Return does; elsewhere it does nothing.
+    void doubleClickEdits_data()
+    {
+        QTest::addColumn<bool>("onJob");
+        QTest::newRow("on a job") << true;
+        QTest::newRow("below the jobs") << false;
+    }
+    void doubleClickEdits()
+    {
+        QFETCH(bool, onJob);
+        frmMain& main =
+            OpenShown({{Folder(QStringLiteral("a")), Future}, {Folder(QStringLiteral("b")), Future}});
+        disconnect(&main, &frmMain::CommandTriggered, nullptr, nullptr);
+        QSignalSpy triggered(&main, &frmMain::CommandTriggered);
+        const QRect job = main.List()->visualRect(main.List()->model()->index(1, 1));
+        const QPoint at = onJob ? job.center() : job.center() + QPoint(0, 4 * job.height());
+        // As the desktop delivers one: a click, then the second press as the double-click.
+        QWidget* viewport = main.List()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &second);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+        QCOMPARE(triggered.size(), onJob ? 1 : 0);
+        if (onJob) {
+            QCOMPARE(static_cast<int>(triggered[0][0].value<MainCommand>()),
+                     static_cast<int>(MainCommand::EditSelectedJob));
+            QCOMPARE(main.SelectedRow(), 1);
+        }
+    }
+
+    // Each row icon in words: the icon's tool tip and the row's accessible description, and
+    // the summary panel's tool tip while the row is selected, following a run that starts.
+    void rowStateInWords_data()
+    {
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("words");
+
+        QTest::newRow("1") << 1 << "Enabled";
+        QTest::newRow("2") << 2 << "Disabled";
+        QTest::newRow("3") << 3 << "Enabled, next run passed";
+        QTest::newRow("4") << 4 << "Disabled, next run passed";
+        QTest::newRow("5") << 5 << "Folder not found";
+        QTest::newRow("6") << 6 << "Running";
+    }
+    void rowStateInWords()
+    {
+        QFETCH(int, icon);
+        QFETCH(QString, words);
+
+        const QString folder = Folder(QStringLiteral("a"));
+        frmMain& main = OpenShown({{folder, Future}});
+        main.Table().SetIcon(0, RowIcon(icon));
+        QTreeView* list = main.List();
+        const QModelIndex first = list->model()->index(0, 0);
+        // What a screen reader gets for the row's first cell.
+        QAccessibleInterface* reader =
+            QAccessible::queryAccessibleInterface(list)->tableInterface()->cellAt(0, 0);
+        QCOMPARE(reader->text(QAccessible::Description), words);
+
+        // Over the icon its words; over the folder the folder.
+        const QRect cell = list->visualRect(first);
+        auto tipAt = [list](const QPoint& at) {
+            QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+            QCoreApplication::sendEvent(list->viewport(), &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(tipAt(QPoint(cell.left() + list->iconSize().width() / 2 + 4, cell.center().y())), words);
+        QToolTip::hideText();
+        QCOMPARE(tipAt(QPoint(cell.right() - 4, cell.center().y())), folder);
+        QToolTip::hideText();
+
+        auto* summary = main.findChild<QLabel*>(QStringLiteral("Panel1"));
+        Select(0);
+        QCOMPARE(summary->toolTip(), words);
+        QCOMPARE(summary->accessibleDescription(), words);
+        main.Table().SetIcon(0, icon == 6 ? RowIcon::Enabled : RowIcon::Running);
+        QCOMPARE(summary->toolTip(), icon == 6 ? QStringLiteral("Enabled") : QStringLiteral("Running"));
+        main.FocusReset();
+        QVERIFY(summary->toolTip().isEmpty());
+        QVERIFY(summary->accessibleDescription().isEmpty());
+        // A cleared panel stays clear when the row changes.
+        main.Table().SetIcon(0, RowIcon(icon));
+        QVERIFY(summary->toolTip().isEmpty());
+    }
+
     // Return and Enter edit the selected row, Delete deletes it, as their menu items do.
     void listKeys_data()
     {
@@ -507,9 +620,11 @@ private Q_SLOTS:
         QVERIFY(bar[0]->isVisible() && bar[1]->isVisible());
         QVERIFY(!bar[2]->isVisible());
         // Every item and separator in its place, in order.
-        const QStringList file{QStringLiteral("mnuNew"),      QStringLiteral("mnuSave"),
-                               QStringLiteral("mnuFileSep1"), QStringLiteral("mnuOption"),
-                               QStringLiteral("mnuFileSep2"), QStringLiteral("mnuExit")};
+        const QStringList file{QStringLiteral("mnuNew"),        QStringLiteral("mnuSave"),
+                               QStringLiteral("mnuFileSep1"),   QStringLiteral("mnuEnableAll"),
+                               QStringLiteral("mnuDisableAll"), QStringLiteral("mnuFileSep6"),
+                               QStringLiteral("mnuOption"),     QStringLiteral("mnuFileSep2"),
+                               QStringLiteral("mnuHide"),       QStringLiteral("mnuExit")};
         const QStringList view{QStringLiteral("mnuQuillon"),    QStringLiteral("mnuFileSep3"),
                                QStringLiteral("mnuMainThread"), QStringLiteral("mnuFileSep4"),
                                QStringLiteral("mnuHelp"),       QStringLiteral("mnuFileSep5"),

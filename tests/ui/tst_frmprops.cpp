@@ -1,8 +1,11 @@
 #include "config/jobtable.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
+#include "support/purgetestfiles.h"
 #include "ui/frmprops.h"
+#include "ui/previewwindow.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -60,6 +63,8 @@ private Q_SLOTS:
     void OkRefuses();
     void OkAccepts_data();
     void OkAccepts();
+    void PreviewOfTheJobAsEntered_data();
+    void PreviewOfTheJobAsEntered();
     void LiveClockFollowsUntilTheUserChangesTheTime();
     void LiveClockStopsAtTheFirstTouch_data();
     void LiveClockStopsAtTheFirstTouch();
@@ -68,6 +73,8 @@ private Q_SLOTS:
     void ReturnAndEscapeFromEveryField();
     void NoLiveClockInEditMode();
     void KeyOnTheDialogItselfCloses();
+    void TabKeysFromEveryField_data();
+    void TabKeysFromEveryField();
     void BrowseCancelKeepsThePath();
     void DescriptionLimit();
     void LongerStoredDescriptionIsKept();
@@ -93,7 +100,7 @@ void TestFrmProps::initTestCase()
 void TestFrmProps::DefaultsInAddMode()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.show();
 
     QVERIFY(Find<QRadioButton>(dialog, "OptPurge0")->isChecked());
@@ -142,7 +149,7 @@ void TestFrmProps::DefaultsInAddMode()
 void TestFrmProps::OptionRuleInEditMode()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.SetMode(frmProps::Mode::EditCurrent);
     dialog.show();
     auto* adjust = Find<QCheckBox>(dialog, "CheckAdjust");
@@ -167,42 +174,50 @@ void TestFrmProps::OptionRuleInEditMode()
 
 void TestFrmProps::OkRefuses_data()
 {
+    QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("message");
 
     const QString missing = m_dir.filePath(QStringLiteral("missing"));
-    QTest::newRow("empty") << QString() << "Folder Location Path is empty!  ";
-    QTest::newRow("one blank is not empty") << " "
-                                            << "Cannot find the Folder Location Path!  ";
-    QTest::newRow("missing folder") << missing << "Cannot find the Folder Location Path!  ";
-    QTest::newRow("relative path") << "."
-                                   << "Cannot find the Folder Location Path!  ";
-    QTest::newRow("root") << "/"
-                          << "Folder Location Path cannot be the root of the file system!  ";
-    QTest::newRow("root by another name") << "/tmp/.."
-                                          << "Folder Location Path cannot be the root of the file system!  ";
-    QTest::newRow("already listed") << Listed() << "Folder is already being in the list!  ";
-    // The file could not keep the name: after a restart the job would name another folder.
-    QTest::newRow("line feed") << m_dir.filePath(QStringLiteral("line\nbreak"))
-                               << "Folder Location Path cannot hold a line break!  ";
-    QTest::newRow("carriage return") << m_dir.filePath(QStringLiteral("return\r"))
-                                     << "Folder Location Path cannot hold a line break!  ";
+    // Preview refuses a folder that Ok refuses, but for one already listed: that job may be
+    // looked at again.
+    for (const char* button : {"CmdOk", "CmdPreview"}) {
+        const auto row = [button](const char* name) { return &QTest::addRow("%s: %s", button, name); };
+        *row("empty") << button << QString() << "Folder Location Path is empty!  ";
+        *row("one blank is not empty") << button << " "
+                                       << "Cannot find the Folder Location Path!  ";
+        *row("missing folder") << button << missing << "Cannot find the Folder Location Path!  ";
+        *row("relative path") << button << "."
+                              << "Cannot find the Folder Location Path!  ";
+        *row("root") << button << "/"
+                     << "Folder Location Path cannot be the root of the file system!  ";
+        *row("root by another name") << button << "/tmp/.."
+                                     << "Folder Location Path cannot be the root of the file system!  ";
+        // The file could not keep the name: after a restart the job would name another folder.
+        *row("line feed") << button << m_dir.filePath(QStringLiteral("line\nbreak"))
+                          << "Folder Location Path cannot hold a line break!  ";
+        *row("carriage return") << button << m_dir.filePath(QStringLiteral("return\r"))
+                                << "Folder Location Path cannot hold a line break!  ";
+    }
+    QTest::newRow("CmdOk: already listed") << "CmdOk" << Listed() << "Folder is already being in the list!  ";
 }
 
 void TestFrmProps::OkRefuses()
 {
+    QFETCH(QString, button);
     QFETCH(QString, path);
     QFETCH(QString, message);
 
     JobTable table;
     table.Append(Row(Listed()));
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.show();
     Find<QLineEdit>(dialog, "txtLocation")->setText(path);
 
     MessageBoxAnswerer answerer(QMessageBox::Ok);
-    QTest::mouseClick(Find<QPushButton>(dialog, "CmdOk"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(dialog, button.toLatin1().constData()), Qt::LeftButton);
     QCOMPARE(answerer.SeenBoxes().size(), size_t(1));
+    QVERIFY(!dialog.findChild<PreviewWindow*>());
     const auto& box = answerer.SeenBoxes().front();
     QCOMPARE(box.text, message);
     QCOMPARE(box.title, QStringLiteral("Error"));
@@ -231,7 +246,7 @@ void TestFrmProps::OkAccepts()
 
     JobTable table;
     table.Append(Row(Listed()));
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     if (editMode)
         dialog.SetMode(frmProps::Mode::EditCurrent);
     dialog.show();
@@ -244,11 +259,95 @@ void TestFrmProps::OkAccepts()
     QCOMPARE(dialog.Values().folder, path);
 }
 
+void TestFrmProps::PreviewOfTheJobAsEntered_data()
+{
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<QString>("threshold");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<bool>("protectTen");
+    QTest::addColumn<QStringList>("names");
+
+    // The folder holds files of 2 and 10 days and a subfolder of 10 days; the row being edited
+    // says 5 Days, Files Only, but the editor's fields are what counts.
+    QTest::newRow("add: 5 days") << false << "5"
+                                 << "Files Only" << false << QStringList{"ten"};
+    QTest::newRow("add: 1 day") << false << "1"
+                                << "Files Only" << false << QStringList{"ten", "two"};
+    QTest::newRow("edit: changed to 1 day, unsaved") << true << "1"
+                                                     << "Files Only" << false << QStringList{"ten", "two"};
+    QTest::newRow("edit: changed to subfolders") << true << "5"
+                                                 << "Subfolders Only" << false << QStringList{"sub"};
+    QTest::newRow("changed to files in subfolders")
+        << true << "1"
+        << "Include Files in Subfolders" << false << QStringList{"sub/inner"};
+    QTest::newRow("a program file stays") << false << "1"
+                                          << "Files Only" << true << QStringList{"two"};
+}
+
+// Preview opens a list of the job as entered, not as saved, with the program's files left out;
+// the editor stays open, and there is no Run Now for a job not saved.
+void TestFrmProps::PreviewOfTheJobAsEntered()
+{
+    QFETCH(bool, editMode);
+    QFETCH(QString, threshold);
+    QFETCH(QString, style);
+    QFETCH(bool, protectTen);
+    QFETCH(QStringList, names);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QDateTime present = QDateTime::currentDateTime();
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")));
+    MakeFile(folder.filePath(QStringLiteral("two")), present.addDays(-2));
+    MakeFile(folder.filePath(QStringLiteral("ten")), present.addDays(-10));
+    MakeFile(folder.filePath(QStringLiteral("sub/inner")), present.addDays(-10));
+    SetModified(folder.filePath(QStringLiteral("sub")), present.addDays(-10));
+
+    JobTable table;
+    JobRow row = Row(folder.path());
+    row.ValPurge = QStringLiteral("5");
+    row.ValOfPurge = StoredWord<TimeUnit>(QStringLiteral("Day"));
+    row.FileFolderStyle = StoredWord<PurgeStyle>(QStringLiteral("Files Only"));
+    table.Append(row);
+    table.SetOptions(QStringLiteral("Date: Last Modified"), QStringLiteral("1"));
+    MockClock clock(present);
+    QStringList programFiles;
+    if (protectTen)
+        programFiles << folder.filePath(QStringLiteral("ten"));
+    frmProps dialog(table, clock, programFiles);
+    if (editMode) {
+        dialog.SetMode(frmProps::Mode::EditCurrent);
+        dialog.FillFromRow(table.Row(0));
+    } else {
+        Find<QLineEdit>(dialog, "txtLocation")->setText(folder.path());
+    }
+    dialog.show();
+    Find<QComboBox>(dialog, "cmbPurgeCondition1")->setCurrentText(threshold);
+    Find<QComboBox>(dialog, "cmbFileFolder")->setCurrentText(style);
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QTest::mouseClick(Find<QPushButton>(dialog, "CmdPreview"), Qt::LeftButton);
+    auto* preview = dialog.findChild<PreviewWindow*>();
+    QVERIFY(preview);
+    QVERIFY(preview->isVisible());
+    QTRY_VERIFY(preview->IsFinished());
+    QVERIFY(answerer.SeenBoxes().empty());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!Find<QPushButton>(*preview, "CmdRunNow")->isVisible());
+
+    const QAbstractItemModel* model = Find<QAbstractItemView>(*preview, "PreviewList")->model();
+    QStringList listed;
+    for (int i = 0; i < model->rowCount(); ++i)
+        listed << QDir(folder.path()).relativeFilePath(model->index(i, PreviewModel::Path).data().toString());
+    listed.sort();
+    QCOMPARE(listed, names);
+}
+
 void TestFrmProps::LiveClockFollowsUntilTheUserChangesTheTime()
 {
     JobTable table;
     MockClock clock(Present);
-    frmProps dialog(table, clock);
+    frmProps dialog(table, clock, {});
     dialog.show();
     auto* picker = Find<QTimeEdit>(dialog, "TimePicker");
 
@@ -281,7 +380,7 @@ void TestFrmProps::LiveClockStopsAtTheFirstTouch()
 
     JobTable table;
     MockClock clock(Present);
-    frmProps dialog(table, clock);
+    frmProps dialog(table, clock, {});
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto* picker = Find<QTimeEdit>(dialog, "TimePicker");
@@ -305,7 +404,7 @@ void TestFrmProps::LiveClockStopsAtTheFirstTouch()
 void TestFrmProps::FocusStartsInTheFolder()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("/srv"));
@@ -347,7 +446,7 @@ void TestFrmProps::ReturnAndEscapeFromEveryField()
     QFETCH(QString, message);
 
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     Find<QLineEdit>(dialog, "txtLocation")->setText(path);
@@ -373,7 +472,7 @@ void TestFrmProps::ReturnAndEscapeFromEveryField()
 void TestFrmProps::NoLiveClockInEditMode()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.SetMode(frmProps::Mode::EditCurrent);
     dialog.show();
     QVERIFY(!Find<QTimer>(dialog, "Timer1")->isActive());
@@ -386,7 +485,7 @@ void TestFrmProps::NoLiveClockInEditMode()
 void TestFrmProps::KeyOnTheDialogItselfCloses()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
 
@@ -396,10 +495,87 @@ void TestFrmProps::KeyOnTheDialogItselfCloses()
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
+void TestFrmProps::TabKeysFromEveryField_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("step");
+
+    const int ctrl = Qt::ControlModifier;
+    const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    for (const char* control :
+         {"txtLocation", "cmdBrowse", "cmbPurgeCondition1", "cmbPurgeCondition2", "cmbFileFolder",
+          "OptPurge0", "OptPurge1", "cmbRoutineValue1", "cmbRoutineValue2", "DatePicker", "TimePicker",
+          "CheckAdjust", "TxtDesc", "CmdOk", "CmdClose"}) {
+        QTest::addRow("Ctrl+Tab in %s", control) << control << int(Qt::Key_Tab) << ctrl << 1;
+        QTest::addRow("Ctrl+Shift+Tab in %s", control) << control << int(Qt::Key_Backtab) << ctrlShift << -1;
+        QTest::addRow("Ctrl+PgDn in %s", control) << control << int(Qt::Key_PageDown) << ctrl << 1;
+        QTest::addRow("Ctrl+PgUp in %s", control) << control << int(Qt::Key_PageUp) << ctrl << -1;
+    }
+    // Without Ctrl the keys stay the field's own.
+    QTest::newRow("PgDn in cmbFileFolder") << "cmbFileFolder" << int(Qt::Key_PageDown) << 0 << 0;
+}
+
+// The tab keys switch tabs from every field, around the ends, and change no value on the way.
+void TestFrmProps::TabKeysFromEveryField()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, step);
+
+    JobTable table;
+    frmProps dialog(table, m_clock, {});
+    dialog.SetMode(frmProps::Mode::EditCurrent);
+    JobRow row = Row(m_dir.path());
+    row.ValPurge = QStringLiteral("30");
+    row.ValOfPurge = TimeUnit::Month;
+    row.FileFolderStyle = PurgeStyle::IncludeFilesInSubfolders;
+    row.Style = ScheduleKind::Routine;
+    row.ValEvery = QStringLiteral("2");
+    row.ValOfEvery = TimeUnit::Hour;
+    row.NextRun = QStringLiteral("12/25/2026 10:30 PM");
+    row.Description = QStringLiteral("kept as it is");
+    dialog.FillFromRow(row);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* field = Find<QWidget>(dialog, control.toLatin1().constData());
+    auto* tabs = Find<QTabWidget>(dialog, "SSTab1");
+    int start = 0;
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->widget(i)->isAncestorOf(field))
+            start = i;
+    }
+    tabs->setCurrentIndex(start);
+    field->setFocus();
+    QCOMPARE(QApplication::focusWidget(), field);
+    const JobEditValues before = dialog.Values();
+
+    QTest::keyClick(field, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(tabs->currentIndex(), (start + step + tabs->count()) % tabs->count());
+    QVERIFY(dialog.isVisible());
+    const JobEditValues after = dialog.Values();
+    if (step == 0) {
+        QVERIFY(after.fileFolderStyle != before.fileFolderStyle);
+        return;
+    }
+    QCOMPARE(after.folder, before.folder);
+    QCOMPARE(after.valPurge, before.valPurge);
+    QCOMPARE(after.valOfPurge, before.valOfPurge);
+    QCOMPARE(after.fileFolderStyle, before.fileFolderStyle);
+    QCOMPARE(after.kind, before.kind);
+    QCOMPARE(after.valEvery, before.valEvery);
+    QCOMPARE(after.valOfEvery, before.valOfEvery);
+    QCOMPARE(after.picked, before.picked);
+    QCOMPARE(after.adjust, before.adjust);
+    QCOMPARE(after.description, before.description);
+}
+
 void TestFrmProps::BrowseCancelKeepsThePath()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.show();
     Find<QLineEdit>(dialog, "txtLocation")->setText(QStringLiteral("typed before"));
 
@@ -418,7 +594,7 @@ void TestFrmProps::BrowseCancelKeepsThePath()
 void TestFrmProps::DescriptionLimit()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.show();
     auto* desc = Find<QPlainTextEdit>(dialog, "TxtDesc");
     desc->setFocus();
@@ -446,7 +622,7 @@ void TestFrmProps::DescriptionLimit()
 void TestFrmProps::LongerStoredDescriptionIsKept()
 {
     JobTable table;
-    frmProps dialog(table, m_clock);
+    frmProps dialog(table, m_clock, {});
     dialog.SetMode(frmProps::Mode::EditCurrent);
     JobRow row = Row(m_dir.path());
     row.Description = QString(300, QLatin1Char('d'));

@@ -137,7 +137,7 @@ void TestJobEditorFlow::AddOpensAtTheDefaults()
         QVERIFY(dialog.isModal());
         Find<QPushButton>(dialog, "CmdClose")->click();
     });
-    mnuAdd_Click(table, &m_main, clock);
+    mnuAdd_Click(table, &m_main, clock, {});
     QVERIFY(driver.Opened());
     QCOMPARE(title, QStringLiteral("Add New Purge Job"));
     QVERIFY(!adjustShown);
@@ -174,7 +174,7 @@ void TestJobEditorFlow::AddWritesTheStart()
         Pick(dialog, picked);
         ClickOk(dialog);
     });
-    mnuAdd_Click(table, &m_main, clock);
+    mnuAdd_Click(table, &m_main, clock, {});
 
     QCOMPARE(table.Count(), 1);
     const JobRow& row = table.Row(0);
@@ -243,7 +243,7 @@ void TestJobEditorFlow::EditFillsFromTheRow()
         QVERIFY(!Find<QTimer>(dialog, "Timer1")->isActive());
         dialog.reject();
     });
-    mnuEdit_Click(table, &m_main, clock, id);
+    mnuEdit_Click(table, &m_main, clock, {}, id);
     QVERIFY(driver.Opened());
 }
 
@@ -290,7 +290,7 @@ void TestJobEditorFlow::EditWrites()
         Find<QCheckBox>(dialog, "CheckAdjust")->setChecked(adjust);
         ClickOk(dialog);
     });
-    mnuEdit_Click(table, &m_main, clock, id);
+    mnuEdit_Click(table, &m_main, clock, {}, id);
     QCOMPARE(table.Row(0).NextRun, nextRun);
     QCOMPARE(table.Row(0).icon, newIcon);
     QCOMPARE(table.Row(0).Status.Text(), QStringLiteral("Enabled"));
@@ -308,7 +308,7 @@ void TestJobEditorFlow::EditWithoutAStyleKeepsIt()
         Find<QLineEdit>(dialog, "txtLocation")->setText(Folder("c"));
         ClickOk(dialog);
     });
-    mnuEdit_Click(table, &m_main, clock, id);
+    mnuEdit_Click(table, &m_main, clock, {}, id);
     QCOMPARE(table.Row(0).FolderLoc, Folder("c"));
     QCOMPARE(table.Row(0).Style.Text(), QStringLiteral("Weekly"));
     QCOMPARE(table.Row(0).ValEvery, QStringLiteral("x"));
@@ -320,9 +320,9 @@ void TestJobEditorFlow::EditWithoutSelectionDoesNothing()
     MockClock clock;
     JobTable table;
     DialogDriver driver([](frmProps& dialog) { dialog.reject(); });
-    mnuEdit_Click(table, &m_main, clock, 0);
+    mnuEdit_Click(table, &m_main, clock, {}, 0);
     table.Append(MakeRow(Folder("a"), QStringLiteral("Routine"), QStringLiteral("06/20/2026 10:00 AM")));
-    mnuEdit_Click(table, &m_main, clock, 0);
+    mnuEdit_Click(table, &m_main, clock, {}, 0);
     QTest::qWait(50);
     QVERIFY(!driver.Opened());
 }
@@ -343,7 +343,7 @@ void TestJobEditorFlow::EditOfARowRemovedMeanwhile()
         ClickOk(dialog);
     });
     const JobRow other = table.Row(1);
-    mnuEdit_Click(table, &m_main, clock, id);
+    mnuEdit_Click(table, &m_main, clock, {}, id);
 
     QCOMPARE(table.Count(), 1);
     QCOMPARE(table.Row(0), other);

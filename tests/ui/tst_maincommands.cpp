@@ -13,6 +13,7 @@
 #include "ui/frmoption.h"
 #include "ui/frmsplash.h"
 #include "ui/maincommands.h"
+#include "ui/rundetails.h"
 #include "ui/threadinfo.h"
 
 #include <QAction>
@@ -171,6 +172,7 @@ private Q_SLOTS:
     void SaveJobs();
     void LogExplorer_data();
     void LogExplorer();
+    void RunDetailsFromTheTray();
     void HelpAndBrowse();
     void HelpWhenInstalled();
     void HelpSaysWhereThePageIs_data();
@@ -512,6 +514,27 @@ void TestMainCommands::LogExplorer()
         QCOMPARE(IniFiles::Read(ini), QByteArray("[init]\nlock=true\nfolder=") + f.Folder().toUtf8() +
                                           QByteArray("/Logs\nfilter=.htm\nviewer=xdg-open\n"));
     QCOMPARE(f.starter.started, quillon.isEmpty() ? QStringList() : QStringList{quillon});
+}
+
+// A run's details asked for while the window is in the tray: the window comes back, the box
+// over it blocks nothing, and its Log Explorer starts the explorer as the menu does.
+void TestMainCommands::RunDetailsFromTheTray()
+{
+    Fixture f;
+    const QString quillon = f.Folder() + QStringLiteral("/quillon");
+    WriteFile(quillon, "#!/bin/sh\n", true);
+    f.main.HideToTray();
+    QVERIFY(!f.main.isVisible());
+
+    QPointer<QMessageBox> box = ShowRunDetails(f.main, QStringLiteral("Folder: /data"));
+    QVERIFY(f.main.isVisible());
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->parentWidget(), &f.main);
+    QCOMPARE(box->windowModality(), Qt::NonModal);
+    QCOMPARE(box->text(), QStringLiteral("Folder: /data"));
+    QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("CmdLogExplorer")), Qt::LeftButton);
+    QCOMPARE(f.starter.started, QStringList{quillon});
+    QTRY_VERIFY(!box);
 }
 
 void TestMainCommands::HelpWhenInstalled()

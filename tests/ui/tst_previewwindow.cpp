@@ -3,6 +3,7 @@
 #include "support/purgetestfiles.h"
 #include "ui/previewwindow.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +14,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeView>
 #include <memory>
 
 namespace {
@@ -55,7 +55,7 @@ PurgeRequest FilesOlderThanFiveDays(const QString& folder)
     return request;
 }
 
-QStringList Column(QTreeView* list, int column)
+QStringList Column(QAbstractItemView* list, int column)
 {
     QStringList texts;
     for (int row = 0; row < list->model()->rowCount(); ++row)
@@ -126,7 +126,7 @@ private Q_SLOTS:
         window->show();
         QTRY_VERIFY(window->IsFinished());
 
-        auto* list = window->findChild<QTreeView*>(QStringLiteral("PreviewList"));
+        auto* list = window->findChild<QAbstractItemView*>(QStringLiteral("PreviewList"));
         QStringList paths;
         for (const QString& name : names)
             paths << m_dir->filePath(name);
@@ -148,7 +148,7 @@ private Q_SLOTS:
         MockClock clock(Present);
         PreviewWindow window(FilesOlderThanFiveDays(m_dir->path()), clock);
         QTRY_VERIFY(window.IsFinished());
-        auto* list = window.findChild<QTreeView*>(QStringLiteral("PreviewList"));
+        auto* list = window.findChild<QAbstractItemView*>(QStringLiteral("PreviewList"));
         auto* box = window.findChild<QCheckBox*>(QStringLiteral("chkShowKept"));
         QCOMPARE(list->model()->rowCount(), 3);
         box->setChecked(true);

@@ -10,22 +10,30 @@ namespace {
 using Told = std::pair<QString, QString>; // summary, body
 
 // Stands in for the notification service: records each notification, and says it is not
-// there when unavailable.
+// there when unavailable; keeps each one's way to its details, as the person would reach them.
 class RecordingDesktop : public DesktopNotifications
 {
 public:
-    RecordingDesktop(std::vector<Told>& told, bool available) : m_told(told), m_available(available) {}
+    RecordingDesktop(std::vector<Told>& told, bool available,
+                     std::vector<std::function<void()>>* actions = nullptr)
+        : m_told(told), m_available(available), m_actions(actions)
+    {
+    }
 
-    void Notify(const QString& summary, const QString& body, std::function<void()> unavailable) override
+    void Notify(const QString& summary, const QString& body, std::function<void()> unavailable,
+                std::function<void()> details) override
     {
         m_told.emplace_back(summary, body);
         if (!m_available)
             unavailable();
+        else if (m_actions)
+            m_actions->push_back(std::move(details));
     }
 
 private:
     std::vector<Told>& m_told;
     const bool m_available;
+    std::vector<std::function<void()>>* m_actions;
 };
 
 } // namespace
@@ -37,6 +45,10 @@ class TestRunNotifier : public QObject
 private Q_SLOTS:
     void Tell_data();
     void Tell();
+    void DetailsOfTheRunAskedAbout_data();
+    void DetailsOfTheRunAskedAbout();
+    void DetailsText_data();
+    void DetailsText();
 };
 
 // Every choice against runs that deleted nothing or something, stopped or not, with the
@@ -103,12 +115,77 @@ void TestRunNotifier::Tell()
     std::vector<Told> balloons;
     RunNotifier notifier(
         table, std::make_unique<RecordingDesktop>(notified, service),
-        [&](const QString& title, const QString& text) { balloons.emplace_back(title, text); });
+        [&](const QString& title, const QString& text) { balloons.emplace_back(title, text); },
+        [](const RunResult&) {});
     notifier.Tell({QStringLiteral("/data/old"), count, stopped, count * 1536});
 
     const std::vector<Told> expected = told ? std::vector<Told>{{summary, body}} : std::vector<Told>{};
     QVERIFY(notified == expected);
     QVERIFY(balloons == (service ? std::vector<Told>{} : expected));
+}
+
+// Two runs told one after the other: the action of each notification, or a click on the
+// balloon, shows the details of its own run; a click on no balloon shows nothing.
+void TestRunNotifier::DetailsOfTheRunAskedAbout_data()
+{
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<int>("asked"); // which notification's action; the balloon: the last one
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("first notification") << true << 0 << "/first";
+    QTest::newRow("second notification") << true << 1 << "/second";
+    QTest::newRow("balloon") << false << 1 << "/second";
+}
+
+void TestRunNotifier::DetailsOfTheRunAskedAbout()
+{
+    QFETCH(bool, service);
+    QFETCH(int, asked);
+    QFETCH(QString, folder);
+
+    JobTable table;
+    std::vector<Told> notified;
+    std::vector<std::function<void()>> actions;
+    std::vector<QString> shown;
+    RunNotifier notifier(
+        table, std::make_unique<RecordingDesktop>(notified, service, &actions),
+        [](const QString&, const QString&) {},
+        [&](const RunResult& result) { shown.push_back(result.folder); });
+    notifier.BalloonClicked();
+    QVERIFY(shown.empty());
+    notifier.Tell({QStringLiteral("/first"), 3, false, 30});
+    notifier.Tell({QStringLiteral("/second"), 4, true, 40});
+    if (service) {
+        QCOMPARE(actions.size(), size_t(2));
+        actions[static_cast<size_t>(asked)]();
+    } else {
+        QVERIFY(actions.empty());
+        notifier.BalloonClicked();
+    }
+    QCOMPARE(shown, std::vector<QString>{folder});
+}
+
+void TestRunNotifier::DetailsText_data()
+{
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("complete")
+        << false
+        << "Folder: /data/old\n12 deleted, 18.00 KiB freed\nThe run went to the end.\n\n"
+           "The week log has a row for it: the Log Explorer shows it.";
+    QTest::newRow("stopped")
+        << true
+        << "Folder: /data/old\n12 deleted, 18.00 KiB freed\nThe run was stopped before the end; "
+           "what it did not reach is still there.\n\n"
+           "The week log has a row for it: the Log Explorer shows it.";
+}
+
+void TestRunNotifier::DetailsText()
+{
+    QFETCH(bool, stopped);
+    QFETCH(QString, text);
+    QCOMPARE(RunNotifier::DetailsText({QStringLiteral("/data/old"), 12, stopped, 12 * 1536}), text);
 }
 
 QTEST_GUILESS_MAIN(TestRunNotifier)
