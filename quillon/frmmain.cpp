@@ -4,17 +4,21 @@
 #include "quillon/frmoptions.h"
 #include "quillon/logfilemodel.h"
 #include "quillon/processstarter.h"
+#include "shared/windowstate.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -42,7 +46,9 @@ QAction* NewAction(const QString& name, const QString& caption, QMenu* menu)
 } // namespace
 
 frmMain::frmMain(const QString& programFolder, Asker& asker, ProcessStarter& starter, QWidget* parent)
-    : QMainWindow(parent), m_settings(programFolder), m_asker(asker), m_starter(starter)
+    : QMainWindow(parent), m_settings(programFolder),
+      m_windowsFile(programFolder + u'/' + QLatin1StringView(QuillonWindowsFile)), m_asker(asker),
+      m_starter(starter)
 {
     setObjectName("frmMain");
     setWindowTitle(tr("Orvik's Log Files Explorer"));
@@ -96,6 +102,7 @@ frmMain::frmMain(const QString& programFolder, Asker& asker, ProcessStarter& sta
     m_total->setObjectName("Panel1");
     statusBar()->addWidget(m_total, 1);
     resize(480, 360);
+    RestoreWindow();
 
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &frmMain::ColumnClick);
     connect(m_list, &QTreeView::doubleClicked, this, &frmMain::ViewSelected);
@@ -120,8 +127,53 @@ void frmMain::showEvent(QShowEvent* event)
         return;
     m_columnsSized = true;
     const int width = m_list->width() - 5;
-    m_list->setColumnWidth(LogFileModel::NameColumn, static_cast<int>(0.55 * width));
-    m_list->setColumnWidth(LogFileModel::ModifiedColumn, static_cast<int>(0.4 * width));
+    const std::array<double, 2> fractions{0.55, 0.4};
+    for (int column : {LogFileModel::NameColumn, LogFileModel::ModifiedColumn}) {
+        const int kept = m_columnWidths.value(column);
+        m_list->setColumnWidth(
+            column, kept > 0 ? kept : static_cast<int>(fractions[static_cast<size_t>(column)] * width));
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    WindowState state;
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    state.position = normal.topLeft();
+    state.size = normal.size();
+    state.maximized = isMaximized();
+    state.columnWidths = {m_list->columnWidth(0), m_list->columnWidth(1)};
+    if (m_sortColumn)
+        state.sort = ListSort{*m_sortColumn, m_ascending[static_cast<size_t>(*m_sortColumn)]};
+    SaveWindowState(m_windowsFile, objectName(), state);
+    QMainWindow::closeEvent(event);
+}
+
+// Where it was left, on the screen it was on, or centred on the primary screen where it has no
+// place or that screen is gone; never larger than the screen.
+void frmMain::RestoreWindow()
+{
+    const WindowState state = LoadWindowState(m_windowsFile, objectName());
+    const QSize size = state.size.value_or(this->size());
+    QScreen* screen =
+        state.position ? QGuiApplication::screenAt(QRect(*state.position, size).center()) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        const QMargins frame(border, style()->pixelMetric(QStyle::PM_TitleBarHeight), border, border);
+        setGeometry(FitOnScreen(size, state.position, frame, screen->availableGeometry()));
+    }
+    if (state.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_columnWidths = state.columnWidths;
+    if (state.sort && state.sort->column <= LogFileModel::ModifiedColumn) {
+        m_sortColumn = state.sort->column;
+        m_ascending[static_cast<size_t>(state.sort->column)] = state.sort->ascending;
+        m_list->header()->setSortIndicatorShown(true);
+        m_list->header()->setSortIndicator(state.sort->column,
+                                           state.sort->ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    }
 }
 
 void frmMain::ListLogFiles(bool focus)

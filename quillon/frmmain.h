@@ -10,6 +10,7 @@
 class QLabel;
 class QMenu;
 class QModelIndex;
+class QCloseEvent;
 class QTreeView;
 
 namespace quillon {
@@ -33,6 +34,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Keeps the window's size, place, column widths and sort for the next start.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ColumnClick(int column);
@@ -44,8 +47,12 @@ private:
     // The selected row; -1 on an empty list.
     int SelectedRow() const;
     void SelectPath(const QString& path);
+    // The size and place of the last start, fitted to the screen, and its sort.
+    void RestoreWindow();
 
     IniMod m_settings;
+    // Where the window's state is kept between starts.
+    const QString m_windowsFile;
     Asker& m_asker;
     ProcessStarter& m_starter;
     LogFileModel* m_model;
@@ -57,6 +64,8 @@ private:
     // The last column sort, kept when the list is refilled.
     std::optional<int> m_sortColumn;
     bool m_columnsSized = false;
+    // The widths the columns had at the last close, used at the first show.
+    QList<int> m_columnWidths;
 };
 
 } // namespace quillon

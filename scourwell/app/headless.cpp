@@ -2,6 +2,7 @@
 
 #include "app/terminationsignals.h"
 #include "config/jobconfig.h"
+#include "config/runtime.h"
 #include "purge/purgerun.h"
 #include "schedule/jobhost.h"
 #include "shared/clock.h"
@@ -25,6 +26,36 @@ QString RunText(const PurgeRun& run)
 }
 
 } // namespace
+
+QStringList LoadedJobsText(const JobTable& table, const QString& programFolder)
+{
+    const QString file = ConfigDatPath(programFolder);
+    QStringList lines{QStringLiteral("jobs: %1 loaded from %2").arg(table.Count()).arg(file)};
+    if (table.IsEmpty()) {
+        lines << QStringLiteral("no job is defined: add one as a section of ") + file +
+                     QStringLiteral(" (read again at the next check, or at once on SIGHUP), or stop this "
+                                    "service and add one in the windows (scourwell, File > New Job)");
+        return lines;
+    }
+    const JobRow* next = nullptr;
+    std::optional<WallClockTime> nextTime;
+    int passed = 0;
+    for (const JobRow& row : table.Rows()) {
+        passed += row.icon == RowIcon::EnabledPassed;
+        const std::optional<WallClockTime> time = ParseFullForm(row.NextRun);
+        if (row.icon == RowIcon::Enabled && time && (!nextTime || *time < *nextTime)) {
+            next = &row;
+            nextTime = time;
+        }
+    }
+    lines << (next ? QStringLiteral("next run: ") + next->NextRun + QStringLiteral(", ") + next->FolderLoc
+                   : QStringLiteral("next run: none, no job is enabled"));
+    if (passed)
+        lines << QStringLiteral(
+                     "missed: %1 enabled job(s) whose next run has passed, seen to at the next check")
+                     .arg(passed);
+    return lines;
+}
 
 int HeadlessMain(int& argc, char** argv)
 {
@@ -75,13 +106,21 @@ int HeadlessMain(int& argc, char** argv)
         out << "moved on: " << moved.folder << ", missed " << moved.missed << ", next run " << moved.nextRun
             << Qt::endl;
     });
+    // Every load says what it found: the one at start, on SIGHUP and when the file changed.
+    bool started = false;
+    QObject::connect(&host.Table(), &JobTable::ResetDone, &app, [&] {
+        if (started)
+            out << "reloaded: " << ConfigDatPath(programFolder) << Qt::endl;
+        started = true;
+        for (const QString& line : LoadedJobsText(host.Table(), programFolder))
+            out << line << Qt::endl;
+    });
+    out << "program folder: " << programFolder << Qt::endl;
     host.Load();
 
     QObject::connect(&processSignals, &TerminationSignals::HangUp, &app, [&] {
-        if (stopping)
-            return;
-        host.Load();
-        out << "reloaded: " << ConfigDatPath(programFolder) << Qt::endl;
+        if (!stopping)
+            host.Load();
     });
 
     // A run that does not stop (a folder on a mount that no longer answers) must not keep the

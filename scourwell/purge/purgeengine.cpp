@@ -6,6 +6,7 @@
 #include "shared/bytetext.h"
 #include "shared/localzone.h"
 #include "shared/programfolder.h"
+#include "shared/windowstate.h"
 
 #include <QtNumeric>
 #include <algorithm>
@@ -515,6 +516,8 @@ QStringList ProtectedPaths(const QString& programFolder, const QString& executab
 {
     QStringList paths{programFolder, ConfigDatPath(programFolder), QuillonIniPath(programFolder),
                       StatDumpPath(programFolder), LogsFolder(programFolder)};
+    for (const char* file : {ScourwellWindowsFile, QuillonWindowsFile})
+        paths.append(programFolder + u'/' + QLatin1StringView(file));
     for (const QString& folder : {programFolder, executableFolder}) {
         for (const char* file : ShippedBesideProgram)
             paths.append(folder + u'/' + QLatin1StringView(file));

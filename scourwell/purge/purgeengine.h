@@ -38,8 +38,8 @@ std::optional<PurgeRequest> PurgeRequestOf(PurgeStyle style, const QString& fold
                                            const QString& valOfPurge, const QString& lookPurgeBy);
 
 // The program's own files, which no purge may delete: the program folder, its ConfigDat.ini,
-// quillon.ini, statdump.tmp and Logs, and what is shipped beside the program, in the program
-// and executable folders.
+// quillon.ini, statdump.tmp, Logs and the window state files, and what is shipped beside the program, in the
+// program and executable folders.
 QStringList ProtectedPaths(const QString& programFolder, const QString& executableFolder);
 
 // Whether folder is the file-system root (also through a link), which no job may purge.

@@ -5,6 +5,7 @@
 #include "purge/purgerun.h"
 #include "shared/programfolder.h"
 #include "shared/sortlistview.h"
+#include "shared/windowstate.h"
 #include "ui/artwork.h"
 #include "ui/commandart.h"
 #include "ui/executorwindow.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 #include <map>
@@ -82,6 +84,17 @@ StylePicture StylePictureOf(PurgeStyle style)
     return StylePicture::Neutral;
 }
 
+// A caption as it reads, without its access key and the blanks before it.
+QString Plain(QString caption)
+{
+    return caption.remove(u'&').trimmed();
+}
+
+QString WindowsFilePath(const QString& programFolder)
+{
+    return programFolder + u'/' + QLatin1StringView(ScourwellWindowsFile);
+}
+
 } // namespace
 
 frmMain::frmMain(JobHost& host, bool trayAvailable, QWidget* parent)
@@ -97,12 +110,65 @@ frmMain::frmMain(JobHost& host, bool trayAvailable, QWidget* parent)
     CreateList();
     CreateStatusBar();
 
+    const WindowState state = LoadWindowState(WindowsFilePath(ProgramFolder()), objectName());
+    PlaceOnScreen(*this, state.size.value_or(size()), state.position);
+    if (state.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
     SetListColumns();
     connect(&m_host, &JobHost::RunLaunched, this, &frmMain::OpenExecutor);
     m_host.Load();
     m_host.Start();
     new MainCommands(*this, m_host.ExecutableFolder());
     SetMenuBitmaps();
+    RestoreWindow(state);
+}
+
+void frmMain::RestoreWindow(const WindowState& state)
+{
+    QHeaderView* header = m_list->header();
+    if (state.columnWidths.size() == JobColumnCount && state.listWidth) {
+        for (int i = 0; i < JobColumnCount; ++i) {
+            if (const int width = state.columnWidths[i])
+                header->resizeSection(i, width);
+        }
+        m_fittedWidth = *state.listWidth;
+        FollowListWidth();
+    }
+    if (state.sort && state.sort->column < JobColumnCount)
+        SortBy(state.sort->column, state.sort->ascending);
+}
+
+void frmMain::RememberWindow() const
+{
+    WindowState state;
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    state.position = normal.topLeft();
+    state.size = normal.size();
+    state.maximized = isMaximized();
+    const QHeaderView* header = m_list->header();
+    for (int i = 0; i < JobColumnCount; ++i)
+        state.columnWidths.append(header->sectionSize(i));
+    state.listWidth = m_list->width();
+    if (header->isSortIndicatorShown())
+        state.sort =
+            ListSort{header->sortIndicatorSection(), header->sortIndicatorOrder() == Qt::AscendingOrder};
+    SaveWindowState(WindowsFilePath(ProgramFolder()), objectName(), state);
+}
+
+// Taken from the Folder Location column alone, so the others keep the widths they were given
+// and paths are not cut while the window has room.
+void frmMain::FollowListWidth()
+{
+    const int width = m_list->width();
+    QHeaderView* header = m_list->header();
+    header->resizeSection(
+        0, std::max(header->minimumSectionSize(), header->sectionSize(0) + width - m_fittedWidth));
+    m_fittedWidth = width;
+}
+
+void frmMain::ShowEmptyHint()
+{
+    m_emptyHint->setVisible(m_table.IsEmpty());
 }
 
 void frmMain::CreateMenus()
@@ -222,6 +288,23 @@ void frmMain::CreateList()
     header->setSectionsMovable(false);
     connect(header, &QHeaderView::sectionClicked, this, &frmMain::ColumnClick);
 
+    // In the words of the menu that adds a job, so the hint never names a command that is not there.
+    const QAction* newJob = findChild<QAction*>(QStringLiteral("mnuNew"));
+    m_emptyHint = new QLabel(QStringLiteral("No purge jobs yet. Press %1 or choose %2 > %3 to add one.")
+                                 .arg(newJob->shortcut().toString(QKeySequence::NativeText),
+                                      Plain(findChild<QMenu*>(QStringLiteral("mnuFile"))->title()),
+                                      Plain(newJob->text())));
+    m_emptyHint->setObjectName(QStringLiteral("EmptyHint"));
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
+    // Clicks go through to the list, whose right button still offers Add New Job.
+    m_emptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    (new QVBoxLayout(m_list->viewport()))->addWidget(m_emptyHint);
+    connect(&m_table, &JobTable::ResetDone, this, &frmMain::ShowEmptyHint);
+    connect(&m_table, &JobTable::RowInserted, this, &frmMain::ShowEmptyHint);
+    connect(&m_table, &JobTable::RowRemoved, this, &frmMain::ShowEmptyHint);
+
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 // A row removed under the selection moves the current row: keep it selected.
@@ -284,6 +367,7 @@ void frmMain::SetListColumns()
     const double w = m_list->width() - 5;
     for (int i = 0; i < static_cast<int>(Columns.size()); ++i)
         m_list->header()->resizeSection(i, static_cast<int>(w * Columns[static_cast<size_t>(i)].fraction));
+    m_fittedWidth = m_list->width();
 }
 
 QLabel* frmMain::Panel(int n) const
@@ -367,10 +451,16 @@ void frmMain::ColumnClick(int section)
     const auto i = static_cast<size_t>(section);
     if (i >= Columns.size())
         return;
-    m_ascending[i] = !m_ascending[i];
-    m_table.Sort(section + 1, Columns[i].kind, m_ascending[i]);
+    SortBy(section, !m_ascending[i]);
+}
+
+void frmMain::SortBy(int section, bool ascending)
+{
+    const auto i = static_cast<size_t>(section);
+    m_ascending[i] = ascending;
+    m_table.Sort(section + 1, Columns[i].kind, ascending);
     m_list->header()->setSortIndicatorShown(true);
-    m_list->header()->setSortIndicator(section, m_ascending[i] ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_list->header()->setSortIndicator(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void frmMain::PrepareContext()
@@ -442,6 +532,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_list && event->type() == QEvent::KeyPress &&
         ListKeyPress(*static_cast<QKeyEvent*>(event)))
         return true;
+    if (watched == m_list && event->type() == QEvent::Resize)
+        FollowListWidth();
     if (watched == m_list && event->type() == QEvent::FocusOut) {
         // Focus leaving for another control of this window; not a pop-up or another window.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -461,8 +553,10 @@ void frmMain::HideToTray()
         return;
     }
     // Only a window the desktop has placed has a place to come back to.
-    if (isVisible() && windowHandle() && windowHandle()->isExposed())
+    if (isVisible() && windowHandle() && windowHandle()->isExposed()) {
         m_trayGeometry = saveGeometry();
+        RememberWindow();
+    }
     setWindowState(windowState() | Qt::WindowMinimized);
     hide();
 }
@@ -509,6 +603,8 @@ void frmMain::Unload()
             window->close();
     }
     m_executorWindows.clear();
+    if (isVisible())
+        RememberWindow();
     hide();
     Q_EMIT Unloaded();
 }

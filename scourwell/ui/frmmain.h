@@ -18,6 +18,7 @@ class QKeyEvent;
 class QMenu;
 class PurgeRun;
 class QTreeView;
+struct WindowState;
 
 // The main window, a view of the job host: the job list over its table, the menus and toolbar
 // built from the command table (what their commands do is MainCommands'), the status bar and
@@ -92,11 +93,20 @@ private:
     void CreateList();
     void CreateStatusBar();
     void SetListColumns();
+    // The size, place, column widths and sort of the last start, where the file has them.
+    void RestoreWindow(const WindowState& state);
+    // Keeps them for the next start, while the window shows.
+    void RememberWindow() const;
+    // The Folder Location column takes what the list gains or loses in width.
+    void FollowListWidth();
+    // Says how to add a job while the list is empty.
+    void ShowEmptyHint();
 
     void ItemClick();
     // Enables the row commands of the context menu by the row's icon.
     void EnableRowCommands(const JobRow& row);
     void ColumnClick(int section);
+    void SortBy(int section, bool ascending);
     // Enables the row commands of the context menu by whether the table has rows.
     void PrepareContext();
     void PopupContext(const QPoint& globalPos);
@@ -132,4 +142,7 @@ private:
     std::array<bool, 7> m_ascending{};
     // Where the window was when it went to the tray.
     QByteArray m_trayGeometry;
+    // The list width that the column widths were last fitted to.
+    int m_fittedWidth = 0;
+    QLabel* m_emptyHint = nullptr;
 };

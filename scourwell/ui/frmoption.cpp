@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -144,12 +145,13 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdClose);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addWidget(missedFrame);
-    layout->addWidget(resultsFrame);
-    layout->addWidget(m_chkAutostart);
-    layout->addLayout(buttons);
+    // Two columns, so that the dialog fits a screen of 500 pixels' height (1000 at scale 2).
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(frame, 0, 0, 2, 1);
+    layout->addWidget(missedFrame, 0, 1);
+    layout->addWidget(resultsFrame, 1, 1);
+    layout->addWidget(m_chkAutostart, 2, 0, 1, 2);
+    layout->addLayout(buttons, 3, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmOption::Save);

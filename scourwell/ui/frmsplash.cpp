@@ -83,6 +83,14 @@ frmSplash::frmSplash(SplashRole role, QWidget* parent)
     texts->addStretch();
     texts->addWidget(company);
     texts->addWidget(m_web);
+    if (m_role == SplashRole::AboutView) {
+        auto* licence =
+            NewLabel(frame, "lblLicence",
+                     QStringLiteral("Licensed under the GNU General Public License, version 3 or later."));
+        licence->setWordWrap(true);
+        licence->installEventFilter(this);
+        texts->addWidget(licence);
+    }
 
     auto* top = new QHBoxLayout;
     top->addWidget(logo);

@@ -23,6 +23,7 @@
 #include "ui/windowplacement.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -173,9 +174,11 @@ void MainCommands::StartLogExplorer()
 
 void MainCommands::ShowThreadInfo()
 {
-    if (!m_threadInfo)
+    if (!m_threadInfo) {
         m_threadInfo = new ThreadInfo(static_cast<qint64>(CurrentThreadNumber()),
                                       QCoreApplication::applicationPid(), &m_main);
+        PlaceOver(*m_threadInfo, m_main);
+    }
     m_threadInfo->show();
     m_threadInfo->raise();
     m_threadInfo->activateWindow();
@@ -184,14 +187,24 @@ void MainCommands::ShowThreadInfo()
 void MainCommands::OpenHelp()
 {
     // Beside the program in a build or portable copy; in share/doc/scourwell when installed.
-    for (const char* folder : {"/", "/../share/doc/scourwell/"}) {
-        const QString page = QFileInfo(m_executableFolder + QLatin1String(folder) + QLatin1String(HelpPage))
-                                 .canonicalFilePath();
-        if (!page.isEmpty()) {
-            m_desktop->OpenLocalPath(page);
-            return;
-        }
+    QStringList pages;
+    for (const char* folder : {"/", "/../share/doc/scourwell/"})
+        pages.append(QDir::cleanPath(m_executableFolder + QLatin1String(folder) + QLatin1String(HelpPage)));
+    for (const QString& candidate : pages) {
+        const QString page = QFileInfo(candidate).canonicalFilePath();
+        if (page.isEmpty())
+            continue;
+        // Without a browser nothing would show at all: say where the page is, to open it by hand.
+        if (!m_desktop->OpenLocalPath(page))
+            MessageWindowModal(&m_main, QMessageBox::Information, QStringLiteral("Help"),
+                               QStringLiteral("No browser could open the help page. It is at:\n") + page,
+                               QMessageBox::Ok);
+        return;
     }
+    MessageWindowModal(&m_main, QMessageBox::Warning, QStringLiteral("Help"),
+                       QStringLiteral("The help page is missing. It belongs at:\n") +
+                           pages.join(QStringLiteral("\nor\n")),
+                       QMessageBox::Ok);
 }
 
 void MainCommands::ShowAbout()

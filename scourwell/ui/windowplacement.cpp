@@ -1,9 +1,11 @@
 #include "ui/windowplacement.h"
 
+#include "shared/windowstate.h"
+
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
-#include <algorithm>
 
 namespace {
 
@@ -28,12 +30,21 @@ void PlaceOver(QWidget& window, const QWidget& anchor, QPoint offset)
         return;
     const QRect free = screen->availableGeometry();
     window.adjustSize();
-    QRect frame = QRect(QPoint(), window.size()).marginsAdded(FrameOf(window, anchor));
-    frame.moveCenter((anchor.isVisible() ? anchor.frameGeometry() : free).center() + offset);
-    // The bottom right first, so that a window larger than the screen keeps its top left.
-    frame.moveRight(std::min(frame.right(), free.right()));
-    frame.moveBottom(std::min(frame.bottom(), free.bottom()));
-    frame.moveLeft(std::max(frame.left(), free.left()));
-    frame.moveTop(std::max(frame.top(), free.top()));
-    window.move(frame.topLeft());
+    const QMargins frame = FrameOf(window, anchor);
+    QRect outer = QRect(QPoint(), window.size()).marginsAdded(frame);
+    outer.moveCenter((anchor.isVisible() ? anchor.frameGeometry() : free).center() + offset);
+    window.setGeometry(FitOnScreen(window.size(), outer.marginsRemoved(frame).topLeft(), frame, free));
+}
+
+void PlaceOnScreen(QWidget& window, QSize size, std::optional<QPoint> position)
+{
+    QScreen* screen = position ? QGuiApplication::screenAt(QRect(*position, size).center()) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The desktop adds its frame only once the window shows: a title bar and a thin border.
+    const int border = window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const QMargins frame(border, window.style()->pixelMetric(QStyle::PM_TitleBarHeight), border, border);
+    window.setGeometry(FitOnScreen(size, position, frame, screen->availableGeometry()));
 }

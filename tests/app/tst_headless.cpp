@@ -1,3 +1,4 @@
+#include "app/headless.h"
 #include "app/headlessprogram.h"
 #include "schedule/jobhost.h"
 #include "support/mockclock.h"
@@ -131,6 +132,51 @@ private Q_SLOTS:
             QCOMPARE(moved.front().missed, missed);
         QCOMPARE(Stored(p.program.path(), "1", "NextRun"), Moved);
         QCOMPARE(p.service.Table().Row(0).icon, RowIcon::Enabled);
+    }
+
+    // What the service says after each load: how many jobs from which file, then when the next
+    // enabled one runs, or how to add one. Each expected line is the start of the line said.
+    void loadedJobsAreSaid_data()
+    {
+        QTest::addColumn<QStringList>("nextRuns");
+        QTest::addColumn<QStringList>("statuses");
+        QTest::addColumn<QStringList>("said");
+        const QString soon = QStringLiteral("12/07/2026 09:30 AM");
+        QTest::newRow("no job") << QStringList() << QStringList()
+                                << QStringList{"no job is defined: add one as a section of FILE ("};
+        QTest::newRow("earliest enabled")
+            << QStringList{Later, soon, Moved} << QStringList{"Enabled", "Enabled", "Disabled"}
+            << QStringList{"next run: " + soon + ", JOBS/2"};
+        QTest::newRow("none enabled") << QStringList{Later} << QStringList{"Disabled"}
+                                      << QStringList{"next run: none, no job is enabled"};
+        QTest::newRow("one missed") << QStringList{"12/04/2026 09:00 AM", Later}
+                                    << QStringList{"Enabled", "Enabled"}
+                                    << QStringList{"next run: " + Later + ", JOBS/2",
+                                                   "missed: 1 enabled job(s) whose next run has passed"};
+    }
+
+    void loadedJobsAreSaid()
+    {
+        QFETCH(QStringList, nextRuns);
+        QFETCH(QStringList, statuses);
+        QFETCH(QStringList, said);
+        QTemporaryDir jobs;
+        QList<QByteArray> texts;
+        for (int i = 0; i < nextRuns.size(); ++i) {
+            const QString folder = jobs.filePath(QString::number(i + 1));
+            QVERIFY(QDir().mkpath(folder));
+            texts << JobText(i + 1, {folder}, nextRuns[i])
+                         .replace("Status=Enabled", QByteArray("Status=" + statuses[i].toUtf8()));
+        }
+        InProcess p({}, texts);
+        const QString file = ConfigDatPath(p.program.path());
+        const QStringList lines = LoadedJobsText(p.service.Table(), p.program.path());
+        QCOMPARE(lines.size(), said.size() + 1);
+        QCOMPARE(lines[0], QStringLiteral("jobs: %1 loaded from %2").arg(nextRuns.size()).arg(file));
+        for (int i = 0; i < said.size(); ++i) {
+            const QString start = QString(said[i]).replace("FILE", file).replace("JOBS", jobs.path());
+            QVERIFY2(lines[i + 1].startsWith(start), qPrintable(lines[i + 1]));
+        }
     }
 };
 

@@ -121,6 +121,13 @@ private Q_SLOTS:
         QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
         QVERIFY(QFileInfo(m_program.filePath("Logs")).isDir());
         QVERIFY(ReadAll(m_program.filePath("ConfigDat.ini")).contains("TotalJob=0\r\n"));
+        // A newcomer learns where the files are and that there is nothing to do yet.
+        QByteArray output;
+        QTRY_VERIFY((output += process.readAllStandardOutput()).contains("no job is defined"));
+        const QByteArray file = m_program.filePath("ConfigDat.ini").toUtf8();
+        const QByteArray said = "program folder: " + m_program.path().toUtf8() + "\njobs: 0 loaded from " +
+                                file + "\nno job is defined: add one as a section of " + file;
+        QVERIFY2(output.startsWith(said), output.constData());
         Terminate(process);
     }
 
@@ -154,10 +161,13 @@ private Q_SLOTS:
         QProcess process;
         Start(process);
         QByteArray output;
-        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("\n"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("moved on: "), 10000);
+        QTRY_VERIFY((output += process.readAllStandardOutput()).endsWith("\n"));
         const QString next = Stored(m_program.path(), "1", "NextRun");
-        QCOMPARE(QString::fromUtf8(output),
-                 "moved on: " + jobs.path() + ", missed " + missed + ", next run " + next + "\n");
+        const QStringList lines = QString::fromUtf8(output).split(u'\n');
+        QCOMPARE(lines.last(), QString());
+        QCOMPARE(lines[lines.size() - 2],
+                 "moved on: " + jobs.path() + ", missed " + missed + ", next run " + next);
         QVERIFY(ParseFullForm(next).value().ToLocalTime() > QDateTime::currentDateTime());
         Terminate(process);
     }

@@ -18,9 +18,12 @@ private Q_SLOTS:
         QTRY_COMPARE(ReadAll(m_program.filePath("statdump.tmp")), StatDumpFirstLine);
         SendSignal(process, SIGHUP);
         QByteArray output;
-        QTRY_VERIFY((output += process.readAllStandardOutput()).contains("reloaded: "));
+        const QByteArray reloaded = "reloaded: " + m_program.filePath("ConfigDat.ini").toUtf8() + "\njobs: ";
+        QTRY_VERIFY((output += process.readAllStandardOutput()).contains(QByteArray(reloaded + "0 loaded")));
+        // A changed file is read again at the next check, and said so too.
         MissedJob(jobs);
         QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardOutput()).contains("finished: "), 15000);
+        QVERIFY2(output.contains(QByteArray(reloaded + "1 loaded")), output.constData());
         QCOMPARE(process.state(), QProcess::Running);
         QVERIFY(!QFileInfo::exists(jobs.filePath("old")));
         Terminate(process);

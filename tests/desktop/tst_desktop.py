@@ -573,6 +573,60 @@ def case_run_now_shows_progress_and_tells(desktop, executable):
     desktop.screenshot("progress-details")
 
 
+def window_geometry(desktop, window):
+    shell = desktop.run(["xdotool", "getwindowgeometry", "--shell", window]) or ""
+    values = dict(line.split("=", 1) for line in shell.split())
+    return tuple(int(values.get(key, "-1")) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
+def exit_by_keyboard(desktop, program):
+    desktop.xdotool("key", "ctrl+q")
+    poll("the exit question", lambda: desktop.active_title() == "Exit Program")
+    desktop.xdotool("key", "Return")
+    poll("the program to end", lambda: program.process.poll() is not None)
+
+
+def start_again(desktop, program, log):
+    """The same copy started anew; its main window and that window's geometry."""
+    program.process = desktop.spawn([os.path.join(program.folder, "scourwell")], log)
+    desktop.programs.append(program.process)
+    program.activate_main()
+    window = desktop.windows(MAIN_TITLE)[0]
+    placed = poll("the window to be placed",
+                  lambda: (lambda g: g if g[2] > 0 else None)(window_geometry(desktop, window)))
+    return window, placed
+
+
+def case_window_remembers_its_place(desktop, executable):
+    """Resized and moved, or maximised, then File > Exit: the next start opens it as it was left."""
+    program = Program(desktop, executable, "remember")
+    program.activate_main()
+    main = desktop.windows(MAIN_TITLE)[0]
+    desktop.xdotool("windowsize", "--sync", main, "760", "430")
+    desktop.xdotool("windowmove", "--sync", main, "140", "110")
+    left = poll("the window to take its new size",
+                lambda: (lambda g: g if g[2:] == (760, 430) else None)(window_geometry(desktop, main)))
+    desktop.screenshot("remember-left")
+    exit_by_keyboard(desktop, program)
+    if not os.path.exists(os.path.join(program.folder, "windows.ini")):
+        raise Failure("no windows.ini was written")
+    main, back = start_again(desktop, program, "remember-again.log")
+    desktop.screenshot("remember-back")
+    if back != left:
+        raise Failure("left at %s, back at %s" % (left, back))
+
+    # Maximised from the window menu of openbox.
+    desktop.xdotool("key", "alt+space")
+    time.sleep(0.5)
+    desktop.xdotool("key", "x")
+    poll("the window to be maximised", lambda: window_geometry(desktop, main)[2] >= 1200)
+    exit_by_keyboard(desktop, program)
+    main, back = start_again(desktop, program, "remember-maximised.log")
+    desktop.screenshot("remember-maximised")
+    if back[2] < 1200:
+        raise Failure("left maximised, back at %s" % (back,))
+
+
 CASES = {
     "tray_brings_the_window_back": case_tray_brings_the_window_back,
     "add_job_by_keyboard": case_add_job_by_keyboard,
@@ -585,6 +639,7 @@ CASES = {
     "editor_tabs_keep_values": case_editor_tabs_keep_values,
     "preview_counts_what_would_go": case_preview_counts_what_would_go,
     "run_now_shows_progress_and_tells": case_run_now_shows_progress_and_tells,
+    "window_remembers_its_place": case_window_remembers_its_place,
 }
 
 

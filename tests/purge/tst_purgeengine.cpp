@@ -1119,7 +1119,9 @@ private Q_SLOTS:
         tree.Folder("job/prog");
         const QList<QByteArray> shipped{"scourwell", "quillon", "scourwell-help.html"};
         const QList<QByteArray> own =
-            QList<QByteArray>{"ConfigDat.ini", "quillon.ini", "statdump.tmp", "Logs/week.htm"} + shipped;
+            QList<QByteArray>{"ConfigDat.ini", "quillon.ini",         "statdump.tmp",
+                              "windows.ini",   "quillon-windows.ini", "Logs/week.htm"} +
+            shipped;
         tree.Folder("job/prog/Logs");
         for (const QByteArray& file : own)
             tree.File("job/prog/" + file, OldDate());

@@ -1,11 +1,13 @@
 #include "quillon/fakes.h"
 #include "quillon/frmmain.h"
+#include "support/inifiles.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +80,9 @@ private Q_SLOTS:
     void MissingFolderKeepsTheList();
     void SortsByDateBothWays();
     void SortsByNameAndKeepsSortOnRefresh();
+    void WindowStateComesBack();
+    void OpensWithinTheScreen_data();
+    void OpensWithinTheScreen();
     void Delete_data();
     void Delete();
     void DeleteOfVanishedFileRemovesRowOnly();
@@ -175,6 +180,65 @@ void TestFrmMain::SortsByNameAndKeepsSortOnRefresh()
     WriteFile(explorer.logs + "/bb.htm");
     explorer.Trigger("mnuRefresh");
     QCOMPARE(explorer.Names(), (QStringList{"c.htm", "bb.htm", "b.htm", "a.htm"}));
+}
+
+// Size, place, column widths and sort come back at the next start from a file of their own;
+// quillon.ini stays byte for byte.
+void TestFrmMain::WindowStateComesBack()
+{
+    Explorer explorer;
+    for (const char* name : {"b.htm", "c.htm", "a.htm"})
+        WriteFile(explorer.logs + "/" + name);
+    const QString ini = explorer.dir.filePath("quillon.ini");
+    const QByteArray settings = IniFiles::Read(ini);
+    const QRect placed(30, 40, 520, 330);
+    {
+        frmMain& first = explorer.Open();
+        first.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        first.setGeometry(placed);
+        QTRY_COMPARE(first.geometry(), placed);
+        explorer.List()->setColumnWidth(0, 200);
+        ClickHeader(explorer.List(), 0);
+        ClickHeader(explorer.List(), 0);
+        QVERIFY(first.close());
+    }
+    QCOMPARE(IniFiles::Read(ini), settings);
+
+    frmMain& second = explorer.Open();
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QCOMPARE(second.geometry(), placed);
+    QCOMPARE(explorer.List()->columnWidth(0), 200);
+    QCOMPARE(explorer.Names(), (QStringList{"c.htm", "b.htm", "a.htm"}));
+    ClickHeader(explorer.List(), 0);
+    QCOMPARE(explorer.Names(), (QStringList{"a.htm", "b.htm", "c.htm"}));
+}
+
+void TestFrmMain::OpensWithinTheScreen_data()
+{
+    QTest::addColumn<QByteArray>("state");
+    QTest::newRow("first start") << QByteArray();
+    QTest::newRow("larger than the screen")
+        << QByteArray("[frmMain]\nLeft=0\nTop=0\nWidth=5000\nHeight=4000\n");
+    QTest::newRow("on a screen no longer there")
+        << QByteArray("[frmMain]\nLeft=3000\nTop=2000\nWidth=400\nHeight=300\n");
+}
+
+void TestFrmMain::OpensWithinTheScreen()
+{
+    QFETCH(QByteArray, state);
+    Explorer explorer;
+    if (!state.isEmpty())
+        WriteFile(explorer.dir.filePath("quillon-windows.ini"), state);
+    frmMain& window = explorer.Open();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect available = window.screen()->availableGeometry();
+    QVERIFY(available.contains(window.geometry()));
+    // Centred, not in a corner.
+    QVERIFY(qAbs(window.geometry().center().x() - available.center().x()) <= 1);
+    QVERIFY(explorer.List()->columnWidth(0) > 0);
 }
 
 void TestFrmMain::Delete_data()

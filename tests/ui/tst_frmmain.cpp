@@ -1,6 +1,7 @@
 #include "config/jobtable.h"
 #include "purge/stringhandling.h"
 #include "shared/programfolder.h"
+#include "support/inifiles.h"
 #include "support/jobsfile.h"
 #include "support/messageboxanswerer.h"
 #include "support/mockclock.h"
@@ -12,6 +13,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -117,6 +120,14 @@ private:
         [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
         return main;
     }
+    QString WindowsFile() { return ProgramFolder() + QStringLiteral("/windows.ini"); }
+    QList<int> ColumnWidths()
+    {
+        QList<int> widths;
+        for (int i = 0; i < JobColumnCount; ++i)
+            widths.append(m_main->List()->header()->sectionSize(i));
+        return widths;
+    }
     QAction* Action(const char* name) { return m_main->findChild<QAction*>(QLatin1String(name)); }
     QString PanelText(int n) { return m_main->findChild<QLabel*>(QStringLiteral("Panel%1").arg(n))->text(); }
     QImage PanelPicture()
@@ -173,6 +184,8 @@ private Q_SLOTS:
         m_main.reset();
         m_host.reset();
         m_clock.Set(Now);
+        // Each test opens the window as at a first start.
+        QFile::remove(WindowsFile());
     }
 
     void showsTheJobsWithTheirIcons()
@@ -709,6 +722,81 @@ private Q_SLOTS:
         ClickHeader(1);
         QCOMPARE(Order(), QStringLiteral("bac"));
         Q_UNUSED(main);
+    }
+
+    // Size, place, column widths and sort come back at the next start as the window was hidden,
+    // and the next click on the sorted column turns its order.
+    void windowStateComesBack()
+    {
+        frmMain& first = OpenShown(SortJobs());
+        const QRect placed(40, 50, 700, 380);
+        first.setGeometry(placed);
+        QTRY_COMPARE(first.geometry(), placed);
+        first.List()->header()->resizeSection(1, 90);
+        ClickHeader(6);
+        QCOMPARE(Order(), QStringLiteral("cba"));
+        const QList<int> widths = ColumnWidths();
+        QVERIFY(!first.close());
+        QVERIFY(QFileInfo::exists(WindowsFile()));
+        QVERIFY(!IniFiles::Read(ConfigDatPath(ProgramFolder())).contains("Width"));
+
+        frmMain& second = OpenShown(SortJobs());
+        QCOMPARE(second.geometry(), placed);
+        QCOMPARE(ColumnWidths(), widths);
+        QCOMPARE(Order(), QStringLiteral("cba"));
+        QCOMPARE(second.List()->header()->sortIndicatorSection(), 6);
+        ClickHeader(6);
+        QCOMPARE(Order(), QStringLiteral("abc"));
+    }
+
+    // A wider window widens the Folder Location column only: paths are no longer cut.
+    void folderColumnTakesTheRoom_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::newRow("wider") << 80;
+        QTest::newRow("narrower") << -40;
+    }
+
+    void folderColumnTakesTheRoom()
+    {
+        QFETCH(int, change);
+        frmMain& main = OpenShown({});
+        main.resize(700, 400);
+        QTRY_COMPARE(main.List()->width(), main.centralWidget()->width());
+        const QList<int> before = ColumnWidths();
+        const int listWidth = main.List()->width();
+        main.resize(700 + change, 400);
+        QTRY_COMPARE(main.List()->width(), listWidth + change);
+        QCOMPARE(ColumnWidths().mid(1), before.mid(1));
+        QCOMPARE(ColumnWidths().front(), before.front() + change);
+    }
+
+    // The empty list says how to add a job, in the words of the File menu; a job hides it.
+    void emptyListHint_data()
+    {
+        QTest::addColumn<int>("jobs");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("no job") << 0 << 0 << true;
+        QTest::newRow("one job") << 1 << 0 << false;
+        QTest::newRow("last job deleted") << 1 << 1 << true;
+    }
+
+    void emptyListHint()
+    {
+        QFETCH(int, jobs);
+        QFETCH(int, removed);
+        std::vector<StoredJob> stored;
+        for (int i = 0; i < jobs; ++i)
+            stored.push_back({Folder(QString::number(i)), Future});
+        frmMain& main = OpenShown(stored);
+        for (int i = 0; i < removed; ++i)
+            main.Table().Remove(0);
+        auto* hint = main.List()->viewport()->findChild<QLabel*>(QStringLiteral("EmptyHint"));
+        QVERIFY(hint);
+        QTEST(hint->isVisible(), "shown");
+        QCOMPARE(hint->text(),
+                 QStringLiteral("No purge jobs yet. Press Ctrl+N or choose File > New Job to add one."));
     }
 
     // A change of a row's icon (a timer tick) redraws that row and keeps the selection.

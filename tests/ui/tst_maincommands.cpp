@@ -37,7 +37,7 @@ public:
     bool OpenLocalPath(const QString& path) override
     {
         opened.push_back(path);
-        return true;
+        return opens;
     }
     bool StartDetached(const QString& program, const QStringList& arguments, const QString&) override
     {
@@ -45,6 +45,8 @@ public:
         startedArguments.push_back(arguments);
         return true;
     }
+    // Whether a browser takes what is opened.
+    bool opens = true;
     QStringList opened;
     QStringList started;
     QList<QStringList> startedArguments;
@@ -173,6 +175,8 @@ private Q_SLOTS:
     void RunDetailsFromTheTray();
     void HelpAndBrowse();
     void HelpWhenInstalled();
+    void HelpSaysWhereThePageIs_data();
+    void HelpSaysWhereThePageIs();
     void OptionsUpdatePanel();
     void ThreadInfoIsShared();
     void AboutStays();
@@ -550,9 +554,6 @@ void TestMainCommands::HelpWhenInstalled()
 void TestMainCommands::HelpAndBrowse()
 {
     Fixture f;
-    f.Trigger("mnuHelp");
-    QVERIFY(f.starter.opened.isEmpty()); // no help page installed beside this executable
-
     const QString page = f.executableDir.path() + QStringLiteral("/scourwell-help.html");
     WriteFile(page, "<html></html>");
     f.Trigger("mnuHelp");
@@ -563,6 +564,45 @@ void TestMainCommands::HelpAndBrowse()
     f.Select(0);
     f.Trigger("mnuBrowse");
     QCOMPARE(f.starter.opened, (QStringList{page, folder}));
+}
+
+// Where no browser shows the page, or there is none, F1 still says where it is or belongs.
+void TestMainCommands::HelpSaysWhereThePageIs_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("browser");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("opened") << true << true << 0 << QString();
+    QTest::newRow("no browser") << true << false << int(QMessageBox::Information)
+                                << "No browser could open the help page. It is at:\nPAGE";
+    QTest::newRow("missing") << false << true << int(QMessageBox::Warning)
+                             << "The help page is missing. It belongs at:\nPAGE\nor\nDOC";
+}
+
+void TestMainCommands::HelpSaysWhereThePageIs()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, browser);
+    QFETCH(int, icon);
+    QFETCH(QString, said);
+    Fixture f;
+    const QString page = f.executableDir.path() + QStringLiteral("/scourwell-help.html");
+    if (installed)
+        WriteFile(page, "<html></html>");
+    f.starter.opens = browser;
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    f.Trigger("mnuHelp");
+    QCOMPARE(f.starter.opened, installed ? QStringList{page} : QStringList());
+    QCOMPARE(answerer.SeenBoxes().size(), said.isEmpty() ? 0u : 1u);
+    if (said.isEmpty())
+        return;
+    const auto& box = answerer.SeenBoxes().front();
+    QCOMPARE(box.title, QStringLiteral("Help"));
+    QCOMPARE(int(box.icon), icon);
+    const QString doc =
+        QDir::cleanPath(f.executableDir.path() + "/../share/doc/scourwell/scourwell-help.html");
+    QCOMPARE(box.text, QString(said).replace("PAGE", page).replace("DOC", doc));
 }
 
 void TestMainCommands::OptionsUpdatePanel()
@@ -597,6 +637,9 @@ void TestMainCommands::ThreadInfoIsShared()
     QCOMPARE(windows.size(), 1);
     QVERIFY(windows[0]->isVisible());
     QVERIFY(windows[0]->isWindow());
+    // Over the main window, not in a corner of the screen.
+    QVERIFY(QTest::qWaitForWindowExposed(&f.main));
+    QVERIFY((windows[0]->geometry().center() - f.main.geometry().center()).manhattanLength() <= 2);
     QCOMPARE(windows[0]->findChild<QLabel*>(QStringLiteral("LabelProcess"))->text(),
              QStringLiteral("Current Process ID : ") + QString::number(QCoreApplication::applicationPid()));
 
