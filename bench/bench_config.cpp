@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load and save of a job table of 10,000 jobs: each should stay well under 100 ms. Then a
 // hand-edited file of 500 KB that repeats the header [1]: load and save stay linear in its size.
 #include "config/jobconfig.h"

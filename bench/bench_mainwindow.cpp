@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window over 10,000 jobs, offscreen: from the init window's timer to the main
 // window shown (goal within 1 s); a column sort, a selection and each timer tick, each with
 // the repaint that follows (goal under 100 ms each).

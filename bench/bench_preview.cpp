@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview of 1,000,000 old files (/dev/shm, else the temporary folder): how long it takes
 // to list them all against find listing the same (goal: 1.2 times at most), and the longest
 // the window's thread is kept from its events meanwhile (goal: 50 ms at most), also when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of a run's live progress: the same purge of 100,000 old files in memory (/dev/shm,
 // else the temporary folder), by the bare engine and by the engine counting its progress as an
 // executor run does, taken in turns (and in both orders); the goal is no more than 3 % more.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """scourwell --purge against find, side by side, in memory (tmpfs) and on disk.
 
     bench/bench_purge.py [--scourwell PROGRAM] [--core-cli PROGRAM] [--runs N] [--disk FOLDER]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scourwell --purge without the window libraries: the same command on scourwell_purge alone,
 // so that bench_purge.py can tell the purge's own time from the start-up of the full program.
 #include "purge/purgecommand.h"

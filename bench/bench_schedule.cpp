@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting 10,000 job rows by their next run (goal under 50 ms) and one check tick over
 // 10,000 jobs of which none is due (goal under 5 ms).
 #include "config/jobtable.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One INTERFACE target carries the language standard, warnings and Qt definitions
 # for every target of the project.
 add_library(scourwell_flags INTERFACE)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts under the prefix: the two programs, their desktop entries,
 # icons, AppStream metainfo, help page, man pages and the systemd user unit. Tests and
 # benchmarks are never installed.

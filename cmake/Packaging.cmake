@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Debian package of what cmake/Install.cmake installs (scripts/package). Configure with
 # -DCMAKE_INSTALL_PREFIX=/usr: the package installs under the prefix the programs were built
 # for, so they know themselves as installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Scourwell with its windows: splash, init window, main window and tray, until File > Exit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shared/instancelock.h"
 
 std::unique_ptr<QLockFile> LockSingleInstance(const QString& programFolder, QLockFile::LockError* error)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/commandart.h"
 
 // Q_INIT_RESOURCE must be called outside any namespace; the library is static, so nothing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/headlessprogram.h"
 
 // scourwell --headless as it is built: signals that reload and stop it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A notification service for the desktop tests: takes org.freedesktop.Notifications on the
 // session bus and prints each notification as one line, "summary<TAB>body" (line breaks in
 // the body as \n). With --click, it then chooses each notification's default action, as a

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Scourwell on a real X server with a window manager, driven as a user would drive it.
 
 Usage: tst_desktop.py PATH/TO/scourwell [CASE...]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=... -P CheckLayers.cmake
 # Fails on any quoted include that runs against the layer order of the folders:
 # shared <- config <- purge <- schedule <- ui <- app, and quillon <- shared only.

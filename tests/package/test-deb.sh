@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian package on this machine, checks what it installed, and removes it again:
 # tests/package/test-deb.sh [PATH.deb] (without a path it builds one with scripts/package).
 # Runs only where it may install (root or passwordless sudo, apt-get and dpkg), and never over

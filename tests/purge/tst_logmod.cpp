@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/filelimits.h"
 #include "purge/logmod.h"
 #include "shared/bytetext.h"

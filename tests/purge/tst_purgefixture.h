@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Trees of files, folders and links with set dates, made by byte names, for the purge tests.

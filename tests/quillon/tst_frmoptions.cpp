@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "quillon/fakes.h"
 #include "quillon/frmmain.h"
 #include "quillon/frmoptions.h"
