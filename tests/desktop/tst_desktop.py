@@ -68,7 +68,9 @@ class Desktop:
 
     def start(self):
         fixed = os.environ.get("SCOURWELL_TEST_DISPLAY")
-        screen = ["-screen", "0", "1280x1024x24", "-nolisten", "tcp"]
+        # -noreset: the server would otherwise reset as its first client leaves, and refuse the
+        # next one meanwhile.
+        screen = ["-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"]
         if fixed:
             self.spawn(["Xvfb", ":" + fixed] + screen, "xvfb.log")
             display = fixed
@@ -85,8 +87,16 @@ class Desktop:
                 raise Failure("Xvfb did not start")
         self.env["DISPLAY"] = ":" + display
         poll("the X server", lambda: self.run(["xdotool", "getmouselocation"]) is not None)
-        self.spawn(["openbox", "--sm-disable"], "openbox.log")
-        poll("openbox", lambda: "window id" in (self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]) or ""))
+        openbox = self.spawn(["openbox", "--sm-disable"], "openbox.log")
+
+        def managed():
+            if openbox.poll() is not None:
+                with open(os.path.join(self.work, "openbox.log"), errors="replace") as log:
+                    raise Failure("openbox ended with status %d: %s" % (openbox.returncode, log.read().strip()))
+            return "window id" in (self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]) or "")
+
+        # A machine busy building may take its time.
+        poll("openbox", managed, timeout=60)
         if shutil.which("trayer"):
             self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request"], "trayer.log")
             poll("the tray", lambda: self.run(["xdotool", "search", "--classname", "trayer"]))
