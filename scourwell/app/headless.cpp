@@ -107,6 +107,10 @@ int HeadlessMain(int& argc, char** argv)
         out << "moved on: " << moved.folder << ", missed " << moved.missed << ", next run " << moved.nextRun
             << Qt::endl;
     });
+    QObject::connect(&host, &JobHost::TrashEmptied, &app, [&](qint64 count) {
+        out << "emptied from the trash: " << count << ", moved there by runs more than "
+            << host.Table().TrashDays() << " days ago" << Qt::endl;
+    });
     // Every load says what it found: the one at start, on SIGHUP and when the file changed.
     bool started = false;
     QObject::connect(&host.Table(), &JobTable::ResetDone, &app, [&] {

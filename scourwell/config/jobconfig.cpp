@@ -27,6 +27,8 @@ const QString MissedRunKey = QStringLiteral("MissedRun");
 const QString RunResultsKey = QStringLiteral("RunResults");
 // Whether new jobs move to the trash; absent when they delete.
 const QString TrashNewJobsKey = QStringLiteral("NewJobsMoveToTrash");
+// After how many days what runs moved to the trash is emptied; absent for the default.
+const QString TrashDaysKey = QStringLiteral("TrashDays");
 // A job's own setting after its ten keys, absent when it deletes.
 const QString MoveToTrashKey = QStringLiteral("MoveToTrash");
 const QString On = QStringLiteral("1");
@@ -177,6 +179,15 @@ void WriteJob(IniDocument& doc, const QString& section, const JobRow& row)
     SetFlag(doc, section, MoveToTrashKey, row.MoveToTrash);
 }
 
+// A hand-edited count that is no whole number of days the records cover is the default: an
+// item is never emptied sooner than was chosen.
+int TrashDaysOf(const QString& text)
+{
+    bool ok = false;
+    const int days = text.toInt(&ok);
+    return ok && days >= 0 && days <= MaxTrashDays ? days : DefaultTrashDays;
+}
+
 QByteArray FingerprintOf(const QByteArray& bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
@@ -213,6 +224,7 @@ void LoadOptions(JobTable& table, const QString& programFolder)
     table.SetRunResultsChoice(
         ParseWord<RunResults>(doc.Value(Initial, RunResultsKey)).value_or(RunResults::WhenDeleted));
     table.SetNewJobsMoveToTrash(doc.Value(Initial, TrashNewJobsKey) == On);
+    table.SetTrashDays(TrashDaysOf(doc.Value(Initial, TrashDaysKey)));
 }
 
 void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime& now)
@@ -253,7 +265,8 @@ bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fing
 }
 
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
-                 MissedRun missedRun, RunResults runResults, std::optional<bool> newJobsMoveToTrash)
+                 MissedRun missedRun, RunResults runResults, std::optional<bool> newJobsMoveToTrash,
+                 std::optional<int> trashDays)
 {
     const QString path = ConfigDatPath(programFolder);
     IniDocument doc;
@@ -265,6 +278,10 @@ bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const
     SetChoice(doc, RunResultsKey, runResults);
     if (newJobsMoveToTrash)
         SetFlag(doc, Initial, TrashNewJobsKey, *newJobsMoveToTrash);
+    if (trashDays && *trashDays == DefaultTrashDays)
+        doc.RemoveValue(Initial, TrashDaysKey);
+    else if (trashDays)
+        doc.SetValue(Initial, TrashDaysKey, QString::number(*trashDays));
     return doc.Save(path);
 }
 

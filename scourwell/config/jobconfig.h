@@ -18,7 +18,8 @@ enum class RunResults;
 bool CreateDefaultConfig(const QString& programFolder);
 // The two options, the missed-run choice (Wait unless the file names another), which ended
 // runs are told (WhenDeleted unless the file names another) and whether new jobs move to the
-// trash (only NewJobsMoveToTrash=1 says so).
+// trash (only NewJobsMoveToTrash=1 says so), and after how many days what runs moved to the
+// trash is emptied (TrashDays, 0 to MaxTrashDays; else the default).
 void LoadOptions(JobTable& table, const QString& programFolder);
 // Rows of the numbered job sections, icons judged against now at minute resolution. Never
 // fails: a missing or unreadable file gives an empty table; a hand-edited TotalJob that is
@@ -29,11 +30,12 @@ void LoadJobList(JobTable& table, const QString& programFolder, const QDateTime&
 // successful save leaves the table clean and gives the fingerprint of what it wrote.
 bool SaveJobList(JobTable& table, const QString& programFolder, QByteArray* fingerprint = nullptr);
 // The two options, then the missed-run and run-results choices and, when given, whether new
-// jobs move to the trash, each written only when it is not the default (the default removes
-// it), so that a file that keeps the defaults stays byte for byte as it was.
+// jobs move to the trash and the days to empty it after, each written only when it is not the default (the
+// default removes it), so that a file that keeps the defaults stays byte for byte as it was.
 bool SaveOptions(const QString& programFolder, const QString& lookPurgeBy, const QString& deleteSpecific,
                  MissedRun missedRun, RunResults runResults,
-                 std::optional<bool> newJobsMoveToTrash = std::nullopt);
+                 std::optional<bool> newJobsMoveToTrash = std::nullopt,
+                 std::optional<int> trashDays = std::nullopt);
 bool DeleteJobSection(const QString& programFolder, const QString& section);
 
 // A fingerprint of the file's bytes as they are now (empty when it is missing or unreadable),

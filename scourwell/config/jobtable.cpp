@@ -166,6 +166,11 @@ void JobTable::SetNewJobsMoveToTrash(bool on)
     SetOption(m_newJobsMoveToTrash, on);
 }
 
+void JobTable::SetTrashDays(int days)
+{
+    SetOption(m_trashDays, days);
+}
+
 template <typename T> void JobTable::SetOption(T& option, T value)
 {
     if (option == value)

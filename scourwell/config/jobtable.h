@@ -10,6 +10,11 @@
 
 enum class SortKind;
 
+// What runs moved to the trash is emptied after this many days unless chosen otherwise, and
+// at most after as many days as the records of runs, which name those items, are kept.
+constexpr int DefaultTrashDays = 30;
+constexpr int MaxTrashDays = 90;
+
 // The in-memory job table: ordered rows with a stable identity each, and the two global
 // options. Every change goes through these methods so that a view can follow it by the
 // signals. Indices are 0-based here; the procedures that take a 1-based row say so.
@@ -66,6 +71,10 @@ public:
     // OptionsChanged only when it changes.
     bool NewJobsMoveToTrash() const { return m_newJobsMoveToTrash; }
     void SetNewJobsMoveToTrash(bool on);
+    // After how many days what runs moved to the trash is emptied from it; 0 never.
+    // OptionsChanged only when it changes.
+    int TrashDays() const { return m_trashDays; }
+    void SetTrashDays(int days);
 
 Q_SIGNALS:
     void RowChanged(int index);
@@ -100,4 +109,5 @@ private:
     MissedRun m_missedRun = MissedRun::Wait;
     RunResults m_runResults = RunResults::WhenDeleted;
     bool m_newJobsMoveToTrash = false;
+    int m_trashDays = DefaultTrashDays;
 };

@@ -6,6 +6,7 @@
 #include "purge/purgerun.h"
 #include "purge/statusrelay.h"
 #include "purge/stringhandling.h"
+#include "purge/trashexpiry.h"
 #include "shared/clock.h"
 #include "shared/programfolder.h"
 
@@ -76,13 +77,20 @@ JobHost::JobHost(QString programFolder, QString executableFolder, const Clock& c
                   [this](PurgeRun& run) { Announce(run); }),
       m_launcher(setup.launcher ? *setup.launcher : m_executors),
       m_timerCheckJob(NewTimer(this, "TimerCheckJob", setup.checkJobInterval)),
-      m_timerCheckStat(NewTimer(this, "TimerCheckStat", setup.checkStatInterval))
+      m_timerCheckStat(NewTimer(this, "TimerCheckStat", setup.checkStatInterval)),
+      m_timerTrashExpiry(NewTimer(this, "TimerTrashExpiry", setup.trashExpiryInterval))
 {
+    m_expiryWorker.setMaxThreadCount(1);
     connect(m_timerCheckJob, &QTimer::timeout, this, &JobHost::TimerCheckJob_Timer);
     connect(m_timerCheckStat, &QTimer::timeout, this, &JobHost::TimerCheckStat_Timer);
+    connect(m_timerTrashExpiry, &QTimer::timeout, this, &JobHost::EmptyTrash);
 }
 
-JobHost::~JobHost() = default;
+JobHost::~JobHost()
+{
+    m_expiryStop = true;
+    m_expiryWorker.waitForDone();
+}
 
 void JobHost::Prepare()
 {
@@ -112,18 +120,44 @@ void JobHost::Start()
 {
     m_timerCheckJob->start();
     m_timerCheckStat->start();
+    m_timerTrashExpiry->start();
+    EmptyTrash();
 }
 
 void JobHost::Stop()
 {
     m_timerCheckJob->stop();
     m_timerCheckStat->stop();
+    m_timerTrashExpiry->stop();
+    m_expiryStop = true;
     m_executors.StopAll();
 }
 
 void JobHost::WaitForRuns()
 {
     m_executors.WaitAll();
+    m_expiryWorker.waitForDone();
+}
+
+void JobHost::EmptyTrash()
+{
+    const int days = m_table.TrashDays();
+    if (m_expiryUnderWay || days <= 0)
+        return;
+    m_expiryUnderWay = true;
+    m_expiryStop = false;
+    m_expiryWorker.start([this, folder = m_programFolder, now = m_clock.Now(), days] {
+        const qint64 count = EmptyExpiredTrash(folder, now, days, m_expiryStop);
+        // Posted to this host, which waits for the worker before it goes.
+        QMetaObject::invokeMethod(
+            this,
+            [this, count] {
+                m_expiryUnderWay = false;
+                if (count > 0)
+                    Q_EMIT TrashEmptied(count);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void JobHost::TimerCheckJob_Timer()

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
+#include <atomic>
 
 class Clock;
 class PurgeRun;
@@ -28,13 +30,16 @@ struct JobHostSetup
     JobHostMode mode = JobHostMode::Windowed;
     int checkJobInterval = 3000;
     int checkStatInterval = 2000;
+    // How often what runs moved to the trash is emptied when old enough (also at Start).
+    int trashExpiryInterval = 60 * 60 * 1000;
     // Launches the due jobs instead of the host's own executors, which then run nothing.
     JobLauncher* launcher = nullptr;
 };
 
 // Runs the jobs of one program folder: owns the job table, the executors and the two timers
 // TimerCheckJob and TimerCheckStat, and announces each run. Both the windows and --headless
-// create one; the windows are views of it.
+// create one; the windows are views of it. It also empties, off this thread, what runs moved
+// to the trash once it is older than the table's TrashDays.
 //
 // Unattended, the file is read again whenever it changed since the table's own last load or
 // save, a change that has not been read is never saved over, and a missed run that would wait
@@ -71,6 +76,9 @@ public:
     void TimerCheckJob_Timer();
     // One tick of TimerCheckStat.
     void TimerCheckStat_Timer();
+    // Empties the expired items of the trash on a worker thread, unless that is under way;
+    // TrashEmptied tells how many went.
+    void EmptyTrash();
 
 Q_SIGNALS:
     // A run is about to begin: its window opens here, and the run begins once the receivers
@@ -80,6 +88,8 @@ Q_SIGNALS:
     void RunFinished(PurgeRun* run, qint64 count);
     // Unattended: a missed run moved on without running.
     void MovedOn(const MovedOnRun& moved);
+    // An emptying of the trash has removed count (more than 0) items.
+    void TrashEmptied(qint64 count);
 
 private:
     void Announce(PurgeRun& run);
@@ -99,6 +109,10 @@ private:
     JobLauncher& m_launcher;
     QTimer* m_timerCheckJob = nullptr;
     QTimer* m_timerCheckStat = nullptr;
+    QTimer* m_timerTrashExpiry = nullptr;
+    QThreadPool m_expiryWorker;
+    bool m_expiryUnderWay = false;
+    std::atomic_bool m_expiryStop = false;
     // Unattended: the file as the table last loaded or saved it.
     QByteArray m_fingerprint;
 };

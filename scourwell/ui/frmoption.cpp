@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -133,6 +134,8 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
         ChoiceGroup(QStringLiteral("Results"), QStringLiteral("When a run ends, tell me:"), ResultsChoices,
                     m_optResults, this);
 
+    QGroupBox* trashFrame = BuildTrashGroup();
+
     m_chkAutostart = new QCheckBox(QStringLiteral("Start Scourwell in the tray when I log in"), this);
     m_chkAutostart->setObjectName(QStringLiteral("chkAutostart"));
 
@@ -151,14 +154,43 @@ frmOption::frmOption(JobTable& table, const QString& programFolder, QWidget* par
     layout->addWidget(frame, 0, 0, 2, 1);
     layout->addWidget(missedFrame, 0, 1);
     layout->addWidget(resultsFrame, 1, 1);
-    layout->addWidget(m_chkAutostart, 2, 0, 1, 2);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->addWidget(trashFrame, 2, 0, 1, 2);
+    layout->addWidget(m_chkAutostart, 3, 0, 1, 2);
+    layout->addLayout(buttons, 4, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmOption::Save);
     connect(cmdClose, &QPushButton::clicked, this, &frmOption::reject);
 
     LoadFromTable();
+}
+
+QGroupBox* frmOption::BuildTrashGroup()
+{
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("FrameTrash"));
+    m_chkTrashNewJobs =
+        new QCheckBox(QStringLiteral("Move to the Trash instead of deleting, for new jobs"), frame);
+    m_chkTrashNewJobs->setObjectName(QStringLiteral("chkTrashNewJobs"));
+    // Unticked, nothing is emptied; the days stay shown for the next time it is ticked.
+    m_chkEmptyTrash = new QCheckBox(QStringLiteral("Empty what Scourwell moved to the Trash after"), frame);
+    m_chkEmptyTrash->setObjectName(QStringLiteral("chkEmptyTrash"));
+    m_spinTrashDays = new QSpinBox(frame);
+    m_spinTrashDays->setObjectName(QStringLiteral("spinTrashDays"));
+    m_spinTrashDays->setAccessibleName(QStringLiteral("Days before the Trash is emptied"));
+    m_spinTrashDays->setRange(1, MaxTrashDays);
+    m_spinTrashDays->setSuffix(QStringLiteral(" days"));
+    connect(m_chkEmptyTrash, &QCheckBox::toggled, m_spinTrashDays, &QSpinBox::setEnabled);
+
+    auto* empty = new QHBoxLayout;
+    empty->addWidget(m_chkEmptyTrash);
+    empty->addWidget(m_spinTrashDays);
+    empty->addStretch();
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(BoldLabel(QStringLiteral("LabelTrash"), QStringLiteral("The Trash:"), frame));
+    layout->addWidget(m_chkTrashNewJobs);
+    layout->addLayout(empty);
+    return frame;
 }
 
 void frmOption::LoadFromTable()
@@ -175,6 +207,11 @@ void frmOption::LoadFromTable()
     Check(MissedChoices, m_optMissed, m_table.MissedRunChoice());
     Check(ResultsChoices, m_optResults, m_table.RunResultsChoice());
     m_chkAutostart->setChecked(IsAutostartEnabled(m_autostartPath));
+    m_chkTrashNewJobs->setChecked(m_table.NewJobsMoveToTrash());
+    const int days = m_table.TrashDays();
+    m_chkEmptyTrash->setChecked(days > 0);
+    m_spinTrashDays->setEnabled(days > 0);
+    m_spinTrashDays->setValue(days > 0 ? days : DefaultTrashDays);
 }
 
 void frmOption::Save()
@@ -204,6 +241,10 @@ void frmOption::Save()
     m_table.SetOptions(look, deleteSpecific);
     m_table.SetMissedRunChoice(missedRun);
     m_table.SetRunResultsChoice(runResults);
-    SaveOptions(m_programFolder, look, deleteSpecific, missedRun, runResults);
+    const bool trashNewJobs = m_chkTrashNewJobs->isChecked();
+    const int trashDays = m_chkEmptyTrash->isChecked() ? m_spinTrashDays->value() : 0;
+    m_table.SetNewJobsMoveToTrash(trashNewJobs);
+    m_table.SetTrashDays(trashDays);
+    SaveOptions(m_programFolder, look, deleteSpecific, missedRun, runResults, trashNewJobs, trashDays);
     accept();
 }

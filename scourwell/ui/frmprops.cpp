@@ -186,6 +186,9 @@ QWidget* frmProps::BuildPurgeTab()
     m_cmbPurgeCondition1 = Spoken(Named(new QComboBox(page), "cmbPurgeCondition1"), "Age to purge");
     m_cmbPurgeCondition2 = Spoken(Named(new QComboBox(page), "cmbPurgeCondition2"), "Unit of the age");
     m_cmbFileFolder = Spoken(Named(new QComboBox(page), "cmbFileFolder"), "File and folder option");
+    // Its text is what a screen reader calls it.
+    m_checkTrash =
+        Named(new QCheckBox(QStringLiteral("Move to the Trash instead of deleting"), page), "CheckTrash");
 
     auto* grid = new QGridLayout(page);
     grid->addWidget(Label(QStringLiteral("Folder Location:"), page, m_txtLocation), 0, 0, 1, 4);
@@ -201,7 +204,8 @@ QWidget* frmProps::BuildPurgeTab()
     grid->setRowMinimumHeight(6, 8);
     grid->addWidget(Label(QStringLiteral("File and Folder Option:"), page, m_cmbFileFolder), 7, 0, 1, 4);
     grid->addWidget(m_cmbFileFolder, 8, 0, 1, 3);
-    grid->setRowStretch(9, 1);
+    grid->addWidget(m_checkTrash, 9, 0, 1, 4);
+    grid->setRowStretch(10, 1);
     grid->setColumnStretch(2, 1);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmProps::cmdBrowse_Click);
@@ -283,6 +287,8 @@ void frmProps::SetMode(Mode mode)
 {
     m_mode = mode;
     m_checkAdjust->setVisible(mode == Mode::EditCurrent);
+    if (mode == Mode::AddNew)
+        m_checkTrash->setChecked(m_table.NewJobsMoveToTrash());
 }
 
 void frmProps::FillFromRow(const JobRow& row)
@@ -292,6 +298,7 @@ void frmProps::FillFromRow(const JobRow& row)
     SetComboText(m_cmbPurgeCondition1, row.ValPurge);
     SetComboText(m_cmbPurgeCondition2, row.ValOfPurge.Text());
     SetComboText(m_cmbFileFolder, row.FileFolderStyle.Text());
+    m_checkTrash->setChecked(row.MoveToTrash);
     // A remark longer than the limit (hand-edited) is kept whole; only typing is limited.
     m_descriptionLength = static_cast<int>(row.Description.size());
     m_txtDesc->setPlainText(row.Description);
@@ -323,6 +330,7 @@ JobEditValues frmProps::Values() const
             v.kind = ScheduleOptions[i].kind;
     }
     v.fileFolderStyle = m_cmbFileFolder->currentText();
+    v.moveToTrash = m_checkTrash->isChecked();
     v.valEvery = m_cmbRoutineValue1->currentText();
     v.valOfEvery = m_cmbRoutineValue2->currentText();
     v.picked = WallClockTime(m_datePicker->date(), m_timePicker->time());
@@ -455,6 +463,9 @@ void frmProps::CmdPreview_Click()
         return ShowError(
             QStringLiteral("The purge value or the file and folder option is not one a run can use.  "));
     request->protectedPaths = m_protectedPaths;
+    // As the run would: a trash run leaves the home trash alone.
+    if (values.moveToTrash.value_or(false))
+        request->removal = Removal::MoveToTrash;
     // A window of its own over the editor, which stays open: the job is not saved yet, so
     // there is nothing to run from it.
     auto* preview = new PreviewWindow(std::move(*request), m_clock, this);

@@ -40,7 +40,7 @@ public:
     frmProps(const JobTable& table, const Clock& clock, QStringList protectedPaths,
              QWidget* parent = nullptr);
 
-    // CheckAdjust is shown in edit mode only.
+    // CheckAdjust is shown in edit mode only; add mode ticks CheckTrash as the Options say.
     void SetMode(Mode mode);
     Mode CurrentMode() const { return m_mode; }
     // Edit mode: the row's fields into the controls; the row is the one edited.
@@ -85,6 +85,7 @@ private:
     QComboBox* m_cmbPurgeCondition1 = nullptr;
     QComboBox* m_cmbPurgeCondition2 = nullptr;
     QComboBox* m_cmbFileFolder = nullptr;
+    QCheckBox* m_checkTrash = nullptr;
     // The schedule options, Routine and Specific, by their kind.
     std::array<QRadioButton*, 2> m_optPurge{};
     QComboBox* m_cmbRoutineValue1 = nullptr;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/headlessprogram.h"
 #include "purge/logmod.h"
+#include "purge/trash.h"
+#include "support/trashedrecord.h"
 
 // scourwell --headless as it is built: start-up, due and missed runs, the single instance.
 class TestHeadlessProgram : public QObject, private HeadlessProgram
@@ -129,6 +131,37 @@ private Q_SLOTS:
         const QByteArray said = "program folder: " + m_program.path().toUtf8() + "\njobs: 0 loaded from " +
                                 file + "\nno job is defined: add one as a section of " + file;
         QVERIFY2(output.startsWith(said), output.constData());
+        Terminate(process);
+    }
+
+    // At start the service empties from the trash what its runs moved there long enough ago,
+    // and says how much.
+    void expiredTrashIsEmptiedAndSaid()
+    {
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        const QString trash = data.filePath("Trash");
+        QVERIFY(QDir().mkpath(trash + "/files"));
+        QVERIFY(QDir().mkpath(trash + "/info"));
+        const QDateTime deleted = QDateTime::currentDateTime().addDays(-8);
+        const QByteArray original = QFile::encodeName(data.filePath("job/old"));
+        MakeFile(trash + "/files/old", deleted);
+        QFile info(trash + "/info/old.trashinfo");
+        QVERIFY(info.open(QIODevice::WriteOnly));
+        info.write(TrashInfoText(original, deleted));
+        info.close();
+        WriteConfig({}, {}, "TrashDays=7\r\n");
+        RecordTrashRun(m_program.path(), QFile::encodeName(data.filePath("job")), deleted.addSecs(-60),
+                       {{original, QFile::encodeName(trash + "/files/old")}});
+
+        QProcess process;
+        Start(process);
+        QByteArray output;
+        QTRY_VERIFY2((output += process.readAllStandardOutput())
+                         .contains("emptied from the trash: 1, moved there by runs more than 7 days ago\n"),
+                     output.constData());
+        QVERIFY(!QFileInfo::exists(trash + "/files/old"));
+        QVERIFY(!info.exists());
         Terminate(process);
     }
 

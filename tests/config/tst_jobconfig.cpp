@@ -109,6 +109,8 @@ private Q_SLOTS:
     void moveToTrashKey();
     void newJobsMoveToTrash_data();
     void newJobsMoveToTrash();
+    void trashDays_data();
+    void trashDays();
 };
 
 void TestJobConfig::initTestCase()
@@ -787,6 +789,57 @@ void TestJobConfig::newJobsMoveToTrash()
     table.SetNewJobsMoveToTrash(!expected);
     LoadOptions(table, program.path());
     QCOMPARE(table.NewJobsMoveToTrash(), expected);
+}
+
+// The days to empty the trash after are stored only when not the default, a save that does
+// not name them keeps them, and a hand-edited count beyond what the records cover reads as
+// the default.
+void TestJobConfig::trashDays_data()
+{
+    QTest::addColumn<QByteArray>("before"); // after TotalJob
+    QTest::addColumn<std::optional<int>>("choice");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<int>("loaded");
+    QTest::newRow("absent, not named") << QByteArray() << std::optional<int>() << QByteArray() << 30;
+    QTest::newRow("default not written") << QByteArray() << std::optional(30) << QByteArray() << 30;
+    QTest::newRow("7 written") << QByteArray() << std::optional(7) << QByteArray("TrashDays=7\r\n") << 7;
+    QTest::newRow("never written") << QByteArray() << std::optional(0) << QByteArray("TrashDays=0\r\n") << 0;
+    QTest::newRow("most written") << QByteArray() << std::optional(90) << QByteArray("TrashDays=90\r\n")
+                                  << 90;
+    QTest::newRow("default removes the key")
+        << QByteArray("TrashDays=7\r\n") << std::optional(30) << QByteArray() << 30;
+    QTest::newRow("not named, kept") << QByteArray("TrashDays=7\r\n") << std::optional<int>()
+                                     << QByteArray("TrashDays=7\r\n") << 7;
+    QTest::newRow("text ignored") << QByteArray("TrashDays=soon\r\n") << std::optional<int>()
+                                  << QByteArray("TrashDays=soon\r\n") << 30;
+    QTest::newRow("negative ignored")
+        << QByteArray("TrashDays=-1\r\n") << std::optional<int>() << QByteArray("TrashDays=-1\r\n") << 30;
+    QTest::newRow("beyond the records ignored")
+        << QByteArray("TrashDays=91\r\n") << std::optional<int>() << QByteArray("TrashDays=91\r\n") << 30;
+    QTest::newRow("blank ignored") << QByteArray("TrashDays=\r\n") << std::optional<int>()
+                                   << QByteArray("TrashDays=\r\n") << 30;
+}
+
+void TestJobConfig::trashDays()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(std::optional<int>, choice);
+    QFETCH(QByteArray, after);
+    QFETCH(int, loaded);
+    const QByteArray saved = QByteArray(DefaultFile)
+                                 .replace("Last Modified", "Created")
+                                 .replace("DeleteSpecific=0", "DeleteSpecific=1");
+    QTemporaryDir program;
+    const QByteArray total = "TotalJob=0\r\n";
+    Write(ConfigDatPath(program.path()), QByteArray(DefaultFile).replace(total, QByteArray(total + before)));
+    QVERIFY(SaveOptions(program.path(), "Date: Created", "1", MissedRun::Wait, RunResults::WhenDeleted,
+                        std::nullopt, choice));
+    QCOMPARE(Read(ConfigDatPath(program.path())),
+             QByteArray(saved).replace(total, QByteArray(total + after)));
+    JobTable table;
+    table.SetTrashDays(loaded == 1 ? 2 : 1);
+    LoadOptions(table, program.path());
+    QCOMPARE(table.TrashDays(), loaded);
 }
 
 QTEST_APPLESS_MAIN(TestJobConfig)

@@ -3,6 +3,7 @@
 #include "purge/logmod.h"
 #include "purge/purgerun.h"
 #include "purge/stringhandling.h"
+#include "purge/trash.h"
 #include "schedule/jobhost.h"
 #include "shared/programfolder.h"
 #include "support/gateclock.h"
@@ -10,8 +11,10 @@
 #include "support/mockclock.h"
 #include "support/purgetestfiles.h"
 #include "support/recordinglauncher.h"
+#include "support/trashedrecord.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -172,6 +175,57 @@ private Q_SLOTS:
         host.Start();
         QTRY_COMPARE(launcher.folders, QStringList{folder});
         QTRY_COMPARE(ReadAll(StatDumpPath(ProgramFolder())), StatDumpFirstLine);
+    }
+
+    // At start the host empties from the trash, on its worker, what runs moved there longer
+    // ago than the table's days, and tells how many went.
+    void startEmptiesTheTrash_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("age");
+        QTest::addColumn<int>("emptied");
+        QTest::newRow("older than the days") << 30 << 40 << 1;
+        QTest::newRow("younger") << 30 << 20 << 0;
+        QTest::newRow("never") << 0 << 80 << 0;
+    }
+    void startEmptiesTheTrash()
+    {
+        QFETCH(int, days);
+        QFETCH(int, age);
+        QFETCH(int, emptied);
+        const QString data = m_dir->filePath(QStringLiteral("data"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        const QString trash = data + QStringLiteral("/Trash");
+        QVERIFY(QDir().mkpath(trash + QStringLiteral("/files")));
+        QVERIFY(QDir().mkpath(trash + QStringLiteral("/info")));
+        const QByteArray original = QFile::encodeName(m_dir->filePath(QStringLiteral("jobs/a.old")));
+        const QString entry = trash + QStringLiteral("/files/a.old");
+        MakeFile(entry, Now.addDays(-age));
+        QFile info(trash + QStringLiteral("/info/a.old.trashinfo"));
+        QVERIFY(info.open(QIODevice::WriteOnly));
+        info.write(TrashInfoText(original, Now.addDays(-age)));
+        info.close();
+        WriteJobs({});
+        RecordTrashRun(ProgramFolder(), QFile::encodeName(m_dir->filePath(QStringLiteral("jobs"))),
+                       Now.addDays(-age).addSecs(-60), {{original, QFile::encodeName(entry)}});
+
+        MockClock clock(Now);
+        RecordingLauncher launcher;
+        JobHost host(ProgramFolder(), QCoreApplication::applicationDirPath(), clock, {.launcher = &launcher});
+        QSignalSpy told(&host, &JobHost::TrashEmptied);
+        host.Load();
+        host.Table().SetTrashDays(days);
+        host.Start();
+        QCOMPARE(host.findChild<QTimer*>(QStringLiteral("TimerTrashExpiry"))->interval(), 60 * 60 * 1000);
+        host.WaitForRuns();
+        if (emptied > 0)
+            QTRY_COMPARE(told.size(), qsizetype(1));
+        QCoreApplication::processEvents();
+        QCOMPARE(told.size(), qsizetype(emptied > 0 ? 1 : 0));
+        if (emptied > 0)
+            QCOMPARE(told.front().front().toLongLong(), qint64(emptied));
+        QCOMPARE(QFileInfo::exists(entry), emptied == 0);
+        QCOMPARE(info.exists(), emptied == 0);
     }
 };
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +63,9 @@ private Q_SLOTS:
     void AutostartFailureSavesNothing();
     void Choices_data();
     void Choices();
+    void TrashChoices_data();
+    void TrashChoices();
+    void FitsASmallScreen();
 };
 
 void TestFrmOption::Controls()
@@ -317,6 +321,89 @@ void TestFrmOption::Choices()
     dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->click();
     QCOMPARE(chosen(), after);
     QCOMPARE(Stored(dir.path(), missedGroup ? "MissedRun" : "RunResults"), stored);
+}
+
+// Both trash settings are shown from the table and saved into it and the file; the defaults
+// leave no key, and an unticked emptying is stored as 0 (never).
+void TestFrmOption::TrashChoices_data()
+{
+    QTest::addColumn<bool>("newJobsBefore");
+    QTest::addColumn<int>("daysBefore");
+    QTest::addColumn<bool>("emptyShown");
+    QTest::addColumn<int>("daysShown");
+    QTest::addColumn<bool>("newJobs");  // ticked before Save
+    QTest::addColumn<bool>("empty");    // ticked before Save
+    QTest::addColumn<int>("days");      // set before Save
+    QTest::addColumn<int>("daysAfter"); // in the table
+    QTest::addColumn<QString>("storedNew");
+    QTest::addColumn<QString>("storedDays");
+    QTest::newRow("defaults kept") << false << 30 << true << 30 << false << true << 30 << 30 << ""
+                                   << "";
+    QTest::newRow("new jobs to the trash") << false << 30 << true << 30 << true << true << 30 << 30 << "1"
+                                           << "";
+    QTest::newRow("back to deleting") << true << 30 << true << 30 << false << true << 30 << 30 << ""
+                                      << "";
+    QTest::newRow("a week") << false << 30 << true << 30 << false << true << 7 << 7 << ""
+                            << "7";
+    QTest::newRow("never") << false << 30 << true << 30 << false << false << 30 << 0 << ""
+                           << "0";
+    QTest::newRow("never shows the default days")
+        << false << 0 << false << 30 << false << false << 30 << 0 << ""
+        << "0";
+    QTest::newRow("ticked again") << false << 0 << false << 30 << false << true << 30 << 30 << ""
+                                  << "";
+    QTest::newRow("most days") << false << 30 << true << 30 << false << true << 90 << 90 << ""
+                               << "90";
+    QTest::newRow("beyond the most is the most")
+        << false << 30 << true << 30 << false << true << 400 << 90 << ""
+        << "90";
+}
+
+void TestFrmOption::TrashChoices()
+{
+    QFETCH(bool, newJobsBefore);
+    QFETCH(int, daysBefore);
+    QFETCH(bool, emptyShown);
+    QFETCH(int, daysShown);
+    QFETCH(bool, newJobs);
+    QFETCH(bool, empty);
+    QFETCH(int, days);
+    QFETCH(int, daysAfter);
+    QFETCH(QString, storedNew);
+    QFETCH(QString, storedDays);
+    QTemporaryDir dir;
+    JobTable table;
+    table.SetNewJobsMoveToTrash(newJobsBefore);
+    table.SetTrashDays(daysBefore);
+    frmOption dialog(table, dir.path());
+    auto* newJobsBox = dialog.findChild<QCheckBox*>(QStringLiteral("chkTrashNewJobs"));
+    auto* emptyBox = dialog.findChild<QCheckBox*>(QStringLiteral("chkEmptyTrash"));
+    auto* daysBox = dialog.findChild<QSpinBox*>(QStringLiteral("spinTrashDays"));
+    QCOMPARE(newJobsBox->text(), QStringLiteral("Move to the Trash instead of deleting, for new jobs"));
+    QCOMPARE(emptyBox->text(), QStringLiteral("Empty what Scourwell moved to the Trash after"));
+    QCOMPARE(newJobsBox->isChecked(), newJobsBefore);
+    QCOMPARE(emptyBox->isChecked(), emptyShown);
+    QCOMPARE(daysBox->isEnabled(), emptyShown);
+    QCOMPARE(daysBox->value(), daysShown);
+    newJobsBox->setChecked(newJobs);
+    emptyBox->setChecked(empty);
+    QCOMPARE(daysBox->isEnabled(), empty);
+    daysBox->setValue(days);
+    dialog.findChild<QPushButton*>(QStringLiteral("CmdOk"))->click();
+    QCOMPARE(table.NewJobsMoveToTrash(), newJobs);
+    QCOMPARE(table.TrashDays(), daysAfter);
+    QCOMPARE(Stored(dir.path(), "NewJobsMoveToTrash"), storedNew);
+    QCOMPARE(Stored(dir.path(), "TrashDays"), storedDays);
+}
+
+// Two columns keep the dialog within a screen of 500 pixels' height, title bar included.
+void TestFrmOption::FitsASmallScreen()
+{
+    JobTable table;
+    frmOption dialog(table, QString());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY2(dialog.height() <= 460, QByteArray::number(dialog.height()).constData());
 }
 
 QTEST_MAIN(TestFrmOption)

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void initTestCase();
     void DefaultsInAddMode();
     void OptionRuleInEditMode();
+    void TrashCheckbox_data();
+    void TrashCheckbox();
     void OkRefuses_data();
     void OkRefuses();
     void OkAccepts_data();
@@ -171,6 +173,52 @@ void TestFrmProps::OptionRuleInEditMode()
     QVERIFY(Find<QComboBox>(dialog, "cmbRoutineValue2")->isEnabled());
     QVERIFY(adjust->isEnabled());
     QCOMPARE(dialog.Values().kind, ScheduleKind::Routine);
+}
+
+// Add mode ticks the box as the Options default says, edit mode as the job says, and Values
+// carries what the box shows.
+void TestFrmProps::TrashCheckbox_data()
+{
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<bool>("newJobsDefault");
+    QTest::addColumn<bool>("jobSetting");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<bool>("click");
+
+    QTest::newRow("add, default off") << false << false << false << false << false;
+    QTest::newRow("add, default on") << false << true << false << true << false;
+    QTest::newRow("add, default on, unticked") << false << true << false << true << true;
+    QTest::newRow("edit, job deletes, default on") << true << true << false << false << false;
+    QTest::newRow("edit, job trashes, default off") << true << false << true << true << false;
+    QTest::newRow("edit, job trashes, unticked") << true << false << true << true << true;
+    QTest::newRow("edit, job deletes, ticked") << true << false << false << false << true;
+}
+
+void TestFrmProps::TrashCheckbox()
+{
+    QFETCH(bool, editMode);
+    QFETCH(bool, newJobsDefault);
+    QFETCH(bool, jobSetting);
+    QFETCH(bool, shown);
+    QFETCH(bool, click);
+
+    JobTable table;
+    table.SetNewJobsMoveToTrash(newJobsDefault);
+    frmProps dialog(table, m_clock, {});
+    if (editMode) {
+        dialog.SetMode(frmProps::Mode::EditCurrent);
+        JobRow row = Row(m_dir.path());
+        row.MoveToTrash = jobSetting;
+        dialog.FillFromRow(row);
+    }
+    dialog.show();
+    auto* box = Find<QCheckBox>(dialog, "CheckTrash");
+    QCOMPARE(box->text(), QStringLiteral("Move to the Trash instead of deleting"));
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->isChecked(), shown);
+    if (click)
+        QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(dialog.Values().moveToTrash, std::optional<bool>(shown != click));
 }
 
 void TestFrmProps::OkRefuses_data()
@@ -424,8 +472,8 @@ void TestFrmProps::ReturnAndEscapeFromEveryField_data()
     const int accepted = QDialog::Accepted;
     const int rejected = QDialog::Rejected;
     for (const char* control :
-         {"txtLocation", "cmbPurgeCondition1", "cmbPurgeCondition2", "cmbFileFolder", "OptPurge0",
-          "cmbRoutineValue1", "cmbRoutineValue2", "DatePicker", "TimePicker"}) {
+         {"txtLocation", "cmbPurgeCondition1", "cmbPurgeCondition2", "cmbFileFolder", "CheckTrash",
+          "OptPurge0", "cmbRoutineValue1", "cmbRoutineValue2", "DatePicker", "TimePicker"}) {
         const QString name = QString::fromLatin1(control);
         QTest::addRow("Return in %s", control)
             << name << m_dir.path() << int(Qt::Key_Return) << accepted << QString();
@@ -507,8 +555,8 @@ void TestFrmProps::TabKeysFromEveryField_data()
     const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
     for (const char* control :
          {"txtLocation", "cmdBrowse", "cmbPurgeCondition1", "cmbPurgeCondition2", "cmbFileFolder",
-          "OptPurge0", "OptPurge1", "cmbRoutineValue1", "cmbRoutineValue2", "DatePicker", "TimePicker",
-          "CheckAdjust", "TxtDesc", "CmdOk", "CmdClose"}) {
+          "CheckTrash", "OptPurge0", "OptPurge1", "cmbRoutineValue1", "cmbRoutineValue2", "DatePicker",
+          "TimePicker", "CheckAdjust", "TxtDesc", "CmdOk", "CmdClose"}) {
         QTest::addRow("Ctrl+Tab in %s", control) << control << int(Qt::Key_Tab) << ctrl << 1;
         QTest::addRow("Ctrl+Shift+Tab in %s", control) << control << int(Qt::Key_Backtab) << ctrlShift << -1;
         QTest::addRow("Ctrl+PgDn in %s", control) << control << int(Qt::Key_PageDown) << ctrl << 1;
