@@ -2,6 +2,7 @@
 #include "ui/runswindow.h"
 
 #include "shared/localzone.h"
+#include "ui/itemtable.h"
 #include "ui/windowmodal.h"
 
 #include <QCloseEvent>
@@ -47,7 +48,7 @@ QString EndText(RecordEnd end)
     case RecordEnd::Stopped:
         return QStringLiteral("Stopped");
     case RecordEnd::NotOpened:
-        return QStringLiteral("Folder not opened");
+        return QStringLiteral("Not opened");
     case RecordEnd::Unfinished:
         break;
     }
@@ -60,17 +61,17 @@ QString OutcomeText(RestoreOutcome outcome)
     case RestoreOutcome::Restored:
         return QStringLiteral("Put back");
     case RestoreOutcome::PlaceTaken:
-        return QStringLiteral("Stays in the Trash: its place is taken");
+        return QStringLiteral("Left in the Trash: its place is taken");
     case RestoreOutcome::GoneFromTrash:
-        return QStringLiteral("No longer in the Trash");
+        return QStringLiteral("Gone from the Trash");
     case RestoreOutcome::ParentMissing:
-        return QStringLiteral("Stays in the Trash: its folder is gone");
+        return QStringLiteral("Left in the Trash: its folder is gone");
     case RestoreOutcome::Failed:
-        return QStringLiteral("Stays in the Trash: it could not be moved");
+        return QStringLiteral("Left in the Trash: not movable");
     case RestoreOutcome::NotReached:
         break;
     }
-    return QStringLiteral("Stays in the Trash: the undo was stopped");
+    return QStringLiteral("Left in the Trash: undo stopped");
 }
 
 QString StartText(const RunRecord& record)
@@ -81,37 +82,6 @@ QString StartText(const RunRecord& record)
 bool Undoable(const RunRecord& record)
 {
     return record.removal == Removal::MoveToTrash && record.count > 0;
-}
-
-QTableView* NewList(QWidget* parent, const QString& name, const QString& accessibleName,
-                    QAbstractItemModel* model)
-{
-    auto* list = new QTableView(parent);
-    list->setObjectName(name);
-    list->setAccessibleName(accessibleName);
-    list->setModel(model);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setShowGrid(false);
-    list->setWordWrap(false);
-    list->setTextElideMode(Qt::ElideMiddle);
-    list->verticalHeader()->hide();
-    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
-    list->horizontalHeader()->setHighlightSections(false);
-    return list;
-}
-
-// The columns but the stretched one as wide as the texts given for them.
-void FitColumns(QTableView& list, int stretched, const std::vector<std::pair<int, QString>>& widest)
-{
-    QHeaderView* header = list.horizontalHeader();
-    header->setSectionResizeMode(stretched, QHeaderView::Stretch);
-    const QFontMetrics metrics = list.fontMetrics();
-    const int padding = 3 * metrics.averageCharWidth();
-    for (const auto& [column, text] : widest)
-        header->resizeSection(column, metrics.horizontalAdvance(text) + padding);
 }
 
 QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption)
@@ -253,24 +223,27 @@ RunsWindow::RunsWindow(QString programFolder, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::NonModal);
 
-    m_runList = NewList(this, QStringLiteral("RunList"), QStringLiteral("Recent runs"), m_runs);
+    m_runList = NewItemTable(this, QStringLiteral("RunList"), QStringLiteral("Recent runs"), m_runs);
+    m_runList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_runList->installEventFilter(this);
     const QLocale locale;
     FitColumns(*m_runList, RunListModel::Folder,
                {{RunListModel::Time, QStringLiteral("2000-00-00 00:00:00")},
-                {RunListModel::Style, QStringLiteral("Include Files in Subfolders")},
-                {RunListModel::Files, locale.toString(9999999)},
-                {RunListModel::Folders, locale.toString(9999999)},
-                {RunListModel::Bytes, locale.toString(999999999999)},
+                {RunListModel::Style, QStringLiteral("Subfolders Only")},
+                {RunListModel::Files, locale.toString(999999)},
+                {RunListModel::Folders, locale.toString(999999)},
+                {RunListModel::Bytes, locale.toString(99999999999)},
                 {RunListModel::Removed, QStringLiteral("To the Trash")},
-                {RunListModel::End, EndText(RecordEnd::NotOpened)}});
-    auto* itemList = NewList(this, QStringLiteral("ItemList"), QStringLiteral("Items of the run"), m_items);
+                {RunListModel::End, EndText(RecordEnd::Unfinished)}});
+    auto* itemList =
+        NewItemTable(this, QStringLiteral("ItemList"), QStringLiteral("Items of the run"), m_items);
     FitColumns(*itemList, RunItemsModel::Path,
                {{RunItemsModel::Kind, QStringLiteral("Folder")},
                 {RunItemsModel::Size, locale.toString(999999999)},
                 {RunItemsModel::Date, QStringLiteral("2000-00-00 00:00")},
-                {RunItemsModel::InTrash, QStringLiteral("/home/someone/.local/share/Trash/files/")},
-                {RunItemsModel::Undo, OutcomeText(RestoreOutcome::Failed)}});
+                {RunItemsModel::Undo, OutcomeText(RestoreOutcome::PlaceTaken)}});
+    // Where each went shares the room with where it was.
+    itemList->horizontalHeader()->setSectionResizeMode(RunItemsModel::InTrash, QHeaderView::Stretch);
 
     m_itemsTitle = new QLabel(QStringLiteral("Open a run to see its items."), this);
     m_itemsTitle->setObjectName(QStringLiteral("ItemsTitle"));

@@ -111,11 +111,11 @@ private Q_SLOTS:
         QTest::newRow("every folder")
             << QString()
             << QStringList{"12:00|/data/a|To the Trash|Unfinished|undo",
-                           "11:00|/data/a|To the Trash|Folder not opened|-",
+                           "11:00|/data/a|To the Trash|Not opened|-",
                            "10:00|/data/b|To the Trash|Stopped|undo", "09:00|/data/a|Deleted|Complete|-"};
         QTest::newRow("one folder") << "/data/a"
                                     << QStringList{"12:00|/data/a|To the Trash|Unfinished|undo",
-                                                   "11:00|/data/a|To the Trash|Folder not opened|-",
+                                                   "11:00|/data/a|To the Trash|Not opened|-",
                                                    "09:00|/data/a|Deleted|Complete|-"};
         QTest::newRow("a folder with no runs") << "/data/c" << QStringList{};
     }
@@ -260,7 +260,7 @@ private Q_SLOTS:
         for (int row = 0; row < 3; ++row) {
             const bool taken = placeTaken && Cell(*shown.items, row, RunItemsModel::Path).endsWith("/b");
             QCOMPARE(Cell(*shown.items, row, RunItemsModel::Undo),
-                     taken ? "Stays in the Trash: its place is taken" : "Put back");
+                     taken ? "Left in the Trash: its place is taken" : "Put back");
         }
         QCOMPARE(QDir(data + QStringLiteral("/Trash/info")).count() - 2, placeTaken ? 1u : 0u);
     }
