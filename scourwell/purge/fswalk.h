@@ -143,6 +143,22 @@ public:
     // takes a new one there.
     std::optional<QByteArray> MoveToTrash(const char* name, TrashCan& can, const QDateTime& deletionDate);
 
+    // The path the kernel gives this folder as it is reached now; empty when it cannot tell.
+    QByteArray Path() const;
+    // A small regular file of this folder, read whole without following a link; nothing when
+    // it cannot be read or is larger than limit.
+    std::optional<QByteArray> ReadSmallFile(const char* name, qint64 limit) const;
+    enum class MoveOutcome
+    {
+        Moved,
+        Taken,   // the new name is in use: nothing was replaced
+        Missing, // name is not here
+        Failed
+    };
+    // Moves name (a folder with all it holds) to newName in to, never through a link and never
+    // replacing anything; forced on both folders as Delete is.
+    MoveOutcome MoveTo(const char* name, Folder& to, const char* newName);
+
 private:
     struct State;
     explicit Folder(std::unique_ptr<State> state);

@@ -726,4 +726,47 @@ bool Folder::MoveInto(const char* name, int toFd, const char* newName)
     return errno == EACCES && m_state->MakeWritable() && move();
 }
 
+QByteArray Folder::Path() const
+{
+    return PathOfFd(m_state->fd);
+}
+
+std::optional<QByteArray> Folder::ReadSmallFile(const char* name, qint64 limit) const
+{
+    const UniqueFd fd(openat(m_state->fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st;
+    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit)
+        return std::nullopt;
+    QByteArray content(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < content.size()) {
+        const ssize_t size = read(fd.Get(), content.data() + got, size_t(content.size() - got));
+        if (size < 0 && errno == EINTR)
+            continue;
+        if (size <= 0)
+            break;
+        got += size;
+    }
+    content.truncate(got);
+    return content;
+}
+
+Folder::MoveOutcome Folder::MoveTo(const char* name, Folder& to, const char* newName)
+{
+    bool moved = MoveInto(name, to.m_state->fd, newName);
+    if (!moved && errno == EACCES && to.m_state->MakeWritable())
+        moved = MoveInto(name, to.m_state->fd, newName);
+    if (moved)
+        return MoveOutcome::Moved;
+    switch (errno) {
+    case EEXIST:
+    case ENOTEMPTY:
+        return MoveOutcome::Taken;
+    case ENOENT:
+        return MoveOutcome::Missing;
+    default:
+        return MoveOutcome::Failed;
+    }
+}
+
 } // namespace FsWalk

@@ -71,6 +71,7 @@ void PurgeRun::StartPurge(std::future<bool> go)
             [this](const ItemDecision& decision) { m_progress.Note(decision); },
             [&record](const RemovedItem& item) { record.Add(item); });
         record.Finish(result);
+        m_recordFile = record.File();
     }
     m_bytes = result.bytes;
     AfterRunSchedule(result.count, result.outcome);

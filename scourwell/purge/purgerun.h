@@ -52,6 +52,9 @@ public:
     qint64 Count() const { return m_count; }
     // The bytes deleted; final once IsFinished().
     qint64 Bytes() const { return m_bytes; }
+    // The record of what the run removed (RunRecordWriter); empty when it wrote none. Final
+    // once IsFinished().
+    const QString& RecordFile() const { return m_recordFile; }
     // So far; any thread may ask while the run goes on.
     RunProgress Progress() const { return m_progress.Snapshot(); }
     // Blocks until the worker has ended (Begin() must have been called).
@@ -82,6 +85,7 @@ private:
     std::atomic_bool m_finished = false;
     std::atomic<qint64> m_count = 0;
     std::atomic<qint64> m_bytes = 0;
+    QString m_recordFile; // set by the worker before m_finished
     ProgressCounter m_progress;
     quint64 m_threadId = 0;
     std::promise<bool> m_go;

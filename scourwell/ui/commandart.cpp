@@ -35,6 +35,8 @@ const char* FileName(MainCommand command)
         return "disable-all";
     case MainCommand::Hide:
         return "hide";
+    case MainCommand::Runs:
+        return "runs";
     case MainCommand::EditSelectedJob:
     case MainCommand::EnableJob:
     case MainCommand::DisableJob:
@@ -43,6 +45,7 @@ const char* FileName(MainCommand command)
     case MainCommand::AdjustDate:
     case MainCommand::BrowseLocation:
     case MainCommand::DeleteSelected:
+    case MainCommand::JobRuns:
         return nullptr;
     }
     return nullptr;

@@ -57,6 +57,8 @@ constexpr std::array Items{
 
     Menu(Place::MenuBar, "mnuView", "&View", Place::View),
     Item(Place::View, "mnuQuillon", "  &Log Explorer", MainCommand::LogExplorer, Qt::CTRL | Qt::Key_L),
+    // As browsers open their history, with Shift: Ctrl+H alone is a standard key (Replace).
+    Item(Place::View, "mnuRuns", "  &Runs", MainCommand::Runs, Qt::CTRL | Qt::SHIFT | Qt::Key_H),
     Separator(Place::View, "mnuFileSep3"),
     Item(Place::View, "mnuMainThread", "  &Thread Info", MainCommand::ThreadInfo),
     Separator(Place::View, "mnuFileSep4"),
@@ -75,6 +77,7 @@ constexpr std::array Items{
     ContextItem(Place::JobOptions, "mnuRunNow", "{&R}un Now", MainCommand::RunNow),
     ContextItem(Place::JobOptions, "mnuPreview", "{&V}iew What Would Go", MainCommand::Preview,
                 Qt::CTRL | Qt::Key_P),
+    ContextItem(Place::JobOptions, "mnuJobRuns", "Runs of {&T}his Job", MainCommand::JobRuns),
     Separator(Place::JobOptions, "mnuXsep3"),
     ContextItem(Place::JobOptions, "mnuAdjust", "{&A}djust Date", MainCommand::AdjustDate),
     Separator(Place::Context, "mnuXsep4"),

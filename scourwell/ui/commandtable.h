@@ -26,6 +26,8 @@ enum class MainCommand
     DeleteSelected,
     EnableAllJobs,
     DisableAllJobs,
+    Runs,
+    JobRuns,
     Hide,
 };
 // Hide stays the last command.

@@ -73,6 +73,10 @@ void frmInit::AddTrayIcon()
             if (m_main)
                 ShowRunDetails(*m_main, RunNotifier::DetailsText(result));
         },
+        [this](const RunResult& result) {
+            if (m_main)
+                Q_EMIT m_main->UndoRunAsked(result.recordFile);
+        },
         this);
     connect(&m_host, &JobHost::RunFinished, notifier, &RunNotifier::RunFinished);
     connect(&tray->Icon(), &QSystemTrayIcon::messageClicked, notifier, &RunNotifier::BalloonClicked);

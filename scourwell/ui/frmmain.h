@@ -76,6 +76,8 @@ Q_SIGNALS:
     void CommandTriggered(MainCommand command);
     // The program is to end: the exit was confirmed and the runs have finished.
     void Unloaded();
+    // Undo was chosen for the run of this record (from its notification).
+    void UndoRunAsked(const QString& recordFile);
 
 protected:
     void changeEvent(QEvent* event) override;

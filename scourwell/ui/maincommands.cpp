@@ -19,6 +19,7 @@
 #include "ui/frmsplash.h"
 #include "ui/jobeditorflow.h"
 #include "ui/previewwindow.h"
+#include "ui/runswindow.h"
 #include "ui/threadinfo.h"
 #include "ui/windowmodal.h"
 #include "ui/windowplacement.h"
@@ -54,6 +55,7 @@ MainCommands::MainCommands(frmMain& main, const QString& executableFolder)
 {
     setObjectName(QStringLiteral("MainCommands"));
     connect(&main, &frmMain::CommandTriggered, this, &MainCommands::Run);
+    connect(&main, &frmMain::UndoRunAsked, this, &MainCommands::UndoRun);
 }
 
 void MainCommands::Run(MainCommand command)
@@ -112,6 +114,12 @@ void MainCommands::Run(MainCommand command)
         break;
     case MainCommand::DisableAllJobs:
         DisableAllJobs();
+        break;
+    case MainCommand::Runs:
+        ShowRuns();
+        break;
+    case MainCommand::JobRuns:
+        ShowJobRuns();
         break;
     case MainCommand::Hide:
         m_main.HideToTray();
@@ -339,4 +347,35 @@ void MainCommands::DisableAllJobs()
                                          QStringLiteral("Disable Tasks"), QMessageBox::Question))
         return;
     Disable_All_List(m_main.Table(), m_main.GetClock().Now());
+}
+
+RunsWindow& MainCommands::OpenRuns(const QString& folder)
+{
+    if (!m_runs) {
+        m_runs = new RunsWindow(m_main.ProgramFolder(), &m_main);
+        PlaceOver(*m_runs, m_main);
+    }
+    m_runs->ShowRunsOf(folder);
+    m_runs->show();
+    m_runs->raise();
+    m_runs->activateWindow();
+    return *m_runs;
+}
+
+void MainCommands::ShowRuns()
+{
+    OpenRuns({});
+}
+
+void MainCommands::ShowJobRuns()
+{
+    const quint64 id = SelectedId();
+    if (id != 0)
+        OpenRuns(m_main.Table().Row(m_main.Table().IndexOf(id)).FolderLoc);
+}
+
+void MainCommands::UndoRun(const QString& recordFile)
+{
+    m_main.ShowFromTray();
+    OpenRuns({}).UndoRunOf(recordFile);
 }

@@ -11,6 +11,7 @@ class DesktopStarter;
 class frmMain;
 class JobLauncher;
 class frmSplash;
+class RunsWindow;
 class ThreadInfo;
 
 // What the commands of the main window's menus, context menu and toolbar do.
@@ -47,6 +48,11 @@ public:
     void DeleteSelected();
     void EnableAllJobs();
     void DisableAllJobs();
+    // The recorded runs of every job, or of the selected one.
+    void ShowRuns();
+    void ShowJobRuns();
+    // From a run's notification: the runs window on that run, asking to undo it.
+    void UndoRun(const QString& recordFile);
 
 private:
     bool Ask(const QString& text, const QString& title, QMessageBox::Icon icon);
@@ -58,6 +64,8 @@ private:
     void RunJob(quint64 id);
     // Shows why a row may not run, if there is a reason; true when there was one.
     bool Refused(const QString& refusal);
+    // The one runs window, listing the runs of folder (of every folder when empty), in front.
+    RunsWindow& OpenRuns(const QString& folder);
 
     frmMain& m_main;
     const QString m_executableFolder;
@@ -65,4 +73,5 @@ private:
     JobLauncher* m_launcher;
     QPointer<ThreadInfo> m_threadInfo;
     QPointer<frmSplash> m_about;
+    QPointer<RunsWindow> m_runs;
 };

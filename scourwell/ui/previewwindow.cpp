@@ -2,12 +2,12 @@
 #include "ui/previewwindow.h"
 
 #include "shared/localzone.h"
+#include "ui/itemtable.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -145,35 +145,14 @@ PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* 
 
     auto* filter = new GoesFilter(*m_model, this);
     m_filter = filter;
-    // A table, not a tree: a tree lays out every row again after each batch, which a million
-    // rows make slow; a table's rows all have one height and cost nothing until shown.
-    auto* list = new QTableView(this);
-    list->setObjectName(QStringLiteral("PreviewList"));
-    list->setAccessibleName(QStringLiteral("What the job would delete"));
-    list->setModel(m_filter);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setShowGrid(false);
-    list->setWordWrap(false);
-    list->verticalHeader()->hide();
-    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
-    list->horizontalHeader()->setHighlightSections(false);
-    // The path takes the room the window gives, cut in its middle so that the name shows;
-    // the other columns are as wide as their longest texts.
-    list->setTextElideMode(Qt::ElideMiddle);
-    QHeaderView* header = list->horizontalHeader();
-    header->setSectionResizeMode(PreviewModel::Path, QHeaderView::Stretch);
-    const QFontMetrics metrics = list->fontMetrics();
-    const int padding = 3 * metrics.averageCharWidth();
-    const std::pair<PreviewModel::Column, QString> widest[] = {
-        {PreviewModel::Kind, QStringLiteral("Folder")},
-        {PreviewModel::Size, QLocale().toString(999999999)},
-        {PreviewModel::Date, QStringLiteral("2000-00-00 00:00")},
-        {PreviewModel::Age, QStringLiteral("99999 Minute")},
-        {PreviewModel::Why, ReasonText(DecisionReason::HoldsKept)},
-    };
-    for (const auto& [column, text] : widest)
-        header->resizeSection(column, metrics.horizontalAdvance(text) + padding);
+    auto* list = NewItemTable(this, QStringLiteral("PreviewList"),
+                              QStringLiteral("What the job would delete"), m_filter);
+    FitColumns(*list, PreviewModel::Path,
+               {{PreviewModel::Kind, QStringLiteral("Folder")},
+                {PreviewModel::Size, QLocale().toString(999999999)},
+                {PreviewModel::Date, QStringLiteral("2000-00-00 00:00")},
+                {PreviewModel::Age, QStringLiteral("99999 Minute")},
+                {PreviewModel::Why, ReasonText(DecisionReason::HoldsKept)}});
 
     m_showKept = new QCheckBox(QStringLiteral("Show what is kept, and why"), this);
     m_showKept->setObjectName(QStringLiteral("chkShowKept"));

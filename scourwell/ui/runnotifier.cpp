@@ -19,6 +19,7 @@ const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 constexpr int ServerTimeout = -1;
 const QString DefaultAction = QStringLiteral("default");
 const QString DetailsAction = QStringLiteral("details");
+const QString UndoAction = QStringLiteral("undo");
 
 } // namespace
 
@@ -32,7 +33,7 @@ BusNotifications::BusNotifications()
 }
 
 void BusNotifications::Notify(const QString& summary, const QString& body, std::function<void()> unavailable,
-                              std::function<void()> details)
+                              std::function<void()> details, std::function<void()> undo)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -40,19 +41,21 @@ void BusNotifications::Notify(const QString& summary, const QString& body, std::
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Service, QStringLiteral("Notify"));
-    call << QStringLiteral("Scourwell") << 0u << QStringLiteral("scourwell") << summary << body
-         << QStringList{DefaultAction, QStringLiteral("Details"), DetailsAction, QStringLiteral("Details")}
+    QStringList actions{DefaultAction, QStringLiteral("Details"), DetailsAction, QStringLiteral("Details")};
+    if (undo)
+        actions << UndoAction << QStringLiteral("Undo");
+    call << QStringLiteral("Scourwell") << 0u << QStringLiteral("scourwell") << summary << body << actions
          << QVariantMap() << ServerTimeout;
     // Asynchronous: a service that hangs must not hold the windows.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), &m_replies);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_replies,
-                     [this, unavailable = std::move(unavailable),
-                      details = std::move(details)](QDBusPendingCallWatcher* reply) {
+                     [this, unavailable = std::move(unavailable), details = std::move(details),
+                      undo = std::move(undo)](QDBusPendingCallWatcher* reply) {
                          const QDBusPendingReply<uint> id = *reply;
                          if (id.isError())
                              unavailable();
                          else
-                             m_shown[id.value()] = details;
+                             m_shown[id.value()] = {details, undo};
                          reply->deleteLater();
                      });
 }
@@ -60,11 +63,14 @@ void BusNotifications::Notify(const QString& summary, const QString& body, std::
 void BusNotifications::ActionInvoked(uint id, const QString& actionKey)
 {
     const auto shown = m_shown.find(id);
-    if (shown == m_shown.end() || (actionKey != DefaultAction && actionKey != DetailsAction))
+    if (shown == m_shown.end())
         return;
-    // Copied out: showing the details may run the event loop, which may hear the close.
-    const std::function<void()> details = shown->second;
-    details();
+    // Copied out: what it shows may run the event loop, which may hear the close.
+    const Actions actions = shown->second;
+    if (actionKey == DefaultAction || actionKey == DetailsAction)
+        actions.details();
+    else if (actionKey == UndoAction && actions.undo)
+        actions.undo();
 }
 
 void BusNotifications::NotificationClosed(uint id, uint /*reason*/)
@@ -73,9 +79,9 @@ void BusNotifications::NotificationClosed(uint id, uint /*reason*/)
 }
 
 RunNotifier::RunNotifier(const JobTable& table, std::unique_ptr<DesktopNotifications> desktop,
-                         Balloon balloon, Details details, QObject* parent)
+                         Balloon balloon, Details details, Undo undo, QObject* parent)
     : QObject(parent), m_table(table), m_desktop(std::move(desktop)), m_balloon(std::move(balloon)),
-      m_details(std::move(details))
+      m_details(std::move(details)), m_undo(std::move(undo))
 {
 }
 
@@ -83,7 +89,8 @@ RunNotifier::~RunNotifier() = default;
 
 void RunNotifier::RunFinished(const PurgeRun* run, qint64 count)
 {
-    Tell({run->Values().folder, count, run->IsStopRequested(), run->Bytes()});
+    Tell({run->Values().folder, count, run->IsStopRequested(), run->Bytes(), run->Values().moveToTrash,
+          run->RecordFile()});
 }
 
 void RunNotifier::Tell(const RunResult& result)
@@ -98,7 +105,14 @@ void RunNotifier::Tell(const RunResult& result)
             m_lastBalloon = result;
             m_balloon(summary, body);
         },
-        [this, result] { m_details(result); });
+        [this, result] { m_details(result); },
+        Undoable(result) ? std::function<void()>([this, result] { m_undo(result); })
+                         : std::function<void()>());
+}
+
+bool RunNotifier::Undoable(const RunResult& result)
+{
+    return result.trash && result.count > 0 && !result.recordFile.isEmpty();
 }
 
 void RunNotifier::BalloonClicked()
@@ -123,16 +137,19 @@ bool RunNotifier::ShouldTell(RunResults choice, qint64 count)
 QString RunNotifier::Summary(const RunResult& result)
 {
     // Sizes in the C locale's units, as the log and the command line write numbers.
-    return QStringLiteral("Scourwell: %1 deleted (%2)")
+    return (result.trash ? QStringLiteral("Scourwell: %1 moved to the Trash (%2)")
+                         : QStringLiteral("Scourwell: %1 deleted (%2)"))
         .arg(result.count)
         .arg(QLocale::c().formattedDataSize(result.bytes));
 }
 
 QString RunNotifier::DetailsText(const RunResult& result)
 {
-    const QString went = QStringLiteral("%1 deleted, %2 freed")
-                             .arg(result.count)
-                             .arg(QLocale::c().formattedDataSize(result.bytes));
+    const QString went =
+        (result.trash ? QStringLiteral("%1 moved to the Trash (%2); View > Runs can put them back")
+                      : QStringLiteral("%1 deleted, %2 freed"))
+            .arg(result.count)
+            .arg(QLocale::c().formattedDataSize(result.bytes));
     const QString end = result.stopped
                             ? QStringLiteral("The run was stopped before the end; what it did not reach is "
                                              "still there.")

@@ -638,6 +638,63 @@ def case_window_remembers_its_place(desktop, executable):
         raise Failure("left maximised, back at %s" % (back,))
 
 
+def case_undo_a_trash_run(desktop, executable):
+    """A trash job runs from its preview; the Runs window (Ctrl+Shift+H) lists it, Return lists its
+    items, and Undo Run (Alt+U, then Return) puts the files back byte-identical with their dates."""
+    if not Accessibility.available(desktop):
+        return
+    # The trash of this case, never the real one.
+    desktop.env["XDG_DATA_HOME"] = os.path.join(desktop.work, "undo-data")
+    try:
+        job = keyboard_job(desktop, "undo-job", MoveToTrash="1")
+        before = {}
+        for i in range(3):
+            path = os.path.join(job["FolderLoc"], "kept %d.txt" % i)
+            content = b"content %d\n" % i * (i + 1)
+            with open(path, "wb") as file:
+                file.write(content)
+            stamp = int((time.time() - 400 * 86400) * 1e9) + 123456789 * (i + 1)
+            os.utime(path, ns=(stamp - 7200 * 10**9, stamp))
+            status = os.lstat(path)
+            before[path] = (content, status.st_atime_ns, status.st_mtime_ns)
+        program = Program(desktop, executable, "undo", jobs_config([job]))
+        program.activate_main()
+        desktop.xdotool("key", "Home", "ctrl+p")
+        poll("the preview to be active", lambda: desktop.active_title().startswith("Preview - "))
+        desktop.xdotool("key", "alt+r")
+        poll("the files to go to the trash", lambda: not any_file(job["FolderLoc"]), timeout=30)
+        trashed = os.listdir(os.path.join(desktop.env["XDG_DATA_HOME"], "Trash", "files"))
+        if len(trashed) != 3:
+            raise Failure("the trash holds %r" % trashed)
+        poll("the executor to close", lambda: not desktop.windows(EXECUTOR_TITLE), timeout=30)
+
+        program.activate_main()
+        desktop.xdotool("key", "ctrl+shift+h")
+        poll("the runs window to be active", lambda: desktop.active_title() == "Runs")
+        reader = Accessibility(desktop)
+        desktop.xdotool("key", "Return")
+        poll("the run's items", lambda: reader.find("^Runs$", r"^3 items of the run of .* in %s$"
+                                                    % re.escape(job["FolderLoc"])), interval=0.5)
+        desktop.screenshot("runs-items")
+        desktop.xdotool("key", "alt+u")
+        poll("the question", lambda: desktop.active_title() == "Undo Run")
+        desktop.xdotool("key", "Return")
+        poll("the undo's summary", lambda: reader.find("^Runs$", r"^3 of 3 items put back\.$"), interval=0.5)
+        desktop.screenshot("runs-undone")
+        for path, (content, accessed, modified) in before.items():
+            status = os.lstat(path)
+            if (status.st_atime_ns, status.st_mtime_ns) != (accessed, modified):
+                raise Failure("%s came back with other dates" % path)
+            with open(path, "rb") as file:
+                if file.read() != content:
+                    raise Failure("%s came back with other content" % path)
+        left = os.listdir(os.path.join(desktop.env["XDG_DATA_HOME"], "Trash", "info"))
+        if left:
+            raise Failure("the trash still holds %r" % left)
+    finally:
+        desktop.env.pop("XDG_DATA_HOME")
+
+
 CASES = {
     "tray_brings_the_window_back": case_tray_brings_the_window_back,
     "add_job_by_keyboard": case_add_job_by_keyboard,
@@ -651,6 +708,7 @@ CASES = {
     "preview_counts_what_would_go": case_preview_counts_what_would_go,
     "run_now_shows_progress_and_tells": case_run_now_shows_progress_and_tells,
     "window_remembers_its_place": case_window_remembers_its_place,
+    "undo_a_trash_run": case_undo_a_trash_run,
 }
 
 

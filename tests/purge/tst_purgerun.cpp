@@ -291,6 +291,8 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(trashed), moveToTrash);
         const std::vector<RunRecord> records = ReadRunRecords(m_program.path());
         QCOMPARE(records.size(), size_t(1));
+        // The run names its record, so that its notification can undo it.
+        QCOMPARE(run.RecordFile(), records[0].file);
         const std::optional<RunRecord> record = ReadRunRecord(records[0].file);
         QVERIFY(record);
         QCOMPARE(record->removal, moveToTrash ? Removal::MoveToTrash : Removal::Delete);

@@ -12,6 +12,7 @@
 #include "ui/frmprops.h"
 #include "ui/frmsplash.h"
 #include "ui/previewwindow.h"
+#include "ui/runswindow.h"
 #include "ui/threadinfo.h"
 
 #include <QComboBox>
@@ -90,6 +91,7 @@ private:
          [this] { return std::make_unique<frmOption>(Host().Table(), Host().ProgramFolder()); }},
         {QStringLiteral("executor"), [this] { return Executor(); }},
         {QStringLiteral("frmPreview"), [this] { return Preview(); }},
+        {QStringLiteral("frmRuns"), [this] { return std::make_unique<RunsWindow>(Host().ProgramFolder()); }},
         {QStringLiteral("ThreadInfo"), [] { return std::make_unique<ThreadInfo>(42, 7); }},
         {QStringLiteral("frmSplash"), [] { return std::make_unique<frmSplash>(SplashRole::AboutView); }},
     };

@@ -57,6 +57,7 @@ const ExpectedItem ExpectedItems[] = {
     {"mnuHide", "  &Hide Program", "mnuFile", "Ctrl+M", MainCommand::Hide},
     {"mnuExit", "  E&xit", "mnuFile", "Ctrl+Q", MainCommand::Exit},
     {"mnuQuillon", "  &Log Explorer", "mnuView", "Ctrl+L", MainCommand::LogExplorer},
+    {"mnuRuns", "  &Runs", "mnuView", "Ctrl+Shift+H", MainCommand::Runs},
     {"mnuMainThread", "  &Thread Info", "mnuView", "", MainCommand::ThreadInfo},
     {"mnuHelp", "  &Help", "mnuView", "F1", MainCommand::Help},
     {"mnuAbout", "  &About", "mnuView", "", MainCommand::About},
@@ -67,6 +68,7 @@ const ExpectedItem ExpectedItems[] = {
     {"mnuDisable", "{&D}isable Job", "mnuJobOpt", "", MainCommand::DisableJob},
     {"mnuRunNow", "{&R}un Now", "mnuJobOpt", "", MainCommand::RunNow},
     {"mnuPreview", "{&V}iew What Would Go", "mnuJobOpt", "Ctrl+P", MainCommand::Preview},
+    {"mnuJobRuns", "Runs of {&T}his Job", "mnuJobOpt", "", MainCommand::JobRuns},
     {"mnuAdjust", "{&A}djust Date", "mnuJobOpt", "", MainCommand::AdjustDate},
     {"mnuBrowse", "{&B}rowse Location", "mnuContext", "", MainCommand::BrowseLocation},
     {"mnuDel", "{&D}elete Selected", "mnuContext", "", MainCommand::DeleteSelected},
@@ -483,7 +485,7 @@ private Q_SLOTS:
             seen << key;
             const bool added = item.command == MainCommand::EnableAllJobs ||
                                item.command == MainCommand::DisableAllJobs ||
-                               item.command == MainCommand::Hide;
+                               item.command == MainCommand::Hide || item.command == MainCommand::Runs;
             if (added)
                 QVERIFY2(!standard.contains(key), item.objectName);
         }
@@ -626,10 +628,10 @@ private Q_SLOTS:
                                QStringLiteral("mnuDisableAll"), QStringLiteral("mnuFileSep6"),
                                QStringLiteral("mnuOption"),     QStringLiteral("mnuFileSep2"),
                                QStringLiteral("mnuHide"),       QStringLiteral("mnuExit")};
-        const QStringList view{QStringLiteral("mnuQuillon"),    QStringLiteral("mnuFileSep3"),
-                               QStringLiteral("mnuMainThread"), QStringLiteral("mnuFileSep4"),
-                               QStringLiteral("mnuHelp"),       QStringLiteral("mnuFileSep5"),
-                               QStringLiteral("mnuAbout")};
+        const QStringList view{QStringLiteral("mnuQuillon"),  QStringLiteral("mnuRuns"),
+                               QStringLiteral("mnuFileSep3"), QStringLiteral("mnuMainThread"),
+                               QStringLiteral("mnuFileSep4"), QStringLiteral("mnuHelp"),
+                               QStringLiteral("mnuFileSep5"), QStringLiteral("mnuAbout")};
         auto names = [&](const char* menu) {
             QStringList list;
             for (QAction* a : main.findChild<QMenu*>(QLatin1String(menu))->actions())
@@ -644,8 +646,8 @@ private Q_SLOTS:
                                                    QStringLiteral("mnuXsep5"), QStringLiteral("mnuDel")}));
         QCOMPARE(names("mnuJobOpt"), QStringList({QStringLiteral("mnuEnable"), QStringLiteral("mnuDisable"),
                                                   QStringLiteral("mnuXsep2"), QStringLiteral("mnuRunNow"),
-                                                  QStringLiteral("mnuPreview"), QStringLiteral("mnuXsep3"),
-                                                  QStringLiteral("mnuAdjust")}));
+                                                  QStringLiteral("mnuPreview"), QStringLiteral("mnuJobRuns"),
+                                                  QStringLiteral("mnuXsep3"), QStringLiteral("mnuAdjust")}));
     }
 
     void toolbar()

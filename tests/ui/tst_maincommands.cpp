@@ -2,6 +2,7 @@
 #include "config/jobconfig.h"
 #include "config/jobtable.h"
 #include "purge/logmod.h"
+#include "purge/runrecord.h"
 #include "shared/programfolder.h"
 #include "support/inifiles.h"
 #include "support/jobrows.h"
@@ -186,6 +187,8 @@ private Q_SLOTS:
     void EditorCommands_data();
     void EditorCommands();
     void MenuImages();
+    void OpensTheRunsWindow_data();
+    void OpensTheRunsWindow();
 };
 
 void TestMainCommands::RunNow_data()
@@ -770,11 +773,58 @@ void TestMainCommands::MenuImages()
         QVERIFY2(picture(item) == picture(button), item);
     const std::vector<const char*> commands{"mnuNew",     "mnuSave",       "mnuOption", "mnuExit",
                                             "mnuQuillon", "mnuMainThread", "mnuHelp",   "mnuAbout",
-                                            "Enable",     "Disable",       "Hide"};
+                                            "mnuRuns",    "Enable",        "Disable",   "Hide"};
     for (size_t i = 0; i < commands.size(); ++i) {
         for (size_t j = i + 1; j < commands.size(); ++j)
             QVERIFY2(picture(commands[i]) != picture(commands[j]), commands[j]);
     }
+}
+
+// View > Runs lists every run, Runs of This Job the selected job's, and a notification's Undo
+// brings the window out of the tray with the question for its run; each time one window,
+// non-modal, over the main window.
+void TestMainCommands::OpensTheRunsWindow_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("asked");
+
+    QTest::newRow("View > Runs") << "mnuRuns"
+                                 << "Runs" << false;
+    QTest::newRow("Runs of This Job") << "mnuJobRuns"
+                                      << "Runs - /data/job" << false;
+    QTest::newRow("Undo from a notification") << "undo"
+                                              << "Runs" << true;
+}
+
+void TestMainCommands::OpensTheRunsWindow()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, title);
+    QFETCH(bool, asked);
+    Fixture f;
+    f.Table().Append(MakeRow(QStringLiteral("/data/other"), RowIcon::Enabled));
+    f.Table().Append(MakeRow(QStringLiteral("/data/job"), RowIcon::Enabled));
+    f.Select(1);
+    RunRecordWriter(f.Folder(), QStringLiteral("/data/job"), QStringLiteral("Files Only"),
+                    Removal::MoveToTrash, QDateTime(QDate(2026, 3, 10), QTime(9, 0)))
+        .Finish({.count = 1, .files = 1, .outcome = PurgeOutcome::Complete});
+    MessageBoxAnswerer answerer(QMessageBox::No);
+    for (int twice = 0; twice < 2; ++twice) {
+        if (how == QLatin1String("undo")) {
+            f.main.HideToTray();
+            Q_EMIT f.main.UndoRunAsked(ReadRunRecords(f.Folder()).at(0).file);
+        } else {
+            f.Trigger(qPrintable(how));
+        }
+    }
+    const auto windows = f.main.findChildren<QWidget*>(QStringLiteral("frmRuns"));
+    QCOMPARE(windows.size(), 1);
+    QVERIFY(windows[0]->isVisible());
+    QVERIFY(f.main.isVisible());
+    QCOMPARE(windows[0]->windowModality(), Qt::NonModal);
+    QCOMPARE(windows[0]->windowTitle(), title);
+    QTRY_COMPARE(answerer.SeenBoxes().size(), size_t(asked ? 1 : 0));
 }
 
 QTEST_MAIN(TestMainCommands)

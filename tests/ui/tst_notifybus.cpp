@@ -67,13 +67,16 @@ void TestNotifyBus::initTestCase()
 void TestNotifyBus::Notify_data()
 {
     QTest::addColumn<bool>("serverUp");
-    QTest::newRow("server on the bus") << true;
-    QTest::newRow("no server: the balloon") << false;
+    QTest::addColumn<bool>("undo");
+    QTest::newRow("server on the bus") << true << false;
+    QTest::newRow("server, a run to undo") << true << true;
+    QTest::newRow("no server: the balloon") << false << true;
 }
 
 void TestNotifyBus::Notify()
 {
     QFETCH(bool, serverUp);
+    QFETCH(bool, undo);
     QDBusConnection serverBus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-notifications"));
     const auto disconnect =
@@ -90,15 +93,17 @@ void TestNotifyBus::Notify()
     const QString summary = QStringLiteral("Scourwell: 12 deleted");
     const QString body = QStringLiteral("/data/old\nStopped before the end.");
     bus.Notify(
-        summary, body, [&] { ballooned = true; }, [] {});
+        summary, body, [&] { ballooned = true; }, [] {}, undo ? std::function<void()>([] {}) : nullptr);
     if (serverUp) {
         QTRY_COMPARE(server.calls.size(), size_t(1));
         QCOMPARE(server.calls[0].appName, QStringLiteral("Scourwell"));
         QCOMPARE(server.calls[0].summary, summary);
         QCOMPARE(server.calls[0].body, body);
-        QCOMPARE(server.calls[0].actions,
-                 QStringList({QStringLiteral("default"), QStringLiteral("Details"), QStringLiteral("details"),
-                              QStringLiteral("Details")}));
+        QStringList actions{QStringLiteral("default"), QStringLiteral("Details"), QStringLiteral("details"),
+                            QStringLiteral("Details")};
+        if (undo)
+            actions << QStringLiteral("undo") << QStringLiteral("Undo");
+        QCOMPARE(server.calls[0].actions, actions);
         QVERIFY(!ballooned);
     } else {
         QTRY_VERIFY(ballooned);
@@ -108,25 +113,30 @@ void TestNotifyBus::Notify()
 void TestNotifyBus::Details_data()
 {
     QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("offersUndo");
     QTest::addColumn<bool>("closedFirst");
     QTest::addColumn<bool>("otherId");
-    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("heard"); // "details", "undo" or nothing
 
-    QTest::newRow("click on the notification") << "default" << false << false << true;
-    QTest::newRow("its Details button") << "details" << false << false << true;
-    QTest::newRow("an action it never offered") << "undo" << false << false << false;
-    QTest::newRow("after it closed") << "default" << true << false << false;
-    QTest::newRow("another program's notification") << "default" << false << true << false;
+    QTest::newRow("click on the notification") << "default" << true << false << false << "details";
+    QTest::newRow("its Details button") << "details" << false << false << false << "details";
+    QTest::newRow("its Undo button") << "undo" << true << false << false << "undo";
+    QTest::newRow("Undo it never offered") << "undo" << false << false << false << "";
+    QTest::newRow("an action it never offered") << "delete" << true << false << false << "";
+    QTest::newRow("after it closed") << "default" << false << true << false << "";
+    QTest::newRow("Undo after it closed") << "undo" << true << true << false << "";
+    QTest::newRow("another program's notification") << "default" << false << false << true << "";
 }
 
-// The service's ActionInvoked for the notification's id shows its run's details, once per
-// choice; nothing for a closed notification or another id.
+// The service's ActionInvoked for the notification's id shows its run's details, or undoes
+// the run, once per choice; nothing for a closed notification or another id.
 void TestNotifyBus::Details()
 {
     QFETCH(QString, action);
+    QFETCH(bool, offersUndo);
     QFETCH(bool, closedFirst);
     QFETCH(bool, otherId);
-    QFETCH(bool, shown);
+    QFETCH(QString, heard);
 
     QDBusConnection serverBus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-notifications"));
@@ -137,21 +147,23 @@ void TestNotifyBus::Details()
                                      QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
     QVERIFY(serverBus.registerService(Service));
 
-    int details = 0;
+    QStringList heardActions;
     BusNotifications bus;
     bus.Notify(
-        QStringLiteral("Scourwell: 1 deleted"), QStringLiteral("/data"), [] {}, [&] { ++details; });
+        QStringLiteral("Scourwell: 1 deleted"), QStringLiteral("/data"), [] {},
+        [&] { heardActions << QStringLiteral("details"); },
+        offersUndo ? std::function<void()>([&] { heardActions << QStringLiteral("undo"); }) : nullptr);
     QTRY_COMPARE(server.calls.size(), size_t(1));
     const uint id = 41;
     // The server's reply with the id goes out before its signals, on one connection, in order.
     if (closedFirst)
         Q_EMIT server.NotificationClosed(id, 2);
     Q_EMIT server.ActionInvoked(otherId ? id + 1 : id, action);
-    if (shown) {
-        QTRY_COMPARE(details, 1);
+    if (!heard.isEmpty()) {
+        QTRY_COMPARE(heardActions, QStringList{heard});
     } else {
         QTest::qWait(200);
-        QCOMPARE(details, 0);
+        QCOMPARE(heardActions, QStringList());
     }
 }
 

@@ -16,25 +16,29 @@ class RecordingDesktop : public DesktopNotifications
 {
 public:
     RecordingDesktop(std::vector<Told>& told, bool available,
-                     std::vector<std::function<void()>>* actions = nullptr)
-        : m_told(told), m_available(available), m_actions(actions)
+                     std::vector<std::function<void()>>* actions = nullptr,
+                     std::vector<std::function<void()>>* undos = nullptr)
+        : m_told(told), m_available(available), m_actions(actions), m_undos(undos)
     {
     }
 
     void Notify(const QString& summary, const QString& body, std::function<void()> unavailable,
-                std::function<void()> details) override
+                std::function<void()> details, std::function<void()> undo) override
     {
         m_told.emplace_back(summary, body);
         if (!m_available)
             unavailable();
-        else if (m_actions)
+        if (m_available && m_actions)
             m_actions->push_back(std::move(details));
+        if (m_available && m_undos && undo)
+            m_undos->push_back(std::move(undo));
     }
 
 private:
     std::vector<Told>& m_told;
     const bool m_available;
     std::vector<std::function<void()>>* m_actions;
+    std::vector<std::function<void()>>* m_undos;
 };
 
 } // namespace
@@ -50,6 +54,8 @@ private Q_SLOTS:
     void DetailsOfTheRunAskedAbout();
     void DetailsText_data();
     void DetailsText();
+    void UndoOfTrashRuns_data();
+    void UndoOfTrashRuns();
 };
 
 // Every choice against runs that deleted nothing or something, stopped or not, with the
@@ -117,8 +123,8 @@ void TestRunNotifier::Tell()
     RunNotifier notifier(
         table, std::make_unique<RecordingDesktop>(notified, service),
         [&](const QString& title, const QString& text) { balloons.emplace_back(title, text); },
-        [](const RunResult&) {});
-    notifier.Tell({QStringLiteral("/data/old"), count, stopped, count * 1536});
+        [](const RunResult&) {}, [](const RunResult&) {});
+    notifier.Tell({QStringLiteral("/data/old"), count, stopped, count * 1536, false, {}});
 
     const std::vector<Told> expected = told ? std::vector<Told>{{summary, body}} : std::vector<Told>{};
     QVERIFY(notified == expected);
@@ -151,11 +157,11 @@ void TestRunNotifier::DetailsOfTheRunAskedAbout()
     RunNotifier notifier(
         table, std::make_unique<RecordingDesktop>(notified, service, &actions),
         [](const QString&, const QString&) {},
-        [&](const RunResult& result) { shown.push_back(result.folder); });
+        [&](const RunResult& result) { shown.push_back(result.folder); }, [](const RunResult&) {});
     notifier.BalloonClicked();
     QVERIFY(shown.empty());
-    notifier.Tell({QStringLiteral("/first"), 3, false, 30});
-    notifier.Tell({QStringLiteral("/second"), 4, true, 40});
+    notifier.Tell({QStringLiteral("/first"), 3, false, 30, false, {}});
+    notifier.Tell({QStringLiteral("/second"), 4, true, 40, false, {}});
     if (service) {
         QCOMPARE(actions.size(), size_t(2));
         actions[static_cast<size_t>(asked)]();
@@ -169,24 +175,85 @@ void TestRunNotifier::DetailsOfTheRunAskedAbout()
 void TestRunNotifier::DetailsText_data()
 {
     QTest::addColumn<bool>("stopped");
+    QTest::addColumn<bool>("trash");
     QTest::addColumn<QString>("text");
 
     QTest::newRow("complete")
-        << false
+        << false << false
         << "Folder: /data/old\n12 deleted, 18.00 KiB freed\nThe run went to the end.\n\n"
            "The week log has a row for it: the Log Explorer shows it.";
     QTest::newRow("stopped")
-        << true
+        << true << false
         << "Folder: /data/old\n12 deleted, 18.00 KiB freed\nThe run was stopped before the end; "
            "what it did not reach is still there.\n\n"
            "The week log has a row for it: the Log Explorer shows it.";
+    QTest::newRow("to the trash")
+        << false << true
+        << "Folder: /data/old\n12 moved to the Trash (18.00 KiB); View > Runs can put them back\n"
+           "The run went to the end.\n\nThe week log has a row for it: the Log Explorer shows it.";
 }
 
 void TestRunNotifier::DetailsText()
 {
     QFETCH(bool, stopped);
+    QFETCH(bool, trash);
     QFETCH(QString, text);
-    QCOMPARE(RunNotifier::DetailsText({QStringLiteral("/data/old"), 12, stopped, 12 * 1536}), text);
+    QCOMPARE(RunNotifier::DetailsText({QStringLiteral("/data/old"), 12, stopped, 12 * 1536, trash, {}}),
+             text);
+}
+
+// A trash run that moved something and left its record offers Undo, which undoes that run;
+// other runs, and the balloon, offer none.
+void TestRunNotifier::UndoOfTrashRuns_data()
+{
+    QTest::addColumn<bool>("trash");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<bool>("offered");
+
+    const QString record = QStringLiteral("/p/Logs/runs/r.tsv");
+    const QString moved = QStringLiteral("Scourwell: 3 moved to the Trash (4.50 KiB)");
+    QTest::newRow("trash run") << true << 3LL << record << true << moved << true;
+    QTest::newRow("trash run that moved nothing")
+        << true << 0LL << record << true << "Scourwell: 0 moved to the Trash (0 bytes)" << false;
+    QTest::newRow("trash run without a record") << true << 3LL << QString() << true << moved << false;
+    QTest::newRow("deleting run") << false << 3LL << record << true << "Scourwell: 3 deleted (4.50 KiB)"
+                                  << false;
+    QTest::newRow("balloon") << true << 3LL << record << false << moved << false;
+}
+
+void TestRunNotifier::UndoOfTrashRuns()
+{
+    QFETCH(bool, trash);
+    QFETCH(qint64, count);
+    QFETCH(QString, record);
+    QFETCH(bool, service);
+    QFETCH(QString, summary);
+    QFETCH(bool, offered);
+
+    JobTable table;
+    table.SetRunResultsChoice(RunResults::Every);
+    std::vector<Told> notified;
+    std::vector<std::function<void()>> actions;
+    std::vector<std::function<void()>> undos;
+    std::vector<QString> undone;
+    int details = 0;
+    RunNotifier notifier(
+        table, std::make_unique<RecordingDesktop>(notified, service, &actions, &undos),
+        [](const QString&, const QString&) {}, [&](const RunResult&) { ++details; },
+        [&](const RunResult& result) { undone.push_back(result.recordFile); });
+    notifier.Tell({QStringLiteral("/data/old"), count, false, count * 1536, trash, record});
+    QCOMPARE(notified.size(), size_t(1));
+    QCOMPARE(notified[0].first, summary);
+    QCOMPARE(undos.size(), size_t(offered ? 1 : 0));
+    if (offered)
+        undos[0]();
+    if (!service)
+        notifier.BalloonClicked();
+    QCOMPARE(undone, offered ? std::vector<QString>{record} : std::vector<QString>{});
+    QCOMPARE(details, service ? 0 : 1);
 }
 
 QTEST_GUILESS_MAIN(TestRunNotifier)

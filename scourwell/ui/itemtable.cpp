@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/itemtable.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+QTableView* NewItemTable(QWidget* parent, const QString& objectName, const QString& accessibleName,
+                         QAbstractItemModel* model)
+{
+    auto* table = new QTableView(parent);
+    table->setObjectName(objectName);
+    table->setAccessibleName(accessibleName);
+    table->setModel(model);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setShowGrid(false);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideMiddle);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+    table->horizontalHeader()->setHighlightSections(false);
+    return table;
+}
+
+void FitColumns(QTableView& table, int stretched, const std::vector<std::pair<int, QString>>& widest)
+{
+    QHeaderView* header = table.horizontalHeader();
+    header->setSectionResizeMode(stretched, QHeaderView::Stretch);
+    const QFontMetrics metrics = table.fontMetrics();
+    const int padding = 3 * metrics.averageCharWidth();
+    for (const auto& [column, text] : widest)
+        header->resizeSection(column, metrics.horizontalAdvance(text) + padding);
+}

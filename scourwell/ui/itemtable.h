@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+class QAbstractItemModel;
+class QTableView;
+class QWidget;
+
+// A table of items, one line each, as the preview and the runs window list them: rows chosen
+// whole, no grid, long texts cut in their middle so that the name shows. A table, not a tree:
+// a tree lays out every row again after each batch, which a million rows make slow; a table's
+// rows all have one height and cost nothing until shown.
+QTableView* NewItemTable(QWidget* parent, const QString& objectName, const QString& accessibleName,
+                         QAbstractItemModel* model);
+
+// The stretched column takes the room the table gives; each column of widest is as wide as
+// its text, the longest it is to show.
+void FitColumns(QTableView& table, int stretched, const std::vector<std::pair<int, QString>>& widest);
