@@ -98,8 +98,10 @@ int HeadlessMain(int& argc, char** argv)
         out << "started: " << text << Qt::endl;
     });
     QObject::connect(&host, &JobHost::RunFinished, &app, [&](PurgeRun* run, qint64 count) {
-        out << "finished: " << running[run] << ", " << count << " deleted, " << run->Bytes() << " bytes"
-            << Qt::endl;
+        out << "finished: " << running[run] << ", " << count << " deleted";
+        if (const std::optional<qint64> bytes = run->Bytes())
+            out << ", " << *bytes << " bytes";
+        out << Qt::endl;
         running.erase(run);
         quitWhenDone();
     });

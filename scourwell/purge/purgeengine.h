@@ -66,7 +66,10 @@ struct PurgeResult
     qint64 count = 0; // deleted (in a dry run, that would be): files + folders
     qint64 files = 0; // links among them
     qint64 folders = 0;
-    qint64 bytes = 0; // of the files, and of everything in the folders
+    qint64 bytes = 0; // of the files, and of everything in the folders whose size is known
+    // False when a folder went whose size was not read (see ItemDecision::sizeKnown): bytes is
+    // then less than what went.
+    bool sizesKnown = true;
     PurgeOutcome outcome = PurgeOutcome::NotOpened;
 };
 
@@ -103,6 +106,9 @@ struct ItemDecision
     PurgeItemKind kind = PurgeItemKind::File;
     DecisionReason reason = DecisionReason::OldEnough;
     qint64 size = 0;
+    // False for a subfolder a real run removes whole: the sizes of what is in it are read only
+    // in a dry run, as they would cost the removal a status read per file.
+    bool sizeKnown = true;
     std::optional<qint64> date; // seconds since the epoch
     qint64 age = 0;             // whole units of the request's unit
     bool Removes() const { return reason == DecisionReason::OldEnough; }

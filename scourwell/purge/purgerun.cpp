@@ -74,6 +74,7 @@ void PurgeRun::StartPurge(std::future<bool> go)
         m_recordFile = record.File();
     }
     m_bytes = result.bytes;
+    m_sizesKnown = result.sizesKnown;
     AfterRunSchedule(result.count, result.outcome);
 }
 

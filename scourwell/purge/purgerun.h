@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <future>
+#include <optional>
 #include <thread>
 
 class Clock;
@@ -50,8 +51,12 @@ public:
     bool IsFinished() const { return m_finished; }
     // The deletion count; final once IsFinished().
     qint64 Count() const { return m_count; }
-    // The bytes deleted; final once IsFinished().
-    qint64 Bytes() const { return m_bytes; }
+    // The bytes deleted, or nothing when a folder went whose size was not read (see
+    // PurgeResult::sizesKnown); final once IsFinished().
+    std::optional<qint64> Bytes() const
+    {
+        return m_sizesKnown ? std::optional<qint64>(m_bytes) : std::nullopt;
+    }
     // The record of what the run removed (RunRecordWriter); empty when it wrote none. Final
     // once IsFinished().
     const QString& RecordFile() const { return m_recordFile; }
@@ -85,6 +90,7 @@ private:
     std::atomic_bool m_finished = false;
     std::atomic<qint64> m_count = 0;
     std::atomic<qint64> m_bytes = 0;
+    std::atomic<bool> m_sizesKnown = true;
     QString m_recordFile; // set by the worker before m_finished
     ProgressCounter m_progress;
     quint64 m_threadId = 0;

@@ -15,6 +15,8 @@ void ProgressCounter::Note(const ItemDecision& decision)
     if (decision.Removes()) {
         m_removed.fetch_add(1, std::memory_order_relaxed);
         m_bytes.fetch_add(decision.size, std::memory_order_relaxed);
+        if (!decision.sizeKnown)
+            m_sizesKnown.store(false, std::memory_order_relaxed);
     }
 }
 
@@ -23,6 +25,7 @@ RunProgress ProgressCounter::Snapshot() const
     RunProgress progress{.examined = m_examined.load(std::memory_order_relaxed),
                          .removed = m_removed.load(std::memory_order_relaxed),
                          .bytes = m_bytes.load(std::memory_order_relaxed),
+                         .sizesKnown = m_sizesKnown.load(std::memory_order_relaxed),
                          .folder = {}};
     const QMutexLocker lock(&m_placeMutex);
     if (!m_place.isEmpty())

@@ -15,6 +15,7 @@ struct RunProgress
     qint64 examined = 0;
     qint64 removed = 0;
     qint64 bytes = 0;
+    bool sizesKnown = true; // see PurgeResult
     QString folder;
 };
 
@@ -31,6 +32,7 @@ private:
     std::atomic<qint64> m_examined = 0;
     std::atomic<qint64> m_removed = 0;
     std::atomic<qint64> m_bytes = 0;
+    std::atomic<bool> m_sizesKnown = true;
     mutable QMutex m_placeMutex;
     QByteArray m_place;
 };

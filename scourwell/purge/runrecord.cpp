@@ -58,6 +58,7 @@ void ReadItem(const QByteArrayList& fields, RunRecord& record, RecordItems items
                                    [&](PurgeItemKind k) { return KindWord(k) == fields[1]; });
     item.kind = kind == std::end(Kinds) ? PurgeItemKind::Other : *kind;
     item.size = fields[2].toLongLong();
+    item.sizeKnown = !fields[2].isEmpty();
     const QDateTime date = QDateTime::fromString(QString::fromLatin1(fields[3]), Qt::ISODate);
     if (date.isValid())
         item.date = date.toSecsSinceEpoch();
@@ -65,6 +66,7 @@ void ReadItem(const QByteArrayList& fields, RunRecord& record, RecordItems items
         ++record.count;
         ++(item.kind == PurgeItemKind::Folder ? record.folders : record.files);
         record.bytes += item.size;
+        record.sizesKnown = record.sizesKnown && item.sizeKnown;
     }
     if (items == RecordItems::Skipped)
         return;
@@ -84,6 +86,7 @@ void ReadEnd(const QByteArrayList& fields, RunRecord& record)
     record.files = fields[3].toLongLong();
     record.folders = fields[4].toLongLong();
     record.bytes = fields[5].toLongLong();
+    record.sizesKnown = !fields[5].isEmpty();
 }
 
 QFileInfoList RecordFiles(const QString& programFolder)
@@ -185,7 +188,8 @@ void RunRecordWriter::Add(const RemovedItem& item)
     const ItemDecision& decision = item.decision;
     const QByteArray date =
         decision.date ? DateText(QDateTime::fromSecsSinceEpoch(*decision.date)) : QByteArray();
-    Write(QByteArrayList{"item", KindWord(decision.kind), QByteArray::number(decision.size), date,
+    Write(QByteArrayList{"item", KindWord(decision.kind),
+                         decision.sizeKnown ? QByteArray::number(decision.size) : QByteArray(), date,
                          Field(decision.path), Field(item.trashPath)}
               .join('\t') +
           '\n');
@@ -201,7 +205,7 @@ void RunRecordWriter::Finish(const PurgeResult& result)
                                    [&](const EndWord& w) { return w.outcome == result.outcome; });
     Write("end\t" + QByteArray(word->word) + '\t' + QByteArray::number(result.count) + '\t' +
           QByteArray::number(result.files) + '\t' + QByteArray::number(result.folders) + '\t' +
-          QByteArray::number(result.bytes) + '\n');
+          (result.sizesKnown ? QByteArray::number(result.bytes) : QByteArray()) + '\n');
     m_file.close();
 }
 

@@ -14,9 +14,10 @@
 //
 // Lines: "scourwell-run\t1", then "folder\t", "style\t", "removal\t" (delete or trash) and
 // "start\t" (local ISO 8601 with its offset), then one line per item removed:
-// "item\tKIND\tBYTES\tDATE\tPATH\tTRASH" (DATE empty when unknown, TRASH empty when deleted),
-// and at the end "end\tcomplete|stopped|not-opened\tCOUNT\tFILES\tFOLDERS\tBYTES". Paths and the folder are
-// the file system's bytes, and the style UTF-8, with controls, DEL and "%" percent-encoded.
+// "item\tKIND\tBYTES\tDATE\tPATH\tTRASH" (BYTES and DATE empty when unknown, TRASH empty when deleted),
+// and at the end "end\tcomplete|stopped|not-opened\tCOUNT\tFILES\tFOLDERS\tBYTES" (BYTES empty when not every
+// size was read). Paths and the folder are the file system's bytes, and the style UTF-8, with controls, DEL
+// and "%" percent-encoded.
 
 QString RunRecordsFolder(const QString& programFolder);
 
@@ -35,6 +36,7 @@ struct RecordedItem
     QByteArray path;
     PurgeItemKind kind = PurgeItemKind::File;
     qint64 size = 0;
+    bool sizeKnown = true;      // a folder a run removed whole is not sized
     std::optional<qint64> date; // the date the run compared, seconds since the epoch
     QByteArray trashPath;       // where it went; empty when deleted
 };
@@ -52,6 +54,7 @@ struct RunRecord
     qint64 files = 0;
     qint64 folders = 0;
     qint64 bytes = 0;
+    bool sizesKnown = true;          // false when bytes leaves out an item not sized
     std::vector<RecordedItem> items; // only when read with them
 };
 

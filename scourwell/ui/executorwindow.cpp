@@ -153,8 +153,11 @@ void ExecutorWindow::ShowProgress()
     const RunProgress progress = m_run->Progress();
     const QLocale numbers = QLocale::c();
     m_examined->setText(QString::number(progress.examined));
+    // A folder removed whole is not sized (see ItemDecision::sizeKnown): then the count alone.
     m_deleted->setText(
-        QStringLiteral("%1 (%2)").arg(progress.removed).arg(numbers.formattedDataSize(progress.bytes)));
+        progress.sizesKnown
+            ? QStringLiteral("%1 (%2)").arg(progress.removed).arg(numbers.formattedDataSize(progress.bytes))
+            : QString::number(progress.removed));
     const qint64 seconds = m_since.elapsed() / 1000;
     m_elapsed->setText(QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')));
     // A long folder is cut in its middle to the room the values have; the tooltip has all of it.

@@ -13,6 +13,12 @@
 
 namespace {
 
+// Sizes in the C locale's units, as the log and the command line write numbers.
+QString SizeText(qint64 bytes)
+{
+    return QLocale::c().formattedDataSize(bytes);
+}
+
 const QString Service = QStringLiteral("org.freedesktop.Notifications");
 const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 // The server's own display time.
@@ -136,20 +142,24 @@ bool RunNotifier::ShouldTell(RunResults choice, qint64 count)
 
 QString RunNotifier::Summary(const RunResult& result)
 {
-    // Sizes in the C locale's units, as the log and the command line write numbers.
-    return (result.trash ? QStringLiteral("Scourwell: %1 moved to the Trash (%2)")
-                         : QStringLiteral("Scourwell: %1 deleted (%2)"))
-        .arg(result.count)
-        .arg(QLocale::c().formattedDataSize(result.bytes));
+    const QString went = QStringLiteral("Scourwell: %1 ").arg(result.count) +
+                         (result.trash ? QStringLiteral("moved to the Trash") : QStringLiteral("deleted"));
+    return result.bytes ? went + QStringLiteral(" (%1)").arg(SizeText(*result.bytes)) : went;
 }
 
 QString RunNotifier::DetailsText(const RunResult& result)
 {
-    const QString went =
-        (result.trash ? QStringLiteral("%1 moved to the Trash (%2); View > Runs can put them back")
-                      : QStringLiteral("%1 deleted, %2 freed"))
-            .arg(result.count)
-            .arg(QLocale::c().formattedDataSize(result.bytes));
+    QString went = QString::number(result.count);
+    if (result.trash) {
+        went += QStringLiteral(" moved to the Trash");
+        if (result.bytes)
+            went += QStringLiteral(" (%1)").arg(SizeText(*result.bytes));
+        went += QStringLiteral("; View > Runs can put them back");
+    } else {
+        went += QStringLiteral(" deleted");
+        if (result.bytes)
+            went += QStringLiteral(", %1 freed").arg(SizeText(*result.bytes));
+    }
     const QString end = result.stopped
                             ? QStringLiteral("The run was stopped before the end; what it did not reach is "
                                              "still there.")

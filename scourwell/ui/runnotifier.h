@@ -18,9 +18,9 @@ struct RunResult
     QString folder;
     qint64 count = 0;
     bool stopped = false;
-    qint64 bytes = 0;
-    bool trash = false; // what went was moved to the trash
-    QString recordFile; // the record of what went; empty when none was written
+    std::optional<qint64> bytes; // nothing when not all sizes were read
+    bool trash = false;          // what went was moved to the trash
+    QString recordFile;          // the record of what went; empty when none was written
 };
 
 // The desktop's notification service. Notify does not wait for the service: unavailable is

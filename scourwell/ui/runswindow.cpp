@@ -139,7 +139,7 @@ QVariant RunListModel::data(const QModelIndex& index, int role) const
     case Folders:
         return locale.toString(record.folders);
     case Bytes:
-        return locale.toString(record.bytes);
+        return record.sizesKnown ? locale.toString(record.bytes) : QString();
     case Removed:
         return record.removal == Removal::MoveToTrash ? QStringLiteral("To the Trash")
                                                       : QStringLiteral("Deleted");
@@ -194,7 +194,7 @@ QVariant RunItemsModel::data(const QModelIndex& index, int role) const
     case Kind:
         return KindText(item.kind);
     case Size:
-        return QLocale().toString(item.size);
+        return item.sizeKnown ? QLocale().toString(item.size) : QString();
     case Date:
         return item.date ? LocalWallTime(*item.date).toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
     case InTrash:

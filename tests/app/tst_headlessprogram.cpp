@@ -52,7 +52,7 @@ private Q_SLOTS:
         QVERIFY(output.contains(
             QByteArray("finished: " + files.toUtf8() + " [Files Only], 2 deleted, 1000 bytes\n")));
         QVERIFY(output.contains(
-            QByteArray("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted, 0 bytes\n")));
+            QByteArray("finished: " + subfolders.toUtf8() + " [Subfolders Only], 1 deleted\n")));
         QVERIFY(output.contains(QByteArray("finished: " + nested.toUtf8() +
                                            " [Include Files in Subfolders], 1 deleted, 0 bytes\n")));
 

@@ -17,6 +17,7 @@ struct Item
     qint64 size;
     std::optional<qint64> date;
     QByteArray trashPath;
+    bool sizeKnown = true;
 };
 
 void AddItem(RunRecordWriter& writer, const Item& item)
@@ -25,6 +26,7 @@ void AddItem(RunRecordWriter& writer, const Item& item)
     decision.path = item.path;
     decision.kind = item.kind;
     decision.size = item.size;
+    decision.sizeKnown = item.sizeKnown;
     decision.date = item.date;
     writer.Add(RemovedItem{decision, item.trashPath});
 }
@@ -64,6 +66,8 @@ private Q_SLOTS:
         QTest::newRow("not UTF-8, no date")
             << Item{"/j/\xff\xfe", PurgeItemKind::File, 0, std::nullopt, "/t/files/\xff\xfe.2"}
             << PurgeOutcome::Complete << RecordEnd::Complete;
+        QTest::newRow("folder not sized") << Item{"/j/dir", PurgeItemKind::Folder, 0, date, {}, false}
+                                          << PurgeOutcome::Complete << RecordEnd::Complete;
         QTest::newRow("folder not opened") << Item{"/j/x", PurgeItemKind::File, 1, date, {}}
                                            << PurgeOutcome::NotOpened << RecordEnd::NotOpened;
     }
@@ -76,7 +80,12 @@ private Q_SLOTS:
         const QString folder = TextFromBytes("/j\t\xff");
         RunRecordWriter writer(program.path(), folder, "Subfolders\tOnly", Removal::MoveToTrash, TestNow());
         AddItem(writer, item);
-        writer.Finish({.count = 7, .files = 5, .folders = 2, .bytes = 99, .outcome = outcome});
+        writer.Finish({.count = 7,
+                       .files = 5,
+                       .folders = 2,
+                       .bytes = 99,
+                       .sizesKnown = item.sizeKnown,
+                       .outcome = outcome});
         const std::vector<RunRecord> records = ReadRunRecords(program.path());
         QCOMPARE(records.size(), size_t(1));
         QVERIFY(records[0].items.empty());
@@ -88,12 +97,14 @@ private Q_SLOTS:
         QCOMPARE(record->start, TestNow());
         QCOMPARE(record->end, end);
         QCOMPARE((QList<qint64>{record->count, record->files, record->folders, record->bytes}),
-                 (QList<qint64>{7, 5, 2, 99}));
+                 (QList<qint64>{7, 5, 2, item.sizeKnown ? 99 : 0}));
         QCOMPARE(record->items.size(), size_t(1));
         const RecordedItem& read = record->items[0];
         QCOMPARE(read.path, item.path);
         QCOMPARE(read.kind, item.kind);
         QCOMPARE(read.size, item.size);
+        QCOMPARE(read.sizeKnown, item.sizeKnown);
+        QCOMPARE(record->sizesKnown, item.sizeKnown);
         QCOMPARE(read.date, item.date);
         QCOMPARE(read.trashPath, item.trashPath);
     }

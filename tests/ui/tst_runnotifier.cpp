@@ -172,34 +172,50 @@ void TestRunNotifier::DetailsOfTheRunAskedAbout()
     QCOMPARE(shown, std::vector<QString>{folder});
 }
 
+// What the details and the summary say, with the size where every size was read.
 void TestRunNotifier::DetailsText_data()
 {
     QTest::addColumn<bool>("stopped");
     QTest::addColumn<bool>("trash");
+    QTest::addColumn<bool>("sized");
+    QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("complete")
-        << false << false
-        << "Folder: /data/old\n12 deleted, 18.00 KiB freed\nThe run went to the end.\n\n"
-           "The week log has a row for it: the Log Explorer shows it.";
+    const QString end =
+        QStringLiteral("The run went to the end.\n\nThe week log has a row for it: the Log Explorer "
+                       "shows it.");
+    QTest::newRow("complete") << false << false << true << "Scourwell: 12 deleted (18.00 KiB)"
+                              << "Folder: /data/old\n12 deleted, 18.00 KiB freed\n" + end;
     QTest::newRow("stopped")
-        << true << false
+        << true << false << true << "Scourwell: 12 deleted (18.00 KiB)"
         << "Folder: /data/old\n12 deleted, 18.00 KiB freed\nThe run was stopped before the end; "
            "what it did not reach is still there.\n\n"
            "The week log has a row for it: the Log Explorer shows it.";
     QTest::newRow("to the trash")
-        << false << true
-        << "Folder: /data/old\n12 moved to the Trash (18.00 KiB); View > Runs can put them back\n"
-           "The run went to the end.\n\nThe week log has a row for it: the Log Explorer shows it.";
+        << false << true << true << "Scourwell: 12 moved to the Trash (18.00 KiB)"
+        << "Folder: /data/old\n12 moved to the Trash (18.00 KiB); View > Runs can put them back\n" + end;
+    QTest::newRow("folders not sized") << false << false << false << "Scourwell: 12 deleted"
+                                       << "Folder: /data/old\n12 deleted\n" + end;
+    QTest::newRow("folders not sized, to the trash")
+        << false << true << false << "Scourwell: 12 moved to the Trash"
+        << "Folder: /data/old\n12 moved to the Trash; View > Runs can put them back\n" + end;
 }
 
 void TestRunNotifier::DetailsText()
 {
     QFETCH(bool, stopped);
     QFETCH(bool, trash);
+    QFETCH(bool, sized);
+    QFETCH(QString, summary);
     QFETCH(QString, text);
-    QCOMPARE(RunNotifier::DetailsText({QStringLiteral("/data/old"), 12, stopped, 12 * 1536, trash, {}}),
-             text);
+    const RunResult result{QStringLiteral("/data/old"),
+                           12,
+                           stopped,
+                           sized ? std::optional<qint64>(12 * 1536) : std::nullopt,
+                           trash,
+                           {}};
+    QCOMPARE(RunNotifier::Summary(result), summary);
+    QCOMPARE(RunNotifier::DetailsText(result), text);
 }
 
 // A trash run that moved something and left its record offers Undo, which undoes that run;
