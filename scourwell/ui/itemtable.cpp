@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/itemtable.h"
 
+#include "shared/localzone.h"
+
 #include <QHeaderView>
 #include <QTableView>
 
@@ -30,4 +32,16 @@ void FitColumns(QTableView& table, int stretched, const std::vector<std::pair<in
     const int padding = 3 * metrics.averageCharWidth();
     for (const auto& [column, text] : widest)
         header->resizeSection(column, metrics.horizontalAdvance(text) + padding);
+}
+
+QString ItemKindText(PurgeItemKind kind)
+{
+    const QString word = QString::fromLatin1(KindWord(kind));
+    return word.left(1).toUpper() + word.mid(1);
+}
+
+QString ItemDateText(const std::optional<qint64>& secondsSinceEpoch)
+{
+    return secondsSinceEpoch ? LocalWallTime(*secondsSinceEpoch).toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                             : QString();
 }

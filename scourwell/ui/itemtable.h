@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "purge/purgeengine.h"
+
 #include <QString>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -19,3 +22,10 @@ QTableView* NewItemTable(QWidget* parent, const QString& objectName, const QStri
 // The stretched column takes the room the table gives; each column of widest is as wide as
 // its text, the longest it is to show.
 void FitColumns(QTableView& table, int stretched, const std::vector<std::pair<int, QString>>& widest);
+
+// An item's kind as a column shows it: the dry run's word, capitalised ("File", "Folder", "Link",
+// "Other").
+QString ItemKindText(PurgeItemKind kind);
+
+// The date an item was judged by, in local time to the minute; empty when there is none.
+QString ItemDateText(const std::optional<qint64>& secondsSinceEpoch);

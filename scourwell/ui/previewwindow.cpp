@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/previewwindow.h"
 
-#include "shared/localzone.h"
 #include "ui/itemtable.h"
 
 #include <QCheckBox>
@@ -22,13 +21,6 @@ constexpr int TakeIntervalMs = 100;
 // The list grows by slices of this many items, for no longer than this at a time.
 constexpr size_t SliceItems = 4096;
 constexpr qint64 SliceBudgetMs = 20;
-
-// The dry run's kind word, as a column shows it: "File", "Folder", "Link", "Other".
-QString KindText(PurgeItemKind kind)
-{
-    const QString word = QString::fromLatin1(KindWord(kind));
-    return word.left(1).toUpper() + word.mid(1);
-}
 
 QString ReasonText(DecisionReason reason)
 {
@@ -113,11 +105,11 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const
     case Path:
         return QFile::decodeName(item.path);
     case Kind:
-        return KindText(item.kind);
+        return ItemKindText(item.kind);
     case Size:
         return item.date ? QLocale().toString(item.size) : QString();
     case Date:
-        return item.date ? LocalWallTime(*item.date).toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+        return ItemDateText(item.date);
     case Age:
         return item.date ? QString::number(item.age) + QLatin1Char(' ') + Spelling(m_unit) : QString();
     case Why:

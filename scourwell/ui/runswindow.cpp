@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/runswindow.h"
 
-#include "shared/localzone.h"
 #include "ui/itemtable.h"
 #include "ui/windowmodal.h"
 
@@ -24,21 +23,6 @@ namespace {
 
 // Often enough to look live.
 constexpr int ProgressIntervalMs = 100;
-
-QString KindText(PurgeItemKind kind)
-{
-    switch (kind) {
-    case PurgeItemKind::File:
-        return QStringLiteral("File");
-    case PurgeItemKind::Folder:
-        return QStringLiteral("Folder");
-    case PurgeItemKind::Link:
-        return QStringLiteral("Link");
-    case PurgeItemKind::Other:
-        break;
-    }
-    return QStringLiteral("Other");
-}
 
 QString EndText(RecordEnd end)
 {
@@ -192,11 +176,11 @@ QVariant RunItemsModel::data(const QModelIndex& index, int role) const
     case Path:
         return QFile::decodeName(item.path);
     case Kind:
-        return KindText(item.kind);
+        return ItemKindText(item.kind);
     case Size:
         return item.sizeKnown ? QLocale().toString(item.size) : QString();
     case Date:
-        return item.date ? LocalWallTime(*item.date).toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+        return ItemDateText(item.date);
     case InTrash:
         return QFile::decodeName(item.trashPath);
     case Undo:
