@@ -98,7 +98,8 @@ int HeadlessMain(int& argc, char** argv)
         out << "started: " << text << Qt::endl;
     });
     QObject::connect(&host, &JobHost::RunFinished, &app, [&](PurgeRun* run, qint64 count) {
-        out << "finished: " << running[run] << ", " << count << " deleted";
+        out << "finished: " << running[run] << ", " << count
+            << (run->Values().moveToTrash ? " moved to the trash" : " deleted");
         if (const std::optional<qint64> bytes = run->Bytes())
             out << ", " << *bytes << " bytes";
         out << Qt::endl;

@@ -108,7 +108,9 @@ ExecutorWindow::ExecutorWindow(PurgeRun& run, QWidget* parent) : QWidget(parent,
     auto* progress = new QFormLayout;
     progress->setLabelAlignment(Qt::AlignRight);
     progress->addRow(QStringLiteral("Examined:"), m_examined);
-    progress->addRow(QStringLiteral("Deleted:"), m_deleted);
+    // A trash run deletes nothing: it says where what it removed went.
+    progress->addRow(run.Values().moveToTrash ? QStringLiteral("To the Trash:") : QStringLiteral("Deleted:"),
+                     m_deleted);
     progress->addRow(QStringLiteral("Elapsed:"), m_elapsed);
     progress->addRow(QStringLiteral("In:"), m_place);
 

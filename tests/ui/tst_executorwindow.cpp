@@ -400,6 +400,32 @@ private Q_SLOTS:
 
     // A long folder is cut in its middle, whole in the tooltip, and the window stays over
     // the main window and on the screen; the log's empty-cell mark shows as an empty field.
+    // A trash run's window says where what it removed went, not that it was deleted.
+    void progressSaysWhereItemsGo_data()
+    {
+        QTest::addColumn<bool>("trash");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("deleting run") << false << "Deleted:";
+        QTest::newRow("trash run") << true << "To the Trash:";
+    }
+    void progressSaysWhereItemsGo()
+    {
+        QFETCH(bool, trash);
+        QFETCH(QString, caption);
+        QVERIFY(QDir().mkpath(ProgramFolder()));
+        LaunchValues values;
+        values.folder = m_dir->path();
+        values.moveToTrash = trash;
+        const MockClock clock(m_now);
+        PurgeRun run(PurgeStyle::FilesOnly, values, ProgramFolder(), {}, clock);
+        const ExecutorWindow window(run);
+        QStringList captions;
+        for (const QLabel* label : window.findChildren<QLabel*>())
+            captions << label->text();
+        QVERIFY2(captions.contains(caption), qPrintable(captions.join(QLatin1Char('|'))));
+        QVERIFY(!captions.contains(trash ? QStringLiteral("Deleted:") : QStringLiteral("To the Trash:")));
+    }
+
     void windowFitsItsValues()
     {
         QDir().mkpath(ProgramFolder());
