@@ -59,6 +59,9 @@ void frmInit::AddTrayIcon()
     auto* tray = new TrayIcon(
         Artwork::AppIcon(),
         [this] {
+            // Asked before the main window exists (the start is still under way): it shows
+            // when it comes, and /systray does not hide it then.
+            m_bringBackAsked = true;
             if (m_main)
                 m_main->ShowFromTray();
         },
@@ -109,6 +112,6 @@ void frmInit::Tick()
     }
     m_main->show();
     m_timer->stop();
-    if (m_options.commandLine.toLower() == QLatin1String("/systray"))
+    if (m_options.commandLine.toLower() == QLatin1String("/systray") && !m_bringBackAsked)
         m_main->HideToTray();
 }

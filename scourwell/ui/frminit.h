@@ -50,4 +50,6 @@ private:
     JobHost& m_host;
     QTimer* m_timer = nullptr;
     std::unique_ptr<frmMain> m_main;
+    // The tray icon was double-clicked: the main window is wanted on screen.
+    bool m_bringBackAsked = false;
 };

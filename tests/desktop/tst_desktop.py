@@ -390,8 +390,18 @@ def case_tray_brings_the_window_back(desktop, executable):
     if not shutil.which("trayer"):
         return
     Program(desktop, executable, "tray", arguments=["/systray"])
-    x, y = poll("the tray icon", lambda: tray_icon(desktop), timeout=30)
+    poll("the tray icon", lambda: tray_icon(desktop), timeout=30)
     time.sleep(1)  # the program hides its window once the tray has it; let that settle
+    # trayer takes its place on the screen after it has embedded the icon: the icon is where
+    # two readings agree.
+    seen = [tray_icon(desktop)]
+
+    def settled():
+        time.sleep(0.3)
+        seen.append(tray_icon(desktop))
+        return seen[-1] if seen[-1] and seen[-1] == seen[-2] else None
+
+    x, y = poll("the tray icon to stay in one place", settled, timeout=10, interval=0)
     if main_window_shown(desktop):
         raise Failure("/systray left the main window on screen")
     desktop.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "80", "1")

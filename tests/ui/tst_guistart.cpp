@@ -8,6 +8,7 @@
 #include "ui/frmmain.h"
 #include "ui/frmsplash.h"
 #include "ui/guistart.h"
+#include "ui/trayicon.h"
 
 #include <QDir>
 #include <QLabel>
@@ -159,6 +160,31 @@ private Q_SLOTS:
         QVERIFY(main);
         QCOMPARE(main->isVisible(), visible);
         QCOMPARE(main->isMinimized(), minimised);
+    }
+
+    // A double-click on the tray icon while the start is still under way is not lost: the main
+    // window shows when it comes, /systray or not.
+    void trayDoubleClickDuringStart_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::newRow("/systray") << "/systray";
+        QTest::newRow("no switch") << "";
+    }
+    void trayDoubleClickDuringStart()
+    {
+        QFETCH(QString, commandLine);
+        GuiStart start(Options(commandLine, true), *m_host);
+        QVERIFY(start.Begin());
+        QTest::mouseClick(start.Splash()->findChild<QLabel*>(QStringLiteral("Label1")), Qt::LeftButton);
+        QVERIFY(start.Init());
+        QVERIFY(!start.Init()->MainWindow());
+        auto* tray = start.Init()->findChild<TrayIcon*>();
+        QVERIFY(tray);
+        Q_EMIT tray->Icon().activated(QSystemTrayIcon::DoubleClick);
+        frmMain* main = ToMainWindow(start);
+        QVERIFY(main);
+        QVERIFY(main->isVisible());
+        QVERIFY(!main->isMinimized());
     }
 
     // A second start shows its message and creates nothing; the first goes on untouched.
