@@ -9,6 +9,7 @@
 #include "shared/programfolder.h"
 #include "shared/windowstate.h"
 
+#include <QElapsedTimer>
 #include <QtNumeric>
 #include <algorithm>
 #include <limits>
@@ -124,10 +125,11 @@ public:
               const std::function<void(const ItemDecision&)>& onDecision,
               const std::function<void(const RemovedItem&)>& onRemoved)
         : m_dateKind(WalkDateKind(request.lookByDate)), m_unit(request.purgeValOf),
-          m_threshold(request.purgeVal), m_nowMinute(LocalMinute(clock.Now().toSecsSinceEpoch())),
-          m_dryRun(request.dryRun), m_clock(clock), m_stop(stop), m_onDeleted(onDeleted), m_onItem(onItem),
-          m_onDecision(onDecision), m_onRemoved(onRemoved)
+          m_threshold(request.purgeVal), m_start(clock.Now().toSecsSinceEpoch()),
+          m_nowMinute(LocalMinute(m_start)), m_dryRun(request.dryRun), m_stop(stop), m_onDeleted(onDeleted),
+          m_onItem(onItem), m_onDecision(onDecision), m_onRemoved(onRemoved)
     {
+        m_sinceStart.start();
         for (const QString& path : request.protectedPaths)
             Protect(BytesFromText(path));
         if (request.removal != Removal::MoveToTrash)
@@ -275,7 +277,10 @@ private:
     // Moves name of folder to the trash; false when it stays.
     bool Trash(Folder& folder, const char* name)
     {
-        std::optional<QByteArray> trashPath = folder.MoveToTrash(name, *m_trash, m_clock.Now());
+        // The run's start plus the time since, in the zone's rules read once: the clock's local
+        // time would look at the zone file again for every item.
+        const QDateTime now = LocalWallTime(m_start + m_sinceStart.elapsed() / 1000);
+        std::optional<QByteArray> trashPath = folder.MoveToTrash(name, *m_trash, now);
         m_trashPath = trashPath.value_or(QByteArray());
         return trashPath.has_value();
     }
@@ -477,9 +482,10 @@ private:
     const FsWalk::DateKind m_dateKind;
     const TimeUnit m_unit;
     const qint64 m_threshold;
+    const qint64 m_start; // seconds since the epoch
     const qint64 m_nowMinute;
     const bool m_dryRun;
-    const Clock& m_clock;
+    QElapsedTimer m_sinceStart;
     const std::atomic_bool& m_stop;
     const std::function<void(const QByteArray&)>& m_onDeleted;
     const std::function<void()>& m_onItem;

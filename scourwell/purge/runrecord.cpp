@@ -3,6 +3,7 @@
 
 #include "purge/trash.h"
 #include "shared/bytetext.h"
+#include "shared/localzone.h"
 #include "shared/programfolder.h"
 
 #include <QByteArrayList>
@@ -36,6 +37,16 @@ QByteArray Field(QByteArrayView bytes)
 QByteArray DateText(const QDateTime& date)
 {
     return date.toOffsetFromUtc(date.offsetFromUtc()).toString(Qt::ISODate).toLatin1();
+}
+
+// An item's date with its offset, in the zone's rules read once: a local QDateTime would look
+// at the zone file again for every item of a run.
+QByteArray ItemDateText(qint64 secondsSinceEpoch)
+{
+    return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch, Qt::OffsetFromUTC,
+                                         int(UtcOffsetAt(secondsSinceEpoch)))
+        .toString(Qt::ISODate)
+        .toLatin1();
 }
 
 QByteArray RemovalWord(Removal removal)
@@ -186,8 +197,7 @@ RunRecordWriter::RunRecordWriter(const QString& programFolder, const QString& fo
 void RunRecordWriter::Add(const RemovedItem& item)
 {
     const ItemDecision& decision = item.decision;
-    const QByteArray date =
-        decision.date ? DateText(QDateTime::fromSecsSinceEpoch(*decision.date)) : QByteArray();
+    const QByteArray date = decision.date ? ItemDateText(*decision.date) : QByteArray();
     Write(QByteArrayList{"item", KindWord(decision.kind),
                          decision.sizeKnown ? QByteArray::number(decision.size) : QByteArray(), date,
                          Field(decision.path), Field(item.trashPath)}

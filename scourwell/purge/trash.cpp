@@ -86,8 +86,7 @@ std::optional<QByteArray> PercentDecoded(QByteArrayView text)
 QByteArray TrashInfoText(QByteArrayView path, const QDateTime& deletionDate)
 {
     return InfoGroup + "\nPath=" + PercentEncoded(path, Escaping::Uri) +
-           "\nDeletionDate=" + deletionDate.toLocalTime().toString(QLatin1StringView(DateFormat)).toLatin1() +
-           '\n';
+           "\nDeletionDate=" + deletionDate.toString(QLatin1StringView(DateFormat)).toLatin1() + '\n';
 }
 
 std::optional<TrashInfo> ParseTrashInfo(QByteArrayView text)

@@ -7,9 +7,9 @@
 #include <QString>
 #include <optional>
 
-// The portable half of moving items to a desktop trash as the freedesktop.org Trash
-// specification lays it out: where the home trash is, the text of a .trashinfo file and the
-// names items take inside a trash. The file-system half is FsWalk::TrashCan.
+// The portable half of moving items to the desktop's trash, laid out as other desktop tools
+// read it: where the home trash is, the text of a .trashinfo file and the names items take
+// inside a trash. The file-system half is FsWalk::TrashCan.
 
 // $XDG_DATA_HOME/Trash when XDG_DATA_HOME is an absolute path, else ~/.local/share/Trash, as
 // the file system's bytes.
@@ -26,7 +26,8 @@ QByteArray PercentEncoded(QByteArrayView bytes, Escaping escaping);
 std::optional<QByteArray> PercentDecoded(QByteArrayView text);
 
 // The .trashinfo text of an item: path percent-encoded (absolute for the home trash, relative
-// to the top folder of its file system for a trash there) and the local date and time.
+// to the top folder of its file system for a trash there) and the local date and time, as
+// deletionDate shows them (a local time, or a wall-clock time from LocalWallTime).
 QByteArray TrashInfoText(QByteArrayView path, const QDateTime& deletionDate);
 
 struct TrashInfo
