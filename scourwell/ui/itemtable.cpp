@@ -45,3 +45,20 @@ QString ItemDateText(const std::optional<qint64>& secondsSinceEpoch)
     return secondsSinceEpoch ? LocalWallTime(*secondsSinceEpoch).toString(QStringLiteral("yyyy-MM-dd HH:mm"))
                              : QString();
 }
+
+TitledTableModel::TitledTableModel(QStringList titles, QObject* parent)
+    : QAbstractTableModel(parent), m_titles(std::move(titles))
+{
+}
+
+int TitledTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_titles.size());
+}
+
+QVariant TitledTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_titles.size())
+        return {};
+    return m_titles[section];
+}

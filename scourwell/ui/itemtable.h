@@ -3,12 +3,13 @@
 
 #include "purge/purgeengine.h"
 
+#include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <utility>
 #include <vector>
 
-class QAbstractItemModel;
 class QTableView;
 class QWidget;
 
@@ -29,3 +30,19 @@ QString ItemKindText(PurgeItemKind kind);
 
 // The date an item was judged by, in local time to the minute; empty when there is none.
 QString ItemDateText(const std::optional<qint64>& secondsSinceEpoch);
+
+// A table model whose columns have fixed titles: the column count and the header that every
+// list of items here shares; a subclass gives the rows.
+class TitledTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit TitledTableModel(QStringList titles, QObject* parent = nullptr);
+
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const QStringList m_titles;
+};

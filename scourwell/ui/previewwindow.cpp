@@ -73,7 +73,13 @@ private:
 
 } // namespace
 
-PreviewModel::PreviewModel(TimeUnit unit, QObject* parent) : QAbstractTableModel(parent), m_unit(unit) {}
+PreviewModel::PreviewModel(TimeUnit unit, QObject* parent)
+    : TitledTableModel({QStringLiteral("Path"), QStringLiteral("Kind"), QStringLiteral("Size"),
+                        QStringLiteral("Date"), QStringLiteral("Age"), QStringLiteral("Why")},
+                       parent),
+      m_unit(unit)
+{
+}
 
 void PreviewModel::Append(std::vector<PreviewItem>&& items)
 {
@@ -89,11 +95,6 @@ void PreviewModel::Append(std::vector<PreviewItem>&& items)
 int PreviewModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_items.size());
-}
-
-int PreviewModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant PreviewModel::data(const QModelIndex& index, int role) const
@@ -117,14 +118,6 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
-}
-
-QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    static const char* const Titles[ColumnCount] = {"Path", "Kind", "Size", "Date", "Age", "Why"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
-        return {};
-    return QString::fromLatin1(Titles[section]);
 }
 
 PreviewWindow::PreviewWindow(PurgeRequest request, const Clock& clock, QWidget* parent)

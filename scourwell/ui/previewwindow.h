@@ -2,8 +2,8 @@
 #pragma once
 
 #include "purge/purgeengine.h"
+#include "ui/itemtable.h"
 
-#include <QAbstractTableModel>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -28,7 +28,7 @@ struct PreviewItem
 };
 
 // The decided items of a preview, appended batch by batch.
-class PreviewModel : public QAbstractTableModel
+class PreviewModel : public TitledTableModel
 {
     Q_OBJECT
 
@@ -40,8 +40,7 @@ public:
         Size,
         Date,
         Age,
-        Why,
-        ColumnCount
+        Why
     };
 
     PreviewModel(TimeUnit unit, QObject* parent);
@@ -50,9 +49,7 @@ public:
     const PreviewItem& Item(int row) const { return m_items[static_cast<size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
     const TimeUnit m_unit;

@@ -77,6 +77,14 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
 
 } // namespace
 
+RunListModel::RunListModel(QObject* parent)
+    : TitledTableModel({QStringLiteral("Started"), QStringLiteral("Folder"), QStringLiteral("Style"),
+                        QStringLiteral("Files"), QStringLiteral("Folders"), QStringLiteral("Bytes"),
+                        QStringLiteral("Removed"), QStringLiteral("End")},
+                       parent)
+{
+}
+
 void RunListModel::Reset(std::vector<RunRecord> records)
 {
     beginResetModel();
@@ -94,11 +102,6 @@ int RunListModel::RowOf(const QString& file) const
 int RunListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_records.size());
-}
-
-int RunListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant RunListModel::data(const QModelIndex& index, int role) const
@@ -134,13 +137,11 @@ QVariant RunListModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant RunListModel::headerData(int section, Qt::Orientation orientation, int role) const
+RunItemsModel::RunItemsModel(QObject* parent)
+    : TitledTableModel({QStringLiteral("Path"), QStringLiteral("Kind"), QStringLiteral("Size"),
+                        QStringLiteral("Date"), QStringLiteral("In the Trash"), QStringLiteral("Undo")},
+                       parent)
 {
-    static const char* const Titles[ColumnCount] = {"Started", "Folder", "Style",   "Files",
-                                                    "Folders", "Bytes",  "Removed", "End"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
-        return {};
-    return QString::fromLatin1(Titles[section]);
 }
 
 void RunItemsModel::Reset(std::vector<RecordedItem> items, const std::vector<RestoredItem>& outcomes)
@@ -159,11 +160,6 @@ void RunItemsModel::Reset(std::vector<RecordedItem> items, const std::vector<Res
 int RunItemsModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_items.size());
-}
-
-int RunItemsModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant RunItemsModel::data(const QModelIndex& index, int role) const
@@ -188,14 +184,6 @@ QVariant RunItemsModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
-}
-
-QVariant RunItemsModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    static const char* const Titles[ColumnCount] = {"Path", "Kind", "Size", "Date", "In the Trash", "Undo"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
-        return {};
-    return QString::fromLatin1(Titles[section]);
 }
 
 RunsWindow::RunsWindow(QString programFolder, QWidget* parent)

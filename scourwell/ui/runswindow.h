@@ -3,8 +3,8 @@
 
 #include "purge/runrecord.h"
 #include "purge/trashrestore.h"
+#include "ui/itemtable.h"
 
-#include <QAbstractTableModel>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -18,7 +18,7 @@ class QPushButton;
 class QTableView;
 
 // The recorded runs, newest first.
-class RunListModel : public QAbstractTableModel
+class RunListModel : public TitledTableModel
 {
     Q_OBJECT
 
@@ -32,11 +32,10 @@ public:
         Folders,
         Bytes,
         Removed,
-        End,
-        ColumnCount
+        End
     };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit RunListModel(QObject* parent = nullptr);
 
     void Reset(std::vector<RunRecord> records);
     const RunRecord& Record(int row) const { return m_records[static_cast<size_t>(row)]; }
@@ -44,16 +43,14 @@ public:
     int RowOf(const QString& file) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
     std::vector<RunRecord> m_records;
 };
 
 // The items of one run and, once it was undone, what became of each.
-class RunItemsModel : public QAbstractTableModel
+class RunItemsModel : public TitledTableModel
 {
     Q_OBJECT
 
@@ -65,19 +62,16 @@ public:
         Size,
         Date,
         InTrash,
-        Undo,
-        ColumnCount
+        Undo
     };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit RunItemsModel(QObject* parent = nullptr);
 
     // The items in the record's order; outcomes, when given, in the order they were put back.
     void Reset(std::vector<RecordedItem> items, const std::vector<RestoredItem>& outcomes = {});
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
     std::vector<RecordedItem> m_items;
