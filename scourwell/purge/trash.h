@@ -30,6 +30,9 @@ std::optional<QByteArray> PercentDecoded(QByteArrayView text);
 // deletionDate shows them (a local time, or a wall-clock time from LocalWallTime).
 QByteArray TrashInfoText(QByteArrayView path, const QDateTime& deletionDate);
 
+// Far more than any .trashinfo holds; a bigger file is none of a desktop's.
+constexpr qint64 TrashInfoLimit = 64 * 1024;
+
 struct TrashInfo
 {
     QByteArray path; // decoded, as written

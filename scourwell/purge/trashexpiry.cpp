@@ -109,8 +109,10 @@ bool EmptyItem(const RecordedItem& item, const QDateTime& runStart, const QDateT
     const std::optional<TrashEntry> entry = TrashEntryOf(item.trashPath);
     if (!entry)
         return false;
-    const QByteArray infoFile = entry->trash + "/info/" + entry->name + ".trashinfo";
-    const std::optional<QByteArray> text = ReadTrashInfoFile(infoFile);
+    FsWalk::Folder infoFolder = FsWalk::Folder::Open(entry->trash + "/info");
+    const QByteArray infoName = entry->name + ".trashinfo";
+    const std::optional<QByteArray> text =
+        infoFolder.IsOpen() ? infoFolder.ReadSmallFile(infoName.constData(), TrashInfoLimit) : std::nullopt;
     const std::optional<TrashInfo> info = text ? ParseTrashInfo(*text) : std::nullopt;
     if (!info || !NamesOriginal(info->path, item.path, entry->trash))
         return false;
@@ -119,7 +121,7 @@ bool EmptyItem(const RecordedItem& item, const QDateTime& runStart, const QDateT
         return false;
     FsWalk::Folder files = FsWalk::Folder::Open(entry->trash + "/files");
     return files.IsOpen() && RemoveWhole(files, entry->name.constData(), stop, 0) &&
-           RemoveTrashInfoFile(infoFile);
+           infoFolder.Delete(infoName.constData());
 }
 
 } // namespace

@@ -16,8 +16,3 @@
 // ends it before the next entry. Gives the count of entries emptied.
 qint64 EmptyExpiredTrash(const QString& programFolder, const QDateTime& now, int days,
                          const std::atomic_bool& stop);
-
-// The file-system half (trashexpiry_posix.cpp): the text of a .trashinfo, read only when it is
-// a file and no link, and its removal.
-std::optional<QByteArray> ReadTrashInfoFile(const QByteArray& path);
-bool RemoveTrashInfoFile(const QByteArray& path);

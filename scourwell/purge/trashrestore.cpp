@@ -12,8 +12,6 @@ namespace {
 
 using FsWalk::Folder;
 
-// A .trashinfo is a few lines; anything larger is not one of ours.
-constexpr qint64 InfoLimit = 64 * 1024;
 const QByteArray FilesPart = "/files/";
 
 bool PlainName(QByteArrayView name)
@@ -71,7 +69,7 @@ public:
         Bin& bin = BinAt(place->folder);
         const QByteArray infoName = place->name + ".trashinfo";
         const std::optional<QByteArray> infoText =
-            bin.info.IsOpen() ? bin.info.ReadSmallFile(infoName.constData(), InfoLimit) : std::nullopt;
+            bin.info.IsOpen() ? bin.info.ReadSmallFile(infoName.constData(), TrashInfoLimit) : std::nullopt;
         const std::optional<TrashInfo> info = infoText ? ParseTrashInfo(*infoText) : std::nullopt;
         if (!info || !bin.files.IsOpen())
             return RestoreOutcome::GoneFromTrash;
