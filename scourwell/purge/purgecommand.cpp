@@ -139,28 +139,29 @@ QByteArray OutputPath(QByteArrayView path, Tabs tabs)
     return line + '\'';
 }
 
-struct ReasonWords
+// A reason as the tsv form writes it, for scripts; the text form writes ReasonWords.
+struct ReasonTsv
 {
     DecisionReason reason;
-    const char* tsv;
-    const char* text;
+    const char* word;
 };
 
-constexpr ReasonWords ReasonTable[] = {
-    {DecisionReason::OldEnough, "old-enough", "old enough"},
-    {DecisionReason::TooYoung, "too-young", "too young"},
-    {DecisionReason::Hidden, "hidden", "hidden"},
-    {DecisionReason::Protected, "protected", "a program file"},
-    {DecisionReason::OtherFileSystem, "other-file-system", "on another file system"},
-    {DecisionReason::NotRegular, "not-regular", "no file, folder or link"},
-    {DecisionReason::Unreadable, "unreadable", "cannot be read"},
-    {DecisionReason::HoldsKept, "holds-kept", "holds something that stays"},
+constexpr ReasonTsv ReasonTsvTable[] = {
+    {DecisionReason::OldEnough, "old-enough"},
+    {DecisionReason::TooYoung, "too-young"},
+    {DecisionReason::Hidden, "hidden"},
+    {DecisionReason::Protected, "protected"},
+    {DecisionReason::OtherFileSystem, "other-file-system"},
+    {DecisionReason::NotRegular, "not-regular"},
+    {DecisionReason::Unreadable, "unreadable"},
+    {DecisionReason::HoldsKept, "holds-kept"},
 };
 
-const ReasonWords& WordsOf(DecisionReason reason)
+QByteArray TsvWord(DecisionReason reason)
 {
-    return *std::find_if(std::begin(ReasonTable), std::end(ReasonTable),
-                         [reason](const ReasonWords& words) { return words.reason == reason; });
+    return std::find_if(std::begin(ReasonTsvTable), std::end(ReasonTsvTable),
+                        [reason](const ReasonTsv& tsv) { return tsv.reason == reason; })
+        ->word;
 }
 
 // A dry run's line for one decision. Text: what happens, kind, size, the date used, age and
@@ -172,10 +173,9 @@ QByteArray DecisionLine(const ItemDecision& decision, ReportFormat format, TimeU
                                                                                       : u"yyyy-MM-dd HH:mm")
                                                 .toLatin1()
                                           : QByteArray(format == ReportFormat::Tsv ? "" : "-");
-    const ReasonWords& reason = WordsOf(decision.reason);
     if (format == ReportFormat::Tsv)
         return QByteArrayList{decision.Removes() ? "delete" : "keep",
-                              reason.tsv,
+                              TsvWord(decision.reason),
                               KindWord(decision.kind),
                               QByteArray::number(decision.size),
                               date,
@@ -183,8 +183,8 @@ QByteArray DecisionLine(const ItemDecision& decision, ReportFormat format, TimeU
                               OutputPath(decision.path, Tabs::Escaped)}
                    .join('\t') +
                '\n';
-    const QByteArray action =
-        decision.Removes() ? QByteArray("would delete") : QByteArray("keep (") + reason.text + ')';
+    const QByteArray action = decision.Removes() ? QByteArray("would delete")
+                                                 : QByteArray("keep (") + ReasonWords(decision.reason) + ')';
     const QByteArray age = decision.date
                                ? QByteArray::number(decision.age) + ' ' +
                                      Spelling(unit).toLower().toLatin1() + (decision.age == 1 ? "" : "s")

@@ -589,6 +589,29 @@ PurgeResult RunSchedule(const PurgeRequest& request, const Clock& clock, const s
     return *result;
 }
 
+QByteArray ReasonWords(DecisionReason reason)
+{
+    switch (reason) {
+    case DecisionReason::OldEnough:
+        return "old enough";
+    case DecisionReason::TooYoung:
+        return "too young";
+    case DecisionReason::Hidden:
+        return "hidden";
+    case DecisionReason::Protected:
+        return "a program file";
+    case DecisionReason::OtherFileSystem:
+        return "on another file system";
+    case DecisionReason::NotRegular:
+        return "no file, folder or link";
+    case DecisionReason::Unreadable:
+        return "cannot be read";
+    case DecisionReason::HoldsKept:
+        break;
+    }
+    return "holds something that stays";
+}
+
 QByteArray KindWord(PurgeItemKind kind)
 {
     switch (kind) {

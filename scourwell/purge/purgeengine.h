@@ -96,6 +96,9 @@ enum class DecisionReason
 
 // A decided item's kind as a dry run writes it: "file", "folder", "link" or "other".
 QByteArray KindWord(PurgeItemKind kind);
+// Why an item goes or stays, in the words a dry run and the preview show: "old enough",
+// "too young", "hidden", ...
+QByteArray ReasonWords(DecisionReason reason);
 
 // What the engine decided for one item, once; a real run then deletes what goes and a dry
 // run only reports it. Size, date and age are read for the items that got as far as their

@@ -22,27 +22,12 @@ constexpr int TakeIntervalMs = 100;
 constexpr size_t SliceItems = 4096;
 constexpr qint64 SliceBudgetMs = 20;
 
+// The dry run's words, as a column shows them.
 QString ReasonText(DecisionReason reason)
 {
-    switch (reason) {
-    case DecisionReason::OldEnough:
+    if (reason == DecisionReason::OldEnough)
         return QStringLiteral("Older than the job's age");
-    case DecisionReason::TooYoung:
-        return QStringLiteral("Kept: too young");
-    case DecisionReason::Hidden:
-        return QStringLiteral("Kept: hidden");
-    case DecisionReason::Protected:
-        return QStringLiteral("Kept: a file of Scourwell");
-    case DecisionReason::OtherFileSystem:
-        return QStringLiteral("Kept: on another file system");
-    case DecisionReason::NotRegular:
-        return QStringLiteral("Kept: not a file, folder or link");
-    case DecisionReason::Unreadable:
-        return QStringLiteral("Kept: could not be read");
-    case DecisionReason::HoldsKept:
-        return QStringLiteral("Kept: holds something that stays");
-    }
-    return {};
+    return QStringLiteral("Kept: ") + QString::fromLatin1(ReasonWords(reason));
 }
 
 // By default only what would go; with the box ticked, what stays as well.
